@@ -1,0 +1,16 @@
+#pragma once
+// tessomir-cli: Prüfen, Berechnen und Exportieren ohne Fenster.
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace tessomir {
+
+// Rückgabe: 0 in Ordnung, 1 Prüfung oder Berechnung fehlerhaft, 2 Datei- oder Aufruffehler.
+int KommandozeileAusfuehren(const std::vector<std::string>& argumente, std::ostream& aus, std::ostream& fehler);
+
+class TModell;
+// CSV-Zeilen der Wege (UTF-8, RFC 4180).
+std::string WegeAlsCsv(const TModell& modell);
+
+} // namespace tessomir

@@ -1,0 +1,263 @@
+#include "UKnoten.h"
+
+#include <algorithm>
+
+#include "UFehler.h"
+#include "UPlattform.h"
+
+namespace tessomir {
+namespace {
+
+void Piep() { Plattform().Signalton->Piep(); }
+
+int AnzahlArtikelImModell() { return Modell != nullptr ? Modell->AnzahlArtikel() : 1; }
+
+int Position(const std::vector<TWeg*>& liste, const TWeg* weg) {
+    const auto it = std::find(liste.begin(), liste.end(), weg);
+    return it == liste.end() ? -1 : static_cast<int>(it - liste.begin());
+}
+
+std::string VerweisText(int position, const TKnoten* knoten) {
+    if (knoten == nullptr) return "-1 / 0";
+    return std::to_string(position) + " / " + std::to_string(knoten->FONr);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- TWeg
+
+TWeg::~TWeg() {
+    SetStart(nullptr);
+    SetZiel(nullptr);
+}
+
+double TWeg::Strom() const {
+    if (ZielKnoten == nullptr) return 0.0;
+    const int p = ZielKnoten->EingangIndex(this);
+    if (p < 0) return 0.0;
+    const TDyn3DMatrix& m = ZielKnoten->Matrix();
+    auto zelle = [&m, p](int a) {
+        const double* z = m.Zelle(a, p + 1, 0);
+        return z != nullptr ? *z : 0.0;
+    };
+    if (Modell != nullptr && Modell->SummeAllerArtikel) {
+        double summe = 0.0;
+        for (int a = 0; a < Modell->AnzahlArtikel(); ++a) summe += zelle(a);
+        return summe;
+    }
+    return zelle(Modell != nullptr ? Modell->AktArtikel : 0);
+}
+
+void TWeg::Schreiben(TZeilenSchreiber& aus) const {
+    TFO::Schreiben(aus);
+    aus.Zeile("Start", VerweisText(StartKnoten ? StartKnoten->AusgangIndex(this) : -1, StartKnoten));
+    aus.Zeile("Ziel", VerweisText(ZielKnoten ? ZielKnoten->EingangIndex(this) : -1, ZielKnoten));
+}
+
+void TWeg::Lesen(TZeilenLeser& ein) {
+    TFO::Lesen(ein);
+    StartVerweis = std::string(ein.WertLesen());
+    ZielVerweis = std::string(ein.WertLesen());
+}
+
+void TWeg::SetStart(TKnoten* knoten) {
+    if (knoten == nullptr) {
+        if (StartKnoten != nullptr) {
+            StartKnoten->RemoveAusgang(this);
+            StartKnoten = nullptr;
+        }
+        return;
+    }
+    if (StartKnoten != nullptr) {
+        Plattform().Meldungen->Fehler("Error TWeg.SetStart");
+        return;
+    }
+    StartKnoten = knoten;
+    knoten->AddAusgang(this);
+}
+
+void TWeg::SetZiel(TKnoten* knoten) {
+    if (knoten == nullptr) {
+        if (ZielKnoten != nullptr) {
+            ZielKnoten->RemoveEingang(this);
+            ZielKnoten = nullptr;
+        }
+        return;
+    }
+    if (ZielKnoten != nullptr) {
+        Plattform().Meldungen->Fehler("Error TWeg.SetZiel");
+        return;
+    }
+    ZielKnoten = knoten;
+    knoten->AddEingang(this);
+}
+
+void TWeg::KnotenVergessen(const TKnoten* knoten) {
+    if (StartKnoten == knoten) StartKnoten = nullptr;
+    if (ZielKnoten == knoten) ZielKnoten = nullptr;
+}
+
+// ---------------------------------------------------------------- TKnoten
+
+TKnoten::TKnoten(const char* klasse)
+    : TFO(klasse), Verteilung(std::make_unique<TDyn3DMatrix>(AnzahlArtikelImModell(), 1, 1)) {}
+
+void TKnoten::WegeVergessen() {
+    for (int i = 0; i < AnzahlAusgaenge(); ++i) {
+        if (TWeg* w = GetAusgang(i)) w->KnotenVergessen(this);
+    }
+    for (int i = 0; i < AnzahlEingaenge(); ++i) {
+        if (TWeg* w = GetEingang(i)) w->KnotenVergessen(this);
+    }
+}
+
+void TKnoten::Schreiben(TZeilenSchreiber& aus) const {
+    TFO::Schreiben(aus);
+    const TDyn3DMatrix& m = *Verteilung;
+    aus.Zeile("Matrix", m.DimText());
+    for (int a = 0; a < m.Dim1(); ++a) {
+        for (int b = 0; b < m.Dim2(); ++b) {
+            std::string_view schluessel;
+            if (b == 0 && Modell != nullptr && a < Modell->AnzahlArtikel()) {
+                // Lange Artikelnamen würden den Wert aus Spalte 21 schieben.
+                schluessel = std::string_view(Modell->ArtikelListe[static_cast<size_t>(a)]).substr(0, 20);
+            }
+            std::string& text = aus.ZeileBeginnen(schluessel);
+            m.ZeilenTextAnhaengen(text, a, b);
+            aus.ZeileBeenden();
+        }
+    }
+}
+
+void TKnoten::Lesen(TZeilenLeser& ein) {
+    TFO::Lesen(ein);
+    const std::string_view dimText = ein.WertLesen();
+    std::string_view rest = dimText;
+    const int32_t d1 = IntAusText(NaechstesFeld(rest));
+    const int32_t d2 = IntAusText(NaechstesFeld(rest));
+    const int32_t d3 = IntAusText(NaechstesFeld(rest));
+    if (d1 < 1 || d2 < 1 || d3 < 1) {
+        throw EModellErzeugen("<" + Name + "> ung\xFC" "ltige Matrixgr\xF6" "sse " + std::string(dimText));
+    }
+    // Nie mehr Zellen anlegen, als die Datei füllen kann: jede Zeile braucht
+    // d3 Felder, also mindestens 4*d3-3 Zeichen.
+    const uint64_t zeilen = static_cast<uint64_t>(d1) * static_cast<uint64_t>(d2);
+    const auto zuGross = [&] {
+        return EModellErzeugen("<" + Name + "> Matrixgr\xF6" "sse " + std::string(dimText) +
+                               " passt nicht zum Rest der Datei");
+    };
+    if (zeilen > ein.Verbleibend()) throw zuGross();
+    const uint64_t mindestLaenge = 4 * static_cast<uint64_t>(d3) - 3;
+    if (ein.WertLaengen(static_cast<size_t>(zeilen)) < zeilen * mindestLaenge) throw zuGross();
+
+    auto matrix = std::make_unique<TDyn3DMatrix>(d1, d2, d3);
+    for (int a = 0; a < d1; ++a)
+        for (int b = 0; b < d2; ++b) matrix->ZeilenTextLesen(a, b, ein.WertLesen());
+    Verteilung = std::move(matrix);
+}
+
+void TKnoten::AddAusgang(TWeg*) { Piep(); }
+void TKnoten::AddEingang(TWeg*) { Piep(); }
+void TKnoten::RemoveAusgang(TWeg*) { Piep(); }
+void TKnoten::RemoveEingang(TWeg*) { Piep(); }
+
+bool TKnoten::ModellLaedt() { return Modell != nullptr && Modell->Laedt == 1; }
+
+int TKnoten::ZulaufPosition(const TWeg* weg) {
+    if (weg == nullptr || weg->Start() == nullptr) return -1;
+    return weg->Start()->AusgangIndex(weg);
+}
+
+double TKnoten::Zulauf(const TWeg* weg, int artikel) {
+    const int o = ZulaufPosition(weg);
+    if (o < 0) return 0.0;
+    const double* z = weg->Start()->Matrix().Zelle(artikel, 0, o + 1);
+    return z != nullptr ? *z : 0.0;
+}
+
+// ---------------------------------------------------------------- Arten
+
+void TQuelle::AddAusgang(TWeg* weg) {
+    Ausgang = weg;
+    if (!ModellLaedt()) Verteilung->Erweitern(3);
+}
+
+void TQuelle::RemoveAusgang(TWeg*) {
+    if (Ausgang == nullptr) return;
+    Ausgang = nullptr;
+    Verteilung->IndexEntfernen(3, 0);
+}
+
+void TSenke::AddEingang(TWeg* weg) {
+    Eingang = weg;
+    if (!ModellLaedt()) Verteilung->Erweitern(2);
+}
+
+void TSenke::RemoveEingang(TWeg*) {
+    if (Eingang == nullptr) return;
+    Eingang = nullptr;
+    Verteilung->IndexEntfernen(2, 0);
+}
+
+TWeg* TVerzweigung::GetAusgang(int i) const {
+    return i >= 0 && i < AnzahlAusgaenge() ? Ausgaenge[static_cast<size_t>(i)] : nullptr;
+}
+
+TWeg* TVerzweigung::GetEingang(int i) const {
+    return i >= 0 && i < AnzahlEingaenge() ? Eingaenge[static_cast<size_t>(i)] : nullptr;
+}
+
+int TVerzweigung::AusgangIndex(const TWeg* w) const { return Position(Ausgaenge, w); }
+int TVerzweigung::EingangIndex(const TWeg* w) const { return Position(Eingaenge, w); }
+
+void TVerzweigung::AddAusgang(TWeg* weg) {
+    if (Position(Ausgaenge, weg) >= 0) return;
+    Ausgaenge.push_back(weg);
+    if (!ModellLaedt()) Verteilung->Erweitern(3);
+}
+
+void TVerzweigung::AddEingang(TWeg* weg) {
+    if (Position(Eingaenge, weg) >= 0) return;
+    Eingaenge.push_back(weg);
+    if (!ModellLaedt()) Verteilung->Erweitern(2);
+}
+
+void TVerzweigung::RemoveAusgang(TWeg* weg) {
+    const int i = Position(Ausgaenge, weg);
+    if (i < 0) return;
+    Ausgaenge.erase(Ausgaenge.begin() + i);
+    Verteilung->IndexEntfernen(3, i + 1);
+}
+
+void TVerzweigung::RemoveEingang(TWeg* weg) {
+    const int i = Position(Eingaenge, weg);
+    if (i < 0) return;
+    Eingaenge.erase(Eingaenge.begin() + i);
+    Verteilung->IndexEntfernen(2, i + 1);
+}
+
+double TVerzweigung::Strom() const {
+    const TDyn3DMatrix& m = *Verteilung;
+    auto summeArtikel = [&](int a) {
+        double s = 0.0;
+        for (int j = 1; j <= AnzahlEingaenge(); ++j) {
+            const double* z = m.Zelle(a, j, 0);
+            if (z != nullptr) s += *z;
+        }
+        return s;
+    };
+    if (Modell != nullptr && Modell->SummeAllerArtikel) {
+        double s = 0.0;
+        for (int a = 0; a < Modell->AnzahlArtikel(); ++a) s += summeArtikel(a);
+        return s;
+    }
+    return summeArtikel(Modell != nullptr ? Modell->AktArtikel : 0);
+}
+
+TWandler::TWandler() : TKnoten("TWandler") {
+    const int n = AnzahlArtikelImModell();
+    Verteilung = std::make_unique<TDyn3DMatrix>(n, n + 1, 2);
+    Verteilung->AlleSetzen(0.0);
+}
+
+} // namespace tessomir

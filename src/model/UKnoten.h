@@ -1,0 +1,168 @@
+#pragma once
+// Knoten, Wege und die vier Knotenarten.
+#include <memory>
+#include <vector>
+
+#include "UDyn3DMatrix.h"
+#include "UModell.h"
+
+namespace tessomir {
+
+class TKnoten;
+
+class TWeg : public TFO {
+public:
+    TWeg() : TFO("TWeg") {}
+    ~TWeg() override;
+
+    const char* Klassenname() const override { return "TWeg"; }
+    TWeg* AlsWeg() override { return this; }
+    const TWeg* AlsWeg() const override { return this; }
+    double Strom() const override;
+    void Schreiben(TZeilenSchreiber& aus) const override;
+    // Liest Grundzeilen; "Start" und "Ziel" gehen an den Lesenden, der die
+    // Wege nach dem Lesen aller Objekte verbindet.
+    void Lesen(TZeilenLeser& ein) override;
+
+    virtual void SetStart(TKnoten* knoten);
+    virtual void SetZiel(TKnoten* knoten);
+
+    TKnoten* Start() const { return StartKnoten; }
+    TKnoten* Ziel() const { return ZielKnoten; }
+    // Vergisst einen Knoten, ohne ihn zu benachrichtigen (Knoten wird zerstört).
+    void KnotenVergessen(const TKnoten* knoten);
+
+    // Beim Lesen: die Verweistexte der Datei.
+    std::string StartVerweis;
+    std::string ZielVerweis;
+
+private:
+    friend class TKnoten;
+    TKnoten* StartKnoten = nullptr;
+    TKnoten* ZielKnoten = nullptr;
+};
+
+class TKnoten : public TFO {
+public:
+    explicit TKnoten(const char* klasse = "TKnoten");
+    ~TKnoten() override = default;
+
+    const char* Klassenname() const override { return "TKnoten"; }
+    TKnoten* AlsKnoten() override { return this; }
+    const TKnoten* AlsKnoten() const override { return this; }
+    // Verzweigungen und Wandler: nur ihre Bewertung entscheidet über Stabil.
+    virtual bool BewertetStabilitaet() const { return false; }
+    void Schreiben(TZeilenSchreiber& aus) const override;
+    void Lesen(TZeilenLeser& ein) override;
+
+    virtual int AnzahlEingaenge() const { return 0; }
+    virtual int AnzahlAusgaenge() const { return 0; }
+    virtual TWeg* GetAusgang(int) const { return nullptr; }
+    virtual TWeg* GetEingang(int) const { return nullptr; }
+    virtual int AusgangIndex(const TWeg*) const { return -1; }
+    virtual int EingangIndex(const TWeg*) const { return -1; }
+    virtual void AddAusgang(TWeg* weg);
+    virtual void AddEingang(TWeg* weg);
+    virtual void RemoveAusgang(TWeg* weg);
+    virtual void RemoveEingang(TWeg* weg);
+    virtual void Zuruecksetzen() { LetzteAenderung = 1e100; }
+    virtual void AusgaengeBerechnen() {}
+    virtual TBerechnungsZustand EingaengeUebernehmen() { return Konvergierend; }
+
+    TDyn3DMatrix& Matrix() { return *Verteilung; }
+    const TDyn3DMatrix& Matrix() const { return *Verteilung; }
+    void MatrixSetzen(std::unique_ptr<TDyn3DMatrix> matrix) { Verteilung = std::move(matrix); }
+
+    double LetzteAenderung = 0.0;
+
+protected:
+    // Wert, der auf einem Eingangsweg für einen Artikel ankommt.
+    static double Zulauf(const TWeg* weg, int artikel);
+    static int ZulaufPosition(const TWeg* weg);
+    // Übernimmt und bewertet einen Eingang; gemeinsam für Verzweigung und Wandler.
+    TBerechnungsZustand EingangBewerten(const TWeg* weg, int eingangsScheibe, int eingangsNummer,
+                                        bool wandler, double& groessteAenderung);
+    static bool ModellLaedt();
+    // Löst alle Wege von diesem Knoten; aus den Destruktoren der Arten.
+    void WegeVergessen();
+
+    std::unique_ptr<TDyn3DMatrix> Verteilung;
+};
+
+class TQuelle : public TKnoten {
+public:
+    TQuelle() : TKnoten("TQuelle") {}
+    ~TQuelle() override { WegeVergessen(); }
+    const char* Klassenname() const override { return "TQuelle"; }
+    int AnzahlAusgaenge() const override { return Ausgang ? 1 : 0; }
+    TWeg* GetAusgang(int i) const override { return i == 0 ? Ausgang : nullptr; }
+    int AusgangIndex(const TWeg* w) const override { return w != nullptr && w == Ausgang ? 0 : -1; }
+    void AddAusgang(TWeg* weg) override;
+    void RemoveAusgang(TWeg* weg) override;
+
+    TWeg* Ausgang = nullptr;
+};
+
+class TSenke : public TKnoten {
+public:
+    TSenke() : TKnoten("TSenke") {}
+    ~TSenke() override { WegeVergessen(); }
+    const char* Klassenname() const override { return "TSenke"; }
+    int AnzahlEingaenge() const override { return Eingang ? 1 : 0; }
+    TWeg* GetEingang(int i) const override { return i == 0 ? Eingang : nullptr; }
+    int EingangIndex(const TWeg* w) const override { return w != nullptr && w == Eingang ? 0 : -1; }
+    void AddEingang(TWeg* weg) override;
+    void RemoveEingang(TWeg* weg) override;
+    TBerechnungsZustand EingaengeUebernehmen() override;
+
+    TWeg* Eingang = nullptr;
+};
+
+class TVerzweigung : public TKnoten {
+public:
+    TVerzweigung() : TKnoten("TVerzweigung") {}
+    ~TVerzweigung() override { WegeVergessen(); }
+    const char* Klassenname() const override { return "TVerzweigung"; }
+    double Strom() const override;
+    int AnzahlEingaenge() const override { return static_cast<int>(Eingaenge.size()); }
+    int AnzahlAusgaenge() const override { return static_cast<int>(Ausgaenge.size()); }
+    TWeg* GetAusgang(int i) const override;
+    TWeg* GetEingang(int i) const override;
+    int AusgangIndex(const TWeg* w) const override;
+    int EingangIndex(const TWeg* w) const override;
+    void AddAusgang(TWeg* weg) override;
+    void AddEingang(TWeg* weg) override;
+    void RemoveAusgang(TWeg* weg) override;
+    void RemoveEingang(TWeg* weg) override;
+    void AusgaengeBerechnen() override;
+    TBerechnungsZustand EingaengeUebernehmen() override;
+    bool BewertetStabilitaet() const override { return true; }
+
+    std::vector<TWeg*> Eingaenge;
+    std::vector<TWeg*> Ausgaenge;
+};
+
+class TWandler : public TKnoten {
+public:
+    TWandler();
+    ~TWandler() override { WegeVergessen(); }
+    const char* Klassenname() const override { return "TWandler"; }
+    int AnzahlEingaenge() const override { return Eingang ? 1 : 0; }
+    int AnzahlAusgaenge() const override { return Ausgang ? 1 : 0; }
+    TWeg* GetAusgang(int i) const override { return i == 0 ? Ausgang : nullptr; }
+    TWeg* GetEingang(int i) const override { return i == 0 ? Eingang : nullptr; }
+    int AusgangIndex(const TWeg* w) const override { return w != nullptr && w == Ausgang ? 0 : -1; }
+    int EingangIndex(const TWeg* w) const override { return w != nullptr && w == Eingang ? 0 : -1; }
+    void AddAusgang(TWeg* weg) override { Ausgang = weg; }
+    void AddEingang(TWeg* weg) override { Eingang = weg; }
+    void RemoveAusgang(TWeg*) override { Ausgang = nullptr; }
+    void RemoveEingang(TWeg*) override { Eingang = nullptr; }
+    void AusgaengeBerechnen() override;
+    TBerechnungsZustand EingaengeUebernehmen() override;
+    bool BewertetStabilitaet() const override { return true; }
+
+    TWeg* Eingang = nullptr;
+    TWeg* Ausgang = nullptr;
+};
+
+} // namespace tessomir

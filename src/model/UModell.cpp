@@ -1,0 +1,284 @@
+#include "UModell.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "UFehler.h"
+#include "UKnoten.h"
+#include "UPlattform.h"
+
+namespace tessomir {
+
+uint32_t FONrZaehler = 0;
+int WegZyklus = 0;
+TModell* Modell = nullptr;
+uint32_t ZufallsSaat = 0;
+
+int Zufallszahl(int bereich) {
+    ZufallsSaat = ZufallsSaat * 134775813u + 1u;
+    return static_cast<int>((static_cast<uint64_t>(ZufallsSaat) * static_cast<uint64_t>(bereich)) >> 32);
+}
+
+// ---------------------------------------------------------------- TFO
+
+TFO::TFO(const char* klasse) {
+    if (FONrZaehler == std::numeric_limits<uint32_t>::max()) {
+        throw EIntOverflow("Objektnummern ersch\xF6" "pft: FONrZaehler w\xFC" "rde 4294967295 \xFC" "berschreiten");
+    }
+    FONr = FONrZaehler;
+    Name = std::string(klasse) + std::to_string(FONr);
+    Kapazitaet = 1000000.0;
+    ++FONrZaehler;
+    const int x = Zufallszahl(100);
+    const int y = Zufallszahl(100);
+    Refpunkt = Punkt(x, y);
+}
+
+std::vector<std::string> TFO::Beschreibung() const {
+    TZeilenSchreiber aus;
+    Schreiben(aus);
+    return aus.Zeilen();
+}
+
+void TFO::Schreiben(TZeilenSchreiber& aus) const {
+    aus.Zeile("Klasse ========= ", Klassenname());
+    aus.Zeile("FO Nr", std::to_string(FONr));
+    aus.Zeile("Name", Name);
+    aus.Zeile("Refpunkt", TextAusPunkt(Refpunkt));
+    aus.Zeile("Kapazitaet", TextAusFloat(Kapazitaet));
+}
+
+void TFO::Lesen(TZeilenLeser& ein) {
+    const int32_t nr = IntAusText(ein.WertLesen());
+    if (nr < 0) throw ERangeError("Objektnummer " + std::to_string(nr) + " ist negativ");
+    FONr = static_cast<uint32_t>(nr);
+    if (FONr >= FONrZaehler) FONrZaehler = FONr + 1;
+    Name = std::string(ein.WertLesen());
+    Refpunkt = PunktAusText(ein.WertLesen());
+    if (ein.GeleseneVersion >= 3) Kapazitaet = FloatAusText(ein.WertLesen());
+}
+
+// ---------------------------------------------------------------- Klassenverzeichnis
+
+namespace {
+
+template <class T> std::unique_ptr<TFO> Erzeuge() { return std::make_unique<T>(); }
+
+// Das Modell hat einen eigenen Konstruktor; als Objekt eines Modells ist es
+// nicht zulässig, der Lesende weist es deshalb ab.
+std::unique_ptr<TFO> ErzeugeModell() { return nullptr; }
+
+const TFOKlasse Klassen[] = {
+    {"TFO", &Erzeuge<TFO>},
+    {"TWeg", &Erzeuge<TWeg>},
+    {"TKnoten", &Erzeuge<TKnoten>},
+    {"TQuelle", &Erzeuge<TQuelle>},
+    {"TSenke", &Erzeuge<TSenke>},
+    {"TVerzweigung", &Erzeuge<TVerzweigung>},
+    {"TWandler", &Erzeuge<TWandler>},
+    {"TModell", &ErzeugeModell},
+};
+
+} // namespace
+
+const TFOKlasse* TFOKlassenAusName(std::string_view name) {
+    for (const auto& k : Klassen) {
+        if (name == k.Name) return &k;
+    }
+    return nullptr;
+}
+
+// ---------------------------------------------------------------- TFOListe
+
+void TFOListe::Hinzufuegen(std::unique_ptr<TFO> objekt, bool amEnde) {
+    if (!objekt) return;
+    if (amEnde) Objekte.push_back(std::move(objekt));
+    else Objekte.push_front(std::move(objekt));
+}
+
+std::unique_ptr<TFO> TFOListe::Entfernen(TFO* objekt) {
+    const auto it = std::find_if(Objekte.begin(), Objekte.end(),
+                                 [objekt](const std::unique_ptr<TFO>& o) { return o.get() == objekt; });
+    if (it == Objekte.end()) return nullptr;
+    std::unique_ptr<TFO> raus = std::move(*it);
+    Objekte.erase(it);
+    return raus;
+}
+
+TFO* TFOListe::NrSuchen(uint32_t nr) const {
+    for (const auto& o : Objekte) {
+        if (o->FONr == nr) return o.get();
+    }
+    return nullptr;
+}
+
+bool TFOListe::IstAusgewaehlt(const TFO* objekt) const {
+    return std::any_of(AuswahlListe.begin(), AuswahlListe.end(),
+                       [objekt](const TAuswahlEintrag& e) { return e.Objekt == objekt; });
+}
+
+void TFOListe::Auswaehlen(TFO* objekt, bool umschalten) {
+    if (objekt == nullptr) return;
+    const auto it = std::find_if(AuswahlListe.begin(), AuswahlListe.end(),
+                                 [objekt](const TAuswahlEintrag& e) { return e.Objekt == objekt; });
+    if (it == AuswahlListe.end()) {
+        AuswahlListe.push_back({objekt->Name, objekt});
+    } else if (umschalten) {
+        AuswahlListe.erase(it);
+    }
+}
+
+void TFOListe::AuswahlLoeschen() {
+    // Ein zerstörter Weg verschwindet auch aus den Auswahleinträgen, damit
+    // kein Objekt zweimal zerstört wird.
+    auto vergessen = [this](const TFO* weg) {
+        for (auto& e : AuswahlListe) {
+            if (e.Objekt == weg) e.Objekt = nullptr;
+        }
+    };
+    auto wegZerstoeren = [&](TWeg* weg) {
+        vergessen(weg);
+        Entfernen(weg); // der zurückgegebene Zeiger zerstört den Weg, der sich dabei abhängt
+    };
+    for (size_t i = 0; i < AuswahlListe.size(); ++i) {
+        TFO* objekt = AuswahlListe[i].Objekt;
+        if (objekt == nullptr) continue;
+        if (Modell != nullptr) Modell->Modifiziert = true;
+        if (auto* knoten = dynamic_cast<TKnoten*>(objekt)) {
+            for (int k = knoten->AnzahlAusgaenge() - 1; k >= 0; --k) {
+                if (TWeg* weg = knoten->GetAusgang(k)) wegZerstoeren(weg);
+            }
+            for (int k = knoten->AnzahlEingaenge() - 1; k >= 0; --k) {
+                if (TWeg* weg = knoten->GetEingang(k)) wegZerstoeren(weg);
+            }
+        } else if (auto* weg = dynamic_cast<TWeg*>(objekt)) {
+            wegZerstoeren(weg);
+        }
+    }
+    for (auto& e : AuswahlListe) {
+        if (e.Objekt == nullptr) continue;
+        if (Modell != nullptr) Modell->Modifiziert = true;
+        if (dynamic_cast<TKnoten*>(e.Objekt) != nullptr) {
+            TFO* knoten = e.Objekt;
+            for (auto& andere : AuswahlListe) {
+                if (andere.Objekt == knoten) andere.Objekt = nullptr;
+            }
+            Entfernen(knoten);
+        }
+    }
+    AuswahlListe.clear();
+}
+
+void TFOListe::AllesAuswaehlen() {
+    AuswahlListe.clear();
+    AuswahlListe.reserve(Objekte.size());
+    for (const auto& o : Objekte) AuswahlListe.push_back({o->Name, o.get()});
+}
+
+template <class T> bool TFOListe::IstEinzelnes() const {
+    return AuswahlListe.size() == 1 && dynamic_cast<const T*>(AuswahlListe.front().Objekt) != nullptr;
+}
+
+bool TFOListe::IstEinzelneVerzweigung() const { return IstEinzelnes<TVerzweigung>(); }
+bool TFOListe::IstEinzelneQuelle() const { return IstEinzelnes<TQuelle>(); }
+bool TFOListe::IstEinzelneSenke() const { return IstEinzelnes<TSenke>(); }
+bool TFOListe::IstEinzelnerWandler() const { return IstEinzelnes<TWandler>(); }
+bool TFOListe::IstEinzelnerWeg() const { return IstEinzelnes<TWeg>(); }
+bool TFOListe::IstEinzelnerKnoten() const { return IstEinzelnes<TKnoten>(); }
+
+void TFOListe::Leeren() {
+    AuswahlListe.clear();
+    // Wege zuerst: sie hängen sich dabei von noch lebenden Knoten ab.
+    for (auto& o : Objekte) {
+        if (dynamic_cast<TWeg*>(o.get()) != nullptr) o.reset();
+    }
+    Objekte.clear();
+}
+
+// ---------------------------------------------------------------- TModell
+
+TModell::TModell() : TFO("TModell") {
+    DatenformatVer = 3;
+    GeleseneVersion = 3;
+    Name = "Modell_V_" + std::to_string(DatenformatVer);
+}
+
+TModell::~TModell() {
+    FOListe.Leeren();
+    FONrZaehler = 0;
+    if (Modell == this) Modell = nullptr;
+}
+
+void TModell::ArtikelSetzen(int i) {
+    if (i == AktArtikel) return;
+    AktArtikel = i < AnzahlArtikel() ? i : AnzahlArtikel() - 1;
+}
+
+void TModell::ArtikelEinfuegen(const std::string& name) {
+    for (const auto& o : FOListe.Alle()) {
+        if (auto* wandler = dynamic_cast<TWandler*>(o.get())) {
+            wandler->Matrix().Erweitern(1);
+            wandler->Matrix().Erweitern(2);
+        } else if (auto* knoten = dynamic_cast<TKnoten*>(o.get())) {
+            knoten->Matrix().Erweitern(1);
+        }
+    }
+    ArtikelListe.push_back(name);
+}
+
+void TModell::ArtikelLoeschen(int k) {
+    if (k < 0 || k >= AnzahlArtikel() || AnzahlArtikel() < 2) return;
+    for (const auto& o : FOListe.Alle()) {
+        if (auto* wandler = dynamic_cast<TWandler*>(o.get())) {
+            wandler->Matrix().IndexEntfernen(1, k);
+            wandler->Matrix().IndexEntfernen(2, k + 1);
+        } else if (auto* knoten = dynamic_cast<TKnoten*>(o.get())) {
+            knoten->Matrix().IndexEntfernen(1, k);
+        }
+    }
+    ArtikelListe.erase(ArtikelListe.begin() + k);
+}
+
+void TModell::ObjekteLoeschen() {
+    FOListe.Leeren();
+    FONrZaehler = 1;
+}
+
+void TModell::KapazitaetSetzen(double wert) {
+    for (const auto& e : FOListe.Auswahl()) {
+        if (dynamic_cast<TWeg*>(e.Objekt) != nullptr || dynamic_cast<TVerzweigung*>(e.Objekt) != nullptr) {
+            e.Objekt->Kapazitaet = wert;
+        }
+    }
+}
+
+TPunkt TModell::Ausdehnung() const {
+    TPunkt p{-2147483547.0, 2147483647.0};
+    for (const auto& o : FOListe.Alle()) {
+        if (dynamic_cast<const TKnoten*>(o.get()) == nullptr) continue;
+        p.X = std::max(p.X, o->Refpunkt.X);
+        p.Y = std::min(p.Y, o->Refpunkt.Y);
+    }
+    return p;
+}
+
+std::string TModell::ProzentText(double wert) const {
+    return TextAusFloatFest(wert, ProzStellen, Anzeigetrenner);
+}
+
+std::string TModell::WertText(double wert) const {
+    return TextAusFloatFest(wert, StromStellen, Anzeigetrenner);
+}
+
+double TModell::StromAufloesung() const {
+    if (StromStellen <= 0) return 1.0;
+    double teiler = 1.0;
+    for (int i = 0; i < std::min(StromStellen, 7); ++i) teiler *= 10.0;
+    return 1.0 / teiler;
+}
+
+void TModell::LogLeeren() const { Plattform().Protokoll->LogLeeren(); }
+
+void TModell::LogZeile(const std::string& zeile) const { Plattform().Protokoll->LogZeile(zeile); }
+
+} // namespace tessomir

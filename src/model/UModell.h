@@ -1,0 +1,201 @@
+#pragma once
+// Flussobjekte, Objektliste mit Auswahl, Klassenverzeichnis und das Modell.
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "UWerte.h"
+#include "UZeilen.h"
+
+namespace tessomir {
+
+class TAnsicht;
+class TFO;
+class TKnoten;
+class TModell;
+class TWeg;
+
+// Nummer, die das nächste neue Flussobjekt erhält.
+extern uint32_t FONrZaehler;
+// Welcher von mehreren übereinanderliegenden Wegen zuletzt getroffen wurde.
+extern int WegZyklus;
+// Das aktuelle Modell oder nullptr.
+extern TModell* Modell;
+// Saat des Zufallsgenerators für die Bezugspunkte; startet bei 0.
+extern uint32_t ZufallsSaat;
+
+// Nächste Zufallszahl 0 .. bereich-1 (lineare Kongruenz, fester Start).
+int Zufallszahl(int bereich);
+
+class TFO {
+public:
+    // Die Klasse nennt ihren Namen selbst, weil der Vorgabename ihn braucht.
+    explicit TFO(const char* klasse = "TFO");
+    virtual ~TFO() = default;
+    TFO(const TFO&) = delete;
+    TFO& operator=(const TFO&) = delete;
+
+    virtual const char* Klassenname() const { return "TFO"; }
+    virtual double Strom() const { return 0.0; }
+    // Schnelle Artprüfung für die Durchgänge der Berechnung.
+    virtual TKnoten* AlsKnoten() { return nullptr; }
+    virtual const TKnoten* AlsKnoten() const { return nullptr; }
+    virtual TWeg* AlsWeg() { return nullptr; }
+    virtual const TWeg* AlsWeg() const { return nullptr; }
+
+    // Schlüsselzeilen des Objekts (ohne Zeilenende).
+    std::vector<std::string> Beschreibung() const;
+    virtual void Schreiben(TZeilenSchreiber& aus) const;
+    // Liest die Zeilen nach der Klassenzeile in der Reihenfolge von Schreiben.
+    virtual void Lesen(TZeilenLeser& ein);
+    std::string Titel() const { return "[ " + Name + " ]"; }
+
+    TPunkt Refpunkt;
+    std::string Name;
+    uint32_t FONr = 0;
+    double Kapazitaet = 1000000.0;
+};
+
+using TFOErzeuger = std::unique_ptr<TFO> (*)();
+
+struct TFOKlasse {
+    const char* Name;
+    TFOErzeuger Erzeugen;
+};
+
+// Klasse zu einem Namen aus der Datei; nullptr für unbekannte Namen.
+const TFOKlasse* TFOKlassenAusName(std::string_view name);
+
+struct TAuswahlEintrag {
+    std::string Name;
+    TFO* Objekt;
+};
+
+class TFOListe {
+public:
+    using TObjekte = std::deque<std::unique_ptr<TFO>>;
+
+    void Hinzufuegen(std::unique_ptr<TFO> objekt, bool amEnde);
+    // Löst das Objekt aus der Liste (nicht aus der Auswahl) und gibt es zurück.
+    std::unique_ptr<TFO> Entfernen(TFO* objekt);
+    TFO* NrSuchen(uint32_t nr) const;
+    void Auswaehlen(TFO* objekt, bool umschalten);
+    void AuswahlLoeschen();
+    void AllesAuswaehlen();
+    bool IstAusgewaehlt(const TFO* objekt) const;
+
+    bool IstEinzelneVerzweigung() const;
+    bool IstEinzelneQuelle() const;
+    bool IstEinzelneSenke() const;
+    bool IstEinzelnerWandler() const;
+    bool IstEinzelnerWeg() const;
+    bool IstEinzelnerKnoten() const;
+
+    size_t Anzahl() const { return Objekte.size(); }
+    TFO* Objekt(size_t i) const { return Objekte[i].get(); }
+    const TObjekte& Alle() const { return Objekte; }
+    const std::vector<TAuswahlEintrag>& Auswahl() const { return AuswahlListe; }
+    void Leeren();
+
+private:
+    template <class T> bool IstEinzelnes() const;
+
+    TObjekte Objekte;
+    std::vector<TAuswahlEintrag> AuswahlListe;
+};
+
+// Schrift der Beschriftungen, wie sie in der Datei steht.
+struct TSchrift {
+    std::string Name = "Arial";
+    int Zeichensatz = 1;          // 0..255
+    int32_t Farbe = -2147483640;  // Systemfarbe Fenstertext
+    int Hoehe = -13;              // negativ: Zeichenhöhe in Pixeln
+    int Teilung = 0;              // 0 Vorgabe, 1 variabel, 2 fest
+    int Stil = 0;                 // 1 fett, 2 kursiv, 4 unterstrichen, 8 durchgestrichen
+    bool operator==(const TSchrift&) const = default;
+};
+
+std::string TextAusSchrift(const TSchrift& schrift);
+TSchrift SchriftAusText(std::string_view text);
+
+// Bewertung eines Eingangsdurchgangs; der größere Wert gewinnt.
+enum TBerechnungsZustand : int {
+    Zeitueberschreitung = -1,
+    Konvergierend = 0,
+    Stabil = 1,
+    Zunehmend = 2,
+    Ueberlauf = 3,
+};
+
+class TModell : public TFO {
+public:
+    TModell();
+    ~TModell() override;
+
+    const char* Klassenname() const override { return "TModell"; }
+
+    void ArtikelSetzen(int i);
+    int AnzahlArtikel() const { return static_cast<int>(ArtikelListe.size()); }
+    void ArtikelEinfuegen(const std::string& name);
+    void ArtikelLoeschen(int k);
+    void ObjekteLoeschen();
+
+    // Datei: Kopf- und Objektabschnitte.
+    void Schreiben(TZeilenSchreiber& aus) const override;
+    void ModellLesen(TZeilenLeser& ein);
+    bool DateiLaden(const std::string& dateiName);
+    void DateiSpeichern(const std::string& dateiName);
+    bool IstNeu() const { return DateiName == "NEU.TSR"; }
+
+    void KapazitaetSetzen(double wert);
+    TPunkt Ausdehnung() const;
+    std::string ProzentText(double wert) const;
+    std::string WertText(double wert) const;
+    double StromAufloesung() const;
+    void LogLeeren() const;
+    void LogZeile(const std::string& zeile) const;
+
+    // Prüfung und Berechnung.
+    bool StrukturPruefen() const;
+    bool KolonnensummenPruefen() const;
+    void BerechnungVorbereiten();
+    // Größte Bewertung; 'alleStabil' sagt, ob jede Verzweigung und jeder
+    // Wandler Stabil bewertet wurde.
+    TBerechnungsZustand EingangsDurchgang(bool* alleStabil = nullptr);
+    void AusgangsDurchgang();
+    void MaxStromErmitteln();
+    std::string ArtikelText(int artikel) const;
+    static std::string EingangText(int nummer);
+
+    bool Modifiziert = false;
+    int AktArtikel = 0;
+    int Laedt = 0;
+    TFOListe FOListe;
+    std::string DateiName = "NEU.TSR";
+    std::vector<std::string> ArtikelListe{"Artikel1"};
+    double MaxStromBerechnet = -1.0;
+    double MaxStrom = -1.0;
+    bool MaxStromBer = true;
+    bool SummeAllerArtikel = false;
+    int DatenformatVer = 3;
+    int GeleseneVersion = 3;
+    TSchrift Schrift;
+    bool QuellenBeschr = false;
+    bool SenkenBeschr = false;
+    bool VerzweigBeschr = false;
+    bool WandlerBeschr = false;
+    bool WegeBeschr = false;
+    int SymbolGroesse = 4;
+    int StromGroesse = 30;
+    int ProzStellen = 0;
+    int StromStellen = 2;
+    int Stromanzeige = 0;
+    uint32_t MaxBerDauer = 1000;
+    // Dezimalzeichen der Anzeige (WertText, ProzentText); die Datei nimmt immer '.'.
+    char Anzeigetrenner = '.';
+};
+
+} // namespace tessomir

@@ -1,0 +1,373 @@
+#include "UWerte.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <system_error>
+
+#include "UFehler.h"
+#include "UPlattform.h"
+
+namespace tessomir {
+namespace {
+
+// Signifikante Dezimalziffern eines Betrags: Wert = Z[0].Z[1..] * 10^Exponent.
+struct TZiffern {
+    char Z[24];
+    int Anzahl = 0;
+    int Exponent = 0;
+};
+
+// Zerlegt die Ausgabe von to_chars im wissenschaftlichen Format.
+void ZiffernLesen(const char* anfang, const char* ende, TZiffern& z) {
+    z.Anzahl = 0;
+    const char* p = anfang;
+    for (; p < ende && *p != 'e'; ++p) {
+        if (*p >= '0' && *p <= '9' && z.Anzahl < 23) z.Z[z.Anzahl++] = *p;
+    }
+    z.Exponent = 0;
+    if (p < ende) std::from_chars(p[1] == '+' ? p + 2 : p + 1, ende, z.Exponent);
+}
+
+// Rundet den exakten Binärwert a (> 0, endlich) auf n signifikante Stellen
+// (1 <= n <= 17), Hälften vom Null weg. Nachlaufende Nullen bleiben stehen.
+TZiffern Signifikant(double a, int n) {
+    char puffer[64];
+    TZiffern kurz;
+    auto r = std::to_chars(puffer, puffer + sizeof puffer, a, std::chars_format::scientific);
+    ZiffernLesen(puffer, r.ptr, kurz);
+    if (kurz.Anzahl <= n) return kurz; // die kürzeste Darstellung ist exakt genug
+
+    TZiffern erg;
+    r = std::to_chars(puffer, puffer + sizeof puffer, a, std::chars_format::scientific, n - 1);
+    ZiffernLesen(puffer, r.ptr, erg);
+    // Eine exakte Hälfte endet mit der Stelle n+1 auf 5; to_chars rundet sie
+    // zur geraden Ziffer, gewünscht ist weg von Null.
+    if (kurz.Anzahl == n + 1 && kurz.Z[n] == '5') {
+        static thread_local char exakt[1100];
+        const auto re = std::to_chars(exakt, exakt + sizeof exakt, a,
+                                      std::chars_format::scientific, 800);
+        const char* e = std::find(exakt, re.ptr, 'e');
+        const char* letzte = e - 1;
+        while (letzte > exakt && *letzte == '0') --letzte;
+        const int ziffern = static_cast<int>(letzte - exakt); // ohne den Punkt
+        if (ziffern == n + 1) {
+            TZiffern auf = kurz;
+            auf.Anzahl = n;
+            int i = n - 1;
+            while (i >= 0 && auf.Z[i] == '9') auf.Z[i--] = '0';
+            if (i >= 0) {
+                ++auf.Z[i];
+            } else {
+                auf.Z[0] = '1';
+                ++auf.Exponent;
+            }
+            return auf;
+        }
+    }
+    return erg;
+}
+
+void NullenAbschneiden(TZiffern& z) {
+    while (z.Anzahl > 1 && z.Z[z.Anzahl - 1] == '0') --z.Anzahl;
+}
+
+std::string ExponentText(bool negativ, TZiffern z, char trenner) {
+    NullenAbschneiden(z);
+    std::string s;
+    if (negativ) s += '-';
+    s += z.Z[0];
+    if (z.Anzahl > 1) {
+        s += trenner;
+        s.append(z.Z + 1, static_cast<size_t>(z.Anzahl - 1));
+    }
+    s += 'E';
+    s += std::to_string(z.Exponent);
+    return s;
+}
+
+std::string Sonderwert(double wert) {
+    if (std::isnan(wert)) return "NAN";
+    return wert < 0 ? "-INF" : "INF";
+}
+
+// Festformat mit höchstens 'signifikant' Stellen und 'stellen' Nachkommastellen.
+std::string FestFormat(double wert, int stellen, int signifikant, char trenner) {
+    if (!std::isfinite(wert)) return Sonderwert(wert);
+    if (stellen < 0) stellen = 0;
+    const bool negativ = wert < 0;
+    const double a = std::fabs(wert);
+    TZiffern z;
+    bool null = a == 0.0;
+    if (!null) {
+        TZiffern roh = Signifikant(a, 17);
+        if (roh.Exponent >= signifikant) return ExponentText(negativ, Signifikant(a, signifikant), trenner);
+        const int n = std::min(signifikant, roh.Exponent + 1 + stellen);
+        if (n >= 1) {
+            z = Signifikant(a, n);
+            if (z.Exponent >= signifikant) return ExponentText(negativ, z, trenner);
+        } else if (n == 0 && roh.Z[0] >= '5') {
+            // Rundet auf eine Einheit der letzten Stelle auf.
+            z.Anzahl = 1;
+            z.Z[0] = '1';
+            z.Exponent = roh.Exponent + 1;
+        } else {
+            null = true;
+        }
+    }
+    std::string s;
+    if (null) {
+        s = "0";
+        if (stellen > 0) {
+            s += trenner;
+            s.append(static_cast<size_t>(stellen), '0');
+        }
+        return s;
+    }
+    if (negativ) s += '-';
+    // Ziffer an Position p (10^p), 0 außerhalb der vorhandenen Ziffern.
+    auto ziffer = [&z](int p) {
+        const int i = z.Exponent - p;
+        return (i >= 0 && i < z.Anzahl) ? z.Z[i] : '0';
+    };
+    for (int p = std::max(z.Exponent, 0); p >= 0; --p) s += ziffer(p);
+    if (stellen > 0) {
+        s += trenner;
+        for (int p = -1; p >= -stellen; --p) s += ziffer(p);
+    }
+    return s;
+}
+
+bool IstZiffer(char c) { return c >= '0' && c <= '9'; }
+
+bool GleichOhneGross(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        char x = a[i];
+        if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
+        if (x != b[i]) return false;
+    }
+    return true;
+}
+
+[[noreturn]] void KeineZahl(std::string_view text) {
+    throw EConvertError("'" + std::string(text) + "' ist kein g\xFC" "ltiger Gleitkommawert");
+}
+
+[[noreturn]] void KeineGanzzahl(std::string_view text) {
+    throw EConvertError("'" + std::string(text) + "' ist kein g\xFC" "ltiger Integerwert");
+}
+
+} // namespace
+
+TPunkt Punkt(double x, double y) { return TPunkt{x, y}; }
+
+std::string TextAusFloat(double wert, char trenner) {
+    if (!std::isfinite(wert)) return Sonderwert(wert);
+    if (wert == 0.0) return "0";
+    const bool negativ = wert < 0;
+    TZiffern z = Signifikant(std::fabs(wert), 15);
+    NullenAbschneiden(z);
+    if (z.Exponent < -5 || z.Exponent >= 15) return ExponentText(negativ, z, trenner);
+    std::string s;
+    if (negativ) s += '-';
+    if (z.Exponent < 0) {
+        s += '0';
+        s += trenner;
+        s.append(static_cast<size_t>(-z.Exponent - 1), '0');
+        s.append(z.Z, static_cast<size_t>(z.Anzahl));
+        return s;
+    }
+    for (int i = 0; i <= z.Exponent; ++i) s += i < z.Anzahl ? z.Z[i] : '0';
+    if (z.Anzahl > z.Exponent + 1) {
+        s += trenner;
+        s.append(z.Z + z.Exponent + 1, static_cast<size_t>(z.Anzahl - z.Exponent - 1));
+    }
+    return s;
+}
+
+std::string TextAusFloatFest(double wert, int stellen, char trenner) {
+    return FestFormat(wert, stellen, 10, trenner);
+}
+
+std::string TextAusFloatZweiStellen(double wert, char trenner) {
+    return FestFormat(wert, 2, 15, trenner);
+}
+
+double FloatAusText(std::string_view text, char trenner) {
+    const std::string_view original = text;
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    if (text.empty()) KeineZahl(original);
+
+    bool negativ = false;
+    std::string_view rest = text;
+    if (rest.front() == '+' || rest.front() == '-') {
+        negativ = rest.front() == '-';
+        rest.remove_prefix(1);
+    }
+    if (GleichOhneGross(rest, "INF")) {
+        return negativ ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
+    }
+    if (GleichOhneGross(rest, "NAN") && !negativ) return std::numeric_limits<double>::quiet_NaN();
+
+    // Genormte Form für from_chars: Ziffern, '.', Exponent.
+    char puffer[128];
+    std::string gross;
+    char* ziel = puffer;
+    if (rest.size() + 2 > sizeof puffer) {
+        gross.resize(rest.size() + 2);
+        ziel = gross.data();
+    }
+    size_t n = 0;
+    size_t i = 0;
+    int mantissenZiffern = 0;
+    // Grobe Größenordnung, um Unterlauf von Überlauf zu unterscheiden.
+    long long groesse = 0;
+    bool ersteZifferGesehen = false;
+    while (i < rest.size() && IstZiffer(rest[i])) {
+        if (rest[i] != '0' || ersteZifferGesehen) {
+            if (ersteZifferGesehen) ++groesse;
+            ersteZifferGesehen = true;
+        }
+        ziel[n++] = rest[i++];
+        ++mantissenZiffern;
+    }
+    if (i < rest.size() && rest[i] == trenner) {
+        ziel[n++] = '.';
+        ++i;
+        while (i < rest.size() && IstZiffer(rest[i])) {
+            if (!ersteZifferGesehen) {
+                --groesse;
+                if (rest[i] != '0') ersteZifferGesehen = true;
+            }
+            ziel[n++] = rest[i++];
+            ++mantissenZiffern;
+        }
+    }
+    if (mantissenZiffern == 0) KeineZahl(original);
+    long long exponent = 0;
+    if (i < rest.size() && (rest[i] == 'E' || rest[i] == 'e')) {
+        ziel[n++] = 'e';
+        ++i;
+        bool expNegativ = false;
+        if (i < rest.size() && (rest[i] == '+' || rest[i] == '-')) {
+            expNegativ = rest[i] == '-';
+            ziel[n++] = rest[i++];
+        }
+        const size_t expAnfang = i;
+        while (i < rest.size() && IstZiffer(rest[i])) {
+            if (exponent < 100000000) exponent = exponent * 10 + (rest[i] - '0');
+            ziel[n++] = rest[i++];
+        }
+        if (i == expAnfang) KeineZahl(original);
+        if (expNegativ) exponent = -exponent;
+    }
+    if (i != rest.size()) KeineZahl(original);
+
+    double wert = 0.0;
+    const auto r = std::from_chars(ziel, ziel + n, wert, std::chars_format::general);
+    if (r.ec == std::errc::result_out_of_range) {
+        if (!ersteZifferGesehen || groesse + exponent < 0) return negativ ? -0.0 : 0.0;
+        throw EConvertError("'" + std::string(original) + "' liegt au\xDF" "erhalb des Gleitkommabereichs");
+    }
+    if (r.ec != std::errc() || r.ptr != ziel + n) KeineZahl(original);
+    return negativ ? -wert : wert;
+}
+
+int32_t IntAusText(std::string_view text) {
+    const std::string_view original = text;
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    bool negativ = false;
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+        negativ = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    int basis = 10;
+    if (!text.empty() && text.front() == '$') {
+        basis = 16;
+        text.remove_prefix(1);
+    } else if (text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        basis = 16;
+        text.remove_prefix(2);
+    }
+    if (text.empty()) KeineGanzzahl(original);
+    int64_t wert = 0;
+    for (const char c : text) {
+        int ziffer;
+        if (IstZiffer(c)) ziffer = c - '0';
+        else if (basis == 16 && c >= 'a' && c <= 'f') ziffer = c - 'a' + 10;
+        else if (basis == 16 && c >= 'A' && c <= 'F') ziffer = c - 'A' + 10;
+        else KeineGanzzahl(original);
+        wert = wert * basis + ziffer;
+        if (wert > int64_t{1} << 32) KeineGanzzahl(original);
+    }
+    if (negativ) wert = -wert;
+    if (wert < std::numeric_limits<int32_t>::min() || wert > std::numeric_limits<int32_t>::max()) {
+        KeineGanzzahl(original);
+    }
+    return static_cast<int32_t>(wert);
+}
+
+std::string TextAusInt(int64_t wert) { return std::to_string(wert); }
+
+std::string TextAusPunkt(const TPunkt& p, char trenner) {
+    return TextAusFloat(p.X, trenner) + " / " + TextAusFloat(p.Y, trenner);
+}
+
+TPunkt PunktAusText(std::string_view text, char trenner) {
+    TPunkt p;
+    p.X = FloatAusText(NaechstesFeld(text), trenner);
+    p.Y = FloatAusText(NaechstesFeld(text), trenner);
+    return p;
+}
+
+std::string TextAusBool(bool wert) { return wert ? "WAHR" : "FALSCH"; }
+
+bool BoolAusText(std::string_view text) { return text == "WAHR"; }
+
+std::string Schluessel(std::string_view schluessel) {
+    std::string s(schluessel);
+    if (s.size() < 20) s.append(20 - s.size(), ' ');
+    return s;
+}
+
+std::string_view NaechstesFeld(std::string_view& text) {
+    std::string_view feld;
+    const size_t pos = text.find(" / ");
+    if (pos == std::string_view::npos) {
+        feld = text;
+        text = std::string_view();
+    } else {
+        feld = text.substr(0, pos);
+        text.remove_prefix(pos + 3);
+    }
+    while (!feld.empty() && static_cast<unsigned char>(feld.front()) <= 32) feld.remove_prefix(1);
+    while (!feld.empty() && static_cast<unsigned char>(feld.back()) <= 32) feld.remove_suffix(1);
+    return feld;
+}
+
+bool PruefeEingabe(std::string_view text, std::string_view bezeichnung, double min, double max,
+                   char trenner) {
+    double wert;
+    try {
+        wert = FloatAusText(text, trenner);
+    } catch (const EConvertError&) {
+        Plattform().Meldungen->Info("Ung\xFC" "ltige Eingabe: " + std::string(bezeichnung));
+        return false;
+    }
+    if (min <= wert && wert <= max) return true;
+    std::string meldung = "Eingabe: " + std::string(bezeichnung) + "\r\n";
+    if (min <= 0.01) {
+        meldung += "muss gr\xF6sser als 0 und kleiner als " + TextAusFloatZweiStellen(max, trenner) + " sein";
+    } else {
+        meldung += "muss zwischen " + TextAusFloatZweiStellen(min, trenner) + " und " +
+                   TextAusFloatZweiStellen(max, trenner) + " sein";
+    }
+    Plattform().Meldungen->Info(meldung);
+    return false;
+}
+
+} // namespace tessomir

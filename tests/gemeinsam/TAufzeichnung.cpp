@@ -1,0 +1,35 @@
+#include "TAufzeichnung.h"
+
+namespace tessomir::test {
+
+void GlobaleZuruecksetzen() {
+    FONrZaehler = 0;
+    WegZyklus = 0;
+    ZufallsSaat = 0;
+    Modell = nullptr;
+}
+
+TAufzeichnung::TAufzeichnung() {
+    Vorher = Plattform();
+    Plattform() = TPlattform{this, this, this, this};
+    GlobaleZuruecksetzen();
+}
+
+TAufzeichnung::~TAufzeichnung() { Plattform() = Vorher; }
+
+TAntwort TAufzeichnung::Frage(const std::string& text) {
+    Meldungen.push_back({TMeldung::Frage, text});
+    if (Antworten.empty()) return TAntwort::Abbrechen;
+    const TAntwort a = Antworten.front();
+    Antworten.pop_front();
+    return a;
+}
+
+uint32_t TAufzeichnung::Millisekunden() {
+    if (Taktgeber) return Taktgeber();
+    const uint32_t jetzt = Zeit;
+    Zeit += Schritt;
+    return jetzt;
+}
+
+} // namespace tessomir::test
