@@ -16,6 +16,9 @@ public:
     ~TWeg() override;
 
     const char* Klassenname() const override { return "TWeg"; }
+    void Zeichnen(TAnsicht& ansicht, int modus) const override;
+    void AnzeigeZeichnen(TAnsicht& ansicht, int modus) const override;
+    bool IstGetroffen(const TAnsicht& ansicht) const override;
     TWeg* AlsWeg() override { return this; }
     const TWeg* AlsWeg() const override { return this; }
     double Strom() const override;
@@ -94,6 +97,7 @@ public:
     TQuelle() : TKnoten("TQuelle") {}
     ~TQuelle() override { WegeVergessen(); }
     const char* Klassenname() const override { return "TQuelle"; }
+    void Zeichnen(TAnsicht& ansicht, int modus) const override;
     int AnzahlAusgaenge() const override { return Ausgang ? 1 : 0; }
     TWeg* GetAusgang(int i) const override { return i == 0 ? Ausgang : nullptr; }
     int AusgangIndex(const TWeg* w) const override { return w != nullptr && w == Ausgang ? 0 : -1; }
@@ -108,6 +112,7 @@ public:
     TSenke() : TKnoten("TSenke") {}
     ~TSenke() override { WegeVergessen(); }
     const char* Klassenname() const override { return "TSenke"; }
+    void Zeichnen(TAnsicht& ansicht, int modus) const override;
     int AnzahlEingaenge() const override { return Eingang ? 1 : 0; }
     TWeg* GetEingang(int i) const override { return i == 0 ? Eingang : nullptr; }
     int EingangIndex(const TWeg* w) const override { return w != nullptr && w == Eingang ? 0 : -1; }
@@ -123,7 +128,9 @@ public:
     TVerzweigung() : TKnoten("TVerzweigung") {}
     ~TVerzweigung() override { WegeVergessen(); }
     const char* Klassenname() const override { return "TVerzweigung"; }
+    void Zeichnen(TAnsicht& ansicht, int modus) const override;
     double Strom() const override;
+    void AnzeigeZeichnen(TAnsicht& ansicht, int modus) const override;
     int AnzahlEingaenge() const override { return static_cast<int>(Eingaenge.size()); }
     int AnzahlAusgaenge() const override { return static_cast<int>(Ausgaenge.size()); }
     TWeg* GetAusgang(int i) const override;
@@ -147,6 +154,7 @@ public:
     TWandler();
     ~TWandler() override { WegeVergessen(); }
     const char* Klassenname() const override { return "TWandler"; }
+    void Zeichnen(TAnsicht& ansicht, int modus) const override;
     int AnzahlEingaenge() const override { return Eingang ? 1 : 0; }
     int AnzahlAusgaenge() const override { return Ausgang ? 1 : 0; }
     TWeg* GetAusgang(int i) const override { return i == 0 ? Ausgang : nullptr; }

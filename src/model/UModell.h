@@ -46,6 +46,13 @@ public:
     virtual TWeg* AlsWeg() { return nullptr; }
     virtual const TWeg* AlsWeg() const { return nullptr; }
 
+    // Zeichnen in der Ansicht: Modus 0 normal, 1 ausgewählt, 2 Gummiumriss
+    // am Ziehversatz. AnzeigeZeichnen ist der zweite Durchgang (Anzeigen, Namen).
+    virtual void AnzeigeZeichnen(TAnsicht& ansicht, int modus) const;
+    virtual void Zeichnen(TAnsicht& ansicht, int modus) const;
+    virtual bool IstGetroffen(const TAnsicht& ansicht) const;
+    virtual void Verschieben(const TAnsicht& ansicht);
+
     // Schlüsselzeilen des Objekts (ohne Zeilenende).
     std::vector<std::string> Beschreibung() const;
     virtual void Schreiben(TZeilenSchreiber& aus) const;
@@ -83,6 +90,13 @@ public:
     std::unique_ptr<TFO> Entfernen(TFO* objekt);
     TFO* NrSuchen(uint32_t nr) const;
     void Auswaehlen(TFO* objekt, bool umschalten);
+    // Wie oben, umschalten aus der Ansicht (Strg beim Klick).
+    void Auswaehlen(const TAnsicht& ansicht, TFO* objekt);
+    void AllesZeichnen(TAnsicht& ansicht) const;
+    void AuswahlZeichnen(TAnsicht& ansicht) const;
+    // Treffer am Trefferpunkt: Knoten vor Wegen, übereinanderliegende Wege reihum.
+    TFO* FindeObjekt(const TAnsicht& ansicht) const;
+    void AuswahlVerschieben(TAnsicht& ansicht);
     void AuswahlLoeschen();
     void AllesAuswaehlen();
     bool IstAusgewaehlt(const TFO* objekt) const;
@@ -151,6 +165,10 @@ public:
     bool IstNeu() const { return DateiName == "NEU.TSR"; }
 
     void KapazitaetSetzen(double wert);
+    void ModellZeichnen(TAnsicht& ansicht) const;
+    // Bezug der Balkenanzeigen: berechneter oder eingegebener Höchststrom.
+    double Bezugsmaximum() const { return MaxStromBer ? MaxStromBerechnet : MaxStrom; }
+    double Prozentwert(double strom) const;
     TPunkt Ausdehnung() const;
     std::string ProzentText(double wert) const;
     std::string WertText(double wert) const;

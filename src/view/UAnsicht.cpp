@@ -1,0 +1,144 @@
+#include "view/UAnsicht.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "model/UFehler.h"
+#include "model/UKnoten.h"
+
+namespace tessomir {
+namespace {
+
+int32_t Versetzt(int32_t wert, int32_t minus, int32_t plus) {
+    const int64_t v = static_cast<int64_t>(wert) - minus + plus;
+    if (v < std::numeric_limits<int32_t>::min() || v > std::numeric_limits<int32_t>::max()) {
+        throw EIntOverflow("\xDC" "berlauf beim Versetzen auf die Druckseite");
+    }
+    return static_cast<int32_t>(v);
+}
+
+} // namespace
+
+int32_t Runden(double wert) {
+    const double r = std::nearbyint(wert); // Hälften zur geraden Nachbarzahl
+    if (!(r >= -2147483648.0 && r <= 2147483647.0)) {
+        throw ERangeError("Koordinate au\xDF" "erhalb des darstellbaren Bereichs");
+    }
+    return static_cast<int32_t>(r);
+}
+
+TBildpunkt TAnsicht::Transformieren(const TPunkt& p) const {
+    const double k = Schriftfaktor() * Massstab;
+    TBildpunkt b{Runden(k * p.X + OffsetX), Runden(OffsetY - k * p.Y)};
+    if (DruckModus) {
+        b.X = Versetzt(b.X, SeiteX, RandLinks);
+        b.Y = Versetzt(b.Y, SeiteY, RandOben);
+    }
+    return b;
+}
+
+TPunkt TAnsicht::Ruecktransformieren(const TBildpunkt& p) const {
+    if (std::fabs(Massstab) <= 1e-20) return TPunkt{1e20, 1e20};
+    return TPunkt{(p.X - OffsetX) / Massstab, (OffsetY - p.Y) / Massstab};
+}
+
+void TAnsicht::SchriftMessen(const TSchrift& schrift, bool bildschirm) {
+    Zeichenflaeche->SchriftSetzen(schrift);
+    const int32_t h = Zeichenflaeche->TextAusmass("H").Hoehe;
+    if (bildschirm) Bildschirmhoehe = h;
+    else Druckerhoehe = h;
+}
+
+double TAnsicht::Schriftfaktor() const {
+    if (DruckModus && Bildschirmhoehe != 0) return static_cast<double>(Druckerhoehe) / Bildschirmhoehe;
+    return 1.0;
+}
+
+TFarbe TAnsicht::Texthintergrund() const { return DruckModus ? Weiss : Zeichenflaeche->Fensterhintergrund(); }
+
+void TAnsicht::BalkenZeichnen(const TRechteck& r, TFarbe farbe, bool imBereich, double prozent) {
+    IZeichenflaeche& z = *Zeichenflaeche;
+    const TFarbe pinsel = z.Pinselfarbe();
+    const TFarbe stift = z.Stiftfarbe();
+    z.PinselfarbeSetzen(Weiss);
+    z.StiftfarbeSetzen(imBereich ? farbe : Rot);
+    const int32_t breite = r.Rechts - r.Links;
+    // Weit über 100 % läuft die Füllung ohnehin aus jedem Bild; begrenzt, damit
+    // ein riesiger Prozentwert nicht den Ganzzahlbereich sprengt.
+    const double fuellung = std::clamp(breite * prozent / 100.0, -1e9, 1e9);
+    int32_t n = Runden(std::isnan(fuellung) ? 0.0 : fuellung);
+    if (n == breite) n = breite - 1;
+    z.Rechteck(r);
+    if (n > 0) {
+        z.PinselfarbeSetzen(imBereich ? farbe : Rot);
+        const int64_t rechts = std::min<int64_t>(static_cast<int64_t>(r.Links) + n, std::numeric_limits<int32_t>::max());
+        z.RechteckFuellen(TRechteck{r.Links + 1, r.Oben + 1, static_cast<int32_t>(rechts), r.Unten - 1});
+    }
+    z.PinselfarbeSetzen(pinsel);
+    z.StiftfarbeSetzen(stift);
+}
+
+TTextgroesse TAnsicht::ZahlZeichnen(TBildpunkt p, const std::string& text, bool imBereich, TFarbe farbe,
+                                    int vertikal, const TSchrift& schrift) {
+    IZeichenflaeche& z = *Zeichenflaeche;
+    const TFarbe pinsel = z.Pinselfarbe();
+    const TFarbe stift = z.Stiftfarbe();
+    z.PinselfarbeSetzen(Texthintergrund());
+    z.StiftfarbeSetzen(Schwarz);
+    TSchrift s = schrift;
+    s.Farbe = FarbwertAusFarbe(imBereich ? farbe : Rot);
+    z.SchriftSetzen(s);
+    const TTextgroesse groesse = z.TextAusmass(text.empty() ? std::string_view("HgH") : std::string_view(text));
+    int32_t dy = 0;
+    if (vertikal == 1) dy = (groesse.Hoehe + 1) / 2;
+    else if (vertikal == 2) dy = -groesse.Hoehe;
+    if (!text.empty()) z.TextAusgeben(p.X - (groesse.Breite + 1) / 2, p.Y - dy, text);
+    z.PinselfarbeSetzen(pinsel);
+    z.StiftfarbeSetzen(stift);
+    return groesse;
+}
+
+void ModellZeichnen(const TModell& modell, TAnsicht& ansicht) { modell.ModellZeichnen(ansicht); }
+
+void TModell::ModellZeichnen(TAnsicht& ansicht) const { FOListe.AllesZeichnen(ansicht); }
+
+double TModell::Prozentwert(double strom) const {
+    const double bezug = Bezugsmaximum();
+    if (std::fabs(bezug) <= 1e-10) return strom;
+    return strom * 100.0 / bezug;
+}
+
+TBildpunkt Zeichnungsgroesse(const TModell& modell, TAnsicht& ansicht) {
+    IZeichenflaeche& z = *ansicht.Zeichenflaeche;
+    z.SchriftSetzen(modell.Schrift);
+    const int32_t texthoehe = z.TextAusmass("HgH").Hoehe;
+    const double f = ansicht.Schriftfaktor();
+    const int64_t symbol = Runden(f * 3 * modell.SymbolGroesse / 2.0);
+    const int64_t balken = Runden(f * modell.StromGroesse / 2.0);
+    // Platz unter Verzweigungen für Anzeige, rechts für Balken und Namen.
+    const int64_t unten = 2 * symbol + 1 + std::max<int64_t>(texthoehe, balken);
+    int64_t x = 0;
+    int64_t y = 0;
+    for (const auto& o : modell.FOListe.Alle()) {
+        const TKnoten* k = o->AlsKnoten();
+        if (k == nullptr) continue;
+        const TBildpunkt p = ansicht.Transformieren(k->Refpunkt);
+        int64_t rechts = p.X + std::max(symbol, balken);
+        const bool beschriftet = (dynamic_cast<const TQuelle*>(k) && modell.QuellenBeschr) ||
+                                 (dynamic_cast<const TSenke*>(k) && modell.SenkenBeschr) ||
+                                 (dynamic_cast<const TVerzweigung*>(k) && modell.VerzweigBeschr) ||
+                                 (dynamic_cast<const TWandler*>(k) && modell.WandlerBeschr);
+        if (beschriftet) {
+            const int32_t w = z.TextAusmass(k->Name).Breite;
+            rechts = std::max<int64_t>(rechts, p.X - (w + 1) / 4 + w);
+        }
+        x = std::max(x, rechts);
+        y = std::max(y, p.Y + unten);
+    }
+    constexpr int64_t Rand = 10;
+    return TBildpunkt{static_cast<int32_t>(std::min<int64_t>(x + Rand, std::numeric_limits<int32_t>::max())),
+                      static_cast<int32_t>(std::min<int64_t>(y + Rand, std::numeric_limits<int32_t>::max()))};
+}
+
+} // namespace tessomir

@@ -1,0 +1,121 @@
+// Symbole der vier Knotenarten, ihre Namen und die Durchsatzanzeige der Verzweigung.
+#include <vector>
+
+#include "model/UKnoten.h"
+#include "view/UAnsicht.h"
+
+namespace tessomir {
+namespace {
+
+constexpr TFarbe QuellenFarbe{23, 219, 38};
+constexpr TFarbe SenkenFarbe{255, 86, 86};
+constexpr TFarbe VerzweigungsFarbe{0, 128, 255};
+constexpr TFarbe WandlerFarbe{255, 189, 51};
+constexpr TFarbe DurchsatzFarbe{0, 132, 255};
+
+enum class TFigur { Raute, Dreieck, Quadrat, Kreis };
+
+int SymbolGroesse() { return Modell != nullptr ? Modell->SymbolGroesse : 4; }
+
+// Symbolradius R für Quelle, Senke, Wandler; halbe Seite r der Verzweigung.
+int32_t Symbolradius(const TAnsicht& a) { return Runden(a.Schriftfaktor() * 3 * SymbolGroesse() / 2); }
+int32_t HalbeSeite(const TAnsicht& a) { return Runden(a.Schriftfaktor() * SymbolGroesse()); }
+
+std::vector<TBildpunkt> Punkte(TFigur figur, int32_t x, int32_t y, int32_t g) {
+    switch (figur) {
+    case TFigur::Raute:
+        return {{x, y - g}, {x + g, y}, {x, y + g}, {x - g, y}, {x, y - g}};
+    case TFigur::Dreieck:
+        return {{x, y - g}, {x + g, y + g / 2}, {x - g, y + g / 2}, {x, y - g}};
+    case TFigur::Quadrat:
+        return {{x - g, y - g}, {x + g, y - g}, {x + g, y + g}, {x - g, y + g}, {x - g, y - g}};
+    case TFigur::Kreis:
+        break;
+    }
+    return {};
+}
+
+void NameZeichnen(TAnsicht& ansicht, const TFO& knoten, int32_t x, int32_t y, int32_t s) {
+    IZeichenflaeche& z = *ansicht.Zeichenflaeche;
+    z.PinselfarbeSetzen(ansicht.Texthintergrund());
+    z.SchriftSetzen(Modell->Schrift);
+    const TTextgroesse g = z.TextAusmass(knoten.Name);
+    z.TextAusgeben(x - (g.Breite + 1) / 4, y - s - (g.Hoehe * 4) / 3, knoten.Name);
+}
+
+void KnotenZeichnen(TAnsicht& ansicht, const TFO& knoten, int modus, TFigur figur, TFarbe fuellung, bool beschriften) {
+    if (modus < 0 || modus > 2) return;
+    const int32_t g = figur == TFigur::Quadrat ? HalbeSeite(ansicht) : Symbolradius(ansicht);
+    TBildpunkt p = ansicht.Transformieren(knoten.Refpunkt);
+    if (modus == 2) {
+        p.X += ansicht.Aktpunkt.X - ansicht.Startpunkt.X;
+        p.Y += ansicht.Aktpunkt.Y - ansicht.Startpunkt.Y;
+    }
+    const std::vector<TBildpunkt> punkte = Punkte(figur, p.X, p.Y, g);
+    const TRechteck kasten{p.X - g, p.Y - g, p.X + g, p.Y + g};
+
+    IZeichenflaeche& z = *ansicht.Zeichenflaeche;
+    const TFarbe pinsel = z.Pinselfarbe();
+    const TFarbe stift = z.Stiftfarbe();
+    if (modus == 2) {
+        const TStiftModus stiftModus = z.Stiftmodus();
+        z.StiftfarbeSetzen(Schwarz);
+        z.StiftmodusSetzen(TStiftModus::NichtXor);
+        if (figur == TFigur::Kreis) z.Ellipse(kasten);
+        else z.Polylinie(punkte);
+        z.StiftmodusSetzen(stiftModus);
+    } else {
+        z.PinselfarbeSetzen(modus == 1 ? Gelb : fuellung);
+        z.StiftfarbeSetzen(modus == 1 ? Rot : Schwarz);
+        if (figur == TFigur::Kreis) z.Ellipse(kasten);
+        else z.Polygon(punkte);
+        if (beschriften && Modell != nullptr) NameZeichnen(ansicht, knoten, p.X, p.Y, g);
+    }
+    z.PinselfarbeSetzen(pinsel);
+    z.StiftfarbeSetzen(stift);
+}
+
+bool Beschriften(bool TModell::*schalter) { return Modell != nullptr && Modell->*schalter; }
+
+} // namespace
+
+void TQuelle::Zeichnen(TAnsicht& ansicht, int modus) const {
+    KnotenZeichnen(ansicht, *this, modus, TFigur::Raute, QuellenFarbe, Beschriften(&TModell::QuellenBeschr));
+}
+
+void TSenke::Zeichnen(TAnsicht& ansicht, int modus) const {
+    KnotenZeichnen(ansicht, *this, modus, TFigur::Dreieck, SenkenFarbe, Beschriften(&TModell::SenkenBeschr));
+}
+
+void TVerzweigung::Zeichnen(TAnsicht& ansicht, int modus) const {
+    KnotenZeichnen(ansicht, *this, modus, TFigur::Quadrat, VerzweigungsFarbe, Beschriften(&TModell::VerzweigBeschr));
+}
+
+void TWandler::Zeichnen(TAnsicht& ansicht, int modus) const {
+    KnotenZeichnen(ansicht, *this, modus, TFigur::Kreis, WandlerFarbe, Beschriften(&TModell::WandlerBeschr));
+}
+
+void TVerzweigung::AnzeigeZeichnen(TAnsicht& ansicht, int modus) const {
+    if (Modell == nullptr) return;
+    const int32_t r = HalbeSeite(ansicht);
+    const TBildpunkt p = ansicht.Transformieren(Refpunkt);
+    if (modus >= 2) return;
+    const TBildpunkt t{p.X, p.Y + 2 * r + 1};
+    const TModell& m = *Modell;
+    const double f = Strom();
+    const bool imBereich = f < Kapazitaet;
+    const double faktor = ansicht.Schriftfaktor();
+    if (m.Stromanzeige == 0) {
+        const double prozent = m.Prozentwert(f);
+        if (prozent > m.StromAufloesung()) {
+            const int32_t w2 = Runden(faktor * m.StromGroesse / 2);
+            const int32_t h2 = Runden(faktor * m.StromGroesse / 10);
+            ansicht.BalkenZeichnen(TRechteck{t.X - w2, t.Y - h2, t.X + w2, t.Y + h2}, DurchsatzFarbe, imBereich,
+                                   prozent);
+        }
+    } else if (m.Stromanzeige == 1) {
+        if (f > m.StromAufloesung()) ansicht.ZahlZeichnen(t, m.WertText(f), imBereich, DurchsatzFarbe, 0, m.Schrift);
+    }
+}
+
+} // namespace tessomir

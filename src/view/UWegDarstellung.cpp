@@ -1,0 +1,125 @@
+// Zeichnen der Wege: Linie mit Pfeil in der Mitte, Stromanzeige bei einem
+// Viertel, Name darüber; Treffertest entlang der Linie.
+#include <cmath>
+
+#include "model/UKnoten.h"
+#include "view/UAnsicht.h"
+
+namespace tessomir {
+namespace {
+
+constexpr double Cos30 = 0.866; // bewusst gerundet: so sehen die Pfeile aus
+
+TBildpunkt Mitte(TBildpunkt a, TBildpunkt b) {
+    return TBildpunkt{static_cast<int32_t>((static_cast<int64_t>(a.X) + b.X) / 2),
+                      static_cast<int32_t>((static_cast<int64_t>(a.Y) + b.Y) / 2)};
+}
+
+} // namespace
+
+void TWeg::Zeichnen(TAnsicht& ansicht, int modus) const {
+    if (modus < 0 || modus > 2) return;
+    const int symbol = Modell != nullptr ? Modell->SymbolGroesse : 4;
+    const int32_t l = Runden(ansicht.Schriftfaktor() * 2 * symbol);
+    const TBildpunkt p = StartKnoten != nullptr ? ansicht.Transformieren(StartKnoten->Refpunkt) : TBildpunkt{0, 0};
+    TBildpunkt q;
+    if (modus == 2) {
+        q = TBildpunkt{p.X + ansicht.Aktpunkt.X - ansicht.Startpunkt.X, p.Y + ansicht.Aktpunkt.Y - ansicht.Startpunkt.Y};
+    } else if (ZielKnoten != nullptr) {
+        q = ansicht.Transformieren(ZielKnoten->Refpunkt);
+    } else {
+        q = ansicht.Trefferpunkt;
+    }
+
+    IZeichenflaeche& z = *ansicht.Zeichenflaeche;
+    const TFarbe stift = z.Stiftfarbe();
+    const TFarbe pinsel = z.Pinselfarbe();
+    if (modus == 2) {
+        const TStiftModus stiftModus = z.Stiftmodus();
+        z.StiftfarbeSetzen(Schwarz);
+        z.StiftmodusSetzen(TStiftModus::NichtXor);
+        z.Polylinie({p, q});
+        z.StiftmodusSetzen(stiftModus);
+    } else {
+        const double ux = static_cast<double>(p.X) - q.X;
+        const double uy = static_cast<double>(p.Y) - q.Y;
+        const double laenge2 = ux * ux + uy * uy;
+        const double laenge = laenge2 <= 1e-20 ? 1.0 : std::sqrt(laenge2);
+        const double bx = l * ux / laenge;
+        const double by = l * uy / laenge;
+        const TBildpunkt m = Mitte(p, q);
+        const TBildpunkt a1{m.X + Runden(Cos30 * bx - 0.5 * by), m.Y + Runden(0.5 * bx + Cos30 * by)};
+        const TBildpunkt a2{m.X + Runden(Cos30 * bx + 0.5 * by), m.Y + Runden(-0.5 * bx + Cos30 * by)};
+        if (modus == 0) {
+            z.StiftfarbeSetzen(ansicht.DruckModus ? Schwarz : Grau);
+            z.PinselfarbeSetzen(Grau);
+        } else {
+            z.StiftfarbeSetzen(Rot);
+            z.PinselfarbeSetzen(Rot);
+        }
+        z.Polylinie({p, q});
+        z.Polygon({m, a1, a2, m});
+    }
+    z.StiftfarbeSetzen(stift);
+    z.PinselfarbeSetzen(pinsel);
+}
+
+void TWeg::AnzeigeZeichnen(TAnsicht& ansicht, int modus) const {
+    if (StartKnoten == nullptr || ZielKnoten == nullptr || Modell == nullptr) return;
+    const TBildpunkt s = ansicht.Transformieren(StartKnoten->Refpunkt);
+    const TBildpunkt e = ansicht.Transformieren(ZielKnoten->Refpunkt);
+    const TBildpunkt t{static_cast<int32_t>(s.X + (static_cast<int64_t>(e.X) - s.X) / 4),
+                       static_cast<int32_t>(s.Y + (static_cast<int64_t>(e.Y) - s.Y) / 4)};
+    if (modus >= 2) return;
+    const TModell& m = *Modell;
+    const double f = Strom();
+    const bool imBereich = f < Kapazitaet;
+    const double faktor = ansicht.Schriftfaktor();
+    int32_t h = 0;
+    if (m.Stromanzeige == 0) {
+        const double p = m.Prozentwert(f);
+        if (p > m.StromAufloesung()) {
+            const int32_t w2 = Runden(faktor * m.StromGroesse / 2);
+            const int32_t h2 = Runden(faktor * m.StromGroesse / 10);
+            ansicht.BalkenZeichnen(TRechteck{t.X - w2, t.Y - h2, t.X + w2, t.Y + h2}, Grau, imBereich, p);
+            h = 2 * h2;
+        }
+    } else if (m.Stromanzeige == 1) {
+        if (f > m.StromAufloesung()) {
+            const TTextgroesse g = ansicht.ZahlZeichnen(t, m.WertText(f), imBereich, Grau, 1, m.Schrift);
+            h = (g.Hoehe + 1) / 2;
+        }
+    }
+    if (m.WegeBeschr) {
+        IZeichenflaeche& z = *ansicht.Zeichenflaeche;
+        const TFarbe pinsel = z.Pinselfarbe();
+        z.PinselfarbeSetzen(ansicht.Texthintergrund());
+        z.SchriftSetzen(m.Schrift);
+        const TTextgroesse g = z.TextAusmass(Name);
+        z.TextAusgeben(t.X - (g.Breite + 1) / 2, t.Y - h - g.Hoehe, Name);
+        z.PinselfarbeSetzen(pinsel);
+    }
+}
+
+bool TWeg::IstGetroffen(const TAnsicht& ansicht) const {
+    if (StartKnoten == nullptr || ZielKnoten == nullptr) return false;
+    const int64_t t = Modell != nullptr ? Modell->SymbolGroesse : 4;
+    const TBildpunkt p1 = ansicht.Transformieren(StartKnoten->Refpunkt);
+    const TBildpunkt p2 = ansicht.Transformieren(ZielKnoten->Refpunkt);
+    const int64_t x = ansicht.Trefferpunkt.X;
+    const int64_t y = ansicht.Trefferpunkt.Y;
+    if (x < std::min<int64_t>(p1.X, p2.X) - t || x >= std::max<int64_t>(p1.X, p2.X) + t) return false;
+    if (y < std::min<int64_t>(p1.Y, p2.Y) - t || y >= std::max<int64_t>(p1.Y, p2.Y) + t) return false;
+    const double a0 = static_cast<double>(p1.Y) - p2.Y;
+    const double b0 = static_cast<double>(p2.X) - p1.X;
+    const double td = static_cast<double>(t);
+    if (td > std::fabs(a0) && td > std::fabs(b0)) return true;
+    const double laenge = std::sqrt(a0 * a0 + b0 * b0);
+    const double a = a0 / laenge;
+    const double b = b0 / laenge;
+    const double c = -a * p1.X - b * p1.Y;
+    const double d = std::fabs(a * static_cast<double>(x) + b * static_cast<double>(y) + c);
+    return td > d;
+}
+
+} // namespace tessomir
