@@ -1,0 +1,17 @@
+#include "app/UQtText.h"
+
+#include "model/UText.h"
+
+namespace tessomir {
+
+QString QtAusAnsi(std::string_view ansi) {
+    const std::string utf8 = Utf8AusAnsi(ansi);
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+std::string AnsiAusQt(const QString& text) {
+    const QByteArray utf8 = text.toUtf8();
+    return AnsiAusUtf8(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())));
+}
+
+} // namespace tessomir

@@ -1,0 +1,13 @@
+#pragma once
+// Die einzige Stelle, an der Texte zwischen Kern (Windows-1252) und Qt wechseln.
+#include <QString>
+#include <string>
+#include <string_view>
+
+namespace tessomir {
+
+QString QtAusAnsi(std::string_view ansi);
+// Zeichen ohne Entsprechung in Windows-1252 werden zu '?'.
+std::string AnsiAusQt(const QString& text);
+
+} // namespace tessomir

@@ -1,0 +1,386 @@
+#include <gtest/gtest.h>
+
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPalette>
+#include <memory>
+
+#include "app/UQtSchrift.h"
+#include "app/UQtText.h"
+#include "app/UQtZeichenflaeche.h"
+#include "gemeinsam/TAufzeichnung.h"
+#include "gemeinsam/TModellBau.h"
+#include "model/UKnoten.h"
+#include "view/UAnsicht.h"
+
+namespace tessomir {
+namespace {
+
+QRgb Rgb(TFarbe f) { return qRgb(f.R, f.G, f.B); }
+
+// Ein Bild mit Maler und Zeichenfläche; der Maler endet vor jedem Pixelvergleich.
+struct Bild {
+    explicit Bild(int w = 60, int h = 60, QColor grund = Qt::white) : Image(w, h, QImage::Format_RGB32) {
+        Image.fill(grund);
+        Maler = std::make_unique<QPainter>(&Image);
+        Flaeche = std::make_unique<TQtZeichenflaeche>(*Maler);
+    }
+    QImage& Fertig() {
+        Flaeche.reset();
+        Maler.reset();
+        return Image;
+    }
+    QImage Image;
+    std::unique_ptr<QPainter> Maler;
+    std::unique_ptr<TQtZeichenflaeche> Flaeche;
+};
+
+// Bunter Grund, damit Nicht-Xor auf vielen Farben geprüft wird.
+QImage BunterGrund() {
+    QImage img(60, 60, QImage::Format_RGB32);
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) img.setPixel(x, y, qRgb(x * 4, y * 4, (x * y) % 256));
+    return img;
+}
+
+TEST(QtZeichenflaeche, RechteckOhneRechtenUndUnterenRand) {
+    Bild b;
+    b.Flaeche->StiftfarbeSetzen(Rot);
+    b.Flaeche->PinselfarbeSetzen(TFarbe{0, 200, 0});
+    b.Flaeche->Rechteck({10, 10, 20, 20});
+    const QImage& img = b.Fertig();
+    for (int i = 10; i < 20; ++i) {
+        EXPECT_EQ(img.pixel(i, 10), Rgb(Rot)) << i;
+        EXPECT_EQ(img.pixel(i, 19), Rgb(Rot)) << i;
+        EXPECT_EQ(img.pixel(10, i), Rgb(Rot)) << i;
+        EXPECT_EQ(img.pixel(19, i), Rgb(Rot)) << i;
+        EXPECT_EQ(img.pixel(i, 20), Rgb(Weiss)) << i;
+        EXPECT_EQ(img.pixel(20, i), Rgb(Weiss)) << i;
+        EXPECT_EQ(img.pixel(i, 9), Rgb(Weiss)) << i;
+        EXPECT_EQ(img.pixel(9, i), Rgb(Weiss)) << i;
+    }
+    EXPECT_EQ(img.pixel(11, 11), qRgb(0, 200, 0));
+    EXPECT_EQ(img.pixel(18, 18), qRgb(0, 200, 0));
+}
+
+TEST(QtZeichenflaeche, RechteckFuellenOhneRandUndRaender) {
+    Bild b;
+    b.Flaeche->StiftfarbeSetzen(Rot);
+    b.Flaeche->PinselfarbeSetzen(TFarbe{23, 219, 38});
+    b.Flaeche->RechteckFuellen({10, 10, 20, 20});
+    // Vertauschte Ecken werden geordnet, ein leeres Rechteck zeichnet nichts.
+    b.Flaeche->RechteckFuellen({40, 40, 30, 30});
+    b.Flaeche->RechteckFuellen({50, 50, 50, 55});
+    const QImage& img = b.Fertig();
+    EXPECT_EQ(img.pixel(10, 10), qRgb(23, 219, 38));
+    EXPECT_EQ(img.pixel(19, 19), qRgb(23, 219, 38));
+    EXPECT_EQ(img.pixel(20, 15), Rgb(Weiss));
+    EXPECT_EQ(img.pixel(15, 20), Rgb(Weiss));
+    EXPECT_EQ(img.pixel(30, 30), qRgb(23, 219, 38));
+    EXPECT_EQ(img.pixel(39, 39), qRgb(23, 219, 38));
+    EXPECT_EQ(img.pixel(40, 40), Rgb(Weiss));
+    EXPECT_EQ(img.pixel(50, 52), Rgb(Weiss));
+}
+
+TEST(QtZeichenflaeche, SchmaleRechteckeSetzenJedesPixelEinmal) {
+    // Ein Pixel breit oder hoch: nur Rand, im Nicht-Xor-Modus nicht doppelt.
+    QImage grund = BunterGrund();
+    QImage img = grund;
+    {
+        QPainter p(&img);
+        TQtZeichenflaeche z(p);
+        z.StiftmodusSetzen(TStiftModus::NichtXor);
+        z.Rechteck({5, 5, 6, 15});
+        z.Rechteck({20, 5, 30, 6});
+        z.Rechteck({40, 5, 42, 7});
+    }
+    EXPECT_EQ(img.pixel(5, 5), ~grund.pixel(5, 5) | 0xFF000000u);
+    EXPECT_EQ(img.pixel(5, 14), ~grund.pixel(5, 14) | 0xFF000000u);
+    EXPECT_EQ(img.pixel(25, 5), ~grund.pixel(25, 5) | 0xFF000000u);
+    EXPECT_EQ(img.pixel(41, 6), ~grund.pixel(41, 6) | 0xFF000000u);
+    EXPECT_EQ(img.pixel(42, 7), grund.pixel(42, 7));
+}
+
+TEST(QtZeichenflaeche, LinienSetzenIhrenEndpunktNicht) {
+    Bild b;
+    b.Flaeche->Polylinie({{5, 5}, {15, 5}, {15, 15}});
+    b.Flaeche->BewegeZu(30, 30);
+    b.Flaeche->LinieZu(40, 30);
+    b.Flaeche->LinieZu(40, 40); // geht vom vorigen Endpunkt aus
+    b.Flaeche->Polylinie({{50, 50}}); // ein Punkt ist kein Linienzug
+    const QImage& img = b.Fertig();
+    EXPECT_EQ(img.pixel(5, 5), Rgb(Schwarz));
+    EXPECT_EQ(img.pixel(15, 5), Rgb(Schwarz)); // Eckpunkt setzt das zweite Stück
+    EXPECT_EQ(img.pixel(15, 14), Rgb(Schwarz));
+    EXPECT_EQ(img.pixel(15, 15), Rgb(Weiss));
+    EXPECT_EQ(img.pixel(30, 30), Rgb(Schwarz));
+    EXPECT_EQ(img.pixel(40, 30), Rgb(Schwarz));
+    EXPECT_EQ(img.pixel(40, 39), Rgb(Schwarz));
+    EXPECT_EQ(img.pixel(40, 40), Rgb(Weiss));
+    EXPECT_EQ(img.pixel(50, 50), Rgb(Weiss));
+    // Ein Pixel breit, ohne Kantenglättung: nur Schwarz und Weiß.
+    EXPECT_EQ(img.pixel(10, 4), Rgb(Weiss));
+    EXPECT_EQ(img.pixel(10, 6), Rgb(Weiss));
+}
+
+TEST(QtZeichenflaeche, EllipseBleibtImKastenOhneRechtenUndUnterenRand) {
+    Bild b;
+    b.Flaeche->StiftfarbeSetzen(Schwarz);
+    b.Flaeche->PinselfarbeSetzen(TFarbe{255, 189, 51});
+    b.Flaeche->Ellipse({10, 10, 23, 23});
+    const QImage& img = b.Fertig();
+    int links = 99, rechts = -1, oben = 99, unten = -1;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (img.pixel(x, y) != Rgb(Weiss)) {
+                links = std::min(links, x);
+                rechts = std::max(rechts, x);
+                oben = std::min(oben, y);
+                unten = std::max(unten, y);
+            }
+    EXPECT_EQ(links, 10);
+    EXPECT_EQ(oben, 10);
+    EXPECT_EQ(rechts, 22);
+    EXPECT_EQ(unten, 22);
+    EXPECT_EQ(img.pixel(16, 16), qRgb(255, 189, 51));
+    EXPECT_EQ(img.pixel(10, 16), Rgb(Schwarz));
+}
+
+TEST(QtZeichenflaeche, PolygonUmrissImStiftInneresImPinsel) {
+    Bild b;
+    b.Flaeche->StiftfarbeSetzen(Rot);
+    b.Flaeche->PinselfarbeSetzen(Gelb);
+    b.Flaeche->Polygon({{30, 20}, {40, 30}, {30, 40}, {20, 30}, {30, 20}});
+    const QImage& img = b.Fertig();
+    EXPECT_EQ(img.pixel(30, 30), Rgb(Gelb));
+    EXPECT_EQ(img.pixel(30, 20), Rgb(Rot));
+    EXPECT_EQ(img.pixel(20, 30), Rgb(Rot));
+    EXPECT_EQ(img.pixel(30, 19), Rgb(Weiss));
+}
+
+void GummiFiguren(QImage& img) {
+    QPainter p(&img);
+    TQtZeichenflaeche z(p);
+    ASSERT_TRUE(z.KannNichtXor());
+    z.StiftfarbeSetzen(Schwarz);
+    z.PinselfarbeSetzen(TFarbe{30, 60, 90});
+    z.StiftmodusSetzen(TStiftModus::NichtXor);
+    z.Polylinie({{3, 3}, {50, 17}, {20, 55}, {3, 3}});
+    z.Rechteck({10, 10, 30, 25});
+    z.Ellipse({25, 25, 45, 40});
+    z.BewegeZu(0, 59);
+    z.LinieZu(59, 0);
+}
+
+TEST(QtZeichenflaeche, GummifigurZweimalGezeichnetLaesstDasBildWieEsWar) {
+    const QImage grund = BunterGrund();
+    QImage img = grund;
+    GummiFiguren(img);
+    EXPECT_NE(img, grund);
+    // Schwarzer Stift in Nicht-Xor kehrt um.
+    EXPECT_EQ(img.pixel(3, 3), ~grund.pixel(3, 3) | 0xFF000000u);
+    GummiFiguren(img);
+    EXPECT_EQ(img, grund);
+}
+
+TEST(QtZeichenflaeche, NachNichtXorWirdWiederNormalGezeichnet) {
+    Bild b(20, 20, QColor(10, 20, 30));
+    b.Flaeche->StiftmodusSetzen(TStiftModus::NichtXor);
+    b.Flaeche->Polylinie({{0, 2}, {10, 2}});
+    b.Flaeche->StiftmodusSetzen(TStiftModus::Normal);
+    EXPECT_EQ(b.Flaeche->Stiftmodus(), TStiftModus::Normal);
+    b.Flaeche->StiftfarbeSetzen(TFarbe{1, 2, 3});
+    b.Flaeche->Polylinie({{0, 5}, {10, 5}});
+    // Füllen und Text folgen dem Stiftmodus nie.
+    b.Flaeche->StiftmodusSetzen(TStiftModus::NichtXor);
+    b.Flaeche->PinselfarbeSetzen(TFarbe{4, 5, 6});
+    b.Flaeche->RechteckFuellen({0, 10, 5, 15});
+    const QImage& img = b.Fertig();
+    EXPECT_EQ(img.pixel(3, 2), qRgb(245, 235, 225));
+    EXPECT_EQ(img.pixel(3, 5), qRgb(1, 2, 3));
+    EXPECT_EQ(img.pixel(2, 12), qRgb(4, 5, 6));
+}
+
+TEST(QtZeichenflaeche, ClipBegrenztBisZumAufheben) {
+    Bild b;
+    b.Flaeche->PinselfarbeSetzen(Rot);
+    b.Flaeche->ClipSetzen({0, 0, 10, 10});
+    b.Flaeche->RechteckFuellen({0, 0, 30, 30});
+    b.Flaeche->ClipAufheben();
+    b.Flaeche->PinselfarbeSetzen(Gelb);
+    b.Flaeche->RechteckFuellen({40, 40, 50, 50});
+    const QImage& img = b.Fertig();
+    EXPECT_EQ(img.pixel(9, 9), Rgb(Rot));
+    EXPECT_EQ(img.pixel(10, 5), Rgb(Weiss));
+    EXPECT_EQ(img.pixel(5, 10), Rgb(Weiss));
+    EXPECT_EQ(img.pixel(45, 45), Rgb(Gelb));
+}
+
+TEST(QtZeichenflaeche, TextAufDeckendemGrundInSchriftfarbe) {
+    Bild b(120, 40);
+    TSchrift s;
+    s.Hoehe = -16;
+    s.Farbe = 0x00FF0000; // Blau als 0x00BBGGRR
+    b.Flaeche->SchriftSetzen(s);
+    EXPECT_EQ(b.Flaeche->Schrift(), s);
+    b.Flaeche->PinselfarbeSetzen(Gelb);
+    const TTextgroesse g = b.Flaeche->TextAusmass("HgH");
+    ASSERT_GT(g.Breite, 0);
+    ASSERT_GT(g.Hoehe, 0);
+    EXPECT_EQ(g.Hoehe, QFontMetrics(QtSchrift(s)).height());
+    EXPECT_GT(b.Flaeche->TextAusmass("HgHHgH").Breite, g.Breite);
+    EXPECT_EQ(b.Flaeche->TextAusmass("").Breite, 0);
+    b.Flaeche->TextAusgeben(10, 5, "HgH");
+    const QImage& img = b.Fertig();
+    EXPECT_EQ(img.pixel(10, 5), Rgb(Gelb));
+    EXPECT_EQ(img.pixel(9, 5), Rgb(Weiss));
+    EXPECT_EQ(img.pixel(10 + g.Breite, 5), Rgb(Weiss));
+    EXPECT_EQ(img.pixel(10, 5 + g.Hoehe), Rgb(Weiss));
+    int blau = 0;
+    for (int y = 5; y < 5 + g.Hoehe; ++y)
+        for (int x = 10; x < 10 + g.Breite; ++x) {
+            const QColor c(img.pixel(x, y));
+            if (c.blue() > 200 && c.red() < 60 && c.green() < 60) ++blau;
+        }
+    EXPECT_GT(blau, 10);
+}
+
+TEST(QtZeichenflaeche, FensterhintergrundKommtAusDerPalette) {
+    Bild b;
+    const QColor base = QGuiApplication::palette().color(QPalette::Base);
+    EXPECT_EQ(b.Flaeche->Fensterhintergrund(), (TFarbe{static_cast<uint8_t>(base.red()),
+                                                        static_cast<uint8_t>(base.green()),
+                                                        static_cast<uint8_t>(base.blue())}));
+}
+
+TEST(QtSchrift, HoeheStilUndTeilung) {
+    TSchrift s;
+    s.Name = "DejaVu Sans";
+    s.Hoehe = -20;
+    s.Stil = 1 | 4;
+    QFont f = QtSchrift(s);
+    EXPECT_EQ(f.pixelSize(), 20);
+    EXPECT_TRUE(f.bold());
+    EXPECT_FALSE(f.italic());
+    EXPECT_TRUE(f.underline());
+    EXPECT_FALSE(f.strikeOut());
+    EXPECT_EQ(f.family(), QString("DejaVu Sans"));
+
+    s.Stil = 2 | 8;
+    s.Teilung = 2;
+    f = QtSchrift(s);
+    EXPECT_FALSE(f.bold());
+    EXPECT_TRUE(f.italic());
+    EXPECT_TRUE(f.strikeOut());
+    EXPECT_TRUE(f.fixedPitch());
+
+    // Positive Höhe ist die Zellenhöhe: Ober- plus Unterlänge.
+    s.Hoehe = 30;
+    s.Stil = 0;
+    s.Teilung = 0;
+    EXPECT_NEAR(QFontMetrics(QtSchrift(s)).height(), 30, 1);
+    EXPECT_LT(QtSchrift(s).pixelSize(), 30);
+
+    // Unsinnige Höhen aus der Datei bleiben in vernünftigen Grenzen.
+    s.Hoehe = INT32_MIN;
+    EXPECT_GE(QtSchrift(s).pixelSize(), 1);
+    EXPECT_LE(QtSchrift(s).pixelSize(), 4096);
+    s.Hoehe = 0;
+    EXPECT_GT(QtSchrift(s).pixelSize(), 0);
+}
+
+TEST(QtSchrift, FarbeAusFarbwertUndSystemfarbe) {
+    TSchrift s;
+    s.Farbe = 0x00336699;
+    EXPECT_EQ(QtSchriftfarbe(s), QColor(0x99, 0x66, 0x33));
+    s.Farbe = -2147483640; // Fenstertext
+    const TFarbe f = FarbeAusFarbwert(s.Farbe);
+    EXPECT_EQ(QtSchriftfarbe(s), QColor(f.R, f.G, f.B));
+}
+
+TEST(QtText, Windows1252HinUndZurueck) {
+    const std::string ansi = "Gr\xFC\xDF" "e \x80 \x84" "x\x93";
+    const QString q = QtAusAnsi(ansi);
+    EXPECT_EQ(q, QString::fromUtf8("Grüße € „x“"));
+    EXPECT_EQ(AnsiAusQt(q), ansi);
+    EXPECT_EQ(AnsiAusQt(QString::fromUtf8("a\u4e2db")), "a?b");
+    EXPECT_TRUE(QtAusAnsi("").isEmpty());
+}
+
+// Zeichnen durch die Ansicht auf echte Pixel.
+struct AnsichtPixel : ::testing::Test {
+    test::TAufzeichnung plattform;
+    test::TModellBau bau;
+    Bild b{80, 80};
+    TAnsicht ansicht{b.Flaeche.get()};
+};
+
+TEST_F(AnsichtPixel, AusgewaehlteQuelleIstGelbMitRotemUmriss) {
+    TQuelle& q = bau.Knoten<TQuelle>("Q", {40, -40});
+    q.Zeichnen(ansicht, 1);
+    const QImage& img = b.Fertig();
+    // Raute mit R = 6 um (40, 40).
+    EXPECT_EQ(img.pixel(40, 40), Rgb(Gelb));
+    EXPECT_EQ(img.pixel(42, 41), Rgb(Gelb));
+    EXPECT_EQ(img.pixel(40, 34), Rgb(Rot));
+    EXPECT_EQ(img.pixel(34, 40), Rgb(Rot));
+    EXPECT_EQ(img.pixel(46, 40), Rgb(Rot));
+    EXPECT_EQ(img.pixel(40, 46), Rgb(Rot));
+    EXPECT_EQ(img.pixel(40, 33), Rgb(Weiss));
+}
+
+TEST_F(AnsichtPixel, NichtAusgewaehlteKnotenHabenIhreFarben) {
+    bau.Knoten<TQuelle>("Q", {15, -15}).Zeichnen(ansicht, 0);
+    bau.Knoten<TSenke>("S", {60, -15}).Zeichnen(ansicht, 0);
+    bau.Knoten<TVerzweigung>("V", {15, -60}).Zeichnen(ansicht, 0);
+    bau.Knoten<TWandler>("W", {60, -60}).Zeichnen(ansicht, 0);
+    const QImage& img = b.Fertig();
+    EXPECT_EQ(img.pixel(15, 15), qRgb(23, 219, 38));
+    EXPECT_EQ(img.pixel(15, 9), Rgb(Schwarz));
+    EXPECT_EQ(img.pixel(60, 15), qRgb(255, 86, 86));
+    EXPECT_EQ(img.pixel(15, 60), qRgb(0, 128, 255));
+    EXPECT_EQ(img.pixel(11, 56), Rgb(Schwarz));
+    EXPECT_EQ(img.pixel(60, 60), qRgb(255, 189, 51));
+}
+
+TEST_F(AnsichtPixel, GummiknotenZweimalGezeichnetLaesstDasBildUnveraendert) {
+    TQuelle& q = bau.Knoten<TQuelle>("Q", {20, -20});
+    TWandler& w = bau.Knoten<TWandler>("W", {50, -50});
+    TVerzweigung& v = bau.Knoten<TVerzweigung>("V", {20, -50});
+    TWeg& weg = bau.Weg(q, w);
+    bau.M().QuellenBeschr = true;
+    ModellZeichnen(bau.M(), ansicht);
+    b.Maler->end();
+    const QImage vorher = b.Image;
+    b.Maler->begin(&b.Image);
+    b.Flaeche->MalerGeaendert();
+    ansicht.Startpunkt = {20, 20};
+    ansicht.Aktpunkt = {27, 24};
+    for (const TFO* o : {static_cast<const TFO*>(&q), static_cast<const TFO*>(&w), static_cast<const TFO*>(&v),
+                         static_cast<const TFO*>(&weg)})
+        o->Zeichnen(ansicht, 2);
+    b.Maler->end();
+    EXPECT_NE(b.Image, vorher);
+    // Der Umriss der Quelle liegt um (27, 24): ihre Spitze oben ist umgekehrt.
+    EXPECT_EQ(b.Image.pixel(27, 18), ~vorher.pixel(27, 18) | 0xFF000000u);
+    b.Maler->begin(&b.Image);
+    b.Flaeche->MalerGeaendert();
+    for (const TFO* o : {static_cast<const TFO*>(&q), static_cast<const TFO*>(&w), static_cast<const TFO*>(&v),
+                         static_cast<const TFO*>(&weg)})
+        o->Zeichnen(ansicht, 2);
+    EXPECT_EQ(b.Fertig(), vorher);
+}
+
+} // namespace
+} // namespace tessomir
+
+int main(int argc, char** argv) {
+    // Ohne Bildschirm; auch beim Auflisten der Tests während des Bauens.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
