@@ -142,13 +142,19 @@ void TKnoten::Lesen(TZeilenLeser& ein) {
     // Nie mehr Zellen anlegen, als die Datei füllen kann: jede Zeile braucht
     // d3 Felder, also mindestens 4*d3-3 Zeichen.
     const uint64_t zeilen = static_cast<uint64_t>(d1) * static_cast<uint64_t>(d2);
-    const auto zuGross = [&] {
-        return EModellErzeugen("<" + Name + "> Matrixgr\xF6" "sse " + std::string(dimText) +
-                               " passt nicht zum Rest der Datei");
-    };
-    if (zeilen > ein.Verbleibend()) throw zuGross();
+    // Endet die Datei vor der letzten Zeile, ist das dieselbe Listenindex-Meldung
+    // wie bei jedem anderen abgeschnittenen Abschnitt.
+    if (zeilen > ein.Verbleibend()) {
+        throw EListError("<" + Name + "> Matrix " + std::string(dimText) + ": die Datei endet nach " +
+                         std::to_string(ein.Verbleibend()) + " Zeilen");
+    }
+    // Zu kurze Zeilen scheiterten ohnehin an einem leeren Feld: dieselbe
+    // Umwandlungsmeldung, nur bevor Speicher angelegt wird.
     const uint64_t mindestLaenge = 4 * static_cast<uint64_t>(d3) - 3;
-    if (ein.WertLaengen(static_cast<size_t>(zeilen)) < zeilen * mindestLaenge) throw zuGross();
+    if (ein.WertLaengen(static_cast<size_t>(zeilen)) < zeilen * mindestLaenge) {
+        throw EConvertError("<" + Name + "> Matrixgr\xF6" "sse " + std::string(dimText) +
+                            ": die Zeilen enthalten zu wenige Werte");
+    }
 
     auto matrix = std::make_unique<TDyn3DMatrix>(d1, d2, d3);
     for (int a = 0; a < d1; ++a)

@@ -262,6 +262,11 @@ std::string DateiInhalt(const std::string& dateiName) {
     if (!datei) {
         throw EFOpenError("Datei " + dateiName + " kann nicht ge\xF6" "ffnet werden: " + std::strerror(errno));
     }
+    // Ein Ordner lässt sich unter Linux öffnen und meldet eine riesige Länge.
+    std::error_code egal;
+    if (std::filesystem::is_directory(dateiName, egal)) {
+        throw EFOpenError("Datei " + dateiName + " kann nicht ge\xF6" "ffnet werden: sie ist ein Ordner");
+    }
     std::string inhalt;
     datei.seekg(0, std::ios::end);
     const std::streamoff groesse = datei.tellg();
