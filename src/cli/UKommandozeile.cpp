@@ -4,10 +4,15 @@
 #include <ostream>
 
 #include "analysis/UBerechnung.h"
+#include "cli/UKonsolenPlattform.h"
 #include "model/UKnoten.h"
 #include "model/UPlattform.h"
 #include "model/UText.h"
 #include "persistence/UModellDatei.h"
+
+#ifdef TESSOMIR_QT
+#include "cli/UExport.h"
+#endif
 
 namespace tessomir {
 namespace {
@@ -33,39 +38,6 @@ constexpr const char* Hilfetext =
     "\n"
     "Ausgaben sind UTF-8. R\xC3\xBC" "ckgabewert: 0 in Ordnung, 1 Pr\xC3\xBC" "fung oder Berechnung\n"
     "fehlerhaft, 2 Datei kann nicht ge\xC3\xB6" "ffnet oder geschrieben werden, falscher Aufruf.\n";
-
-// Protokoll und Meldungen der Kommandozeile: Protokoll nach stdout,
-// Meldungsfenster nach stderr, jeweils in UTF-8.
-class TKonsolenPlattform final : public IMeldungen, public ISignalton, public IProtokoll {
-public:
-    TKonsolenPlattform(std::ostream& aus, std::ostream& fehler) : Aus(aus), Fehlerstrom(fehler) {
-        Vorher = Plattform();
-        Plattform().Meldungen = this;
-        Plattform().Signalton = this;
-        Plattform().Protokoll = this;
-    }
-    ~TKonsolenPlattform() override { Plattform() = Vorher; }
-    TKonsolenPlattform(const TKonsolenPlattform&) = delete;
-    TKonsolenPlattform& operator=(const TKonsolenPlattform&) = delete;
-
-    void Info(const std::string& text) override { Melden(text); }
-    void Fehler(const std::string& text) override { Melden(text); }
-    void Warnung(const std::string& text) override { Melden(text); }
-    TAntwort Frage(const std::string& text) override {
-        Melden(text);
-        return TAntwort::Abbrechen;
-    }
-    void Piep() override {}
-    void LogLeeren() override {}
-    void LogZeile(const std::string& zeile) override { Aus << Utf8AusAnsi(zeile) << '\n'; }
-
-private:
-    void Melden(const std::string& text) { Fehlerstrom << Utf8AusAnsi(text) << '\n'; }
-
-    std::ostream& Aus;
-    std::ostream& Fehlerstrom;
-    TPlattform Vorher{};
-};
 
 std::string CsvFeld(const std::string& utf8) {
     if (utf8.find_first_of(",\"\r\n") == std::string::npos) return utf8;
@@ -180,6 +152,11 @@ int KommandozeileAusfuehren(const std::vector<std::string>& arg, std::ostream& a
     }
     if (befehl == "pruefen") return Pruefen(arg, aus, fehler);
     if (befehl == "berechnen") return Berechnen(arg, aus, fehler);
+#ifdef TESSOMIR_QT
+    if (befehl == "exportieren") return Exportieren(arg, aus, fehler);
+#else
+    if (befehl == "exportieren") return Aufruffehler("exportieren ist ohne Qt gebaut nicht verf\xC3\xBC" "gbar.", fehler);
+#endif
     return Aufruffehler("unbekannter Befehl " + befehl + ".", fehler);
 }
 
