@@ -1,20 +1,416 @@
+// tessomir-cli: Ausgaben, Rückgabewerte, CSV, Speichern und die Beispielmodelle.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <random>
 #include <sstream>
+#include <string>
+#include <vector>
 
+#include "analysis/UBerechnung.h"
 #include "cli/UKommandozeile.h"
 #include "gemeinsam/TAufzeichnung.h"
+#include "gemeinsam/TModellBau.h"
+#include "persistence/UModellDatei.h"
 
 namespace tessomir {
 namespace {
 
-TEST(Kommandozeile, BerechnetBeispiel) {
-    test::GlobaleZuruecksetzen();
+namespace fs = std::filesystem;
+using test::TAufzeichnung;
+using test::TModellBau;
+
+struct TErgebnis {
+    int Rc;
+    std::string Aus;
+    std::string Fehler;
+};
+
+TErgebnis Aufruf(const std::vector<std::string>& argumente) {
     std::ostringstream aus, fehler;
-    const int rc = KommandozeileAusfuehren({"berechnen", std::string(TESSOMIR_TESTDATEN) + "/beispiel_v3.TSR"}, aus, fehler);
-    EXPECT_EQ(rc, 0);
-    EXPECT_EQ(aus.str(), "Daten OK, Berechnung gestartet\nBerechnung OK\nMax. Strom berechnet : 50.00\n");
-    EXPECT_EQ(fehler.str(), "");
+    const int rc = KommandozeileAusfuehren(argumente, aus, fehler);
+    return {rc, aus.str(), fehler.str()};
+}
+
+std::string Lesen(const fs::path& datei) {
+    std::ifstream ein(datei, std::ios::binary);
+    return {std::istreambuf_iterator<char>(ein), std::istreambuf_iterator<char>()};
+}
+
+// Eigener Ordner je Test, am Ende gelöscht.
+class Kommandozeile : public ::testing::Test {
+protected:
+    Kommandozeile() {
+        std::random_device zufall;
+        Ordner = fs::temp_directory_path() /
+                 ("tessomir_cli_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+                  "_" + std::to_string(zufall()));
+        fs::create_directories(Ordner);
+    }
+    ~Kommandozeile() override {
+        std::error_code egal;
+        fs::remove_all(Ordner, egal);
+    }
+
+    std::string Pfad(const std::string& name) const { return (Ordner / name).string(); }
+
+    // Speichert das gebaute Modell; danach ist kein Modell mehr aktuell.
+    std::string Speichern(TModellBau& bau, const std::string& name) const {
+        const std::string datei = Pfad(name);
+        bau.M().DateiSpeichern(datei);
+        return datei;
+    }
+
+    TAufzeichnung Auf;
+    fs::path Ordner;
+};
+
+void Menge(TQuelle& q, int artikel, double menge) { q.Matrix().ZelleSetzen(artikel, 0, 1, menge); }
+
+// Quelle -> V1 -> V2 -> Senke, Anteile 100.
+class KetteBau {
+public:
+    TModellBau Bau;
+    TQuelle& Q = Bau.Knoten<TQuelle>("Q");
+    TVerzweigung& V1 = Bau.Knoten<TVerzweigung>("V1");
+    TVerzweigung& V2 = Bau.Knoten<TVerzweigung>("V2");
+    TSenke& S = Bau.Knoten<TSenke>("S");
+    explicit KetteBau(double menge) {
+        Bau.Weg(Q, V1);
+        Bau.Weg(V1, V2);
+        Bau.Weg(V2, S);
+        V1.Matrix().ZelleSetzen(0, 1, 1, 100);
+        V2.Matrix().ZelleSetzen(0, 1, 1, 100);
+        Menge(Q, 0, menge);
+    }
+};
+
+TEST_F(Kommandozeile, PruefenGibtProtokollUndRueckgabewert) {
+    std::string gut, schlecht;
+    {
+        KetteBau k(42);
+        gut = Speichern(k.Bau, "gut.TSR");
+    }
+    {
+        KetteBau k(42);
+        k.V2.Name = "M\xFChle";
+        k.V2.Matrix().ZelleSetzen(0, 1, 1, 99);
+        schlecht = Speichern(k.Bau, "schlecht.TSR");
+    }
+    const TErgebnis ok = Aufruf({"pruefen", gut});
+    EXPECT_EQ(ok.Rc, 0);
+    EXPECT_EQ(ok.Aus, "Daten OK\n");
+    EXPECT_EQ(ok.Fehler, "");
+
+    const TErgebnis f = Aufruf({"pruefen", schlecht});
+    EXPECT_EQ(f.Rc, 1);
+    EXPECT_EQ(f.Aus, "[ M\xC3\xBChle ]  |Artikel1|   1. Eingang  : Kolonnensumme ist nicht gleich 100\n");
+    EXPECT_EQ(f.Fehler, "Beim Pr\xC3\xBC" "fen sind Fehler aufgetreten\n");
+}
+
+TEST_F(Kommandozeile, BerechnenGibtProtokollUndHoechststrom) {
+    std::string datei;
+    {
+        KetteBau k(42.125);
+        datei = Speichern(k.Bau, "kette.TSR");
+    }
+    const TErgebnis e = Aufruf({"berechnen", datei});
+    EXPECT_EQ(e.Rc, 0);
+    EXPECT_EQ(e.Aus, "Daten OK, Berechnung gestartet\nBerechnung OK\nMax. Strom berechnet : 42.13\n");
+    EXPECT_EQ(e.Fehler, "");
+}
+
+TEST_F(Kommandozeile, BerechnenMitPruefFehler) {
+    std::string datei;
+    {
+        KetteBau k(42);
+        k.Bau.Knoten<TWandler>("Zerkleinerer");
+        datei = Speichern(k.Bau, "fehler.TSR");
+    }
+    const TErgebnis e = Aufruf({"berechnen", datei});
+    EXPECT_EQ(e.Rc, 1);
+    EXPECT_EQ(e.Aus, "[ Zerkleinerer ] : Wandler ohne Eingang\n"
+                     "[ Zerkleinerer ] : Wandler ohne Ausgang\n"
+                     "Max. Strom berechnet : -1.00\n");
+    EXPECT_EQ(e.Fehler, "Beim Pr\xC3\xBC" "fen sind Fehler aufgetreten\n");
+}
+
+TEST_F(Kommandozeile, BerechnenMitZeitueberschreitungUndUeberlauf) {
+    std::string schlaufe, ueberlauf;
+    {
+        TModellBau bau;
+        auto& q = bau.Knoten<TQuelle>("Q");
+        auto& b1 = bau.Knoten<TVerzweigung>("B1");
+        auto& b2 = bau.Knoten<TVerzweigung>("B2");
+        bau.Weg(q, b1);
+        bau.Weg(b1, b2);
+        bau.Weg(b2, b1);
+        b1.Matrix().ZelleSetzen(0, 1, 1, 100);
+        b1.Matrix().ZelleSetzen(0, 2, 1, 100);
+        b2.Matrix().ZelleSetzen(0, 1, 1, 100);
+        Menge(q, 0, 3);
+        bau.M().MaxBerDauer = 500;
+        schlaufe = Speichern(bau, "schlaufe.TSR");
+    }
+    {
+        KetteBau k(2e100);
+        ueberlauf = Speichern(k.Bau, "ueberlauf.TSR");
+    }
+    Auf.Schritt = 100; // sechs Durchgänge bis 600 > 500
+    const TErgebnis s = Aufruf({"berechnen", schlaufe});
+    EXPECT_EQ(s.Rc, 1);
+    EXPECT_EQ(s.Aus, "Daten OK, Berechnung gestartet\n"
+                     "Max. Berechnungsdauer von : 500 msec \xC3\xBC" "berschritten.\n"
+                     "Wahrscheinliche Ursache : Schlaufe mit monoton zunehmendem Strom\n"
+                     "Max. Strom berechnet : 9.00\n");
+    EXPECT_EQ(s.Fehler, "Beim Berechnen sind Fehler aufgetreten\n");
+
+    const TErgebnis u = Aufruf({"berechnen", ueberlauf});
+    EXPECT_EQ(u.Rc, 1);
+    EXPECT_EQ(u.Aus, "Daten OK, Berechnung gestartet\n"
+                     "[ V1 ] |Artikel1|   1. Eingang  : Eingangsstrom wird zu gross\n"
+                     "Max. Strom berechnet : 2E100\n");
+    EXPECT_EQ(u.Fehler, "Beim Berechnen sind Fehler aufgetreten\n");
+}
+
+TEST_F(Kommandozeile, DateiNichtZuOeffnen) {
+    const std::string fehlt = Pfad("fehlt.TSR");
+    const std::string kaputt = Pfad("kaputt.TSR");
+    {
+        std::ofstream aus(kaputt, std::ios::binary);
+        aus << "Klasse =========    TModell\r\nFO Nr               0\r\n";
+    }
+    const std::string csv = Pfad("nie.csv");
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"pruefen", fehlt}, {"berechnen", fehlt}, {"pruefen", kaputt}, {"berechnen", kaputt, "--csv", csv}}) {
+        const TErgebnis e = Aufruf(args);
+        const std::string name = fs::path(args[1]).filename().string();
+        EXPECT_EQ(e.Rc, 2) << args[0] << " " << name;
+        EXPECT_EQ(e.Aus, "");
+        const std::string kopf = "Die Datei " + name + " kann nicht ge\xC3\xB6" "ffnet werden.\n";
+        ASSERT_EQ(e.Fehler.substr(0, kopf.size()), kopf);
+        const std::string grund = e.Fehler.substr(kopf.size());
+        EXPECT_GT(grund.size(), 1U) << "Grund fehlt";
+        EXPECT_EQ(std::count(grund.begin(), grund.end(), '\n'), 1) << grund;
+        EXPECT_EQ(grund.back(), '\n');
+    }
+    EXPECT_FALSE(fs::exists(csv));
+    EXPECT_EQ(Modell, nullptr);
+}
+
+TEST_F(Kommandozeile, SummeAllerArtikel) {
+    std::string datei;
+    {
+        TModellBau bau;
+        bau.M().ArtikelEinfuegen("Glas");
+        auto& q = bau.Knoten<TQuelle>("Q");
+        auto& s = bau.Knoten<TSenke>("S");
+        bau.Weg(q, s);
+        Menge(q, 0, 1.5);
+        Menge(q, 1, 2.25);
+        datei = Speichern(bau, "zwei.TSR");
+    }
+    EXPECT_EQ(Aufruf({"berechnen", datei}).Aus,
+              "Daten OK, Berechnung gestartet\nBerechnung OK\nMax. Strom berechnet : 2.25\n");
+    EXPECT_EQ(Aufruf({"berechnen", "--summe", datei}).Aus,
+              "Daten OK, Berechnung gestartet\nBerechnung OK\nMax. Strom berechnet : 3.75\n");
+}
+
+// Q -> V -> S1, S2 mit zwei Artikeln, Namen mit Komma, Anführungszeichen und Umlaut.
+std::string CsvModellSpeichern(const std::string& datei, bool anteileKorrekt) {
+    TModellBau bau;
+    bau.M().ArtikelListe[0] = "Papier, Pappe";
+    bau.M().ArtikelEinfuegen("Eisen \"Fe\" und \xC4hnliches");
+    auto& q = bau.Knoten<TQuelle>("Anlieferung");
+    auto& v = bau.Knoten<TVerzweigung>("Sortierung");
+    auto& s1 = bau.Knoten<TSenke>("Ballen");
+    auto& s2 = bau.Knoten<TSenke>("Schrott");
+    bau.Weg(q, v, "Zufuhr");
+    bau.Weg(v, s1, "Band \"A\", links");
+    bau.Weg(v, s2, "Gro\xDF" "e Rutsche");
+    Menge(q, 0, 12.5);
+    Menge(q, 1, 0.75);
+    v.Matrix().ZelleSetzen(0, 1, 1, 80);
+    v.Matrix().ZelleSetzen(0, 1, 2, 20);
+    v.Matrix().ZelleSetzen(1, 1, 2, anteileKorrekt ? 100 : 50);
+    bau.M().DateiSpeichern(datei);
+    return datei;
+}
+
+TEST_F(Kommandozeile, CsvJeWegMitRfc4180UndUtf8) {
+    const std::string datei = CsvModellSpeichern(Pfad("sortierung.TSR"), true);
+    const std::string csv = Pfad("stroeme.csv");
+    const TErgebnis e = Aufruf({"berechnen", datei, "--csv", csv});
+    EXPECT_EQ(e.Rc, 0);
+    EXPECT_EQ(e.Fehler, "");
+    // Nummern: Modell 0, Knoten 1..4, Wege 5..7; nach dem Laden stehen die Wege
+    // wieder in der Reihenfolge, in der sie gezogen wurden.
+    EXPECT_EQ(Lesen(csv), "FONr,Name,Start,Ziel,\"Papier, Pappe\",\"Eisen \"\"Fe\"\" und \xC3\x84hnliches\"\r\n"
+                          "5,Zufuhr,1,2,12.5,0.75\r\n"
+                          "6,\"Band \"\"A\"\", links\",2,3,10,0\r\n"
+                          "7,Gro\xC3\x9F" "e Rutsche,2,4,2.5,0.75\r\n");
+}
+
+TEST_F(Kommandozeile, CsvAuchWennPruefungFehlschlaegt) {
+    const std::string datei = CsvModellSpeichern(Pfad("sortierung.TSR"), false);
+    const std::string csv = Pfad("stroeme.csv");
+    const TErgebnis e = Aufruf({"berechnen", datei, "--csv", csv});
+    EXPECT_EQ(e.Rc, 1);
+    EXPECT_EQ(e.Aus, "[ Sortierung ]  |Eisen \"Fe\" und \xC3\x84hnliches|   1. Eingang  : "
+                     "Kolonnensumme ist nicht gleich 100\nMax. Strom berechnet : -1.00\n");
+    // Die Zellen, wie sie in der Datei standen: nie berechnet, also 0.
+    EXPECT_EQ(Lesen(csv), "FONr,Name,Start,Ziel,\"Papier, Pappe\",\"Eisen \"\"Fe\"\" und \xC3\x84hnliches\"\r\n"
+                          "5,Zufuhr,1,2,0,0\r\n"
+                          "6,\"Band \"\"A\"\", links\",2,3,0,0\r\n"
+                          "7,Gro\xC3\x9F" "e Rutsche,2,4,0,0\r\n");
+}
+
+TEST_F(Kommandozeile, CsvNichtSchreibbarGibtZwei) {
+    const std::string datei = CsvModellSpeichern(Pfad("sortierung.TSR"), true);
+    const TErgebnis e = Aufruf({"berechnen", datei, "--csv", Pfad("gibtsnicht/stroeme.csv")});
+    EXPECT_EQ(e.Rc, 2);
+    EXPECT_NE(e.Aus.find("Berechnung OK\n"), std::string::npos);
+    EXPECT_NE(e.Fehler.find("stroeme.csv"), std::string::npos);
+}
+
+TEST_F(Kommandozeile, AusgabeModellLaesstSichWiederLaden) {
+    const std::string datei = CsvModellSpeichern(Pfad("sortierung.TSR"), true);
+    const std::string ausgabe = Pfad("berechnet.TSR");
+    const std::string vorher = Lesen(datei);
+    ASSERT_EQ(Aufruf({"berechnen", datei, "-o", ausgabe, "--summe"}).Rc, 0);
+    EXPECT_EQ(Lesen(datei), vorher); // die Eingabe bleibt unberührt
+
+    TOeffnenErgebnis o = ModellOeffnen(ausgabe);
+    ASSERT_TRUE(o.Modell) << o.Meldung << " " << o.Grund;
+    TModell& m = *o.Modell;
+    EXPECT_EQ(m.ArtikelListe, (std::vector<std::string>{"Papier, Pappe", "Eisen \"Fe\" und \xC4hnliches"}));
+    auto* s2 = dynamic_cast<TSenke*>(m.FOListe.Objekt(m.FOListe.Anzahl() - 1));
+    ASSERT_NE(s2, nullptr);
+    EXPECT_EQ(s2->Name, "Schrott");
+    EXPECT_EQ(s2->Matrix().W(0, 1, 0), 2.5);
+    EXPECT_EQ(s2->Matrix().W(1, 1, 0), 0.75);
+    EXPECT_FALSE(m.SummeAllerArtikel); // nicht gespeichert
+    o.Modell.reset();
+
+    // Die berechnete Datei rechnet wieder zum selben Ergebnis.
+    const TErgebnis wieder = Aufruf({"berechnen", ausgabe});
+    EXPECT_EQ(wieder.Rc, 0);
+    EXPECT_EQ(wieder.Aus, "Daten OK, Berechnung gestartet\nBerechnung OK\nMax. Strom berechnet : 12.50\n");
+}
+
+TEST_F(Kommandozeile, Hilfe) {
+    for (const std::string schalter : {"--help", "-h"}) {
+        const TErgebnis e = Aufruf({schalter});
+        EXPECT_EQ(e.Rc, 0);
+        EXPECT_EQ(e.Fehler, "");
+        EXPECT_EQ(e.Aus.rfind("Aufruf:\n", 0), 0U);
+        EXPECT_NE(e.Aus.find("tessomir-cli pruefen DATEI"), std::string::npos);
+        EXPECT_NE(e.Aus.find("tessomir-cli berechnen DATEI [--summe] [--csv AUSGABE.csv] [-o AUSGABE.TSR]"),
+                  std::string::npos);
+        EXPECT_NE(e.Aus.find("pr\xC3\xBC" "ft"), std::string::npos); // UTF-8
+    }
+}
+
+TEST_F(Kommandozeile, FalscheAufrufeGebenZwei) {
+    const std::string datei = CsvModellSpeichern(Pfad("m.TSR"), true);
+    const std::vector<std::pair<std::vector<std::string>, std::string>> faelle = {
+        {{}, "kein Befehl angegeben."},
+        {{"rechnen", datei}, "unbekannter Befehl rechnen."},
+        {{"pruefen"}, "pruefen erwartet genau eine Datei."},
+        {{"pruefen", datei, datei}, "pruefen erwartet genau eine Datei."},
+        {{"berechnen"}, "berechnen erwartet eine Datei."},
+        {{"berechnen", datei, datei}, "berechnen erwartet genau eine Datei."},
+        {{"berechnen", datei, "--csv"}, "--csv erwartet einen Dateinamen."},
+        {{"berechnen", datei, "-o"}, "-o erwartet einen Dateinamen."},
+        {{"berechnen", datei, "--bunt"}, "unbekannte Option --bunt."},
+    };
+    for (const auto& [args, text] : faelle) {
+        const TErgebnis e = Aufruf(args);
+        EXPECT_EQ(e.Rc, 2) << text;
+        EXPECT_EQ(e.Aus, "") << text;
+        EXPECT_EQ(e.Fehler, "tessomir-cli: " + text + "\nHilfe: tessomir-cli --help\n");
+    }
+}
+
+// ---------------------------------------------------------------- Beispiele
+
+std::vector<fs::path> Beispiele() {
+    std::vector<fs::path> dateien;
+    for (const auto& e : fs::directory_iterator(TESSOMIR_BEISPIELE)) {
+        std::string endung = e.path().extension().string();
+        std::transform(endung.begin(), endung.end(), endung.begin(), [](unsigned char c) { return std::toupper(c); });
+        if (e.is_regular_file() && endung == ".TSR") dateien.push_back(e.path());
+    }
+    std::sort(dateien.begin(), dateien.end());
+    return dateien;
+}
+
+TEST_F(Kommandozeile, BeispieleRechnenOhneFehler) {
+    const auto dateien = Beispiele();
+    ASSERT_GE(dateien.size(), 3U);
+    EXPECT_NE(std::find(dateien.begin(), dateien.end(), fs::path(TESSOMIR_BEISPIELE) / "Recyclinganlage.TSR"),
+              dateien.end());
+    for (const auto& datei : dateien) {
+        SCOPED_TRACE(datei.filename().string());
+        const TErgebnis p = Aufruf({"pruefen", datei.string()});
+        EXPECT_EQ(p.Rc, 0);
+        EXPECT_EQ(p.Aus, "Daten OK\n");
+        for (const bool summe : {false, true}) {
+            std::vector<std::string> args{"berechnen", datei.string()};
+            if (summe) args.push_back("--summe");
+            const TErgebnis e = Aufruf(args);
+            EXPECT_EQ(e.Rc, 0);
+            EXPECT_EQ(e.Fehler, "");
+            EXPECT_EQ(e.Aus.rfind("Daten OK, Berechnung gestartet\nBerechnung OK\nMax. Strom berechnet : ", 0), 0U)
+                << e.Aus;
+        }
+    }
+}
+
+TEST_F(Kommandozeile, BeispieleSindSichtbarUndImDateiformat) {
+    for (const auto& datei : Beispiele()) {
+        SCOPED_TRACE(datei.filename().string());
+        const std::string inhalt = Lesen(datei);
+        // Jede Zeile endet mit CR LF, es gibt kein UTF-8.
+        ASSERT_GE(inhalt.size(), 2U);
+        EXPECT_EQ(inhalt.substr(inhalt.size() - 2), "\r\n");
+        for (size_t i = 0; i < inhalt.size(); ++i) {
+            if (inhalt[i] == '\n') {
+                EXPECT_TRUE(i > 0 && inhalt[i - 1] == '\r') << "Zeilenende bei " << i;
+            }
+            if (inhalt[i] == '\r') {
+                EXPECT_TRUE(i + 1 < inhalt.size() && inhalt[i + 1] == '\n') << "Zeilenende bei " << i;
+            }
+            EXPECT_NE(static_cast<unsigned char>(inhalt[i]), 0xC3U) << "UTF-8 bei " << i;
+        }
+        TOeffnenErgebnis o = ModellOeffnen(datei.string());
+        ASSERT_TRUE(o.Modell) << o.Grund;
+        const TModell& m = *o.Modell;
+        EXPECT_EQ(m.GeleseneVersion, 3);
+        EXPECT_TRUE(m.QuellenBeschr && m.SenkenBeschr && m.VerzweigBeschr && m.WandlerBeschr);
+        EXPECT_GE(m.AnzahlArtikel(), 1);
+        int knoten = 0;
+        for (const auto& obj : m.FOListe.Alle()) {
+            if (obj->AlsKnoten() == nullptr) continue;
+            ++knoten;
+            EXPECT_GE(obj->Refpunkt.X, 0.0) << obj->Name;
+            EXPECT_LE(obj->Refpunkt.Y, 0.0) << obj->Name;
+        }
+        EXPECT_GE(knoten, 4);
+        // Zweimal geladen und gespeichert ergibt wieder dieselbe Datei (jedes
+        // Laden kehrt die Reihenfolge der Wege um).
+        const std::string eins = Pfad("eins.TSR");
+        const std::string zwei = Pfad("zwei.TSR");
+        o.Modell->DateiSpeichern(eins);
+        o.Modell.reset();
+        TOeffnenErgebnis o2 = ModellOeffnen(eins);
+        ASSERT_TRUE(o2.Modell) << o2.Grund;
+        o2.Modell->DateiSpeichern(zwei);
+        o2.Modell.reset();
+        EXPECT_EQ(Lesen(zwei), inhalt);
+    }
 }
 
 } // namespace
