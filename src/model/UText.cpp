@@ -43,7 +43,9 @@ char AnsiAusZeichen(char32_t u) {
     for (int i = 0; i < 32; ++i) {
         if (Bereich80[i] == u) return static_cast<char>(0x80 + i);
     }
-    if (u >= 0x80 && u < 0xA0) return static_cast<char>(u);
+    // Nur die unbelegten Bytes gehen wie Latin-1 zurück; die übrigen
+    // Steuerzeichen U+0080..U+009F stehen in Windows-1252 für andere Zeichen.
+    if (u >= 0x80 && u < 0xA0 && Bereich80[u - 0x80] == 0) return static_cast<char>(u);
     return '?';
 }
 

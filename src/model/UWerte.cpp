@@ -38,7 +38,10 @@ TZiffern Signifikant(double a, int n) {
     TZiffern kurz;
     auto r = std::to_chars(puffer, puffer + sizeof puffer, a, std::chars_format::scientific);
     ZiffernLesen(puffer, r.ptr, kurz);
-    if (kurz.Anzahl <= n) return kurz; // die kürzeste Darstellung ist exakt genug
+    // Die kürzeste Darstellung ist exakt genug, solange die volle Mantisse
+    // zählt; subnormale Werte haben weniger Stellen als n und brauchen die
+    // echte Rundung ("4.94065645841247E-324", nicht "5E-324").
+    if (kurz.Anzahl <= n && a >= std::numeric_limits<double>::min()) return kurz;
 
     TZiffern erg;
     r = std::to_chars(puffer, puffer + sizeof puffer, a, std::chars_format::scientific, n - 1);
