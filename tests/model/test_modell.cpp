@@ -1,0 +1,730 @@
+// Flussobjekte, Objektliste mit Auswahl, Klassenverzeichnis und Modell.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <limits>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gemeinsam/TAufzeichnung.h"
+#include "gemeinsam/TModellBau.h"
+#include "model/UFehler.h"
+#include "model/UKnoten.h"
+#include "model/UModell.h"
+
+using namespace tessomir;
+using tessomir::test::TAufzeichnung;
+using tessomir::test::TModellBau;
+
+namespace {
+
+// Zählt Zerstörungen je Name, um doppeltes Zerstören zu erkennen.
+std::map<std::string, int> Zerstoert;
+
+class TZaehlWeg : public TWeg {
+public:
+    ~TZaehlWeg() override { ++Zerstoert[Name]; }
+};
+class TZaehlQuelle : public TQuelle {
+public:
+    ~TZaehlQuelle() override { ++Zerstoert[Name]; }
+};
+class TZaehlSenke : public TSenke {
+public:
+    ~TZaehlSenke() override { ++Zerstoert[Name]; }
+};
+class TZaehlVerzweigung : public TVerzweigung {
+public:
+    ~TZaehlVerzweigung() override { ++Zerstoert[Name]; }
+};
+
+TWeg& ZaehlWeg(TModellBau& bau, TKnoten& von, TKnoten& nach, const std::string& name) {
+    auto w = std::make_unique<TZaehlWeg>();
+    w->Name = name;
+    TWeg& ref = *w;
+    bau.M().FOListe.Hinzufuegen(std::move(w), false);
+    ref.SetStart(&von);
+    ref.SetZiel(&nach);
+    return ref;
+}
+
+// Q -> V -> S, V -> S2, mit zählenden Objekten.
+struct TKette {
+    TModellBau Bau;
+    TKnoten& Q = Bau.Knoten<TZaehlQuelle>("Q");
+    TKnoten& V = Bau.Knoten<TZaehlVerzweigung>("V");
+    TKnoten& S = Bau.Knoten<TZaehlSenke>("S");
+    TKnoten& S2 = Bau.Knoten<TZaehlSenke>("S2");
+    TWeg& W1 = ZaehlWeg(Bau, Q, V, "W1");
+    TWeg& W2 = ZaehlWeg(Bau, V, S, "W2");
+    TWeg& W3 = ZaehlWeg(Bau, V, S2, "W3");
+    TKette() { Zerstoert.clear(); }
+};
+
+std::vector<std::string> Namen(const TFOListe& liste) {
+    std::vector<std::string> n;
+    for (const auto& o : liste.Alle()) n.push_back(o->Name);
+    return n;
+}
+
+std::vector<std::string> AuswahlNamen(const TFOListe& liste) {
+    std::vector<std::string> n;
+    for (const auto& e : liste.Auswahl()) n.push_back(e.Name);
+    return n;
+}
+
+// Zeilen wie in der Datei: Schlüssel auf 20 Zeichen, dann der Wert.
+struct TLeseZeilen {
+    std::vector<std::string> Text;
+    std::vector<std::string_view> Sichten() const { return {Text.begin(), Text.end()}; }
+};
+
+TLeseZeilen GrundZeilen(const std::string& nr, const std::string& name, const std::string& punkt,
+                        const std::string& kapazitaet) {
+    return {{Schluessel("FO Nr") + nr, Schluessel("Name") + name, Schluessel("Refpunkt") + punkt,
+             Schluessel("Kapazitaet") + kapazitaet}};
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- Nummern und Bezugspunkte
+
+TEST(TFO, NummernNamenUndBezugspunkteEinesFrischenLaufs) {
+    TAufzeichnung rec;
+    TModellBau bau;
+    EXPECT_EQ(bau.M().FONr, 0u);
+    auto& q = bau.Knoten<TQuelle>();
+    auto& s = bau.Knoten<TSenke>();
+    auto& w = bau.Weg(q, s);
+    EXPECT_EQ(q.FONr, 1u);
+    EXPECT_EQ(q.Name, "TQuelle1");
+    EXPECT_EQ(s.Name, "TSenke2");
+    EXPECT_EQ(w.FONr, 3u);
+    EXPECT_EQ(w.Name, "TWeg3");
+    EXPECT_EQ(FONrZaehler, 4u);
+    EXPECT_EQ(q.Kapazitaet, 1000000.0);
+    EXPECT_EQ(w.Kapazitaet, 1000000.0);
+    EXPECT_EQ(TVerzweigung().Name, "TVerzweigung4");
+    EXPECT_EQ(TWandler().Name, "TWandler5");
+    EXPECT_EQ(TKnoten().Name, "TKnoten6");
+    EXPECT_EQ(TFO().Name, "TFO7");
+}
+
+TEST(TFO, BezugspunkteFolgenDemFestenZufallsstart) {
+    TAufzeichnung rec;
+    // Zwei Ziehungen je Objekt aus der immer gleichen Folge 0, 3, 86, 20, 27, 67, ...
+    const TFO a;
+    const TFO b;
+    const TFO c;
+    EXPECT_EQ(a.Refpunkt, (TPunkt{0, 3}));
+    EXPECT_EQ(b.Refpunkt, (TPunkt{86, 20}));
+    EXPECT_EQ(c.Refpunkt, (TPunkt{27, 67}));
+    for (int i = 0; i < 200; ++i) {
+        const TFO o;
+        EXPECT_GE(o.Refpunkt.X, 0);
+        EXPECT_LE(o.Refpunkt.X, 99);
+        EXPECT_GE(o.Refpunkt.Y, 0);
+        EXPECT_LE(o.Refpunkt.Y, 99);
+        EXPECT_EQ(o.Refpunkt.X, static_cast<int>(o.Refpunkt.X));
+    }
+}
+
+TEST(TFO, ZaehlerLaeuftNichtUeber) {
+    TAufzeichnung rec;
+    FONrZaehler = 4294967294u;
+    const TFO letzter;
+    EXPECT_EQ(letzter.FONr, 4294967294u);
+    EXPECT_EQ(letzter.Name, "TFO4294967294");
+    EXPECT_EQ(FONrZaehler, 4294967295u);
+    EXPECT_THROW({ TQuelle q; }, EIntOverflow);
+    EXPECT_THROW({ TModell m; }, EIntOverflow);
+    EXPECT_EQ(FONrZaehler, 4294967295u);
+}
+
+TEST(TFO, TitelUndBeschreibung) {
+    TAufzeichnung rec;
+    TFO o;
+    o.Name = "Band 3";
+    EXPECT_EQ(o.Titel(), "[ Band 3 ]");
+    o.Refpunkt = Punkt(12.5, 40);
+    o.Kapazitaet = 250;
+    const std::vector<std::string> zeilen = o.Beschreibung();
+    EXPECT_EQ(zeilen, (std::vector<std::string>{
+                          Schluessel("Klasse ========= ") + "TFO",
+                          Schluessel("FO Nr") + "0",
+                          Schluessel("Name") + "Band 3",
+                          Schluessel("Refpunkt") + "12.5 / 40",
+                          Schluessel("Kapazitaet") + "250",
+                      }));
+}
+
+TEST(TFO, LesenHebtDenZaehlerUeberDieGeleseneNummer) {
+    TAufzeichnung rec;
+    TFO a;
+    TFO b;
+    FONrZaehler = 12;
+    const TLeseZeilen za = GrundZeilen("57", "Band 3", "12.5 / -3", "250");
+    TZeilenLeser la(za.Sichten());
+    a.Lesen(la);
+    EXPECT_EQ(a.FONr, 57u);
+    EXPECT_EQ(a.Name, "Band 3");
+    EXPECT_EQ(a.Refpunkt, (TPunkt{12.5, -3}));
+    EXPECT_EQ(a.Kapazitaet, 250.0);
+    EXPECT_EQ(FONrZaehler, 58u);
+
+    const TLeseZeilen zb = GrundZeilen("3", "x", "0 / 0", "1");
+    TZeilenLeser lb(zb.Sichten());
+    b.Lesen(lb);
+    EXPECT_EQ(b.FONr, 3u);
+    EXPECT_EQ(FONrZaehler, 58u);
+
+    // Die Nummer genau am Zähler hebt ihn auch.
+    TFO c;
+    const TLeseZeilen zc = GrundZeilen("59", "y", "0 / 0", "1");
+    TZeilenLeser lc(zc.Sichten());
+    c.Lesen(lc);
+    EXPECT_EQ(FONrZaehler, 60u);
+}
+
+TEST(TFO, LesenVorVersionDreiOhneKapazitaet) {
+    TAufzeichnung rec;
+    TFO o;
+    TLeseZeilen z = GrundZeilen("4", "alt", "1 / 2", "");
+    z.Text.pop_back();
+    TZeilenLeser l(z.Sichten());
+    l.GeleseneVersion = 2;
+    o.Lesen(l);
+    EXPECT_EQ(o.Kapazitaet, 1000000.0);
+    EXPECT_EQ(l.LeseZeile, 3u);
+}
+
+TEST(TFO, LesenWirftBeiFehlerhaftenWerten) {
+    TAufzeichnung rec;
+    {
+        TFO o;
+        const TLeseZeilen z = GrundZeilen("-1", "n", "0 / 0", "1");
+        TZeilenLeser l(z.Sichten());
+        EXPECT_THROW(o.Lesen(l), ERangeError);
+    }
+    {
+        TFO o;
+        const TLeseZeilen z = GrundZeilen("x", "n", "0 / 0", "1");
+        TZeilenLeser l(z.Sichten());
+        EXPECT_THROW(o.Lesen(l), EConvertError);
+    }
+    {
+        TFO o;
+        const TLeseZeilen z = GrundZeilen("1", "n", "7", "1");
+        TZeilenLeser l(z.Sichten());
+        EXPECT_THROW(o.Lesen(l), EConvertError);
+    }
+}
+
+// ---------------------------------------------------------------- Klassenverzeichnis
+
+TEST(Klassenverzeichnis, KenntGenauDieAchtNamen) {
+    TAufzeichnung rec;
+    for (const char* name : {"TFO", "TWeg", "TKnoten", "TQuelle", "TSenke", "TVerzweigung", "TWandler", "TModell"}) {
+        const TFOKlasse* k = TFOKlassenAusName(name);
+        ASSERT_NE(k, nullptr) << name;
+        EXPECT_STREQ(k->Name, name);
+    }
+    for (const char* name : {"tquelle", "TQuelle ", " TQuelle", "TQUELLE", "", "TZelle", "TFOListe", "Quelle"}) {
+        EXPECT_EQ(TFOKlassenAusName(name), nullptr) << '"' << name << '"';
+    }
+}
+
+TEST(Klassenverzeichnis, ErzeugtObjekteDerGenanntenKlasse) {
+    TAufzeichnung rec;
+    for (const char* name : {"TFO", "TWeg", "TKnoten", "TQuelle", "TSenke", "TVerzweigung", "TWandler"}) {
+        const uint32_t nr = FONrZaehler;
+        const std::unique_ptr<TFO> o = TFOKlassenAusName(name)->Erzeugen();
+        ASSERT_NE(o, nullptr) << name;
+        EXPECT_STREQ(o->Klassenname(), name);
+        EXPECT_EQ(o->FONr, nr);
+        EXPECT_EQ(o->Name, std::string(name) + std::to_string(nr));
+    }
+}
+
+// ---------------------------------------------------------------- Objektliste
+
+TEST(TFOListe, HinzufuegenVorneOderHinten) {
+    TAufzeichnung rec;
+    TModellBau bau;
+    auto& q = bau.Knoten<TQuelle>("Q");
+    auto& s = bau.Knoten<TSenke>("S");
+    bau.Weg(q, s, "W");
+    TFOListe& l = bau.M().FOListe;
+    l.Hinzufuegen(std::make_unique<TFO>(), true);
+    l.Hinzufuegen(nullptr, true);
+    EXPECT_EQ(Namen(l), (std::vector<std::string>{"W", "Q", "S", "TFO4"}));
+}
+
+TEST(TFOListe, EntfernenLoestNurAusDerListe) {
+    TAufzeichnung rec;
+    TModellBau bau;
+    auto& q = bau.Knoten<TQuelle>("Q");
+    auto& s = bau.Knoten<TSenke>("S");
+    TFOListe& l = bau.M().FOListe;
+    l.Auswaehlen(&q, false);
+    std::unique_ptr<TFO> raus = l.Entfernen(&q);
+    EXPECT_EQ(raus.get(), &q);
+    EXPECT_EQ(Namen(l), (std::vector<std::string>{"S"}));
+    ASSERT_EQ(l.Auswahl().size(), 1u);
+    EXPECT_EQ(l.Auswahl()[0].Objekt, &q);
+    EXPECT_EQ(l.Entfernen(&q), nullptr);
+    l.Auswaehlen(&q, true); // Auswahl leeren, bevor q zerstört wird
+    EXPECT_TRUE(l.Auswahl().empty());
+    EXPECT_EQ(Namen(l), (std::vector<std::string>{"S"}));
+    (void)s;
+}
+
+TEST(TFOListe, NrSuchen) {
+    TAufzeichnung rec;
+    TModellBau bau;
+    auto& q = bau.Knoten<TQuelle>();
+    auto& s = bau.Knoten<TSenke>();
+    auto& w = bau.Weg(q, s);
+    const TFOListe& l = bau.M().FOListe;
+    EXPECT_EQ(l.NrSuchen(1), &q);
+    EXPECT_EQ(l.NrSuchen(3), &w);
+    EXPECT_EQ(l.NrSuchen(4), nullptr);
+    // Die 0 gehört dem Modell, das nicht in seiner eigenen Liste steht.
+    EXPECT_EQ(l.NrSuchen(0), nullptr);
+    // Bei doppelter Nummer gewinnt das erste Objekt der Liste.
+    s.FONr = 3;
+    EXPECT_EQ(l.NrSuchen(3), &w);
+}
+
+TEST(TFOListe, AuswaehlenUndUmschalten) {
+    TAufzeichnung rec;
+    TModellBau bau;
+    auto& q = bau.Knoten<TQuelle>("Q");
+    auto& s = bau.Knoten<TSenke>("S");
+    TFOListe& l = bau.M().FOListe;
+    l.Auswaehlen(nullptr, true);
+    EXPECT_TRUE(l.Auswahl().empty());
+    l.Auswaehlen(&s, false);
+    l.Auswaehlen(&q, true);
+    EXPECT_EQ(AuswahlNamen(l), (std::vector<std::string>{"S", "Q"}));
+    // Der Eintrag behält den Namen vom Zeitpunkt der Auswahl.
+    s.Name = "umbenannt";
+    EXPECT_EQ(l.Auswahl()[0].Name, "S");
+    l.Auswaehlen(&s, false);
+    EXPECT_EQ(l.Auswahl().size(), 2u);
+    l.Auswaehlen(&s, true);
+    EXPECT_EQ(AuswahlNamen(l), (std::vector<std::string>{"Q"}));
+    EXPECT_TRUE(l.IstAusgewaehlt(&q));
+    EXPECT_FALSE(l.IstAusgewaehlt(&s));
+}
+
+TEST(TFOListe, AllesAuswaehlenInListenfolge) {
+    TAufzeichnung rec;
+    TModellBau bau;
+    auto& q = bau.Knoten<TQuelle>("Q");
+    auto& s = bau.Knoten<TSenke>("S");
+    bau.Weg(q, s, "W");
+    TFOListe& l = bau.M().FOListe;
+    l.Auswaehlen(&s, false);
+    l.AllesAuswaehlen();
+    EXPECT_EQ(AuswahlNamen(l), (std::vector<std::string>{"W", "Q", "S"}));
+}
+
+TEST(TFOListe, EinzelneAuswahlNachArt) {
+    TAufzeichnung rec;
+    TModellBau bau;
+    auto& q = bau.Knoten<TQuelle>();
+    auto& s = bau.Knoten<TSenke>();
+    auto& v = bau.Knoten<TVerzweigung>();
+    auto& wa = bau.Knoten<TWandler>();
+    auto& w = bau.Weg(q, s);
+    TFOListe& l = bau.M().FOListe;
+
+    struct TFall {
+        TFO* Objekt;
+        bool Verzweigung, Quelle, Senke, Wandler, Weg, Knoten;
+    };
+    for (const TFall& f : {TFall{&q, false, true, false, false, false, true},
+                           TFall{&s, false, false, true, false, false, true},
+                           TFall{&v, true, false, false, false, false, true},
+                           TFall{&wa, false, false, false, true, false, true},
+                           TFall{&w, false, false, false, false, true, false}}) {
+        l.AllesAuswaehlen();
+        for (const auto& o : l.Alle()) l.Auswaehlen(o.get(), true);
+        ASSERT_TRUE(l.Auswahl().empty());
+        l.Auswaehlen(f.Objekt, false);
+        EXPECT_EQ(l.IstEinzelneVerzweigung(), f.Verzweigung) << f.Objekt->Name;
+        EXPECT_EQ(l.IstEinzelneQuelle(), f.Quelle) << f.Objekt->Name;
+        EXPECT_EQ(l.IstEinzelneSenke(), f.Senke) << f.Objekt->Name;
+        EXPECT_EQ(l.IstEinzelnerWandler(), f.Wandler) << f.Objekt->Name;
+        EXPECT_EQ(l.IstEinzelnerWeg(), f.Weg) << f.Objekt->Name;
+        EXPECT_EQ(l.IstEinzelnerKnoten(), f.Knoten) << f.Objekt->Name;
+    }
+    // Quelle und Weg zusammen: keine einzelne Auswahl.
+    l.Auswaehlen(&q, false);
+    EXPECT_FALSE(l.IstEinzelneQuelle());
+    EXPECT_FALSE(l.IstEinzelnerKnoten());
+    EXPECT_FALSE(l.IstEinzelnerWeg());
+    l.AllesAuswaehlen();
+    for (const auto& o : l.Alle()) l.Auswaehlen(o.get(), true);
+    EXPECT_FALSE(l.IstEinzelnerKnoten());
+}
+
+// ---------------------------------------------------------------- AuswahlLoeschen
+
+TEST(AuswahlLoeschen, KnotenMitSeinemWegInBeidenReihenfolgen) {
+    for (const bool wegZuerst : {false, true}) {
+        TAufzeichnung rec;
+        TKette k;
+        TFOListe& l = k.Bau.M().FOListe;
+        if (wegZuerst) l.Auswaehlen(&k.W1, false);
+        l.Auswaehlen(&k.V, false);
+        if (!wegZuerst) l.Auswaehlen(&k.W1, false);
+        l.AuswahlLoeschen();
+
+        EXPECT_EQ(Zerstoert, (std::map<std::string, int>{{"V", 1}, {"W1", 1}, {"W2", 1}, {"W3", 1}}))
+            << "Weg zuerst: " << wegZuerst;
+        EXPECT_EQ(Namen(l), (std::vector<std::string>{"Q", "S", "S2"}));
+        EXPECT_TRUE(l.Auswahl().empty());
+        EXPECT_TRUE(k.Bau.M().Modifiziert);
+        // Die übrigen Knoten haben die Wege und ihre Scheiben verloren.
+        EXPECT_EQ(k.Q.AnzahlAusgaenge(), 0);
+        EXPECT_EQ(k.Q.Matrix().Dim3(), 1);
+        EXPECT_EQ(k.S.AnzahlEingaenge(), 0);
+        EXPECT_EQ(k.S.Matrix().Dim2(), 1);
+        EXPECT_EQ(k.S2.AnzahlEingaenge(), 0);
+        EXPECT_TRUE(rec.Meldungen.empty());
+        EXPECT_EQ(rec.Pieptoene, 0);
+    }
+}
+
+TEST(AuswahlLoeschen, AllesInJederReihenfolgeJeEinmal) {
+    for (const bool umgekehrt : {false, true}) {
+        TAufzeichnung rec;
+        TKette k;
+        TFOListe& l = k.Bau.M().FOListe;
+        std::vector<TFO*> alle;
+        for (const auto& o : l.Alle()) alle.push_back(o.get());
+        if (umgekehrt) std::reverse(alle.begin(), alle.end());
+        for (TFO* o : alle) l.Auswaehlen(o, false);
+        l.AuswahlLoeschen();
+        EXPECT_EQ(Zerstoert, (std::map<std::string, int>{
+                                 {"Q", 1}, {"V", 1}, {"S", 1}, {"S2", 1}, {"W1", 1}, {"W2", 1}, {"W3", 1}}));
+        EXPECT_EQ(l.Anzahl(), 0u);
+        EXPECT_TRUE(l.Auswahl().empty());
+    }
+}
+
+TEST(AuswahlLoeschen, NurEinWeg) {
+    TAufzeichnung rec;
+    TKette k;
+    TFOListe& l = k.Bau.M().FOListe;
+    l.Auswaehlen(&k.W2, false);
+    l.AuswahlLoeschen();
+    EXPECT_EQ(Zerstoert, (std::map<std::string, int>{{"W2", 1}}));
+    EXPECT_EQ(k.V.AnzahlAusgaenge(), 1);
+    EXPECT_EQ(k.V.GetAusgang(0), &k.W3);
+    EXPECT_EQ(k.V.Matrix().Dim3(), 2);
+    EXPECT_EQ(k.S.AnzahlEingaenge(), 0);
+    EXPECT_TRUE(k.Bau.M().Modifiziert);
+}
+
+TEST(AuswahlLoeschen, WegAnNichtUnterstuetztemAnschlussBleibtOhneKnoten) {
+    // Eine Datei kann einen Weg in eine Quelle führen: die Quelle kennt ihn
+    // nicht, der Weg aber sie. Nach dem Löschen der Quelle darf er nicht
+    // mehr auf sie zeigen.
+    TAufzeichnung rec;
+    TModellBau bau;
+    auto& s = bau.Knoten<TSenke>("S");
+    auto& q = bau.Knoten<TZaehlQuelle>("Q");
+    auto& v = bau.Knoten<TVerzweigung>("V");
+    TWeg& w = ZaehlWeg(bau, v, q, "W");
+    TWeg& x = ZaehlWeg(bau, s, v, "X");
+    Zerstoert.clear();
+    ASSERT_EQ(w.Ziel(), &q);
+    ASSERT_EQ(x.Start(), &s);
+    TFOListe& l = bau.M().FOListe;
+    l.Auswaehlen(&q, false);
+    l.Auswaehlen(&s, false);
+    l.AuswahlLoeschen();
+    EXPECT_EQ(Zerstoert, (std::map<std::string, int>{{"Q", 1}}));
+    EXPECT_EQ(Namen(l), (std::vector<std::string>{"X", "W", "V"}));
+    EXPECT_EQ(w.Ziel(), nullptr);
+    EXPECT_EQ(w.Start(), &v);
+    EXPECT_EQ(x.Start(), nullptr);
+    EXPECT_EQ(x.Ziel(), &v);
+    const int piep = rec.Pieptoene;
+    // Das Zerstören der Wege mit dem Modell berührt die gelöschten Knoten nicht.
+    bau.Abgeben().reset();
+    Modell = nullptr;
+    EXPECT_EQ(rec.Pieptoene, piep);
+    EXPECT_EQ(Zerstoert["W"], 1);
+    EXPECT_EQ(Zerstoert["X"], 1);
+}
+
+TEST(AuswahlLoeschen, LeereAuswahlAendertNichts) {
+    TAufzeichnung rec;
+    TKette k;
+    k.Bau.M().FOListe.AuswahlLoeschen();
+    EXPECT_TRUE(Zerstoert.empty());
+    EXPECT_EQ(k.Bau.M().FOListe.Anzahl(), 7u);
+    EXPECT_FALSE(k.Bau.M().Modifiziert);
+}
+
+// ---------------------------------------------------------------- Modell
+
+TEST(TModell, NeuesModellHatDieVorgaben) {
+    TAufzeichnung rec;
+    TModell m;
+    EXPECT_EQ(m.FONr, 0u);
+    EXPECT_EQ(FONrZaehler, 1u);
+    EXPECT_EQ(m.Name, "Modell_V_3");
+    EXPECT_STREQ(m.Klassenname(), "TModell");
+    EXPECT_EQ(m.ArtikelListe, (std::vector<std::string>{"Artikel1"}));
+    EXPECT_EQ(m.AnzahlArtikel(), 1);
+    EXPECT_EQ(m.AktArtikel, 0);
+    EXPECT_EQ(m.DateiName, "NEU.TSR");
+    EXPECT_TRUE(m.IstNeu());
+    EXPECT_FALSE(m.Modifiziert);
+    EXPECT_EQ(m.Laedt, 0);
+    EXPECT_EQ(m.FOListe.Anzahl(), 0u);
+    EXPECT_TRUE(m.FOListe.Auswahl().empty());
+    EXPECT_EQ(m.MaxStromBerechnet, -1.0);
+    EXPECT_EQ(m.MaxStrom, -1.0);
+    EXPECT_TRUE(m.MaxStromBer);
+    EXPECT_FALSE(m.SummeAllerArtikel);
+    EXPECT_EQ(m.DatenformatVer, 3);
+    EXPECT_EQ(m.GeleseneVersion, 3);
+    EXPECT_FALSE(m.QuellenBeschr);
+    EXPECT_FALSE(m.SenkenBeschr);
+    EXPECT_FALSE(m.VerzweigBeschr);
+    EXPECT_FALSE(m.WandlerBeschr);
+    EXPECT_FALSE(m.WegeBeschr);
+    EXPECT_EQ(m.SymbolGroesse, 4);
+    EXPECT_EQ(m.StromGroesse, 30);
+    EXPECT_EQ(m.ProzStellen, 0);
+    EXPECT_EQ(m.StromStellen, 2);
+    EXPECT_EQ(m.Stromanzeige, 0);
+    EXPECT_EQ(m.MaxBerDauer, 1000u);
+}
+
+TEST(TModell, IstNeuNurBeiGenauNEU) {
+    TAufzeichnung rec;
+    TModell m;
+    m.DateiName = "neu.tsr";
+    EXPECT_FALSE(m.IstNeu());
+    m.DateiName = "C:\\Daten\\NEU.TSR";
+    EXPECT_FALSE(m.IstNeu());
+    m.DateiName = "NEU.TSR";
+    EXPECT_TRUE(m.IstNeu());
+}
+
+TEST(TModell, NachDemSchliessenWiederNummerNull) {
+    TAufzeichnung rec;
+    {
+        TModellBau bau;
+        bau.Knoten<TQuelle>();
+        bau.Knoten<TSenke>();
+        EXPECT_EQ(FONrZaehler, 3u);
+    }
+    EXPECT_EQ(FONrZaehler, 0u);
+    TModellBau bau;
+    EXPECT_EQ(bau.M().FONr, 0u);
+    EXPECT_EQ(bau.Knoten<TVerzweigung>().FONr, 1u);
+}
+
+TEST(TModell, ObjekteLoeschenSetztZaehlerAufEins) {
+    TAufzeichnung rec;
+    TKette k;
+    TModell& m = k.Bau.M();
+    m.FOListe.Auswaehlen(&k.V, false);
+    m.ObjekteLoeschen();
+    EXPECT_EQ(m.FOListe.Anzahl(), 0u);
+    EXPECT_TRUE(m.FOListe.Auswahl().empty());
+    EXPECT_EQ(FONrZaehler, 1u);
+    EXPECT_EQ(Zerstoert.size(), 7u);
+    for (const auto& [name, anzahl] : Zerstoert) EXPECT_EQ(anzahl, 1) << name;
+    EXPECT_EQ(TQuelle().FONr, 1u);
+}
+
+TEST(TModell, ArtikelSetzenBegrenztNurNachOben) {
+    TAufzeichnung rec;
+    TModell m;
+    m.ArtikelEinfuegen("B");
+    m.ArtikelEinfuegen("C");
+    m.ArtikelSetzen(5);
+    EXPECT_EQ(m.AktArtikel, 2);
+    m.ArtikelSetzen(2);
+    EXPECT_EQ(m.AktArtikel, 2);
+    m.ArtikelSetzen(1);
+    EXPECT_EQ(m.AktArtikel, 1);
+    m.ArtikelSetzen(0);
+    EXPECT_EQ(m.AktArtikel, 0);
+    m.ArtikelSetzen(3);
+    EXPECT_EQ(m.AktArtikel, 2);
+    EXPECT_FALSE(m.Modifiziert);
+}
+
+TEST(TModell, ArtikelEinfuegenVergroessertJedeKnotenmatrix) {
+    TAufzeichnung rec;
+    TModellBau bau;
+    TModell& m = bau.M();
+    auto& q = bau.Knoten<TQuelle>();
+    auto& s = bau.Knoten<TSenke>();
+    auto& wa = bau.Knoten<TWandler>();
+    auto& w = bau.Weg(q, s);
+    q.Matrix().ZelleSetzen(0, 0, 1, 7);
+    wa.Matrix().ZelleSetzen(0, 1, 1, 2);
+    wa.Matrix().ZelleSetzen(0, 0, 1, 3);
+    m.ArtikelSetzen(0);
+
+    m.ArtikelEinfuegen("Schrott");
+    EXPECT_EQ(m.ArtikelListe, (std::vector<std::string>{"Artikel1", "Schrott"}));
+    EXPECT_EQ(m.AktArtikel, 0);
+    EXPECT_FALSE(m.Modifiziert);
+    // Quelle und Senke wachsen nur in Dimension 1.
+    EXPECT_EQ(q.Matrix().DimText(), "2 / 1 / 2");
+    EXPECT_EQ(q.Matrix().ZeilenText(0, 0), "0 / 7");
+    EXPECT_EQ(q.Matrix().ZeilenText(1, 0), "0 / 0");
+    EXPECT_EQ(s.Matrix().DimText(), "2 / 2 / 1");
+    // Der Wandler wächst in Dimension 1 und 2.
+    EXPECT_EQ(wa.Matrix().DimText(), "2 / 3 / 2");
+    EXPECT_EQ(wa.Matrix().ZeilenText(0, 0), "0 / 3");
+    EXPECT_EQ(wa.Matrix().ZeilenText(0, 1), "0 / 2");
+    for (int b = 0; b < 3; ++b) EXPECT_EQ(wa.Matrix().ZeilenText(1, b), "0 / 0");
+    EXPECT_EQ(wa.Matrix().ZeilenText(0, 2), "0 / 0");
+    (void)w;
+}
+
+TEST(TModell, ArtikelLoeschenBehaeltDieWerteDerUebrigen) {
+    TAufzeichnung rec;
+    TModellBau bau;
+    TModell& m = bau.M();
+    m.ArtikelEinfuegen("Zwei");
+    auto& q = bau.Knoten<TQuelle>();
+    auto& s = bau.Knoten<TSenke>();
+    auto& v = bau.Knoten<TVerzweigung>();
+    auto& wa = bau.Knoten<TWandler>();
+    bau.Weg(q, s);
+    q.Matrix().ZelleSetzen(0, 0, 1, 5);
+    q.Matrix().ZelleSetzen(1, 0, 1, 9);
+    // Wandler 2 x 3 x 2: Zelle (a, b, c) = a*100 + b*10 + c + 1.
+    for (int a = 0; a < 2; ++a)
+        for (int b = 0; b < 3; ++b)
+            for (int c = 0; c < 2; ++c) wa.Matrix().ZelleSetzen(a, b, c, a * 100 + b * 10 + c + 1);
+    m.AktArtikel = 1;
+
+    m.ArtikelLoeschen(0);
+    EXPECT_EQ(m.ArtikelListe, (std::vector<std::string>{"Zwei"}));
+    EXPECT_EQ(m.AktArtikel, 1); // der Aufrufer passt ihn an
+    EXPECT_FALSE(m.Modifiziert);
+    EXPECT_EQ(q.Matrix().DimText(), "1 / 1 / 2");
+    EXPECT_EQ(q.Matrix().ZeilenText(0, 0), "100 / 9");
+    EXPECT_EQ(s.Matrix().DimText(), "1 / 2 / 1");
+    EXPECT_EQ(v.Matrix().DimText(), "1 / 1 / 1");
+    EXPECT_EQ(v.Matrix().ZeilenText(0, 0), "100");
+    // Wandler: Index 0 in Dimension 1 und Index 1 in Dimension 2 fallen weg.
+    EXPECT_EQ(wa.Matrix().DimText(), "1 / 2 / 2");
+    EXPECT_EQ(wa.Matrix().ZeilenText(0, 0), "101 / 102");
+    EXPECT_EQ(wa.Matrix().ZeilenText(0, 1), "121 / 122");
+}
+
+TEST(TModell, ArtikelLoeschenInDerMitte) {
+    TAufzeichnung rec;
+    TModellBau bau;
+    TModell& m = bau.M();
+    m.ArtikelEinfuegen("B");
+    m.ArtikelEinfuegen("C");
+    auto& wa = bau.Knoten<TWandler>();
+    // Faktor (Artikel a aus Artikel j) = 10*a + j + 1.
+    for (int a = 0; a < 3; ++a)
+        for (int j = 0; j < 3; ++j) wa.Matrix().ZelleSetzen(a, j + 1, 1, 10 * a + j + 1);
+    m.ArtikelLoeschen(1);
+    EXPECT_EQ(m.ArtikelListe, (std::vector<std::string>{"Artikel1", "C"}));
+    ASSERT_EQ(wa.Matrix().DimText(), "2 / 3 / 2");
+    EXPECT_EQ(*wa.Matrix().Zelle(0, 1, 1), 1);  // A aus A
+    EXPECT_EQ(*wa.Matrix().Zelle(0, 2, 1), 3);  // A aus C
+    EXPECT_EQ(*wa.Matrix().Zelle(1, 1, 1), 21); // C aus A
+    EXPECT_EQ(*wa.Matrix().Zelle(1, 2, 1), 23); // C aus C
+}
+
+TEST(TModell, Ausdehnung) {
+    TAufzeichnung rec;
+    TModellBau bau;
+    EXPECT_EQ(bau.M().Ausdehnung(), (TPunkt{-2147483547.0, 2147483647.0}));
+    auto& a = bau.Knoten<TQuelle>("", Punkt(10, 50));
+    auto& b = bau.Knoten<TSenke>("", Punkt(30, 20));
+    auto& w = bau.Weg(a, b);
+    w.Refpunkt = Punkt(5000, -5000); // Wege zählen nicht
+    EXPECT_EQ(bau.M().Ausdehnung(), (TPunkt{30, 20}));
+    bau.Knoten<TVerzweigung>("", Punkt(-7, -3));
+    EXPECT_EQ(bau.M().Ausdehnung(), (TPunkt{30, -3}));
+}
+
+TEST(TModell, StromAufloesung) {
+    TAufzeichnung rec;
+    TModell m;
+    EXPECT_EQ(m.StromAufloesung(), 0.01);
+    m.StromStellen = 0;
+    EXPECT_EQ(m.StromAufloesung(), 1.0);
+    m.StromStellen = 1;
+    EXPECT_EQ(m.StromAufloesung(), 0.1);
+    m.StromStellen = 7;
+    EXPECT_EQ(m.StromAufloesung(), 0.0000001);
+    m.StromStellen = 12;
+    EXPECT_EQ(m.StromAufloesung(), 0.0000001);
+}
+
+TEST(TModell, KapazitaetSetzenNurFuerWegeUndVerzweigungen) {
+    TAufzeichnung rec;
+    TModellBau bau;
+    auto& q = bau.Knoten<TQuelle>();
+    auto& v = bau.Knoten<TVerzweigung>();
+    auto& v2 = bau.Knoten<TVerzweigung>();
+    auto& wa = bau.Knoten<TWandler>();
+    auto& w = bau.Weg(q, v);
+    auto& w2 = bau.Weg(v, v2);
+    TFOListe& l = bau.M().FOListe;
+    l.Auswaehlen(&q, false);
+    l.Auswaehlen(&v, false);
+    l.Auswaehlen(&w, false);
+    l.Auswaehlen(&wa, false);
+    bau.M().KapazitaetSetzen(42.5);
+    EXPECT_EQ(v.Kapazitaet, 42.5);
+    EXPECT_EQ(w.Kapazitaet, 42.5);
+    EXPECT_EQ(q.Kapazitaet, 1000000.0);
+    EXPECT_EQ(wa.Kapazitaet, 1000000.0);
+    EXPECT_EQ(v2.Kapazitaet, 1000000.0);
+    EXPECT_EQ(w2.Kapazitaet, 1000000.0);
+    EXPECT_FALSE(bau.M().Modifiziert);
+}
+
+TEST(TModell, WertTextUndProzentText) {
+    TAufzeichnung rec;
+    TModell m;
+    EXPECT_EQ(m.WertText(1234.5), "1234.50");
+    EXPECT_EQ(m.WertText(0.125), "0.13");
+    EXPECT_EQ(m.WertText(-0.001), "0.00");
+    EXPECT_EQ(m.WertText(98765432109.87), "9.876543211E10");
+    EXPECT_EQ(m.ProzentText(33.333), "33");
+    EXPECT_EQ(m.ProzentText(2.5), "3");
+    m.ProzStellen = 1;
+    m.StromStellen = 0;
+    m.Anzeigetrenner = ',';
+    EXPECT_EQ(m.ProzentText(33.333), "33,3");
+    EXPECT_EQ(m.WertText(1234.5), "1235");
+    m.StromStellen = 3;
+    EXPECT_EQ(m.WertText(7), "7,000");
+}
+
+TEST(TModell, ProtokollGehtAnDiePlattform) {
+    TAufzeichnung rec;
+    TModell m;
+    m.LogZeile("[ Q ] Zeile");
+    EXPECT_EQ(rec.Protokoll, (std::vector<std::string>{"[ Q ] Zeile"}));
+    m.LogLeeren();
+    EXPECT_TRUE(rec.Protokoll.empty());
+    EXPECT_EQ(rec.Geleert, 1);
+}
