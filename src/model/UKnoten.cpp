@@ -102,6 +102,10 @@ void TWeg::KnotenVergessen(const TKnoten* knoten) {
 TKnoten::TKnoten(const char* klasse)
     : TFO(klasse), Verteilung(std::make_unique<TDyn3DMatrix>(AnzahlArtikelImModell(), 1, 1)) {}
 
+TKnoten::~TKnoten() {
+    for (TWeg* w : Abgewiesene) w->KnotenVergessen(this);
+}
+
 void TKnoten::WegeVergessen() {
     for (int i = 0; i < AnzahlAusgaenge(); ++i) {
         if (TWeg* w = GetAusgang(i)) w->KnotenVergessen(this);
@@ -162,10 +166,25 @@ void TKnoten::Lesen(TZeilenLeser& ein) {
     Verteilung = std::move(matrix);
 }
 
-void TKnoten::AddAusgang(TWeg*) { Piep(); }
-void TKnoten::AddEingang(TWeg*) { Piep(); }
-void TKnoten::RemoveAusgang(TWeg*) { Piep(); }
-void TKnoten::RemoveEingang(TWeg*) { Piep(); }
+void TKnoten::AddAusgang(TWeg* weg) {
+    Piep();
+    Abgewiesene.push_back(weg);
+}
+
+void TKnoten::AddEingang(TWeg* weg) {
+    Piep();
+    Abgewiesene.push_back(weg);
+}
+
+void TKnoten::RemoveAusgang(TWeg* weg) {
+    Piep();
+    std::erase(Abgewiesene, weg);
+}
+
+void TKnoten::RemoveEingang(TWeg* weg) {
+    Piep();
+    std::erase(Abgewiesene, weg);
+}
 
 bool TKnoten::ModellLaedt() { return Modell != nullptr && Modell->Laedt == 1; }
 

@@ -48,7 +48,7 @@ private:
 class TKnoten : public TFO {
 public:
     explicit TKnoten(const char* klasse = "TKnoten");
-    ~TKnoten() override = default;
+    ~TKnoten() override;
 
     const char* Klassenname() const override { return "TKnoten"; }
     TKnoten* AlsKnoten() override { return this; }
@@ -90,6 +90,11 @@ protected:
     void WegeVergessen();
 
     std::unique_ptr<TDyn3DMatrix> Verteilung;
+
+private:
+    // Wege, die auf diesen Knoten zeigen, obwohl er sie abgewiesen hat (etwa
+    // ein Eingang einer Quelle); sie dürfen ihn nach seinem Ende nicht mehr rufen.
+    std::vector<TWeg*> Abgewiesene;
 };
 
 class TQuelle : public TKnoten {

@@ -159,14 +159,9 @@ void TFOListe::AuswahlLoeschen() {
         if (e.Objekt == nullptr) continue;
         if (Modell != nullptr) Modell->Modifiziert = true;
         if (dynamic_cast<TKnoten*>(e.Objekt) != nullptr) {
-            auto* knoten = static_cast<TKnoten*>(e.Objekt);
+            TFO* knoten = e.Objekt;
             for (auto& andere : AuswahlListe) {
                 if (andere.Objekt == knoten) andere.Objekt = nullptr;
-            }
-            // Ein Weg, den der Knoten abgewiesen hat (Eingang einer Quelle aus
-            // einer Datei), steht in keiner seiner Listen, zeigt aber auf ihn.
-            for (const auto& o : Objekte) {
-                if (TWeg* weg = o->AlsWeg()) weg->KnotenVergessen(knoten);
             }
             Entfernen(knoten);
         }
