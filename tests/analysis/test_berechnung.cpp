@@ -617,6 +617,47 @@ TEST(MaxStrom, SummeAllerArtikelJeEingang) {
     }
 }
 
+TEST(MaxStrom, AlteZellenZaehlenImErstenDurchgang) {
+    // Ausgangszellen aus einer früheren Berechnung (oder Datei) liest der erste
+    // Eingangsdurchgang noch; sie heben den Höchststrom, auch wenn sie später
+    // verschwinden. Je Artikel einzeln oder als Summe je Eingangsweg.
+    struct TFall {
+        bool Summe;
+        bool InDerSenke; // alte Werte vor der Senke statt vor V2
+        double Erwartet;
+    };
+    for (const TFall f : {TFall{false, false, 60}, TFall{true, false, 110}, TFall{false, true, 70},
+                          TFall{true, true, 115}}) {
+        TAufzeichnung auf;
+        TModellBau bau;
+        bau.M().ArtikelEinfuegen("Artikel2");
+        auto& q = bau.Knoten<TQuelle>("Q");
+        auto& v1 = bau.Knoten<TVerzweigung>("V1");
+        auto& v2 = bau.Knoten<TVerzweigung>("V2");
+        auto& s = bau.Knoten<TSenke>("S");
+        auto& s2 = bau.Knoten<TSenke>("S2");
+        bau.Weg(q, v1);
+        bau.Weg(v1, v2);
+        bau.Weg(v2, s);
+        bau.Weg(v2, s2);
+        // V2 halbiert: was V2 sieht, sieht keine Senke ganz.
+        for (int a = 0; a < 2; ++a) {
+            Anteil(v1, a, 1, 1, 100);
+            Anteil(v2, a, 1, 1, 50);
+            Anteil(v2, a, 1, 2, 50);
+            Menge(q, a, 2);
+        }
+        TVerzweigung& alt = f.InDerSenke ? v2 : v1;
+        alt.Matrix().ZelleSetzen(0, 0, 1, f.InDerSenke ? 70 : 60);
+        alt.Matrix().ZelleSetzen(1, 0, 1, f.InDerSenke ? 45 : 50);
+        bau.M().SummeAllerArtikel = f.Summe;
+        ASSERT_EQ(ModellNeuberechnen(bau.M()), TBerechnungsErgebnis::BerechnungOK);
+        EXPECT_EQ(bau.M().MaxStromBerechnet, f.Erwartet) << f.Summe << f.InDerSenke;
+        EXPECT_EQ(Empfangen(s, 0), 1.0);
+        EXPECT_EQ(Empfangen(s2, 1), 1.0);
+    }
+}
+
 TEST(MaxStrom, OhneFlussNullUndBeiPruefFehlerUnveraendert) {
     {
         TAufzeichnung auf;
