@@ -1,10 +1,15 @@
 #include "app/UQtText.h"
 
+#include <algorithm>
+
 #include "model/UText.h"
 
 namespace tessomir {
 
 QString QtAusAnsi(std::string_view ansi) {
+    // Reines ASCII ist in beiden Kodierungen gleich (häufigster Fall beim Zeichnen).
+    if (std::all_of(ansi.begin(), ansi.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return QString::fromLatin1(ansi.data(), static_cast<qsizetype>(ansi.size()));
     const std::string utf8 = Utf8AusAnsi(ansi);
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }

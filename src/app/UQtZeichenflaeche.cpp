@@ -44,28 +44,50 @@ TQtZeichenflaeche::TQtZeichenflaeche(QPainter& maler)
     : Maler(maler),
       RasterOps(maler.paintEngine() != nullptr && maler.paintEngine()->hasFeature(QPaintEngine::RasterOpModes)) {
     MalerGeaendert();
-    // Breite 0 ist in Qt der kosmetische Ein-Pixel-Stift; mit flachem Ende
-    // bleibt der Endpunkt einer Linie frei wie bei GDI.
-    Stift = QPen(StiftQt, 0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
-    Stift.setCosmetic(true);
+    StiftIndex = FarbIndex(StiftFarbe);
+    PinselIndex = FarbIndex(PinselFarbe);
     SchriftSetzen(SchriftWert);
 }
 
 void TQtZeichenflaeche::MalerGeaendert() {
     Maler.setRenderHint(QPainter::Antialiasing, false);
     Maler.setBackgroundMode(Qt::TransparentMode);
-    MalerStift = TMalerStift::Unbekannt;
-    MalerFuellt.reset();
+    MalerStift = Unbekannt;
+    MalerPinsel = Unbekannt;
     MalerModus.reset();
     SchriftAmMaler = false;
+}
+
+int TQtZeichenflaeche::FarbIndex(TFarbe f) {
+    for (size_t i = 0; i < Farben.size(); ++i)
+        if (Farben[i].Farbe == f) return static_cast<int>(i);
+    // Die Zeichnung kennt nur eine Handvoll Farben; wer sehr viele setzt,
+    // beginnt die Tafel mit den gerade gültigen neu.
+    constexpr size_t Groesste = 64;
+    if (Farben.size() >= Groesste) {
+        const TFarbe behalten[] = {StiftFarbe, PinselFarbe, FarbeAusFarbwert(SchriftWert.Farbe)};
+        Farben.clear();
+        for (const TFarbe b : behalten) (void)FarbIndex(b);
+        StiftIndex = FarbIndex(StiftFarbe);
+        PinselIndex = FarbIndex(PinselFarbe);
+        TextIndex = FarbIndex(behalten[2]);
+        MalerStift = Unbekannt;
+        MalerPinsel = Unbekannt;
+        return FarbIndex(f);
+    }
+    const QColor c = QtFarbe(f);
+    // Breite 0 ist in Qt der kosmetische Ein-Pixel-Stift; mit flachem Ende
+    // bleibt der Endpunkt einer Linie frei wie bei GDI.
+    QPen stift(c, 0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+    stift.setCosmetic(true);
+    Farben.push_back({f, stift, QBrush(c)});
+    return static_cast<int>(Farben.size() - 1);
 }
 
 void TQtZeichenflaeche::StiftfarbeSetzen(TFarbe f) {
     if (f == StiftFarbe) return;
     StiftFarbe = f;
-    StiftQt = QtFarbe(f);
-    Stift.setColor(StiftQt);
-    if (MalerStift == TMalerStift::Stift) MalerStift = TMalerStift::Unbekannt;
+    StiftIndex = FarbIndex(f);
 }
 
 void TQtZeichenflaeche::StiftmodusSetzen(TStiftModus m) { Modus = m; }
@@ -73,8 +95,7 @@ void TQtZeichenflaeche::StiftmodusSetzen(TStiftModus m) { Modus = m; }
 void TQtZeichenflaeche::PinselfarbeSetzen(TFarbe f) {
     if (f == PinselFarbe) return;
     PinselFarbe = f;
-    PinselQt = QtFarbe(f);
-    if (MalerFuellt == true) MalerFuellt.reset();
+    PinselIndex = FarbIndex(f);
 }
 
 void TQtZeichenflaeche::SchriftSetzen(const TSchrift& s) {
@@ -82,33 +103,29 @@ void TQtZeichenflaeche::SchriftSetzen(const TSchrift& s) {
                              s.Hoehe == SchriftWert.Hoehe && s.Teilung == SchriftWert.Teilung &&
                              s.Stil == SchriftWert.Stil;
     SchriftWert = s;
-    TextfarbeQt = QtSchriftfarbe(s);
-    if (MalerStift == TMalerStift::Text) MalerStift = TMalerStift::Unbekannt;
+    // Die Textfarbe kommt wie jede Farbe über FarbeAusFarbwert (QtSchriftfarbe).
+    TextIndex = FarbIndex(FarbeAusQt(QtSchriftfarbe(s)));
     if (gleicheForm) return;
     SchriftQt = QtSchrift(s);
     Metrik.emplace(SchriftQt, Maler.device());
     SchriftAmMaler = false;
+    LetzteBreite = -1;
 }
 
-void TQtZeichenflaeche::StiftAnwenden() {
-    if (MalerStift == TMalerStift::Stift) return;
-    Maler.setPen(Stift);
-    MalerStift = TMalerStift::Stift;
-}
-
-void TQtZeichenflaeche::OhneStift() {
-    if (MalerStift == TMalerStift::Keiner) return;
-    Maler.setPen(Qt::NoPen);
-    MalerStift = TMalerStift::Keiner;
+void TQtZeichenflaeche::StiftAnwenden(int index) {
+    if (MalerStift == index) return;
+    Maler.setPen(Farben[static_cast<size_t>(index)].Stift);
+    MalerStift = index;
 }
 
 void TQtZeichenflaeche::PinselAnwenden(bool fuellen) {
-    if (MalerFuellt == fuellen) return;
+    const int index = fuellen ? PinselIndex : Keiner;
+    if (MalerPinsel == index) return;
     if (fuellen)
-        Maler.setBrush(PinselQt);
+        Maler.setBrush(Farben[static_cast<size_t>(index)].Pinsel);
     else
         Maler.setBrush(Qt::NoBrush);
-    MalerFuellt = fuellen;
+    MalerPinsel = index;
 }
 
 void TQtZeichenflaeche::ModusAnwenden(TStiftModus m) {
@@ -123,28 +140,38 @@ void TQtZeichenflaeche::SchriftAnwenden() {
         Maler.setFont(SchriftQt);
         SchriftAmMaler = true;
     }
-    if (MalerStift != TMalerStift::Text) {
-        Maler.setPen(TextfarbeQt);
-        MalerStift = TMalerStift::Text;
-    }
+    StiftAnwenden(TextIndex);
 }
 
-void TQtZeichenflaeche::StreifenFuellen(int x, int y, int w, int h, const QColor& farbe) {
-    if (w > 0 && h > 0) Maler.fillRect(x, y, w, h, farbe);
+void TQtZeichenflaeche::StreifenFuellen(int x, int y, int w, int h, int farbe) {
+    if (w > 0 && h > 0) Maler.fillRect(QRect(x, y, w, h), Farben[static_cast<size_t>(farbe)].Pinsel);
+}
+
+const QString& TQtZeichenflaeche::TextMessen(std::string_view text, int& breite) {
+    if (LetzteBreite < 0 || text != LetzterText) {
+        LetzterText.assign(text);
+        LetzterTextQt = QtAusAnsi(text);
+        LetzteBreite = Metrik->horizontalAdvance(LetzterTextQt);
+    }
+    breite = LetzteBreite;
+    return LetzterTextQt;
 }
 
 TTextgroesse TQtZeichenflaeche::TextAusmass(std::string_view text) {
-    return {Metrik->horizontalAdvance(QtAusAnsi(text)), Metrik->height()};
+    int breite = 0;
+    TextMessen(text, breite);
+    return {breite, Metrik->height()};
 }
 
 void TQtZeichenflaeche::TextAusgeben(int32_t x, int32_t y, std::string_view text) {
     if (text.empty()) return;
-    const QString t = QtAusAnsi(text);
+    int breite = 0;
+    const QString& t = TextMessen(text, breite);
     // Text folgt wie bei GDI nicht dem Stiftmodus.
     ModusAnwenden(TStiftModus::Normal);
-    const TGeordnet g{x, y, Metrik->horizontalAdvance(t), Metrik->height()};
+    const TGeordnet g{x, y, breite, Metrik->height()};
     if (!PasstInQt(g)) return;
-    StreifenFuellen(x, y, static_cast<int>(g.B), static_cast<int>(g.H), PinselQt);
+    StreifenFuellen(x, y, static_cast<int>(g.B), static_cast<int>(g.H), PinselIndex);
     SchriftAnwenden();
     Maler.drawText(QPoint(x, y + Metrik->ascent()), t);
 }
@@ -152,7 +179,7 @@ void TQtZeichenflaeche::TextAusgeben(int32_t x, int32_t y, std::string_view text
 void TQtZeichenflaeche::Polylinie(const std::vector<TBildpunkt>& punkte) {
     if (punkte.size() < 2) return;
     ModusAnwenden(Modus);
-    StiftAnwenden();
+    StiftAnwenden(StiftIndex);
     PinselAnwenden(false);
     Maler.drawPolyline(QtPunkte(punkte));
 }
@@ -160,7 +187,7 @@ void TQtZeichenflaeche::Polylinie(const std::vector<TBildpunkt>& punkte) {
 void TQtZeichenflaeche::Polygon(const std::vector<TBildpunkt>& punkte) {
     if (punkte.size() < 2) return;
     ModusAnwenden(Modus);
-    StiftAnwenden();
+    StiftAnwenden(StiftIndex);
     PinselAnwenden(true);
     Maler.drawPolygon(QtPunkte(punkte));
 }
@@ -169,7 +196,7 @@ void TQtZeichenflaeche::Ellipse(const TRechteck& r) {
     const TGeordnet g = Ordnen(r);
     if (g.B <= 0 || g.H <= 0 || !PasstInQt(g)) return;
     ModusAnwenden(Modus);
-    StiftAnwenden();
+    StiftAnwenden(StiftIndex);
     PinselAnwenden(true);
     // Der Umriss eines Qt-Rechtecks reicht ein Pixel über Breite und Höhe hinaus.
     Maler.drawEllipse(QRect(static_cast<int>(g.L), static_cast<int>(g.O), static_cast<int>(g.B - 1),
@@ -184,11 +211,11 @@ void TQtZeichenflaeche::Rechteck(const TRechteck& r) {
     // gesetzt wird (sonst hebt sich Nicht-Xor an den Kanten selbst auf).
     const int l = static_cast<int>(g.L), o = static_cast<int>(g.O);
     const int b = static_cast<int>(g.B), h = static_cast<int>(g.H);
-    StreifenFuellen(l, o, b, 1, StiftQt);
-    if (h >= 2) StreifenFuellen(l, o + h - 1, b, 1, StiftQt);
-    StreifenFuellen(l, o + 1, 1, h - 2, StiftQt);
-    if (b >= 2) StreifenFuellen(l + b - 1, o + 1, 1, h - 2, StiftQt);
-    StreifenFuellen(l + 1, o + 1, b - 2, h - 2, PinselQt);
+    StreifenFuellen(l, o, b, 1, StiftIndex);
+    if (h >= 2) StreifenFuellen(l, o + h - 1, b, 1, StiftIndex);
+    StreifenFuellen(l, o + 1, 1, h - 2, StiftIndex);
+    if (b >= 2) StreifenFuellen(l + b - 1, o + 1, 1, h - 2, StiftIndex);
+    StreifenFuellen(l + 1, o + 1, b - 2, h - 2, PinselIndex);
 }
 
 void TQtZeichenflaeche::RechteckFuellen(const TRechteck& r) {
@@ -197,14 +224,14 @@ void TQtZeichenflaeche::RechteckFuellen(const TRechteck& r) {
     // Füllen ist eine Pinseloperation ohne Stiftmodus.
     ModusAnwenden(TStiftModus::Normal);
     StreifenFuellen(static_cast<int>(g.L), static_cast<int>(g.O), static_cast<int>(g.B), static_cast<int>(g.H),
-                    PinselQt);
+                    PinselIndex);
 }
 
 void TQtZeichenflaeche::BewegeZu(int32_t x, int32_t y) { Position = {x, y}; }
 
 void TQtZeichenflaeche::LinieZu(int32_t x, int32_t y) {
     ModusAnwenden(Modus);
-    StiftAnwenden();
+    StiftAnwenden(StiftIndex);
     Maler.drawLine(QPoint(Position.X, Position.Y), QPoint(x, y));
     Position = {x, y};
 }

@@ -7,8 +7,12 @@
 #include <QColor>
 #include <QFont>
 #include <QFontMetrics>
+#include <QBrush>
 #include <QPen>
+#include <QString>
+#include <string>
 #include <optional>
+#include <vector>
 
 #include "view/UZeichenflaeche.h"
 
@@ -53,14 +57,25 @@ public:
     bool KannNichtXor() const { return RasterOps; }
 
 private:
-    // Was der Maler gerade eingestellt hat; nur Änderungen gehen an Qt.
-    enum class TMalerStift { Unbekannt, Stift, Keiner, Text };
-    void StiftAnwenden();
-    void OhneStift();
+    // Jede benutzte Farbe bekommt einmal ihren Stift und Pinsel; das Sichern
+    // und Zurücksetzen der Farben bei jeder Figur legt so keine Qt-Objekte an.
+    struct TQtFarbe {
+        TFarbe Farbe;
+        QPen Stift;
+        QBrush Pinsel;
+    };
+    int FarbIndex(TFarbe f);
+    // Was der Maler gerade eingestellt hat: Index in Farben, Keiner oder Unbekannt.
+    static constexpr int Keiner = -1;
+    static constexpr int Unbekannt = -2;
+    void StiftAnwenden(int index);
     void PinselAnwenden(bool fuellen);
     void ModusAnwenden(TStiftModus m);
     void SchriftAnwenden();
-    void StreifenFuellen(int x, int y, int w, int h, const QColor& farbe);
+    void StreifenFuellen(int x, int y, int w, int h, int farbe);
+    // Text als QString mit seiner Breite; der zuletzt gemessene Text wird
+    // beim Ausgeben nicht noch einmal umgewandelt und vermessen.
+    const QString& TextMessen(std::string_view text, int& breite);
 
     QPainter& Maler;
     bool RasterOps;
@@ -71,18 +86,21 @@ private:
     TSchrift SchriftWert;
     TBildpunkt Position;
 
-    QPen Stift;
-    QColor StiftQt{0, 0, 0};
-    QColor PinselQt{255, 255, 255};
-    TMalerStift MalerStift = TMalerStift::Unbekannt;
-    std::optional<bool> MalerFuellt;
+    std::vector<TQtFarbe> Farben;
+    int StiftIndex = 0;
+    int PinselIndex = 0;
+    int TextIndex = 0;
+    int MalerStift = Unbekannt;
+    int MalerPinsel = Unbekannt;
     std::optional<TStiftModus> MalerModus;
 
     // Schrift und Maße werden nur bei einem Wechsel der Schrift neu gebildet.
     QFont SchriftQt;
-    QColor TextfarbeQt;
     std::optional<QFontMetrics> Metrik;
     bool SchriftAmMaler = false;
+    std::string LetzterText;
+    QString LetzterTextQt;
+    int LetzteBreite = -1; // -1: nichts gemessen oder Schrift gewechselt
 };
 
 } // namespace tessomir
