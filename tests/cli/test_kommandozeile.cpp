@@ -200,6 +200,31 @@ TEST_F(Kommandozeile, DateiNichtZuOeffnen) {
     EXPECT_EQ(Modell, nullptr);
 }
 
+TEST_F(Kommandozeile, GrundMitUmlautInUtf8) {
+    std::string datei;
+    {
+        TModellBau bau;
+        auto& q = bau.Knoten<TQuelle>("Q");
+        auto& s = bau.Knoten<TSenke>("S");
+        bau.Weg(q, s, "Zulauf");
+        datei = Speichern(bau, "verweis.TSR");
+    }
+    std::string inhalt = Lesen(datei);
+    const std::string start = "Start               0 / 1\r\n";
+    const auto pos = inhalt.find(start);
+    ASSERT_NE(pos, std::string::npos);
+    inhalt.replace(pos, start.size(), "Start               0 / 99\r\n");
+    {
+        std::ofstream aus(datei, std::ios::binary | std::ios::trunc);
+        aus << inhalt;
+    }
+    const TErgebnis e = Aufruf({"pruefen", datei});
+    EXPECT_EQ(e.Rc, 2);
+    EXPECT_EQ(e.Aus, "");
+    EXPECT_EQ(e.Fehler, "Die Datei verweis.TSR kann nicht ge\xC3\xB6" "ffnet werden.\n"
+                        "<Zulauf> ung\xC3\xBC" "ltiger Startknoten\n");
+}
+
 TEST_F(Kommandozeile, SummeAllerArtikel) {
     std::string datei;
     {
