@@ -71,9 +71,11 @@ std::unique_ptr<TModell> ModellErzeugen(bool beschriftet, int anzeige) {
 void Neuzeichnen(benchmark::State& state, bool beschriftet, int anzeige) {
     const std::unique_ptr<TModell> modell = ModellErzeugen(beschriftet, anzeige);
     QImage bild(Bildbreite, Bildhoehe, QImage::Format_RGB32);
+    // Wie im Fenster: der Textspeicher lebt über alle Neuzeichnungen.
+    TQtTextSpeicher texte;
     for (auto _ : state) {
         QPainter maler(&bild);
-        TQtZeichenflaeche flaeche(maler);
+        TQtZeichenflaeche flaeche(maler, &texte);
         flaeche.PinselfarbeSetzen(Weiss);
         flaeche.RechteckFuellen({0, 0, Bildbreite, Bildhoehe});
         TAnsicht ansicht(&flaeche);

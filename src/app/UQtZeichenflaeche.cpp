@@ -40,9 +40,37 @@ bool PasstInQt(const TGeordnet& g) {
 
 } // namespace
 
-TQtZeichenflaeche::TQtZeichenflaeche(QPainter& maler)
+TQtTextSpeicher::TTexte& TQtTextSpeicher::Texte(const QFont& schrift, const QFontMetrics& metrik) {
+    // Gleiche Schrift auf einem Gerät anderer Auflösung hat andere Breiten.
+    const std::string schluessel =
+        schrift.key().toStdString() + '@' + std::to_string(metrik.fontDpi());
+    return Schriften[schluessel];
+}
+
+const TQtTextSpeicher::TText& TQtTextSpeicher::Text(TTexte& texte, std::string_view ansi, const QFont& schrift,
+                                                   const QFontMetrics& metrik) {
+    const std::string schluessel(ansi);
+    if (const auto it = texte.find(schluessel); it != texte.end()) return it->second;
+    if (Gesamt >= Groesste) {
+        // Nur die Inhalte leeren: die Texte je Schrift bleiben als Objekte gültig.
+        for (auto& [name, t] : Schriften) t.clear();
+        Gesamt = 0;
+    }
+    TText t;
+    const QString q = QtAusAnsi(ansi);
+    t.Text.setText(q);
+    t.Text.setTextFormat(Qt::PlainText); // Namen wie "<b>" sind Text, kein HTML
+    t.Text.prepare(QTransform(), schrift);
+    t.Breite = metrik.horizontalAdvance(q);
+    ++Gesamt;
+    return texte.emplace(schluessel, std::move(t)).first->second;
+}
+
+TQtZeichenflaeche::TQtZeichenflaeche(QPainter& maler, TQtTextSpeicher* speicher)
     : Maler(maler),
-      RasterOps(maler.paintEngine() != nullptr && maler.paintEngine()->hasFeature(QPaintEngine::RasterOpModes)) {
+      RasterOps(maler.paintEngine() != nullptr && maler.paintEngine()->hasFeature(QPaintEngine::RasterOpModes)),
+      EigenerSpeicher(speicher == nullptr ? std::make_unique<TQtTextSpeicher>() : nullptr),
+      Speicher(speicher == nullptr ? EigenerSpeicher.get() : speicher) {
     MalerGeaendert();
     StiftIndex = FarbIndex(StiftFarbe);
     PinselIndex = FarbIndex(PinselFarbe);
@@ -109,7 +137,7 @@ void TQtZeichenflaeche::SchriftSetzen(const TSchrift& s) {
     SchriftQt = QtSchrift(s);
     Metrik.emplace(SchriftQt, Maler.device());
     SchriftAmMaler = false;
-    LetzteBreite = -1;
+    Texte = &Speicher->Texte(SchriftQt, *Metrik);
 }
 
 void TQtZeichenflaeche::StiftAnwenden(int index) {
@@ -147,33 +175,24 @@ void TQtZeichenflaeche::StreifenFuellen(int x, int y, int w, int h, int farbe) {
     if (w > 0 && h > 0) Maler.fillRect(QRect(x, y, w, h), Farben[static_cast<size_t>(farbe)].Pinsel);
 }
 
-const QString& TQtZeichenflaeche::TextMessen(std::string_view text, int& breite) {
-    if (LetzteBreite < 0 || text != LetzterText) {
-        LetzterText.assign(text);
-        LetzterTextQt = QtAusAnsi(text);
-        LetzteBreite = Metrik->horizontalAdvance(LetzterTextQt);
-    }
-    breite = LetzteBreite;
-    return LetzterTextQt;
+const TQtTextSpeicher::TText& TQtZeichenflaeche::TextHolen(std::string_view text) {
+    return Speicher->Text(*Texte, text, SchriftQt, *Metrik);
 }
 
 TTextgroesse TQtZeichenflaeche::TextAusmass(std::string_view text) {
-    int breite = 0;
-    TextMessen(text, breite);
-    return {breite, Metrik->height()};
+    return {TextHolen(text).Breite, Metrik->height()};
 }
 
 void TQtZeichenflaeche::TextAusgeben(int32_t x, int32_t y, std::string_view text) {
     if (text.empty()) return;
-    int breite = 0;
-    const QString& t = TextMessen(text, breite);
+    const TQtTextSpeicher::TText& t = TextHolen(text);
     // Text folgt wie bei GDI nicht dem Stiftmodus.
     ModusAnwenden(TStiftModus::Normal);
-    const TGeordnet g{x, y, breite, Metrik->height()};
+    const TGeordnet g{x, y, t.Breite, Metrik->height()};
     if (!PasstInQt(g)) return;
     StreifenFuellen(x, y, static_cast<int>(g.B), static_cast<int>(g.H), PinselIndex);
     SchriftAnwenden();
-    Maler.drawText(QPoint(x, y + Metrik->ascent()), t);
+    Maler.drawStaticText(QPoint(x, y), t.Text);
 }
 
 void TQtZeichenflaeche::Polylinie(const std::vector<TBildpunkt>& punkte) {

@@ -9,7 +9,10 @@
 #include <QFontMetrics>
 #include <QBrush>
 #include <QPen>
+#include <QStaticText>
 #include <QString>
+#include <memory>
+#include <unordered_map>
 #include <string>
 #include <optional>
 #include <vector>
@@ -20,10 +23,39 @@ class QPainter;
 
 namespace tessomir {
 
+// Fertig gesetzte Texte mit ihrer Breite, je Schrift und Auflösung. Das
+// Setzen (Formen der Glyphen) kostet ein Vielfaches des Malens; wer oft
+// dasselbe Diagramm zeichnet, hält einen Speicher über alle Zeichenvorgänge.
+// Darf die QGuiApplication nicht überleben.
+class TQtTextSpeicher {
+public:
+    struct TText {
+        QStaticText Text;
+        int Breite = 0;
+    };
+    using TTexte = std::unordered_map<std::string, TText>;
+
+    // Höchstzahl der Texte; darüber beginnt der Speicher von vorn.
+    explicit TQtTextSpeicher(size_t groesste = 200000) : Groesste(groesste) {}
+    TQtTextSpeicher(const TQtTextSpeicher&) = delete;
+    TQtTextSpeicher& operator=(const TQtTextSpeicher&) = delete;
+
+    // Texte einer Schrift; die Referenz bleibt gültig, solange der Speicher lebt.
+    TTexte& Texte(const QFont& schrift, const QFontMetrics& metrik);
+    const TText& Text(TTexte& texte, std::string_view ansi, const QFont& schrift, const QFontMetrics& metrik);
+    size_t Anzahl() const { return Gesamt; }
+
+private:
+    size_t Groesste;
+    size_t Gesamt = 0;
+    std::unordered_map<std::string, TTexte> Schriften;
+};
+
 class TQtZeichenflaeche final : public IZeichenflaeche {
 public:
-    // Der Maler muss aktiv sein und die Zeichenfläche überleben.
-    explicit TQtZeichenflaeche(QPainter& maler);
+    // Der Maler muss aktiv sein und die Zeichenfläche überleben. Ohne
+    // eigenen Textspeicher hält die Zeichenfläche einen für ihre Lebenszeit.
+    explicit TQtZeichenflaeche(QPainter& maler, TQtTextSpeicher* speicher = nullptr);
     TQtZeichenflaeche(const TQtZeichenflaeche&) = delete;
     TQtZeichenflaeche& operator=(const TQtZeichenflaeche&) = delete;
 
@@ -73,9 +105,7 @@ private:
     void ModusAnwenden(TStiftModus m);
     void SchriftAnwenden();
     void StreifenFuellen(int x, int y, int w, int h, int farbe);
-    // Text als QString mit seiner Breite; der zuletzt gemessene Text wird
-    // beim Ausgeben nicht noch einmal umgewandelt und vermessen.
-    const QString& TextMessen(std::string_view text, int& breite);
+    const TQtTextSpeicher::TText& TextHolen(std::string_view text);
 
     QPainter& Maler;
     bool RasterOps;
@@ -98,9 +128,9 @@ private:
     QFont SchriftQt;
     std::optional<QFontMetrics> Metrik;
     bool SchriftAmMaler = false;
-    std::string LetzterText;
-    QString LetzterTextQt;
-    int LetzteBreite = -1; // -1: nichts gemessen oder Schrift gewechselt
+    std::unique_ptr<TQtTextSpeicher> EigenerSpeicher;
+    TQtTextSpeicher* Speicher;
+    TQtTextSpeicher::TTexte* Texte = nullptr;
 };
 
 } // namespace tessomir

@@ -248,6 +248,33 @@ TEST(QtZeichenflaeche, TextAufDeckendemGrundInSchriftfarbe) {
     EXPECT_GT(blau, 10);
 }
 
+TEST(QtZeichenflaeche, TextspeicherTrenntSchriftenUndBleibtBegrenzt) {
+    TQtTextSpeicher speicher(2);
+    QImage img(10, 10, QImage::Format_RGB32);
+    QPainter p(&img);
+    TQtZeichenflaeche z(p, &speicher);
+    TSchrift klein;
+    klein.Hoehe = -13;
+    TSchrift gross = klein;
+    gross.Hoehe = -39;
+    z.SchriftSetzen(klein);
+    const int32_t w1 = z.TextAusmass("Hallo").Breite;
+    z.SchriftSetzen(gross);
+    const int32_t w3 = z.TextAusmass("Hallo").Breite;
+    EXPECT_GT(w3, 2 * w1);
+    z.SchriftSetzen(klein);
+    EXPECT_EQ(z.TextAusmass("Hallo").Breite, w1);
+    EXPECT_LE(speicher.Anzahl(), 2u);
+    // Mehr Texte als Platz: der Speicher beginnt neu, die Maße bleiben richtig.
+    const int32_t a = z.TextAusmass("a").Breite;
+    const int32_t aaa = z.TextAusmass("aaa").Breite;
+    EXPECT_LE(speicher.Anzahl(), 2u);
+    EXPECT_EQ(z.TextAusmass("Hallo").Breite, w1);
+    EXPECT_GT(aaa, a);
+    // Namen sind reiner Text, auch wenn sie wie HTML aussehen.
+    EXPECT_GT(z.TextAusmass("<b>x</b>").Breite, z.TextAusmass("x").Breite * 3);
+}
+
 TEST(QtZeichenflaeche, FensterhintergrundKommtAusDerPalette) {
     Bild b;
     const QColor base = QGuiApplication::palette().color(QPalette::Base);
