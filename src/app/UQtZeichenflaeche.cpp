@@ -38,6 +38,14 @@ bool PasstInQt(const TGeordnet& g) {
     return g.L > -QtGrenze && g.O > -QtGrenze && g.L + g.B < QtGrenze && g.O + g.H < QtGrenze;
 }
 
+// Rechtecke werden auf den Qt-Bereich gekürzt; die Ränder liegen dann
+// außerhalb jedes Geräts, der sichtbare Teil bleibt gleich.
+TGeordnet Gekuerzt(const TGeordnet& g) {
+    const auto k = [](int64_t v) { return std::clamp<int64_t>(v, -QtGrenze, QtGrenze); };
+    const int64_t l = k(g.L), o = k(g.O);
+    return {l, o, k(g.L + g.B) - l, k(g.O + g.H) - o};
+}
+
 } // namespace
 
 TQtTextSpeicher::TTexte& TQtTextSpeicher::Texte(const QFont& schrift, const QFontMetrics& metrik) {
@@ -223,8 +231,8 @@ void TQtZeichenflaeche::Ellipse(const TRechteck& r) {
 }
 
 void TQtZeichenflaeche::Rechteck(const TRechteck& r) {
-    const TGeordnet g = Ordnen(r);
-    if (g.B <= 0 || g.H <= 0 || !PasstInQt(g)) return;
+    const TGeordnet g = Gekuerzt(Ordnen(r));
+    if (g.B <= 0 || g.H <= 0) return;
     ModusAnwenden(Modus);
     // Rand und Inneres als getrennte Streifen, damit jedes Pixel genau einmal
     // gesetzt wird (sonst hebt sich Nicht-Xor an den Kanten selbst auf).
@@ -238,8 +246,8 @@ void TQtZeichenflaeche::Rechteck(const TRechteck& r) {
 }
 
 void TQtZeichenflaeche::RechteckFuellen(const TRechteck& r) {
-    const TGeordnet g = Ordnen(r);
-    if (g.B <= 0 || g.H <= 0 || !PasstInQt(g)) return;
+    const TGeordnet g = Gekuerzt(Ordnen(r));
+    if (g.B <= 0 || g.H <= 0) return;
     // Füllen ist eine Pinseloperation ohne Stiftmodus.
     ModusAnwenden(TStiftModus::Normal);
     StreifenFuellen(static_cast<int>(g.L), static_cast<int>(g.O), static_cast<int>(g.B), static_cast<int>(g.H),
@@ -256,9 +264,9 @@ void TQtZeichenflaeche::LinieZu(int32_t x, int32_t y) {
 }
 
 void TQtZeichenflaeche::ClipSetzen(const TRechteck& r) {
-    const TGeordnet g = Ordnen(r);
-    const auto k = [](int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, -QtGrenze, QtGrenze)); };
-    Maler.setClipRect(QRect(QPoint(k(g.L), k(g.O)), QPoint(k(g.L + g.B) - 1, k(g.O + g.H) - 1)));
+    const TGeordnet g = Gekuerzt(Ordnen(r));
+    Maler.setClipRect(QRect(static_cast<int>(g.L), static_cast<int>(g.O), static_cast<int>(g.B),
+                            static_cast<int>(g.H)));
 }
 
 void TQtZeichenflaeche::ClipAufheben() { Maler.setClipping(false); }

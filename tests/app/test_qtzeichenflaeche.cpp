@@ -126,6 +126,24 @@ TEST(QtZeichenflaeche, LinienSetzenIhrenEndpunktNicht) {
     EXPECT_EQ(img.pixel(10, 6), Rgb(Weiss));
 }
 
+TEST(QtZeichenflaeche, FigurenWeitAusserhalbWerdenAmBildRandGeschnitten) {
+    // Stark vergrößert liegen Knoten weit außerhalb; ihre Wege queren das Bild trotzdem.
+    Bild b;
+    b.Flaeche->Polylinie({{-2000000000, 5}, {2000000000, 5}});
+    b.Flaeche->Polylinie({{30, -2147483647}, {30, 2147483647}});
+    b.Flaeche->PinselfarbeSetzen(Rot);
+    b.Flaeche->RechteckFuellen({-2147483647, 50, 2147483647, 52});
+    b.Flaeche->Rechteck({2000000000, 0, 2147483647, 10});
+    const QImage& img = b.Fertig();
+    EXPECT_EQ(img.pixel(0, 5), Rgb(Schwarz));
+    EXPECT_EQ(img.pixel(59, 5), Rgb(Schwarz));
+    EXPECT_EQ(img.pixel(30, 0), Rgb(Schwarz));
+    EXPECT_EQ(img.pixel(30, 59), Rgb(Schwarz));
+    EXPECT_EQ(img.pixel(10, 10), Rgb(Weiss));
+    EXPECT_EQ(img.pixel(0, 50), Rgb(Rot));
+    EXPECT_EQ(img.pixel(59, 51), Rgb(Rot));
+}
+
 TEST(QtZeichenflaeche, EllipseBleibtImKastenOhneRechtenUndUnterenRand) {
     Bild b;
     b.Flaeche->StiftfarbeSetzen(Schwarz);
