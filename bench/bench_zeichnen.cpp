@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "UModellGenerator.h"
 #include "app/UQtZeichenflaeche.h"
 #include "model/UKnoten.h"
 #include "view/UAnsicht.h"
@@ -68,8 +69,7 @@ std::unique_ptr<TModell> ModellErzeugen(bool beschriftet, int anzeige) {
     return modell;
 }
 
-void Neuzeichnen(benchmark::State& state, bool beschriftet, int anzeige) {
-    const std::unique_ptr<TModell> modell = ModellErzeugen(beschriftet, anzeige);
+void Neuzeichnen(benchmark::State& state, const std::unique_ptr<TModell>& modell) {
     QImage bild(Bildbreite, Bildhoehe, QImage::Format_RGB32);
     // Wie im Fenster: der Textspeicher lebt über alle Neuzeichnungen.
     TQtTextSpeicher texte;
@@ -87,11 +87,21 @@ void Neuzeichnen(benchmark::State& state, bool beschriftet, int anzeige) {
     Modell = nullptr;
 }
 
-void BM_NeuzeichnenBalken(benchmark::State& state) { Neuzeichnen(state, false, 0); }
-void BM_NeuzeichnenZahlenUndNamen(benchmark::State& state) { Neuzeichnen(state, true, 1); }
+void BM_NeuzeichnenBalken(benchmark::State& state) { Neuzeichnen(state, ModellErzeugen(false, 0)); }
+void BM_NeuzeichnenZahlenUndNamen(benchmark::State& state) { Neuzeichnen(state, ModellErzeugen(true, 1)); }
+
+// Das gemeinsame Messmodell (10 000 Knoten, durchgerechnet) ist 20 000 Einheiten
+// breit: im Bild liegt nur ein Teil, der Rest fällt dem Beschneiden zu.
+void BM_NeuzeichnenMessmodell(benchmark::State& state) {
+    bench::TStillePlattform plattform;
+    std::unique_ptr<TModell> modell = bench::ModellErzeugen(Spalten * Zeilen, 1);
+    bench::Durchrechnen(*modell);
+    Neuzeichnen(state, modell);
+}
 
 BENCHMARK(BM_NeuzeichnenBalken)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NeuzeichnenZahlenUndNamen)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NeuzeichnenMessmodell)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace tessomir
