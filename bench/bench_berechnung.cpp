@@ -3,12 +3,34 @@
 #include <benchmark/benchmark.h>
 
 #include "UModellGenerator.h"
+#include "model/UZeilen.h"
 
 namespace {
 
 using namespace tessomir;
 
 constexpr int Artikel = 10;
+
+// Erzeugt, rechnet ein, schreibt und liest wieder: so liegt das Modell im
+// Speicher wie nach dem Öffnen einer Datei.
+std::unique_ptr<TModell> GeladenesModell(size_t knoten) {
+    std::string text;
+    {
+        auto erzeugt = bench::ModellErzeugen(knoten, Artikel);
+        bench::Durchrechnen(*erzeugt);
+        TZeilenSchreiber aus;
+        erzeugt->Schreiben(aus);
+        text = std::move(aus.Text());
+    }
+    auto m = std::make_unique<TModell>();
+    Modell = m.get();
+    m->ObjekteLoeschen();
+    m->Laedt = 1;
+    TZeilenLeser ein(text);
+    m->ModellLesen(ein);
+    m->Laedt = 0;
+    return m;
+}
 
 void Kennzahlen(benchmark::State& state, const TModell& m) {
     const auto g = bench::Groesse(m);
@@ -32,7 +54,8 @@ void BM_Pruefen(benchmark::State& state) {
 
 void BM_Durchgang(benchmark::State& state) {
     bench::TStillePlattform still;
-    auto m = bench::ModellErzeugen(static_cast<size_t>(state.range(0)), Artikel);
+    auto m = state.range(1) != 0 ? GeladenesModell(static_cast<size_t>(state.range(0)))
+                                 : bench::ModellErzeugen(static_cast<size_t>(state.range(0)), Artikel);
     // Eingeschwungen messen: die Ströme stehen schon in den Matrizen.
     bench::Durchrechnen(*m);
     for (auto _ : state) {
@@ -45,6 +68,10 @@ void BM_Durchgang(benchmark::State& state) {
 } // namespace
 
 BENCHMARK(BM_Pruefen)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Durchgang)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+// Zweites Argument: 0 im Editor gebaut, 1 aus dem Dateitext geladen.
+BENCHMARK(BM_Durchgang)
+    ->ArgsProduct({{1000, 10000, 100000}, {0, 1}})
+    ->ArgNames({"Knoten", "geladen"})
+    ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -48,6 +48,18 @@ void operator delete(void* p) noexcept { Freigeben(p); }
 void operator delete[](void* p) noexcept { Freigeben(p); }
 void operator delete(void* p, size_t) noexcept { Freigeben(p); }
 void operator delete[](void* p, size_t) noexcept { Freigeben(p); }
+// Auch die nothrow-Formen (std::stable_sort holt sich so Puffer), damit
+// jede Freigabe zu ihrer Anforderung passt.
+void* operator new(size_t n, const std::nothrow_t&) noexcept {
+    try {
+        return Anfordern(n);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+void* operator new[](size_t n, const std::nothrow_t& nt) noexcept { return operator new(n, nt); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { Freigeben(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { Freigeben(p); }
 
 namespace {
 

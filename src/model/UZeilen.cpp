@@ -37,7 +37,8 @@ std::vector<std::string> TZeilenSchreiber::Zeilen() const {
 TZeilenLeser::TZeilenLeser(std::string_view text) {
     const size_t nul = text.find('\0');
     if (nul != std::string_view::npos) text = text.substr(0, nul);
-    Zeilen.reserve(text.size() / 24 + 1);
+    // Einmal zählen statt beim Wachsen umzukopieren; reine CR-Dateien wachsen.
+    Zeilen.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
     size_t anfang = 0;
     const size_t n = text.size();
     while (anfang < n) {

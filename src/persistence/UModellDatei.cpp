@@ -136,6 +136,13 @@ TSchrift SchriftAusText(std::string_view text) {
 // ---------------------------------------------------------------- Schreiben
 
 void TModell::Schreiben(TZeilenSchreiber& aus) const {
+    // Großzügig vorab reservieren: ohne Umkopieren beim Wachsen; nicht
+    // beschriebene Seiten kosten das Betriebssystem nichts.
+    size_t zellen = 0;
+    for (const auto& objekt : FOListe.Alle()) {
+        if (const TKnoten* k = objekt->AlsKnoten()) zellen += k->Matrix().AnzahlZellen();
+    }
+    aus.Text().reserve(aus.Text().size() + 4096 + 256 * FOListe.Anzahl() + 26 * zellen);
     aus.Zeile("Klasse ========= ", Klassenname());
     aus.Zeile("FO Nr", std::to_string(FONr));
     aus.Zeile("Name", Name);
