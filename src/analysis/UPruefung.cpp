@@ -27,16 +27,23 @@ bool TModell::StrukturPruefen() const {
     for (const auto& o : FOListe.Alle()) {
         const TKnoten* k = o->AlsKnoten();
         if (k == nullptr) continue;
-        if (dynamic_cast<const TQuelle*>(k) != nullptr) {
+        switch (k->Art()) {
+        case TKnotenArt::Quelle:
             if (k->AnzahlAusgaenge() != 1) fehler(*k, " : Quelle ohne Ausgang");
-        } else if (dynamic_cast<const TSenke*>(k) != nullptr) {
+            break;
+        case TKnotenArt::Senke:
             if (k->AnzahlEingaenge() != 1) fehler(*k, " : Senke ohne Eingang");
-        } else if (dynamic_cast<const TVerzweigung*>(k) != nullptr) {
+            break;
+        case TKnotenArt::Verzweigung:
             if (k->AnzahlEingaenge() < 1) fehler(*k, " : Verzweigung ohne Eingang");
             if (k->AnzahlAusgaenge() < 1) fehler(*k, " : Verzweigung ohne Ausgang");
-        } else if (dynamic_cast<const TWandler*>(k) != nullptr) {
+            break;
+        case TKnotenArt::Wandler:
             if (k->AnzahlEingaenge() != 1) fehler(*k, " : Wandler ohne Eingang");
             if (k->AnzahlAusgaenge() != 1) fehler(*k, " : Wandler ohne Ausgang");
+            break;
+        case TKnotenArt::Knoten:
+            break;
         }
     }
     return ok;
@@ -45,8 +52,8 @@ bool TModell::StrukturPruefen() const {
 bool TModell::KolonnensummenPruefen() const {
     bool ok = true;
     for (const auto& o : FOListe.Alle()) {
-        const auto* v = dynamic_cast<const TVerzweigung*>(o.get());
-        if (v == nullptr) continue;
+        const TKnoten* v = o->AlsKnoten();
+        if (v == nullptr || v->Art() != TKnotenArt::Verzweigung) continue;
         const TDyn3DMatrix& m = v->Matrix();
         for (int a = 0; a < m.Dim1(); ++a) {
             for (int j = 1; j < m.Dim2(); ++j) {

@@ -40,6 +40,12 @@ public:
     void ZeilenTextAnhaengen(std::string& ziel, int a, int b, char trenner = DateiTrenner) const;
     void ZeilenTextLesen(int a, int b, std::string_view text, char trenner = DateiTrenner);
 
+    // Rohzugriff für die Berechnung: Zelle (a, b, c) liegt bei
+    // Daten()[a * ArtikelSchritt() + b * Dim3() + c].
+    double* Daten() { return Zellen.data(); }
+    const double* Daten() const { return Zellen.data(); }
+    size_t ArtikelSchritt() const { return static_cast<size_t>(D2) * static_cast<size_t>(D3); }
+
     size_t AnzahlZellen() const { return Zellen.size(); }
     size_t Speicherbedarf() const { return sizeof(*this) + Zellen.capacity() * sizeof(double); }
 

@@ -65,6 +65,7 @@ void TWeg::SetStart(TKnoten* knoten) {
         if (StartKnoten != nullptr) {
             StartKnoten->RemoveAusgang(this);
             StartKnoten = nullptr;
+            StartStelle = -1;
         }
         return;
     }
@@ -74,6 +75,7 @@ void TWeg::SetStart(TKnoten* knoten) {
     }
     StartKnoten = knoten;
     knoten->AddAusgang(this);
+    StartStelle = knoten->AusgangIndex(this);
 }
 
 void TWeg::SetZiel(TKnoten* knoten) {
@@ -100,7 +102,7 @@ void TWeg::KnotenVergessen(const TKnoten* knoten) {
 // ---------------------------------------------------------------- TKnoten
 
 TKnoten::TKnoten(const char* klasse)
-    : TFO(klasse), Verteilung(std::make_unique<TDyn3DMatrix>(AnzahlArtikelImModell(), 1, 1)) {}
+    : TFO(klasse), Verteilung(AnzahlArtikelImModell(), 1, 1) {}
 
 TKnoten::~TKnoten() {
     for (TWeg* w : Abgewiesene) w->KnotenVergessen(this);
@@ -117,7 +119,7 @@ void TKnoten::WegeVergessen() {
 
 void TKnoten::Schreiben(TZeilenSchreiber& aus) const {
     TFO::Schreiben(aus);
-    const TDyn3DMatrix& m = *Verteilung;
+    const TDyn3DMatrix& m = Verteilung;
     aus.Zeile("Matrix", m.DimText());
     for (int a = 0; a < m.Dim1(); ++a) {
         for (int b = 0; b < m.Dim2(); ++b) {
@@ -160,9 +162,9 @@ void TKnoten::Lesen(TZeilenLeser& ein) {
                             ": die Zeilen enthalten zu wenige Werte");
     }
 
-    auto matrix = std::make_unique<TDyn3DMatrix>(d1, d2, d3);
+    TDyn3DMatrix matrix(d1, d2, d3);
     for (int a = 0; a < d1; ++a)
-        for (int b = 0; b < d2; ++b) matrix->ZeilenTextLesen(a, b, ein.WertLesen());
+        for (int b = 0; b < d2; ++b) matrix.ZeilenTextLesen(a, b, ein.WertLesen());
     Verteilung = std::move(matrix);
 }
 
@@ -188,10 +190,7 @@ void TKnoten::RemoveEingang(TWeg* weg) {
 
 bool TKnoten::ModellLaedt() { return Modell != nullptr && Modell->Laedt == 1; }
 
-int TKnoten::ZulaufPosition(const TWeg* weg) {
-    if (weg == nullptr || weg->Start() == nullptr) return -1;
-    return weg->Start()->AusgangIndex(weg);
-}
+int TKnoten::ZulaufPosition(const TWeg* weg) { return weg != nullptr ? weg->StartPosition() : -1; }
 
 double TKnoten::Zulauf(const TWeg* weg, int artikel) {
     const int o = ZulaufPosition(weg);
@@ -203,25 +202,27 @@ double TKnoten::Zulauf(const TWeg* weg, int artikel) {
 // ---------------------------------------------------------------- Arten
 
 void TQuelle::AddAusgang(TWeg* weg) {
+    if (Ausgang != nullptr && Ausgang != weg) Ausgang->StartStelle = -1; // ersetzt, nicht mehr Ausgang
     Ausgang = weg;
-    if (!ModellLaedt()) Verteilung->Erweitern(3);
+    if (!ModellLaedt()) Verteilung.Erweitern(3);
 }
 
 void TQuelle::RemoveAusgang(TWeg*) {
     if (Ausgang == nullptr) return;
+    Ausgang->StartStelle = -1; // gelöst wird der eine Ausgang, gleich welcher Weg genannt ist
     Ausgang = nullptr;
-    Verteilung->IndexEntfernen(3, 0);
+    Verteilung.IndexEntfernen(3, 0);
 }
 
 void TSenke::AddEingang(TWeg* weg) {
     Eingang = weg;
-    if (!ModellLaedt()) Verteilung->Erweitern(2);
+    if (!ModellLaedt()) Verteilung.Erweitern(2);
 }
 
 void TSenke::RemoveEingang(TWeg*) {
     if (Eingang == nullptr) return;
     Eingang = nullptr;
-    Verteilung->IndexEntfernen(2, 0);
+    Verteilung.IndexEntfernen(2, 0);
 }
 
 TWeg* TVerzweigung::GetAusgang(int i) const {
@@ -238,31 +239,32 @@ int TVerzweigung::EingangIndex(const TWeg* w) const { return Position(Eingaenge,
 void TVerzweigung::AddAusgang(TWeg* weg) {
     if (Position(Ausgaenge, weg) >= 0) return;
     Ausgaenge.push_back(weg);
-    if (!ModellLaedt()) Verteilung->Erweitern(3);
+    if (!ModellLaedt()) Verteilung.Erweitern(3);
 }
 
 void TVerzweigung::AddEingang(TWeg* weg) {
     if (Position(Eingaenge, weg) >= 0) return;
     Eingaenge.push_back(weg);
-    if (!ModellLaedt()) Verteilung->Erweitern(2);
+    if (!ModellLaedt()) Verteilung.Erweitern(2);
 }
 
 void TVerzweigung::RemoveAusgang(TWeg* weg) {
     const int i = Position(Ausgaenge, weg);
     if (i < 0) return;
     Ausgaenge.erase(Ausgaenge.begin() + i);
-    Verteilung->IndexEntfernen(3, i + 1);
+    Verteilung.IndexEntfernen(3, i + 1);
+    for (size_t j = static_cast<size_t>(i); j < Ausgaenge.size(); ++j) Ausgaenge[j]->StartStelle = static_cast<int>(j);
 }
 
 void TVerzweigung::RemoveEingang(TWeg* weg) {
     const int i = Position(Eingaenge, weg);
     if (i < 0) return;
     Eingaenge.erase(Eingaenge.begin() + i);
-    Verteilung->IndexEntfernen(2, i + 1);
+    Verteilung.IndexEntfernen(2, i + 1);
 }
 
 double TVerzweigung::Strom() const {
-    const TDyn3DMatrix& m = *Verteilung;
+    const TDyn3DMatrix& m = Verteilung;
     auto summeArtikel = [&](int a) {
         double s = 0.0;
         for (int j = 1; j <= AnzahlEingaenge(); ++j) {
@@ -279,10 +281,15 @@ double TVerzweigung::Strom() const {
     return summeArtikel(Modell != nullptr ? Modell->AktArtikel : 0);
 }
 
+void TWandler::AddAusgang(TWeg* weg) {
+    if (Ausgang != nullptr && Ausgang != weg) Ausgang->StartStelle = -1; // ersetzt, nicht mehr Ausgang
+    Ausgang = weg;
+}
+
 TWandler::TWandler() : TKnoten("TWandler") {
     const int n = AnzahlArtikelImModell();
-    Verteilung = std::make_unique<TDyn3DMatrix>(n, n + 1, 2);
-    Verteilung->AlleSetzen(0.0);
+    Verteilung = TDyn3DMatrix(n, n + 1, 2);
+    Verteilung.AlleSetzen(0.0);
 }
 
 } // namespace tessomir

@@ -10,6 +10,8 @@ namespace tessomir {
 
 class TKnoten;
 
+enum class TKnotenArt { Knoten, Quelle, Senke, Verzweigung, Wandler };
+
 class TWeg : public TFO {
 public:
     TWeg() : TFO("TWeg") {}
@@ -34,6 +36,9 @@ public:
     TKnoten* Ziel() const { return ZielKnoten; }
     // Vergisst einen Knoten, ohne ihn zu benachrichtigen (Knoten wird zerstört).
     void KnotenVergessen(const TKnoten* knoten);
+    // Stelle unter den Ausgängen des Startknotens (wie dessen AusgangIndex),
+    // mitgeführt, damit die Berechnung sie nicht bei jedem Durchgang sucht.
+    int StartPosition() const { return StartKnoten != nullptr ? StartStelle : -1; }
 
     // Beim Lesen: die Verweistexte der Datei.
     std::string StartVerweis;
@@ -41,7 +46,11 @@ public:
 
 private:
     friend class TKnoten;
+    friend class TQuelle;
+    friend class TVerzweigung;
+    friend class TWandler;
     TKnoten* StartKnoten = nullptr;
+    int StartStelle = -1;
     TKnoten* ZielKnoten = nullptr;
 };
 
@@ -53,8 +62,10 @@ public:
     const char* Klassenname() const override { return "TKnoten"; }
     TKnoten* AlsKnoten() override { return this; }
     const TKnoten* AlsKnoten() const override { return this; }
+    // Art ohne dynamic_cast: Prüfung und Berechnung fragen sie für jeden Knoten.
+    virtual TKnotenArt Art() const { return TKnotenArt::Knoten; }
     // Verzweigungen und Wandler: nur ihre Bewertung entscheidet über Stabil.
-    virtual bool BewertetStabilitaet() const { return false; }
+    bool BewertetStabilitaet() const { return Art() == TKnotenArt::Verzweigung || Art() == TKnotenArt::Wandler; }
     void Schreiben(TZeilenSchreiber& aus) const override;
     void Lesen(TZeilenLeser& ein) override;
 
@@ -72,9 +83,11 @@ public:
     virtual void AusgaengeBerechnen() {}
     virtual TBerechnungsZustand EingaengeUebernehmen() { return Konvergierend; }
 
-    TDyn3DMatrix& Matrix() { return *Verteilung; }
-    const TDyn3DMatrix& Matrix() const { return *Verteilung; }
-    void MatrixSetzen(std::unique_ptr<TDyn3DMatrix> matrix) { Verteilung = std::move(matrix); }
+    TDyn3DMatrix& Matrix() { return Verteilung; }
+    const TDyn3DMatrix& Matrix() const { return Verteilung; }
+    void MatrixSetzen(std::unique_ptr<TDyn3DMatrix> matrix) {
+        if (matrix) Verteilung = std::move(*matrix);
+    }
 
     double LetzteAenderung = 0.0;
 
@@ -89,7 +102,9 @@ protected:
     // Löst alle Wege von diesem Knoten; aus den Destruktoren der Arten.
     void WegeVergessen();
 
-    std::unique_ptr<TDyn3DMatrix> Verteilung;
+    // Im Knoten selbst, nicht über einen Zeiger: ein Sprung weniger je Knoten
+    // in jedem Durchgang der Berechnung.
+    TDyn3DMatrix Verteilung;
 
 private:
     // Wege, die auf diesen Knoten zeigen, obwohl er sie abgewiesen hat (etwa
@@ -102,6 +117,7 @@ public:
     TQuelle() : TKnoten("TQuelle") {}
     ~TQuelle() override { WegeVergessen(); }
     const char* Klassenname() const override { return "TQuelle"; }
+    TKnotenArt Art() const override { return TKnotenArt::Quelle; }
     void Zeichnen(TAnsicht& ansicht, int modus) const override;
     int AnzahlAusgaenge() const override { return Ausgang ? 1 : 0; }
     TWeg* GetAusgang(int i) const override { return i == 0 ? Ausgang : nullptr; }
@@ -117,6 +133,7 @@ public:
     TSenke() : TKnoten("TSenke") {}
     ~TSenke() override { WegeVergessen(); }
     const char* Klassenname() const override { return "TSenke"; }
+    TKnotenArt Art() const override { return TKnotenArt::Senke; }
     void Zeichnen(TAnsicht& ansicht, int modus) const override;
     int AnzahlEingaenge() const override { return Eingang ? 1 : 0; }
     TWeg* GetEingang(int i) const override { return i == 0 ? Eingang : nullptr; }
@@ -133,6 +150,7 @@ public:
     TVerzweigung() : TKnoten("TVerzweigung") {}
     ~TVerzweigung() override { WegeVergessen(); }
     const char* Klassenname() const override { return "TVerzweigung"; }
+    TKnotenArt Art() const override { return TKnotenArt::Verzweigung; }
     void Zeichnen(TAnsicht& ansicht, int modus) const override;
     double Strom() const override;
     void AnzeigeZeichnen(TAnsicht& ansicht, int modus) const override;
@@ -148,7 +166,6 @@ public:
     void RemoveEingang(TWeg* weg) override;
     void AusgaengeBerechnen() override;
     TBerechnungsZustand EingaengeUebernehmen() override;
-    bool BewertetStabilitaet() const override { return true; }
 
     std::vector<TWeg*> Eingaenge;
     std::vector<TWeg*> Ausgaenge;
@@ -159,6 +176,7 @@ public:
     TWandler();
     ~TWandler() override { WegeVergessen(); }
     const char* Klassenname() const override { return "TWandler"; }
+    TKnotenArt Art() const override { return TKnotenArt::Wandler; }
     void Zeichnen(TAnsicht& ansicht, int modus) const override;
     int AnzahlEingaenge() const override { return Eingang ? 1 : 0; }
     int AnzahlAusgaenge() const override { return Ausgang ? 1 : 0; }
@@ -166,13 +184,15 @@ public:
     TWeg* GetEingang(int i) const override { return i == 0 ? Eingang : nullptr; }
     int AusgangIndex(const TWeg* w) const override { return w != nullptr && w == Ausgang ? 0 : -1; }
     int EingangIndex(const TWeg* w) const override { return w != nullptr && w == Eingang ? 0 : -1; }
-    void AddAusgang(TWeg* weg) override { Ausgang = weg; }
+    void AddAusgang(TWeg* weg) override;
     void AddEingang(TWeg* weg) override { Eingang = weg; }
-    void RemoveAusgang(TWeg*) override { Ausgang = nullptr; }
+    void RemoveAusgang(TWeg*) override {
+        if (Ausgang != nullptr) Ausgang->StartStelle = -1;
+        Ausgang = nullptr;
+    }
     void RemoveEingang(TWeg*) override { Eingang = nullptr; }
     void AusgaengeBerechnen() override;
     TBerechnungsZustand EingaengeUebernehmen() override;
-    bool BewertetStabilitaet() const override { return true; }
 
     TWeg* Eingang = nullptr;
     TWeg* Ausgang = nullptr;

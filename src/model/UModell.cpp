@@ -92,6 +92,10 @@ const TFOKlasse* TFOKlassenAusName(std::string_view name) {
 
 void TFOListe::Hinzufuegen(std::unique_ptr<TFO> objekt, bool amEnde) {
     if (!objekt) return;
+    if (TKnoten* k = objekt->AlsKnoten()) {
+        if (amEnde) KnotenListe.push_back(k);
+        else KnotenListe.insert(KnotenListe.begin(), k);
+    }
     if (amEnde) Objekte.push_back(std::move(objekt));
     else Objekte.push_front(std::move(objekt));
 }
@@ -102,6 +106,7 @@ std::unique_ptr<TFO> TFOListe::Entfernen(TFO* objekt) {
     if (it == Objekte.end()) return nullptr;
     std::unique_ptr<TFO> raus = std::move(*it);
     Objekte.erase(it);
+    if (const TKnoten* k = raus->AlsKnoten()) std::erase(KnotenListe, k);
     return raus;
 }
 
@@ -193,6 +198,7 @@ void TFOListe::Leeren() {
         if (dynamic_cast<TWeg*>(o.get()) != nullptr) o.reset();
     }
     Objekte.clear();
+    KnotenListe.clear();
 }
 
 // ---------------------------------------------------------------- TModell

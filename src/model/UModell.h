@@ -111,6 +111,9 @@ public:
     size_t Anzahl() const { return Objekte.size(); }
     TFO* Objekt(size_t i) const { return Objekte[i].get(); }
     const TObjekte& Alle() const { return Objekte; }
+    // Nur die Knoten, in Listenreihenfolge; die Durchgänge der Berechnung
+    // brauchen die Wege nicht anzufassen.
+    const std::vector<TKnoten*>& Knoten() const { return KnotenListe; }
     const std::vector<TAuswahlEintrag>& Auswahl() const { return AuswahlListe; }
     void Leeren();
 
@@ -118,6 +121,7 @@ private:
     template <class T> bool IstEinzelnes() const;
 
     TObjekte Objekte;
+    std::vector<TKnoten*> KnotenListe;
     std::vector<TAuswahlEintrag> AuswahlListe;
 };
 
