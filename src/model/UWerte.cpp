@@ -274,6 +274,14 @@ double FloatAusText(std::string_view text, char trenner) {
     const auto r = std::from_chars(ziel, ziel + n, wert, std::chars_format::general);
     if (r.ec == std::errc::result_out_of_range) {
         if (!ersteZifferGesehen || groesse + exponent < 0) return negativ ? -0.0 : 0.0;
+        // Der größte Wert wird mit 15 Stellen als 1.79769313486232E308 geschrieben,
+        // knapp über dem Bereich; so gespeicherte Dateien müssen lesbar bleiben.
+        long double genau = 0.0L;
+        const auto rl = std::from_chars(ziel, ziel + n, genau, std::chars_format::general);
+        if (rl.ec == std::errc() && rl.ptr == ziel + n && genau <= 1.79769313486232E308L) {
+            const double groesster = std::numeric_limits<double>::max();
+            return negativ ? -groesster : groesster;
+        }
         throw EConvertError("'" + std::string(original) + "' liegt au\xDF" "erhalb des Gleitkommabereichs");
     }
     if (r.ec != std::errc() || r.ptr != ziel + n) KeineZahl(original);

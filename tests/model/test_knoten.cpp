@@ -594,3 +594,38 @@ TEST(Rechnen, WandlerMachtAusArtikelNullArtikelEins) {
     s.EingaengeUebernehmen();
     EXPECT_EQ(Z(s, 1, 1, 0), 10);
 }
+
+// ---------------------------------------------------------------- Startposition der Wege
+
+// Die Berechnung liest die mitgeführte Startposition; sie muss nach jedem
+// An- und Abhängen der Stelle unter den Ausgängen entsprechen.
+TEST(TWeg, StartPositionFolgtDenAusgaengen) {
+    TAufzeichnung rec;
+    TModellBau bau;
+    auto& v = bau.Knoten<TVerzweigung>();
+    auto& s1 = bau.Knoten<TSenke>();
+    auto& s2 = bau.Knoten<TSenke>();
+    auto& s3 = bau.Knoten<TSenke>();
+    TWeg& w1 = bau.Weg(v, s1);
+    TWeg& w2 = bau.Weg(v, s2);
+    TWeg& w3 = bau.Weg(v, s3);
+    EXPECT_EQ(w3.StartPosition(), 2);
+    Zerstoeren(bau, w2);
+    EXPECT_EQ(w1.StartPosition(), v.AusgangIndex(&w1));
+    EXPECT_EQ(w3.StartPosition(), 1);
+    EXPECT_EQ(v.AusgangIndex(&w3), 1);
+    w3.SetStart(nullptr);
+    EXPECT_EQ(w3.StartPosition(), -1);
+
+    // Ein ersetzter Ausgang einer Quelle ist keiner mehr.
+    auto& q = bau.Knoten<TQuelle>();
+    auto alt = LoserWeg();
+    auto neu = LoserWeg();
+    alt->SetStart(&q);
+    neu->SetStart(&q);
+    EXPECT_EQ(alt->StartPosition(), q.AusgangIndex(alt.get()));
+    EXPECT_EQ(neu->StartPosition(), 0);
+    alt->SetStart(nullptr); // löst den einen Ausgang der Quelle, also den neuen
+    EXPECT_EQ(neu->StartPosition(), q.AusgangIndex(neu.get()));
+    neu->SetStart(nullptr);
+}

@@ -171,6 +171,15 @@ TEST(FloatAusText, JenseitsDesDoubleBereichsWirft) {
     EXPECT_THROW(FloatAusText("1E999"), EConvertError);
     EXPECT_THROW(FloatAusText("-1E999"), EConvertError);
     EXPECT_THROW(FloatAusText("1E99999999999"), EConvertError);
+    EXPECT_THROW(FloatAusText("1.8E308"), EConvertError);
+}
+
+TEST(FloatAusText, GroessterWertBleibtNachDemSpeichernLesbar) {
+    // Mit 15 Stellen gerundet liegt er knapp über dem Bereich.
+    const double groesster = std::numeric_limits<double>::max();
+    EXPECT_EQ(TextAusFloat(groesster), "1.79769313486232E308");
+    EXPECT_EQ(FloatAusText(TextAusFloat(groesster)), groesster);
+    EXPECT_EQ(FloatAusText(TextAusFloat(-groesster)), -groesster);
 }
 
 TEST(FloatAusText, TextAusFloatUeberlebtDenRueckweg) {
