@@ -15,7 +15,10 @@ std::string TModell::ArtikelText(int artikel) const {
 
 std::string TModell::EingangText(int nummer) {
     if (nummer < 1) return " Eingang ";
-    return " " + std::to_string(nummer) + ". Eingang ";
+    std::string text = " ";
+    text += std::to_string(nummer);
+    text += ". Eingang ";
+    return text;
 }
 
 bool TModell::StrukturPruefen() const {

@@ -123,7 +123,10 @@ int Berechnen(const std::vector<std::string>& arg, std::ostream& aus, std::ostre
 
 std::string WegeAlsCsv(const TModell& modell) {
     std::string csv = "FONr,Name,Start,Ziel";
-    for (const auto& artikel : modell.ArtikelListe) csv += "," + CsvFeld(Utf8AusAnsi(artikel));
+    for (const auto& artikel : modell.ArtikelListe) {
+        csv += ',';
+        csv += CsvFeld(Utf8AusAnsi(artikel));
+    }
     csv += "\r\n";
     for (const auto& o : modell.FOListe.Alle()) {
         const TWeg* weg = o->AlsWeg();
