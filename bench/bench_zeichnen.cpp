@@ -42,7 +42,7 @@ std::unique_ptr<TModell> ModellErzeugen(bool beschriftet, int anzeige) {
             else if (s % 2 == 1) k = std::make_unique<TVerzweigung>();
             else k = std::make_unique<TWandler>();
             k->Refpunkt = TPunkt{20.0 + s * 39.0, -(10.0 + z * 19.9)};
-            k->Name = "K" + std::to_string(z * Spalten + s);
+            k->Name = std::string("K").append(std::to_string(z * Spalten + s));
             knoten.push_back(k.get());
             modell->FOListe.Hinzufuegen(std::move(k), true);
         }
@@ -50,7 +50,7 @@ std::unique_ptr<TModell> ModellErzeugen(bool beschriftet, int anzeige) {
     int nr = 0;
     const auto verbinden = [&](TKnoten* von, TKnoten* nach) {
         auto w = std::make_unique<TWeg>();
-        w->Name = "W" + std::to_string(nr);
+        w->Name = std::string("W").append(std::to_string(nr));
         TWeg& weg = *w;
         modell->FOListe.Hinzufuegen(std::move(w), false);
         weg.SetStart(von);
