@@ -24,11 +24,7 @@ std::unique_ptr<TModell> GeladenesModell(size_t knoten) {
     }
     auto m = std::make_unique<TModell>();
     Modell = m.get();
-    m->ObjekteLoeschen();
-    m->Laedt = 1;
-    TZeilenLeser ein(text);
-    m->ModellLesen(ein);
-    m->Laedt = 0;
+    m->TextLaden(text);
     return m;
 }
 

@@ -82,11 +82,7 @@ const std::string& ModellText(size_t knoten) {
 std::unique_ptr<TModell> AusText(const std::string& text) {
     auto m = std::make_unique<TModell>();
     Modell = m.get();
-    m->ObjekteLoeschen();
-    m->Laedt = 1;
-    TZeilenLeser ein(text);
-    m->ModellLesen(ein);
-    m->Laedt = 0;
+    m->TextLaden(text);
     return m;
 }
 

@@ -35,17 +35,12 @@ public:
 std::unique_ptr<TModell> Lesen(std::string_view text, std::string* grund = nullptr) {
     auto m = std::make_unique<TModell>();
     Modell = m.get();
-    m->ObjekteLoeschen();
-    m->Laedt = 1;
-    TZeilenLeser ein(text);
     try {
-        m->ModellLesen(ein);
+        m->TextLaden(text);
     } catch (const EFehler& e) {
         if (grund != nullptr) *grund = e.what();
-        m->Laedt = 0;
         return nullptr; // zerstört das halb gelesene Modell
     }
-    m->Laedt = 0;
     return m;
 }
 

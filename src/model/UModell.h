@@ -165,6 +165,8 @@ public:
     void Schreiben(TZeilenSchreiber& aus) const override;
     void ModellLesen(TZeilenLeser& ein);
     bool DateiLaden(const std::string& dateiName);
+    // Wie DateiLaden, nur aus einem Text im Speicher (ohne DateiName).
+    void TextLaden(std::string_view text);
     void DateiSpeichern(const std::string& dateiName);
     bool IstNeu() const { return DateiName == "NEU.TSR"; }
 

@@ -176,13 +176,16 @@ void TModell::DateiSpeichern(const std::string& dateiName) {
 // ---------------------------------------------------------------- Lesen
 
 bool TModell::DateiLaden(const std::string& dateiName) {
-    ObjekteLoeschen();
-    TLadeSchutz schutz(*this);
-    const std::string inhalt = DateiInhalt(dateiName);
-    TZeilenLeser ein(inhalt);
-    ModellLesen(ein);
+    TextLaden(DateiInhalt(dateiName));
     DateiName = dateiName;
     return true;
+}
+
+void TModell::TextLaden(std::string_view text) {
+    ObjekteLoeschen();
+    TLadeSchutz schutz(*this);
+    TZeilenLeser ein(text);
+    ModellLesen(ein);
 }
 
 void TModell::ModellLesen(TZeilenLeser& ein) {
