@@ -30,11 +30,6 @@ namespace {
 // Gerätepixel genau eine Bildeinheit ist und Schriften gleich groß wirken.
 constexpr int Aufloesung = 96;
 
-int Aufruffehler(const std::string& text, std::ostream& fehler) {
-    fehler << "tessomir-cli: " << text << "\nHilfe: tessomir-cli --help\n";
-    return 2;
-}
-
 std::string Kleinbuchstaben(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return s;

@@ -66,11 +66,6 @@ bool Schreiben(const std::string& datei, const std::string& inhalt, std::ostream
     }
 }
 
-int Aufruffehler(const std::string& text, std::ostream& fehler) {
-    fehler << "tessomir-cli: " << text << "\nHilfe: tessomir-cli --help\n";
-    return 2;
-}
-
 int Pruefen(const std::vector<std::string>& arg, std::ostream& aus, std::ostream& fehler) {
     if (arg.size() != 2) return Aufruffehler("pruefen erwartet genau eine Datei.", fehler);
     TKonsolenPlattform plattform(aus, fehler);

@@ -40,4 +40,10 @@ private:
     TPlattform Vorher{};
 };
 
+// Meldet einen falschen Aufruf; Rückgabewert 2 für main.
+inline int Aufruffehler(const std::string& text, std::ostream& fehler) {
+    fehler << "tessomir-cli: " << text << "\nHilfe: tessomir-cli --help\n";
+    return 2;
+}
+
 } // namespace tessomir
