@@ -3,6 +3,7 @@
 // Objektliste, Wege mit SetStart/SetZiel verbunden.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "model/UKnoten.h"
 
@@ -28,11 +29,74 @@ public:
     }
     TWeg& Weg(TKnoten& von, TKnoten& nach, const std::string& name = {});
 
+    // Kleine Netze, die viele Tests brauchen: erst die Knoten in der Reihenfolge
+    // der Namen, dann die Wege von links nach rechts. Leere Namen lassen die
+    // Vorgabenamen stehen.
+
+    // Quelle -> Senke.
+    struct TStrecke {
+        TQuelle& Q;
+        TSenke& S;
+        TWeg& W;
+    };
+    TStrecke Strecke(const std::string& q = {}, const std::string& s = {}, const std::string& w = {});
+
+    // Quelle -> K -> Senke; K ist eine Verzweigung oder ein Wandler.
+    template <class T> struct TDurchlauf {
+        TQuelle& Q;
+        T& K;
+        TSenke& S;
+        TWeg& Ein;
+        TWeg& Aus;
+    };
+    template <class T>
+    TDurchlauf<T> Durchlauf(const std::string& q = {}, const std::string& k = {}, const std::string& s = {}) {
+        auto& quelle = Knoten<TQuelle>(q);
+        auto& mitte = Knoten<T>(k);
+        auto& senke = Knoten<TSenke>(s);
+        TWeg& ein = Weg(quelle, mitte);
+        TWeg& aus = Weg(mitte, senke);
+        return {quelle, mitte, senke, ein, aus};
+    }
+
+    // Zwei Quellen -> Verzweigung -> Senke.
+    struct TZusammenfluss {
+        TQuelle& Q1;
+        TQuelle& Q2;
+        TVerzweigung& V;
+        TSenke& S;
+        TWeg& Ein1;
+        TWeg& Ein2;
+        TWeg& Aus;
+    };
+    TZusammenfluss Zusammenfluss(const std::string& q1 = {}, const std::string& q2 = {},
+                                 const std::string& v = {}, const std::string& s = {});
+
+    // Quelle -> Verzweigung -> zwei Senken.
+    struct TVerteilung {
+        TQuelle& Q;
+        TVerzweigung& V;
+        TSenke& S1;
+        TSenke& S2;
+        TWeg& Ein;
+        TWeg& Aus1;
+        TWeg& Aus2;
+    };
+    TVerteilung Verteilung(const std::string& q = {}, const std::string& v = {}, const std::string& s1 = {},
+                           const std::string& s2 = {});
+
     // Übergibt das Modell (z. B. an einen Test, der es zerstören will).
     std::unique_ptr<TModell> Abgeben();
 
 private:
     std::unique_ptr<TModell> Modell_;
 };
+
+// Liefermenge einer Quelle je Artikel (Ausgangszelle des einzigen Ausgangs).
+void Menge(TQuelle& q, int artikel, double menge);
+// Anteil in Prozent, den eine Verzweigung von einem Eingang an einen Ausgang gibt.
+void Anteil(TVerzweigung& v, int artikel, int eingang, int ausgang, double prozent);
+// Anteile einer Eingangsspalte (ein Artikel, ein Eingang) auf die Ausgänge 1, 2, ...
+void Anteile(TVerzweigung& v, int artikel, int eingang, const std::vector<double>& anteile);
 
 } // namespace tessomir::test
