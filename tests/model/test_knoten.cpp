@@ -66,9 +66,7 @@ TEST(TQuelle, AusgangHaengtScheibeMitNullenAn) {
 TEST(TQuelle, AbgehaengterAusgangLiefertNachNeuemAnhaengenNull) {
     TAufzeichnung rec;
     TModellBau bau;
-    auto& q = bau.Knoten<TQuelle>();
-    auto& s = bau.Knoten<TSenke>();
-    auto& w = bau.Weg(q, s);
+    auto [q, s, w] = bau.Strecke();
     Setze(q, 0, 0, 1, 5);
     w.SetStart(nullptr);
     EXPECT_EQ(q.AnzahlAusgaenge(), 0);
@@ -87,9 +85,7 @@ TEST(TSenke, EingangHaengtScheibeAnUndAbhaengenEntferntScheibeNull) {
     TAufzeichnung rec;
     TModellBau bau;
     bau.M().ArtikelEinfuegen("B");
-    auto& q = bau.Knoten<TQuelle>();
-    auto& s = bau.Knoten<TSenke>();
-    auto& w = bau.Weg(q, s);
+    auto [q, s, w] = bau.Strecke();
     EXPECT_EQ(s.Matrix().DimText(), "2 / 2 / 1");
     EXPECT_EQ(Z(s, 0, 1, 0), 0);
     EXPECT_EQ(Z(s, 1, 1, 0), 0);
@@ -127,14 +123,8 @@ TEST(Knoten, NeuerKnotenUndZuruecksetzen) {
 TEST(TVerzweigung, MittlererAusgangNimmtSeineScheibeMit) {
     TAufzeichnung rec;
     TModellBau bau;
-    auto& q = bau.Knoten<TQuelle>();
-    auto& v = bau.Knoten<TVerzweigung>();
-    auto& s1 = bau.Knoten<TSenke>();
-    auto& s2 = bau.Knoten<TSenke>();
+    auto [q, v, s1, s2, e, a1, a2] = bau.Verteilung();
     auto& s3 = bau.Knoten<TSenke>();
-    bau.Weg(q, v);
-    auto& a1 = bau.Weg(v, s1);
-    auto& a2 = bau.Weg(v, s2);
     auto& a3 = bau.Weg(v, s3);
     ASSERT_EQ(v.Matrix().DimText(), "1 / 2 / 4");
     for (int k = 1; k <= 3; ++k) {
@@ -158,13 +148,7 @@ TEST(TVerzweigung, MittlererAusgangNimmtSeineScheibeMit) {
 TEST(TVerzweigung, ZweiterEingangGehtErsterBehaeltSeineAnteile) {
     TAufzeichnung rec;
     TModellBau bau;
-    auto& q1 = bau.Knoten<TQuelle>();
-    auto& q2 = bau.Knoten<TQuelle>();
-    auto& v = bau.Knoten<TVerzweigung>();
-    auto& s = bau.Knoten<TSenke>();
-    auto& e1 = bau.Weg(q1, v);
-    auto& e2 = bau.Weg(q2, v);
-    bau.Weg(v, s);
+    auto [q1, q2, v, s, e1, e2, a] = bau.Zusammenfluss();
     ASSERT_EQ(v.Matrix().DimText(), "1 / 3 / 2");
     Setze(v, 0, 1, 1, 100);
     Setze(v, 0, 2, 1, 40);
@@ -177,19 +161,12 @@ TEST(TVerzweigung, ZweiterEingangGehtErsterBehaeltSeineAnteile) {
     EXPECT_EQ(Z(v, 0, 1, 1), 100);
     EXPECT_EQ(Z(v, 0, 1, 0), 4);
     EXPECT_EQ(e2.Ziel(), nullptr);
-    (void)e1;
 }
 
 TEST(TVerzweigung, ErsterEingangGehtZweiterRuecktMitAnteilenVor) {
     TAufzeichnung rec;
     TModellBau bau;
-    auto& q1 = bau.Knoten<TQuelle>();
-    auto& q2 = bau.Knoten<TQuelle>();
-    auto& v = bau.Knoten<TVerzweigung>();
-    auto& s = bau.Knoten<TSenke>();
-    auto& e1 = bau.Weg(q1, v);
-    auto& e2 = bau.Weg(q2, v);
-    bau.Weg(v, s);
+    auto [q1, q2, v, s, e1, e2, a] = bau.Zusammenfluss();
     Setze(v, 0, 1, 1, 100);
     Setze(v, 0, 2, 1, 40);
     Setze(v, 0, 2, 0, 6);
@@ -208,18 +185,11 @@ TEST(TVerzweigung, NeuerAusgangHatAnteilNullInJederSpalte) {
     TAufzeichnung rec;
     TModellBau bau;
     bau.M().ArtikelEinfuegen("B");
-    auto& q1 = bau.Knoten<TQuelle>();
-    auto& q2 = bau.Knoten<TQuelle>();
-    auto& v = bau.Knoten<TVerzweigung>();
-    auto& s1 = bau.Knoten<TSenke>();
-    auto& s2 = bau.Knoten<TSenke>();
-    bau.Weg(q1, v);
-    bau.Weg(q2, v);
-    bau.Weg(v, s1);
+    auto [q1, q2, v, s1, e1, e2, a1] = bau.Zusammenfluss();
     for (int a = 0; a < 2; ++a)
         for (int j = 1; j <= 2; ++j) Setze(v, a, j, 1, 100);
 
-    bau.Weg(v, s2);
+    bau.Weg(v, bau.Knoten<TSenke>()); // neuer Ausgang zu einer neuen Senke
     ASSERT_EQ(v.Matrix().DimText(), "2 / 3 / 3");
     for (int a = 0; a < 2; ++a) {
         for (int j = 1; j <= 2; ++j) {
@@ -232,11 +202,7 @@ TEST(TVerzweigung, NeuerAusgangHatAnteilNullInJederSpalte) {
 TEST(TVerzweigung, DoppeltesAnhaengenUndFremdesAbhaengenWerdenUebergangen) {
     TAufzeichnung rec;
     TModellBau bau;
-    auto& q = bau.Knoten<TQuelle>();
-    auto& v = bau.Knoten<TVerzweigung>();
-    auto& s = bau.Knoten<TSenke>();
-    auto& e = bau.Weg(q, v);
-    auto& a = bau.Weg(v, s);
+    auto [q, v, s, e, a] = bau.Durchlauf<TVerzweigung>();
     v.AddAusgang(&a);
     v.AddEingang(&e);
     EXPECT_EQ(v.AnzahlAusgaenge(), 1);
@@ -276,11 +242,7 @@ TEST(TWandler, BehaeltFaktorenBeimAbUndAnhaengen) {
     TAufzeichnung rec;
     TModellBau bau;
     bau.M().ArtikelEinfuegen("B");
-    auto& q = bau.Knoten<TQuelle>();
-    auto& wa = bau.Knoten<TWandler>();
-    auto& s = bau.Knoten<TSenke>();
-    auto& e = bau.Weg(q, wa);
-    auto& a = bau.Weg(wa, s);
+    auto [q, wa, s, e, a] = bau.Durchlauf<TWandler>();
     ASSERT_EQ(wa.Matrix().DimText(), "2 / 3 / 2");
     Setze(wa, 1, 1, 1, 2);
     Setze(wa, 0, 2, 1, 0.5);
@@ -437,9 +399,7 @@ TEST(Signalton, BlosserKnotenKannNichts) {
 TEST(Strom, WegOhneZielIstNull) {
     TAufzeichnung rec;
     TModellBau bau;
-    auto& q = bau.Knoten<TQuelle>();
-    auto& s = bau.Knoten<TSenke>();
-    auto& w = bau.Weg(q, s);
+    auto [q, s, w] = bau.Strecke();
     Setze(q, 0, 0, 1, 50);
     Setze(s, 0, 1, 0, 50);
     w.SetZiel(nullptr);
@@ -453,13 +413,7 @@ TEST(Strom, WegZeigtDenEingangDesZielknotens) {
     TModellBau bau;
     TModell& m = bau.M();
     m.ArtikelEinfuegen("B");
-    auto& q1 = bau.Knoten<TQuelle>();
-    auto& q2 = bau.Knoten<TQuelle>();
-    auto& v = bau.Knoten<TVerzweigung>();
-    auto& s = bau.Knoten<TSenke>();
-    auto& e1 = bau.Weg(q1, v);
-    auto& e2 = bau.Weg(q2, v);
-    auto& a = bau.Weg(v, s);
+    auto [q1, q2, v, s, e1, e2, a] = bau.Zusammenfluss();
     Setze(q2, 0, 0, 1, 99); // was die Quelle liefert, zählt nicht
     Setze(v, 0, 1, 0, 1);
     Setze(v, 1, 1, 0, 2);
@@ -487,13 +441,7 @@ TEST(Strom, VerzweigungSummiertIhreEingaenge) {
     TModellBau bau;
     TModell& m = bau.M();
     m.ArtikelEinfuegen("B");
-    auto& q1 = bau.Knoten<TQuelle>();
-    auto& q2 = bau.Knoten<TQuelle>();
-    auto& v = bau.Knoten<TVerzweigung>();
-    auto& s = bau.Knoten<TSenke>();
-    bau.Weg(q1, v);
-    bau.Weg(q2, v);
-    bau.Weg(v, s);
+    auto [q1, q2, v, s, e1, e2, a] = bau.Zusammenfluss();
     Setze(v, 0, 1, 0, 4);
     Setze(v, 0, 2, 0, 6);
     Setze(v, 1, 1, 0, 0.5);
@@ -512,11 +460,7 @@ TEST(Strom, VerzweigungSummiertIhreEingaenge) {
 TEST(Strom, AndereKnotenZeigenNichts) {
     TAufzeichnung rec;
     TModellBau bau;
-    auto& q = bau.Knoten<TQuelle>();
-    auto& wa = bau.Knoten<TWandler>();
-    auto& s = bau.Knoten<TSenke>();
-    bau.Weg(q, wa);
-    bau.Weg(wa, s);
+    auto [q, wa, s, e, a] = bau.Durchlauf<TWandler>();
     Setze(q, 0, 0, 1, 5);
     Setze(wa, 0, 1, 0, 5);
     Setze(s, 0, 1, 0, 5);
@@ -531,9 +475,7 @@ TEST(Rechnen, SenkeUebernimmtJedenArtikel) {
     TAufzeichnung rec;
     TModellBau bau;
     bau.M().ArtikelEinfuegen("B");
-    auto& q = bau.Knoten<TQuelle>();
-    auto& s = bau.Knoten<TSenke>();
-    bau.Weg(q, s);
+    auto [q, s, w] = bau.Strecke();
     Setze(q, 0, 0, 1, 3);
     Setze(q, 1, 0, 1, 4);
     EXPECT_EQ(s.EingaengeUebernehmen(), Konvergierend);
@@ -545,13 +487,7 @@ TEST(Rechnen, VerzweigungTeiltNachAnteilen) {
     TAufzeichnung rec;
     TModellBau bau;
     bau.M().ArtikelEinfuegen("B");
-    auto& q = bau.Knoten<TQuelle>();
-    auto& v = bau.Knoten<TVerzweigung>();
-    auto& s1 = bau.Knoten<TSenke>();
-    auto& s2 = bau.Knoten<TSenke>();
-    bau.Weg(q, v);
-    bau.Weg(v, s1);
-    bau.Weg(v, s2);
+    auto [q, v, s1, s2, e, a1, a2] = bau.Verteilung();
     Setze(q, 0, 0, 1, 10);
     Setze(q, 1, 0, 1, 20);
     Setze(v, 0, 1, 1, 30);
@@ -573,11 +509,7 @@ TEST(Rechnen, WandlerMachtAusArtikelNullArtikelEins) {
     TAufzeichnung rec;
     TModellBau bau;
     bau.M().ArtikelEinfuegen("B");
-    auto& q = bau.Knoten<TQuelle>();
-    auto& wa = bau.Knoten<TWandler>();
-    auto& s = bau.Knoten<TSenke>();
-    bau.Weg(q, wa);
-    bau.Weg(wa, s);
+    auto [q, wa, s, e, a] = bau.Durchlauf<TWandler>();
     Setze(q, 0, 0, 1, 5);
     wa.Zuruecksetzen();
     wa.EingaengeUebernehmen();
