@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <initializer_list>
 #include <limits>
 #include <map>
 #include <memory>
@@ -23,22 +24,14 @@ namespace {
 // Zählt Zerstörungen je Name, um doppeltes Zerstören zu erkennen.
 std::map<std::string, int> Zerstoert;
 
-class TZaehlWeg : public TWeg {
+template <class T> class TZaehlend : public T {
 public:
-    ~TZaehlWeg() override { ++Zerstoert[Name]; }
+    ~TZaehlend() override { ++Zerstoert[this->Name]; }
 };
-class TZaehlQuelle : public TQuelle {
-public:
-    ~TZaehlQuelle() override { ++Zerstoert[Name]; }
-};
-class TZaehlSenke : public TSenke {
-public:
-    ~TZaehlSenke() override { ++Zerstoert[Name]; }
-};
-class TZaehlVerzweigung : public TVerzweigung {
-public:
-    ~TZaehlVerzweigung() override { ++Zerstoert[Name]; }
-};
+using TZaehlWeg = TZaehlend<TWeg>;
+using TZaehlQuelle = TZaehlend<TQuelle>;
+using TZaehlSenke = TZaehlend<TSenke>;
+using TZaehlVerzweigung = TZaehlend<TVerzweigung>;
 
 TWeg& ZaehlWeg(TModellBau& bau, TKnoten& von, TKnoten& nach, const std::string& name) {
     auto w = std::make_unique<TZaehlWeg>();
@@ -87,6 +80,14 @@ TLeseZeilen GrundZeilen(const std::string& nr, const std::string& name, const st
              Schluessel("Kapazitaet") + kapazitaet}};
 }
 
+// Liest die Grundzeilen in ein Objekt.
+void GrundLesen(TFO& o, const std::string& nr, const std::string& name, const std::string& punkt,
+                const std::string& kapazitaet) {
+    const TLeseZeilen z = GrundZeilen(nr, name, punkt, kapazitaet);
+    TZeilenLeser l(z.Sichten());
+    o.Lesen(l);
+}
+
 } // namespace
 
 // ---------------------------------------------------------------- Nummern und Bezugspunkte
@@ -95,9 +96,7 @@ TEST(TFO, NummernNamenUndBezugspunkteEinesFrischenLaufs) {
     TAufzeichnung rec;
     TModellBau bau;
     EXPECT_EQ(bau.M().FONr, 0u);
-    auto& q = bau.Knoten<TQuelle>();
-    auto& s = bau.Knoten<TSenke>();
-    auto& w = bau.Weg(q, s);
+    auto [q, s, w] = bau.Strecke();
     EXPECT_EQ(q.FONr, 1u);
     EXPECT_EQ(q.Name, "TQuelle1");
     EXPECT_EQ(s.Name, "TSenke2");
@@ -165,26 +164,20 @@ TEST(TFO, LesenHebtDenZaehlerUeberDieGeleseneNummer) {
     TFO a;
     TFO b;
     FONrZaehler = 12;
-    const TLeseZeilen za = GrundZeilen("57", "Band 3", "12.5 / -3", "250");
-    TZeilenLeser la(za.Sichten());
-    a.Lesen(la);
+    GrundLesen(a, "57", "Band 3", "12.5 / -3", "250");
     EXPECT_EQ(a.FONr, 57u);
     EXPECT_EQ(a.Name, "Band 3");
     EXPECT_EQ(a.Refpunkt, (TPunkt{12.5, -3}));
     EXPECT_EQ(a.Kapazitaet, 250.0);
     EXPECT_EQ(FONrZaehler, 58u);
 
-    const TLeseZeilen zb = GrundZeilen("3", "x", "0 / 0", "1");
-    TZeilenLeser lb(zb.Sichten());
-    b.Lesen(lb);
+    GrundLesen(b, "3", "x", "0 / 0", "1");
     EXPECT_EQ(b.FONr, 3u);
     EXPECT_EQ(FONrZaehler, 58u);
 
     // Die Nummer genau am Zähler hebt ihn auch.
     TFO c;
-    const TLeseZeilen zc = GrundZeilen("59", "y", "0 / 0", "1");
-    TZeilenLeser lc(zc.Sichten());
-    c.Lesen(lc);
+    GrundLesen(c, "59", "y", "0 / 0", "1");
     EXPECT_EQ(FONrZaehler, 60u);
 }
 
@@ -202,24 +195,14 @@ TEST(TFO, LesenVorVersionDreiOhneKapazitaet) {
 
 TEST(TFO, LesenWirftBeiFehlerhaftenWerten) {
     TAufzeichnung rec;
-    {
+    // Jedes Mal ein frisches Objekt.
+    const auto lesen = [](const std::string& nr, const std::string& punkt) {
         TFO o;
-        const TLeseZeilen z = GrundZeilen("-1", "n", "0 / 0", "1");
-        TZeilenLeser l(z.Sichten());
-        EXPECT_THROW(o.Lesen(l), ERangeError);
-    }
-    {
-        TFO o;
-        const TLeseZeilen z = GrundZeilen("x", "n", "0 / 0", "1");
-        TZeilenLeser l(z.Sichten());
-        EXPECT_THROW(o.Lesen(l), EConvertError);
-    }
-    {
-        TFO o;
-        const TLeseZeilen z = GrundZeilen("1", "n", "7", "1");
-        TZeilenLeser l(z.Sichten());
-        EXPECT_THROW(o.Lesen(l), EConvertError);
-    }
+        GrundLesen(o, nr, "n", punkt, "1");
+    };
+    EXPECT_THROW(lesen("-1", "0 / 0"), ERangeError);
+    EXPECT_THROW(lesen("x", "0 / 0"), EConvertError);
+    EXPECT_THROW(lesen("1", "7"), EConvertError);
 }
 
 // ---------------------------------------------------------------- Klassenverzeichnis
@@ -253,9 +236,7 @@ TEST(Klassenverzeichnis, ErzeugtObjekteDerGenanntenKlasse) {
 TEST(TFOListe, HinzufuegenVorneOderHinten) {
     TAufzeichnung rec;
     TModellBau bau;
-    auto& q = bau.Knoten<TQuelle>("Q");
-    auto& s = bau.Knoten<TSenke>("S");
-    bau.Weg(q, s, "W");
+    bau.Strecke("Q", "S", "W");
     TFOListe& l = bau.M().FOListe;
     l.Hinzufuegen(std::make_unique<TFO>(), true);
     l.Hinzufuegen(nullptr, true);
@@ -284,9 +265,7 @@ TEST(TFOListe, EntfernenLoestNurAusDerListe) {
 TEST(TFOListe, NrSuchen) {
     TAufzeichnung rec;
     TModellBau bau;
-    auto& q = bau.Knoten<TQuelle>();
-    auto& s = bau.Knoten<TSenke>();
-    auto& w = bau.Weg(q, s);
+    auto [q, s, w] = bau.Strecke();
     const TFOListe& l = bau.M().FOListe;
     EXPECT_EQ(l.NrSuchen(1), &q);
     EXPECT_EQ(l.NrSuchen(3), &w);
@@ -323,9 +302,7 @@ TEST(TFOListe, AuswaehlenUndUmschalten) {
 TEST(TFOListe, AllesAuswaehlenInListenfolge) {
     TAufzeichnung rec;
     TModellBau bau;
-    auto& q = bau.Knoten<TQuelle>("Q");
-    auto& s = bau.Knoten<TSenke>("S");
-    bau.Weg(q, s, "W");
+    auto [q, s, w] = bau.Strecke("Q", "S", "W");
     TFOListe& l = bau.M().FOListe;
     l.Auswaehlen(&s, false);
     l.AllesAuswaehlen();
@@ -335,11 +312,9 @@ TEST(TFOListe, AllesAuswaehlenInListenfolge) {
 TEST(TFOListe, EinzelneAuswahlNachArt) {
     TAufzeichnung rec;
     TModellBau bau;
-    auto& q = bau.Knoten<TQuelle>();
-    auto& s = bau.Knoten<TSenke>();
+    auto [q, s, w] = bau.Strecke();
     auto& v = bau.Knoten<TVerzweigung>();
     auto& wa = bau.Knoten<TWandler>();
-    auto& w = bau.Weg(q, s);
     TFOListe& l = bau.M().FOListe;
 
     struct TFall {
@@ -571,10 +546,8 @@ TEST(TModell, ArtikelEinfuegenVergroessertJedeKnotenmatrix) {
     TAufzeichnung rec;
     TModellBau bau;
     TModell& m = bau.M();
-    auto& q = bau.Knoten<TQuelle>();
-    auto& s = bau.Knoten<TSenke>();
+    auto [q, s, w] = bau.Strecke();
     auto& wa = bau.Knoten<TWandler>();
-    auto& w = bau.Weg(q, s);
     q.Matrix().ZelleSetzen(0, 0, 1, 7);
     wa.Matrix().ZelleSetzen(0, 1, 1, 2);
     wa.Matrix().ZelleSetzen(0, 0, 1, 3);
@@ -595,7 +568,6 @@ TEST(TModell, ArtikelEinfuegenVergroessertJedeKnotenmatrix) {
     EXPECT_EQ(wa.Matrix().ZeilenText(0, 1), "0 / 2");
     for (int b = 0; b < 3; ++b) EXPECT_EQ(wa.Matrix().ZeilenText(1, b), "0 / 0");
     EXPECT_EQ(wa.Matrix().ZeilenText(0, 2), "0 / 0");
-    (void)w;
 }
 
 TEST(TModell, ArtikelLoeschenBehaeltDieWerteDerUebrigen) {
@@ -603,11 +575,9 @@ TEST(TModell, ArtikelLoeschenBehaeltDieWerteDerUebrigen) {
     TModellBau bau;
     TModell& m = bau.M();
     m.ArtikelEinfuegen("Zwei");
-    auto& q = bau.Knoten<TQuelle>();
-    auto& s = bau.Knoten<TSenke>();
+    auto [q, s, w] = bau.Strecke();
     auto& v = bau.Knoten<TVerzweigung>();
     auto& wa = bau.Knoten<TWandler>();
-    bau.Weg(q, s);
     q.Matrix().ZelleSetzen(0, 0, 1, 5);
     q.Matrix().ZelleSetzen(1, 0, 1, 9);
     // Wandler 2 x 3 x 2: Zelle (a, b, c) = a*100 + b*10 + c + 1.
@@ -687,10 +657,7 @@ TEST(TModell, KapazitaetSetzenNurFuerWegeUndVerzweigungen) {
     auto& w = bau.Weg(q, v);
     auto& w2 = bau.Weg(v, v2);
     TFOListe& l = bau.M().FOListe;
-    l.Auswaehlen(&q, false);
-    l.Auswaehlen(&v, false);
-    l.Auswaehlen(&w, false);
-    l.Auswaehlen(&wa, false);
+    for (TFO* o : std::initializer_list<TFO*>{&q, &v, &w, &wa}) l.Auswaehlen(o, false);
     bau.M().KapazitaetSetzen(42.5);
     EXPECT_EQ(v.Kapazitaet, 42.5);
     EXPECT_EQ(w.Kapazitaet, 42.5);
