@@ -13,6 +13,9 @@
 namespace tessomir {
 namespace {
 
+using test::Anteil;
+using test::Anteile;
+using test::Menge;
 using test::TAufzeichnung;
 using test::TMeldung;
 using test::TModellBau;
@@ -25,10 +28,6 @@ const std::string BerechnenFehler = "Beim Berechnen sind Fehler aufgetreten";
 const std::vector<TMeldung> KeineMeldung;
 const std::vector<TMeldung> BerechnenFehlerBox{{TMeldung::Fehler, BerechnenFehler}};
 
-void Menge(TQuelle& q, int artikel, double menge) { q.Matrix().ZelleSetzen(artikel, 0, 1, menge); }
-void Anteil(TVerzweigung& v, int artikel, int eingang, int ausgang, double prozent) {
-    v.Matrix().ZelleSetzen(artikel, eingang, ausgang, prozent);
-}
 double Empfangen(const TSenke& s, int artikel = 0) { return s.Matrix().W(artikel, 1, 0); }
 
 // Zählt die Durchgänge über die Uhr: einmal beim Start, einmal je Durchgang.
@@ -47,11 +46,7 @@ TEST(Knoten, WandlerFaktorenOhneDivision) {
     TAufzeichnung auf;
     TModellBau bau;
     bau.M().ArtikelEinfuegen("Granulat");
-    auto& q = bau.Knoten<TQuelle>("Q");
-    auto& w = bau.Knoten<TWandler>("W");
-    auto& s = bau.Knoten<TSenke>("S");
-    bau.Weg(q, w);
-    bau.Weg(w, s);
+    auto [q, w, s, ein, aus] = bau.Durchlauf<TWandler>("Q", "W", "S");
     Menge(q, 0, 5);
     w.Matrix().ZelleSetzen(1, 1, 1, 2); // Granulat je Einheit Artikel1
     EXPECT_EQ(ModellNeuberechnen(bau.M()), TBerechnungsErgebnis::BerechnungOK);
@@ -65,11 +60,7 @@ TEST(Knoten, WandlerMischtArtikelUndOhneFaktorenNichts) {
     TModellBau bau;
     bau.M().ArtikelEinfuegen("B");
     bau.M().ArtikelEinfuegen("C");
-    auto& w = bau.Knoten<TWandler>("W");
-    auto& q = bau.Knoten<TQuelle>("Q");
-    auto& s = bau.Knoten<TSenke>("S");
-    bau.Weg(q, w);
-    bau.Weg(w, s);
+    auto [q, w, s, ein, aus] = bau.Durchlauf<TWandler>("Q", "W", "S");
     ASSERT_EQ(w.Matrix().DimText(), "3 / 4 / 2");
     Menge(q, 0, 2);
     Menge(q, 1, 3);
@@ -97,22 +88,14 @@ TEST(Knoten, VerzweigungTeiltJeArtikel) {
     TAufzeichnung auf;
     TModellBau bau;
     bau.M().ArtikelEinfuegen("Glas");
-    auto& q1 = bau.Knoten<TQuelle>("Q1");
-    auto& q2 = bau.Knoten<TQuelle>("Q2");
-    auto& v = bau.Knoten<TVerzweigung>("V");
-    auto& s1 = bau.Knoten<TSenke>("S1");
+    auto [q1, q2, v, s1, e1, e2, a1] = bau.Zusammenfluss("Q1", "Q2", "V", "S1");
     auto& s2 = bau.Knoten<TSenke>("S2");
-    bau.Weg(q1, v);
-    bau.Weg(q2, v);
-    bau.Weg(v, s1);
     bau.Weg(v, s2);
     Menge(q1, 0, 10);
     Menge(q2, 0, 20);
     Menge(q2, 1, 8);
-    Anteil(v, 0, 1, 1, 30);
-    Anteil(v, 0, 1, 2, 70);
-    Anteil(v, 0, 2, 1, 50);
-    Anteil(v, 0, 2, 2, 50);
+    Anteile(v, 0, 1, {30, 70});
+    Anteile(v, 0, 2, {50, 50});
     Anteil(v, 1, 1, 1, 100);
     Anteil(v, 1, 2, 2, 100);
     EXPECT_EQ(ModellNeuberechnen(bau.M()), TBerechnungsErgebnis::BerechnungOK);
@@ -131,9 +114,7 @@ TEST(Knoten, VerzweigungTeiltJeArtikel) {
 TEST(Knoten, SenkeUebernimmtAllesUndBewertetNie) {
     TAufzeichnung auf;
     TModellBau bau;
-    auto& q = bau.Knoten<TQuelle>("Q");
-    auto& s = bau.Knoten<TSenke>("S");
-    bau.Weg(q, s);
+    auto [q, s, w] = bau.Strecke("Q", "S");
     Menge(q, 0, 5e200); // keine Überlaufprüfung in der Senke
     bau.M().BerechnungVorbereiten();
     EXPECT_EQ(s.EingaengeUebernehmen(), Konvergierend);
@@ -145,11 +126,7 @@ TEST(Knoten, SenkeUebernimmtAllesUndBewertetNie) {
 TEST(Knoten, BewertungDerEingaenge) {
     TAufzeichnung auf;
     TModellBau bau;
-    auto& q = bau.Knoten<TQuelle>("Q");
-    auto& v = bau.Knoten<TVerzweigung>("V");
-    auto& s = bau.Knoten<TSenke>("S");
-    bau.Weg(q, v);
-    bau.Weg(v, s);
+    auto [q, v, s, ein, aus] = bau.Durchlauf<TVerzweigung>("Q", "V", "S");
     Anteil(v, 0, 1, 1, 100);
     Menge(q, 0, 10);
     v.Zuruecksetzen();
@@ -235,9 +212,7 @@ TEST(Abbruch, QuelleDirektAnSenkeEndetNachEinemDurchgang) {
     TAufzeichnung auf;
     TModellBau bau;
     bau.M().ArtikelEinfuegen("Artikel2");
-    auto& q = bau.Knoten<TQuelle>("Q");
-    auto& s = bau.Knoten<TSenke>("S");
-    bau.Weg(q, s);
+    auto [q, s, w] = bau.Strecke("Q", "S");
     Menge(q, 0, 50);
     Menge(q, 1, 0.25);
     TDurchgangsZaehler zaehler(auf, 1);
@@ -335,8 +310,7 @@ TEST(Abbruch, RueckflussKonvergiert) {
     Menge(q, 0, 100);
     Anteil(v1, 0, 1, 1, 100);
     Anteil(v1, 0, 2, 1, 100);
-    Anteil(v2, 0, 1, 1, 80);
-    Anteil(v2, 0, 1, 2, 20);
+    Anteile(v2, 0, 1, {80, 20});
     EXPECT_EQ(ModellNeuberechnen(bau.M()), TBerechnungsErgebnis::BerechnungOK);
     EXPECT_EQ(auf.Protokoll, (Zeilen{Gestartet, "Berechnung OK"}));
     EXPECT_NEAR(Empfangen(s), 100.0, 1e-9);
@@ -406,9 +380,7 @@ TEST(Zeitgrenze, GrenzeNullUndEigeneGrenze) {
         // obwohl das Modell nach dem ersten Durchgang stabil wäre.
         TAufzeichnung auf;
         TModellBau bau;
-        auto& q = bau.Knoten<TQuelle>("Q");
-        auto& s = bau.Knoten<TSenke>("S");
-        bau.Weg(q, s);
+        auto [q, s, w] = bau.Strecke("Q", "S");
         Menge(q, 0, 7);
         bau.M().MaxBerDauer = 0;
         auf.Schritt = 1;
@@ -469,13 +441,7 @@ TEST(Ueberlauf, VerzweigungJeEingangUndArtikel) {
     TAufzeichnung auf;
     TModellBau bau;
     bau.M().ArtikelEinfuegen("Artikel2");
-    auto& q1 = bau.Knoten<TQuelle>("Q1");
-    auto& q2 = bau.Knoten<TQuelle>("Q2");
-    auto& v = bau.Knoten<TVerzweigung>("V1");
-    auto& s = bau.Knoten<TSenke>("S");
-    bau.Weg(q1, v);
-    bau.Weg(q2, v);
-    bau.Weg(v, s);
+    auto [q1, q2, v, s, e1, e2, a] = bau.Zusammenfluss("Q1", "Q2", "V1", "S");
     for (int a = 0; a < 2; ++a)
         for (int j = 1; j <= 2; ++j) Anteil(v, a, j, 1, 100);
     v.Matrix().ZelleSetzen(0, 2, 0, 4); // alter Wert im Eingang, der stehen bleibt
@@ -499,11 +465,7 @@ TEST(Ueberlauf, VerzweigungJeEingangUndArtikel) {
 TEST(Ueberlauf, Wandler) {
     TAufzeichnung auf;
     TModellBau bau;
-    auto& q = bau.Knoten<TQuelle>("Q");
-    auto& w = bau.Knoten<TWandler>("W1");
-    auto& s = bau.Knoten<TSenke>("S");
-    bau.Weg(q, w);
-    bau.Weg(w, s);
+    auto [q, w, s, ein, aus] = bau.Durchlauf<TWandler>("Q", "W1", "S");
     w.Matrix().ZelleSetzen(0, 1, 1, 1);
     Menge(q, 0, 1.0000001e100);
     EXPECT_EQ(ModellNeuberechnen(bau.M()), TBerechnungsErgebnis::BerechnungFehlerhaft);
@@ -571,19 +533,10 @@ TEST(MaxStrom, EinzelwerteAllerArtikelUndDurchsatz) {
         // Nur der Durchsatz der Verzweigung (Summe der Eingänge) erreicht 10.
         TAufzeichnung auf;
         TModellBau bau;
-        auto& q1 = bau.Knoten<TQuelle>("Q1");
-        auto& q2 = bau.Knoten<TQuelle>("Q2");
-        auto& v = bau.Knoten<TVerzweigung>("V");
-        auto& s1 = bau.Knoten<TSenke>("S1");
-        auto& s2 = bau.Knoten<TSenke>("S2");
-        bau.Weg(q1, v);
-        bau.Weg(q2, v);
-        bau.Weg(v, s1);
-        bau.Weg(v, s2);
-        Anteil(v, 0, 1, 1, 50);
-        Anteil(v, 0, 1, 2, 50);
-        Anteil(v, 0, 2, 1, 50);
-        Anteil(v, 0, 2, 2, 50);
+        auto [q1, q2, v, s1, e1, e2, a1] = bau.Zusammenfluss("Q1", "Q2", "V", "S1");
+        bau.Weg(v, bau.Knoten<TSenke>("S2"));
+        Anteile(v, 0, 1, {50, 50});
+        Anteile(v, 0, 2, {50, 50});
         Menge(q1, 0, 4);
         Menge(q2, 0, 6);
         ASSERT_EQ(ModellNeuberechnen(bau.M()), TBerechnungsErgebnis::BerechnungOK);
@@ -643,8 +596,7 @@ TEST(MaxStrom, AlteZellenZaehlenImErstenDurchgang) {
         // V2 halbiert: was V2 sieht, sieht keine Senke ganz.
         for (int a = 0; a < 2; ++a) {
             Anteil(v1, a, 1, 1, 100);
-            Anteil(v2, a, 1, 1, 50);
-            Anteil(v2, a, 1, 2, 50);
+            Anteile(v2, a, 1, {50, 50});
             Menge(q, a, 2);
         }
         TVerzweigung& alt = f.InDerSenke ? v2 : v1;

@@ -14,6 +14,7 @@
 namespace tessomir {
 namespace {
 
+using test::Anteile;
 using test::TAufzeichnung;
 using test::TMeldung;
 using test::TModellBau;
@@ -21,25 +22,13 @@ using Zeilen = std::vector<std::string>;
 
 const std::string PruefFehler = "Beim Pr\xFC" "fen sind Fehler aufgetreten";
 
-// Anteile einer Eingangsspalte (ein Artikel, ein Eingang) auf alle Ausgänge.
-void Anteile(TVerzweigung& v, int artikel, int eingang, std::vector<double> anteile) {
-    for (size_t k = 0; k < anteile.size(); ++k) {
-        v.Matrix().ZelleSetzen(artikel, eingang, static_cast<int>(k) + 1, anteile[k]);
-    }
-}
-
 // Quelle -> V1 -> zwei Senken; V1 teilt mit den gegebenen Anteilen.
 struct TVerteiler {
     TModellBau Bau;
-    TQuelle& Q = Bau.Knoten<TQuelle>("Q1");
-    TVerzweigung& V = Bau.Knoten<TVerzweigung>("V1");
-    TSenke& S1 = Bau.Knoten<TSenke>("S1");
-    TSenke& S2 = Bau.Knoten<TSenke>("S2");
-    TVerteiler() {
-        Bau.Weg(Q, V);
-        Bau.Weg(V, S1);
-        Bau.Weg(V, S2);
-    }
+    TModellBau::TVerteilung Netz = Bau.Verteilung("Q1", "V1", "S1", "S2");
+    TQuelle& Q = Netz.Q;
+    TVerzweigung& V = Netz.V;
+    TSenke& S1 = Netz.S1;
 };
 
 TEST(Kolonnensummen, GerundeteDrittelGeltenUngenaueNicht) {
@@ -87,15 +76,8 @@ TEST(Kolonnensummen, JeArtikelUndEingangEineZeile) {
     TAufzeichnung auf;
     TModellBau bau;
     bau.M().ArtikelEinfuegen("Artikel2");
-    auto& q1 = bau.Knoten<TQuelle>("Q1");
-    auto& q2 = bau.Knoten<TQuelle>("Q2");
-    auto& v = bau.Knoten<TVerzweigung>("V1");
-    auto& s1 = bau.Knoten<TSenke>("S1");
-    auto& s2 = bau.Knoten<TSenke>("S2");
-    bau.Weg(q1, v);
-    bau.Weg(q2, v);
-    bau.Weg(v, s1);
-    bau.Weg(v, s2);
+    auto [q1, q2, v, s1, e1, e2, a1] = bau.Zusammenfluss("Q1", "Q2", "V1", "S1");
+    bau.Weg(v, bau.Knoten<TSenke>("S2"));
     for (int a = 0; a < 2; ++a) {
         Anteile(v, a, 1, {40, 60});
         Anteile(v, a, 2, {40, 50}); // zweiter Eingang: 90
@@ -148,11 +130,7 @@ TEST(Kolonnensummen, NeuerAusgangBehaeltDieSumme) {
 TEST(Kolonnensummen, QuellenUndWandlerHabenKeineSpaltenregel) {
     TAufzeichnung auf;
     TModellBau bau;
-    auto& q = bau.Knoten<TQuelle>("Q");
-    auto& w = bau.Knoten<TWandler>("W");
-    auto& s = bau.Knoten<TSenke>("S");
-    bau.Weg(q, w);
-    bau.Weg(w, s);
+    auto [q, w, s, ein, aus] = bau.Durchlauf<TWandler>("Q", "W", "S");
     q.Matrix().ZelleSetzen(0, 0, 1, -12.5);
     w.Matrix().ZelleSetzen(0, 1, 1, 3.7);
     EXPECT_TRUE(ModellPruefen(bau.M()));
