@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPalette>
+#include <initializer_list>
 #include <memory>
 
 #include "app/UQtSchrift.h"
@@ -21,6 +22,19 @@ namespace {
 
 QRgb Rgb(TFarbe f) { return qRgb(f.R, f.G, f.B); }
 
+// Was ein schwarzer Stift im Nicht-Xor-Modus aus einem Pixel macht.
+QRgb Umgekehrt(QRgb grund) { return ~grund | 0xFF000000u; }
+
+// Erwartete Farbe an einer Stelle des Bildes.
+struct TPixel {
+    int X, Y;
+    QRgb Farbe;
+};
+
+void PixelPruefen(const QImage& img, std::initializer_list<TPixel> erwartet) {
+    for (const TPixel& p : erwartet) EXPECT_EQ(img.pixel(p.X, p.Y), p.Farbe) << "(" << p.X << ", " << p.Y << ")";
+}
+
 // Ein Bild mit Maler und Zeichenfläche; der Maler endet vor jedem Pixelvergleich.
 struct Bild {
     explicit Bild(int w = 60, int h = 60, QColor grund = Qt::white) : Image(w, h, QImage::Format_RGB32) {
@@ -32,6 +46,11 @@ struct Bild {
         Flaeche.reset();
         Maler.reset();
         return Image;
+    }
+    // Nach Maler->end() für einen Vergleich weiter auf dasselbe Bild malen.
+    void Weiter() {
+        Maler->begin(&Image);
+        Flaeche->MalerGeaendert();
     }
     QImage Image;
     std::unique_ptr<QPainter> Maler;
@@ -74,15 +93,9 @@ TEST(QtZeichenflaeche, RechteckFuellenOhneRandUndRaender) {
     // Vertauschte Ecken werden geordnet, ein leeres Rechteck zeichnet nichts.
     b.Flaeche->RechteckFuellen({40, 40, 30, 30});
     b.Flaeche->RechteckFuellen({50, 50, 50, 55});
-    const QImage& img = b.Fertig();
-    EXPECT_EQ(img.pixel(10, 10), qRgb(23, 219, 38));
-    EXPECT_EQ(img.pixel(19, 19), qRgb(23, 219, 38));
-    EXPECT_EQ(img.pixel(20, 15), Rgb(Weiss));
-    EXPECT_EQ(img.pixel(15, 20), Rgb(Weiss));
-    EXPECT_EQ(img.pixel(30, 30), qRgb(23, 219, 38));
-    EXPECT_EQ(img.pixel(39, 39), qRgb(23, 219, 38));
-    EXPECT_EQ(img.pixel(40, 40), Rgb(Weiss));
-    EXPECT_EQ(img.pixel(50, 52), Rgb(Weiss));
+    const QRgb gruen = qRgb(23, 219, 38);
+    PixelPruefen(b.Fertig(), {{10, 10, gruen}, {19, 19, gruen}, {20, 15, Rgb(Weiss)}, {15, 20, Rgb(Weiss)},
+                              {30, 30, gruen}, {39, 39, gruen}, {40, 40, Rgb(Weiss)}, {50, 52, Rgb(Weiss)}});
 }
 
 TEST(QtZeichenflaeche, SchmaleRechteckeSetzenJedesPixelEinmal) {
@@ -97,10 +110,10 @@ TEST(QtZeichenflaeche, SchmaleRechteckeSetzenJedesPixelEinmal) {
         z.Rechteck({20, 5, 30, 6});
         z.Rechteck({40, 5, 42, 7});
     }
-    EXPECT_EQ(img.pixel(5, 5), ~grund.pixel(5, 5) | 0xFF000000u);
-    EXPECT_EQ(img.pixel(5, 14), ~grund.pixel(5, 14) | 0xFF000000u);
-    EXPECT_EQ(img.pixel(25, 5), ~grund.pixel(25, 5) | 0xFF000000u);
-    EXPECT_EQ(img.pixel(41, 6), ~grund.pixel(41, 6) | 0xFF000000u);
+    EXPECT_EQ(img.pixel(5, 5), Umgekehrt(grund.pixel(5, 5)));
+    EXPECT_EQ(img.pixel(5, 14), Umgekehrt(grund.pixel(5, 14)));
+    EXPECT_EQ(img.pixel(25, 5), Umgekehrt(grund.pixel(25, 5)));
+    EXPECT_EQ(img.pixel(41, 6), Umgekehrt(grund.pixel(41, 6)));
     EXPECT_EQ(img.pixel(42, 7), grund.pixel(42, 7));
 }
 
@@ -111,19 +124,13 @@ TEST(QtZeichenflaeche, LinienSetzenIhrenEndpunktNicht) {
     b.Flaeche->LinieZu(40, 30);
     b.Flaeche->LinieZu(40, 40); // geht vom vorigen Endpunkt aus
     b.Flaeche->Polylinie({{50, 50}}); // ein Punkt ist kein Linienzug
-    const QImage& img = b.Fertig();
-    EXPECT_EQ(img.pixel(5, 5), Rgb(Schwarz));
-    EXPECT_EQ(img.pixel(15, 5), Rgb(Schwarz)); // Eckpunkt setzt das zweite Stück
-    EXPECT_EQ(img.pixel(15, 14), Rgb(Schwarz));
-    EXPECT_EQ(img.pixel(15, 15), Rgb(Weiss));
-    EXPECT_EQ(img.pixel(30, 30), Rgb(Schwarz));
-    EXPECT_EQ(img.pixel(40, 30), Rgb(Schwarz));
-    EXPECT_EQ(img.pixel(40, 39), Rgb(Schwarz));
-    EXPECT_EQ(img.pixel(40, 40), Rgb(Weiss));
-    EXPECT_EQ(img.pixel(50, 50), Rgb(Weiss));
-    // Ein Pixel breit, ohne Kantenglättung: nur Schwarz und Weiß.
-    EXPECT_EQ(img.pixel(10, 4), Rgb(Weiss));
-    EXPECT_EQ(img.pixel(10, 6), Rgb(Weiss));
+    PixelPruefen(b.Fertig(), {{5, 5, Rgb(Schwarz)},
+                              {15, 5, Rgb(Schwarz)}, // Eckpunkt setzt das zweite Stück
+                              {15, 14, Rgb(Schwarz)}, {15, 15, Rgb(Weiss)},
+                              {30, 30, Rgb(Schwarz)}, {40, 30, Rgb(Schwarz)}, {40, 39, Rgb(Schwarz)},
+                              {40, 40, Rgb(Weiss)}, {50, 50, Rgb(Weiss)},
+                              // Ein Pixel breit, ohne Kantenglättung: nur Schwarz und Weiß.
+                              {10, 4, Rgb(Weiss)}, {10, 6, Rgb(Weiss)}});
 }
 
 TEST(QtZeichenflaeche, FigurenWeitAusserhalbWerdenAmBildRandGeschnitten) {
@@ -134,14 +141,8 @@ TEST(QtZeichenflaeche, FigurenWeitAusserhalbWerdenAmBildRandGeschnitten) {
     b.Flaeche->PinselfarbeSetzen(Rot);
     b.Flaeche->RechteckFuellen({-2147483647, 50, 2147483647, 52});
     b.Flaeche->Rechteck({2000000000, 0, 2147483647, 10});
-    const QImage& img = b.Fertig();
-    EXPECT_EQ(img.pixel(0, 5), Rgb(Schwarz));
-    EXPECT_EQ(img.pixel(59, 5), Rgb(Schwarz));
-    EXPECT_EQ(img.pixel(30, 0), Rgb(Schwarz));
-    EXPECT_EQ(img.pixel(30, 59), Rgb(Schwarz));
-    EXPECT_EQ(img.pixel(10, 10), Rgb(Weiss));
-    EXPECT_EQ(img.pixel(0, 50), Rgb(Rot));
-    EXPECT_EQ(img.pixel(59, 51), Rgb(Rot));
+    PixelPruefen(b.Fertig(), {{0, 5, Rgb(Schwarz)}, {59, 5, Rgb(Schwarz)}, {30, 0, Rgb(Schwarz)},
+                              {30, 59, Rgb(Schwarz)}, {10, 10, Rgb(Weiss)}, {0, 50, Rgb(Rot)}, {59, 51, Rgb(Rot)}});
 }
 
 TEST(QtZeichenflaeche, EllipseBleibtImKastenOhneRechtenUndUnterenRand) {
@@ -172,11 +173,7 @@ TEST(QtZeichenflaeche, PolygonUmrissImStiftInneresImPinsel) {
     b.Flaeche->StiftfarbeSetzen(Rot);
     b.Flaeche->PinselfarbeSetzen(Gelb);
     b.Flaeche->Polygon({{30, 20}, {40, 30}, {30, 40}, {20, 30}, {30, 20}});
-    const QImage& img = b.Fertig();
-    EXPECT_EQ(img.pixel(30, 30), Rgb(Gelb));
-    EXPECT_EQ(img.pixel(30, 20), Rgb(Rot));
-    EXPECT_EQ(img.pixel(20, 30), Rgb(Rot));
-    EXPECT_EQ(img.pixel(30, 19), Rgb(Weiss));
+    PixelPruefen(b.Fertig(), {{30, 30, Rgb(Gelb)}, {30, 20, Rgb(Rot)}, {20, 30, Rgb(Rot)}, {30, 19, Rgb(Weiss)}});
 }
 
 void GummiFiguren(QImage& img) {
@@ -199,7 +196,7 @@ TEST(QtZeichenflaeche, GummifigurZweimalGezeichnetLaesstDasBildWieEsWar) {
     GummiFiguren(img);
     EXPECT_NE(img, grund);
     // Schwarzer Stift in Nicht-Xor kehrt um.
-    EXPECT_EQ(img.pixel(3, 3), ~grund.pixel(3, 3) | 0xFF000000u);
+    EXPECT_EQ(img.pixel(3, 3), Umgekehrt(grund.pixel(3, 3)));
     GummiFiguren(img);
     EXPECT_EQ(img, grund);
 }
@@ -230,11 +227,7 @@ TEST(QtZeichenflaeche, ClipBegrenztBisZumAufheben) {
     b.Flaeche->ClipAufheben();
     b.Flaeche->PinselfarbeSetzen(Gelb);
     b.Flaeche->RechteckFuellen({40, 40, 50, 50});
-    const QImage& img = b.Fertig();
-    EXPECT_EQ(img.pixel(9, 9), Rgb(Rot));
-    EXPECT_EQ(img.pixel(10, 5), Rgb(Weiss));
-    EXPECT_EQ(img.pixel(5, 10), Rgb(Weiss));
-    EXPECT_EQ(img.pixel(45, 45), Rgb(Gelb));
+    PixelPruefen(b.Fertig(), {{9, 9, Rgb(Rot)}, {10, 5, Rgb(Weiss)}, {5, 10, Rgb(Weiss)}, {45, 45, Rgb(Gelb)}});
 }
 
 TEST(QtZeichenflaeche, TextAufDeckendemGrundInSchriftfarbe) {
@@ -366,15 +359,9 @@ struct AnsichtPixel : ::testing::Test {
 TEST_F(AnsichtPixel, AusgewaehlteQuelleIstGelbMitRotemUmriss) {
     TQuelle& q = bau.Knoten<TQuelle>("Q", {40, -40});
     q.Zeichnen(ansicht, 1);
-    const QImage& img = b.Fertig();
     // Raute mit R = 6 um (40, 40).
-    EXPECT_EQ(img.pixel(40, 40), Rgb(Gelb));
-    EXPECT_EQ(img.pixel(42, 41), Rgb(Gelb));
-    EXPECT_EQ(img.pixel(40, 34), Rgb(Rot));
-    EXPECT_EQ(img.pixel(34, 40), Rgb(Rot));
-    EXPECT_EQ(img.pixel(46, 40), Rgb(Rot));
-    EXPECT_EQ(img.pixel(40, 46), Rgb(Rot));
-    EXPECT_EQ(img.pixel(40, 33), Rgb(Weiss));
+    PixelPruefen(b.Fertig(), {{40, 40, Rgb(Gelb)}, {42, 41, Rgb(Gelb)}, {40, 34, Rgb(Rot)}, {34, 40, Rgb(Rot)},
+                              {46, 40, Rgb(Rot)}, {40, 46, Rgb(Rot)}, {40, 33, Rgb(Weiss)}});
 }
 
 TEST_F(AnsichtPixel, NichtAusgewaehlteKnotenHabenIhreFarben) {
@@ -382,13 +369,8 @@ TEST_F(AnsichtPixel, NichtAusgewaehlteKnotenHabenIhreFarben) {
     bau.Knoten<TSenke>("S", {60, -15}).Zeichnen(ansicht, 0);
     bau.Knoten<TVerzweigung>("V", {15, -60}).Zeichnen(ansicht, 0);
     bau.Knoten<TWandler>("W", {60, -60}).Zeichnen(ansicht, 0);
-    const QImage& img = b.Fertig();
-    EXPECT_EQ(img.pixel(15, 15), qRgb(23, 219, 38));
-    EXPECT_EQ(img.pixel(15, 9), Rgb(Schwarz));
-    EXPECT_EQ(img.pixel(60, 15), qRgb(255, 86, 86));
-    EXPECT_EQ(img.pixel(15, 60), qRgb(0, 128, 255));
-    EXPECT_EQ(img.pixel(11, 56), Rgb(Schwarz));
-    EXPECT_EQ(img.pixel(60, 60), qRgb(255, 189, 51));
+    PixelPruefen(b.Fertig(), {{15, 15, qRgb(23, 219, 38)}, {15, 9, Rgb(Schwarz)}, {60, 15, qRgb(255, 86, 86)},
+                              {15, 60, qRgb(0, 128, 255)}, {11, 56, Rgb(Schwarz)}, {60, 60, qRgb(255, 189, 51)}});
 }
 
 TEST_F(AnsichtPixel, GummiknotenZweimalGezeichnetLaesstDasBildUnveraendert) {
@@ -400,22 +382,19 @@ TEST_F(AnsichtPixel, GummiknotenZweimalGezeichnetLaesstDasBildUnveraendert) {
     ModellZeichnen(bau.M(), ansicht);
     b.Maler->end();
     const QImage vorher = b.Image;
-    b.Maler->begin(&b.Image);
-    b.Flaeche->MalerGeaendert();
+    const auto gummiZeichnen = [&] {
+        for (const TFO* o : std::initializer_list<const TFO*>{&q, &w, &v, &weg}) o->Zeichnen(ansicht, 2);
+    };
+    b.Weiter();
     ansicht.Startpunkt = {20, 20};
     ansicht.Aktpunkt = {27, 24};
-    for (const TFO* o : {static_cast<const TFO*>(&q), static_cast<const TFO*>(&w), static_cast<const TFO*>(&v),
-                         static_cast<const TFO*>(&weg)})
-        o->Zeichnen(ansicht, 2);
+    gummiZeichnen();
     b.Maler->end();
     EXPECT_NE(b.Image, vorher);
     // Der Umriss der Quelle liegt um (27, 24): ihre Spitze oben ist umgekehrt.
-    EXPECT_EQ(b.Image.pixel(27, 18), ~vorher.pixel(27, 18) | 0xFF000000u);
-    b.Maler->begin(&b.Image);
-    b.Flaeche->MalerGeaendert();
-    for (const TFO* o : {static_cast<const TFO*>(&q), static_cast<const TFO*>(&w), static_cast<const TFO*>(&v),
-                         static_cast<const TFO*>(&weg)})
-        o->Zeichnen(ansicht, 2);
+    EXPECT_EQ(b.Image.pixel(27, 18), Umgekehrt(vorher.pixel(27, 18)));
+    b.Weiter();
+    gummiZeichnen();
     EXPECT_EQ(b.Fertig(), vorher);
 }
 
