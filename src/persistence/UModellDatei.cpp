@@ -10,6 +10,7 @@
 
 #include "model/UFehler.h"
 #include "model/UKnoten.h"
+#include "model/UText.h"
 
 namespace tessomir {
 namespace {
@@ -267,6 +268,10 @@ std::string DateinameOhneOrdner(const std::string& pfad) {
     return std::filesystem::path(pfad).filename().string();
 }
 
+std::string DateinameFuerAnzeige(const std::string& pfad) {
+    return AnsiAusUtf8(DateinameOhneOrdner(pfad));
+}
+
 std::string DateiInhalt(const std::string& dateiName) {
     std::ifstream datei(dateiName, std::ios::binary);
     if (!datei) {
@@ -332,6 +337,18 @@ TOeffnenErgebnis ModellOeffnen(const std::string& dateiName) {
         modell.reset(); // setzt auch Modell und FONrZaehler zurück
         Modell = nullptr;
         ergebnis.Meldung = "Die Datei " + DateinameOhneOrdner(dateiName) + " kann nicht ge\xF6" "ffnet werden.";
+        ergebnis.Grund = e.what();
+    }
+    return ergebnis;
+}
+
+TSpeichernErgebnis ModellSichern(TModell& modell, const std::string& dateiName) {
+    TSpeichernErgebnis ergebnis;
+    try {
+        modell.DateiSpeichern(dateiName);
+        ergebnis.Ok = true;
+    } catch (const std::exception& e) {
+        ergebnis.Meldung = "Die Datei " + DateinameOhneOrdner(dateiName) + " kann nicht geschrieben werden.";
         ergebnis.Grund = e.what();
     }
     return ergebnis;

@@ -17,8 +17,21 @@ struct TOeffnenErgebnis {
 // Jeder Fehler hinterlässt kein halb gelesenes Modell; 'Modell' ist dann nullptr.
 TOeffnenErgebnis ModellOeffnen(const std::string& dateiName);
 
-// Dateiname ohne Ordner, für Meldungen.
+struct TSpeichernErgebnis {
+    bool Ok = false;
+    std::string Meldung; // "Die Datei ... kann nicht geschrieben werden."
+    std::string Grund;   // deutscher Grund, z. B. "der Datenträger ist voll"
+};
+
+// Speichert das Modell; bei einem Fehler bleibt die alte Datei unverändert,
+// DateiName und Modifiziert ebenso.
+TSpeichernErgebnis ModellSichern(TModell& modell, const std::string& dateiName);
+
+// Dateiname ohne Ordner, wie das Dateisystem ihn hat (Bytes, meist UTF-8).
 std::string DateinameOhneOrdner(const std::string& pfad);
+// Dateiname ohne Ordner als Windows-1252-Text für Meldungen, Titel und
+// Druckkopf; Zeichen, die Windows-1252 nicht kennt, werden zu '?'.
+std::string DateinameFuerAnzeige(const std::string& pfad);
 
 // Liest eine Datei ganz; EFOpenError, wenn das nicht geht.
 std::string DateiInhalt(const std::string& dateiName);
