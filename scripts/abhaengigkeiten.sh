@@ -10,6 +10,7 @@ PAKETE=(
   libchm-dev fp-utils
   clang libclang-rt-14-dev
   xvfb xauth
+  desktop-file-utils appstream libxml2-utils
 )
 
 fehlend=()
