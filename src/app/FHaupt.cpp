@@ -1,0 +1,699 @@
+#include "app/FHaupt.h"
+
+#include <QAbstractEventDispatcher>
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSettings>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTextCursor>
+#include <QToolBar>
+#include <QToolButton>
+#include <algorithm>
+
+#include "analysis/UBerechnung.h"
+#include "app/UDateiwahl.h"
+#include "app/UQtPlattform.h"
+#include "app/UQtText.h"
+#include "app/UZeichenfeld.h"
+#include "model/UKnoten.h"
+#include "model/UModell.h"
+#include "persistence/UModellDatei.h"
+#include "view/UAnsicht.h"
+
+namespace tessomir {
+namespace {
+
+constexpr int Entwurfsbreite = 837;
+constexpr int Entwurfshoehe = 737;
+constexpr int SplitterMindestmass = 50;
+
+// Bilder der Aktionen nach ihrer Nummer.
+constexpr const char* Bilder[] = {
+    "neu",        "oeffnen", "speichern", "drucken",     "matrix",      "artikel",    "pruefen", "deaktiviert", "quelle",
+    "senke",      "verzweigung", "weg",   "neuberechnen", "vorhartikel", "naeartikel", "summe",   "wandler",
+};
+
+QIcon Bild(int nummer) {
+    if (nummer < 0) return QIcon();
+    return QIcon(QStringLiteral(":/bilder/%1.svg").arg(QLatin1String(Bilder[nummer])));
+}
+
+// Sanduhr, solange Prüfen oder Berechnen laufen.
+class TSanduhr {
+public:
+    TSanduhr() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~TSanduhr() { QApplication::restoreOverrideCursor(); }
+    TSanduhr(const TSanduhr&) = delete;
+    TSanduhr& operator=(const TSanduhr&) = delete;
+};
+
+// Dezimaltrenner der Benutzereinstellung für die Zahlen im Fenster.
+char Dezimaltrenner() {
+    const std::string trenner = AnsiAusQt(QLocale().decimalPoint());
+    return trenner.size() == 1 ? trenner.front() : '.';
+}
+
+std::string Pfad(const QString& pfad) { return QFile::encodeName(pfad).toStdString(); }
+
+// Ganzzahl aus den Einstellungen; fehlt sie oder ist keine Zahl, die Vorgabe.
+int Wert(const QSettings& einstellungen, const char* name, int vorgabe) {
+    bool ok = false;
+    const int wert = einstellungen.value(QLatin1String(name)).toInt(&ok);
+    return ok ? wert : vorgabe;
+}
+
+// Ein Tooltip-Filter, der den Hinweis einer Schaltfläche unterdrückt.
+class TOhneHinweis final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* objekt, QEvent* ereignis) override {
+        if (ereignis->type() == QEvent::ToolTip) return true;
+        return QObject::eventFilter(objekt, ereignis);
+    }
+};
+
+} // namespace
+
+// ---------------------------------------------------------------- Aufbau
+
+TFMHaupt::TFMHaupt(const QString& befehlsdatei, std::unique_ptr<IDateiwahl> dateiwahl, QWidget* eltern)
+    : QMainWindow(eltern),
+      Dateiwahl(dateiwahl ? std::move(dateiwahl) : std::make_unique<TQtDateiwahl>()),
+      AnsichtObjekt(std::make_unique<TAnsicht>(nullptr)) {
+    setObjectName(QStringLiteral("FMHaupt"));
+    setWindowTitle(QStringLiteral("Tessomir"));
+    setAccessibleName(QStringLiteral("Tessomir Hauptfenster"));
+    resize(Entwurfsbreite, Entwurfshoehe);
+
+    AktionenAnlegen();
+    MenuesAnlegen();
+    WerkzeugleisteAnlegen();
+    FlaecheAnlegen();
+    StatusleisteAnlegen();
+    QtPlattform = std::make_unique<TQtPlattform>(this, MELog);
+
+    // Die Regeln laufen, wenn die Ereignisschleife gleich wartet; eine Folge
+    // von Änderungen kostet so eine einzige Auswertung.
+    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
+            &TFMHaupt::AktionenAktualisieren);
+
+    MELog->clear();
+    Modus = Deaktiviert;
+    GroesseLesen();
+    if (!befehlsdatei.isEmpty()) ModellLaden(befehlsdatei);
+    TitelAnzeigen();
+    AktionenAktualisieren();
+}
+
+TFMHaupt::~TFMHaupt() {
+    // Vor den Kindfenstern: die Zeichenfläche malt ohne Modell nichts mehr.
+    AktModell.reset();
+    Modell = nullptr;
+}
+
+int TFMHaupt::Skaliert(int entwurf) const {
+    // Die Entwurfsmasse gelten für eine Schrift mit 5 Pixeln mittlerer Zeichenbreite.
+    return std::max(entwurf, entwurf * fontMetrics().averageCharWidth() / 5);
+}
+
+void TFMHaupt::Benennen(QWidget* widget, const char* name, const QString& lesbar) {
+    widget->setObjectName(QLatin1String(name));
+    widget->setAccessibleName(lesbar);
+}
+
+QAction* TFMHaupt::Aktion(const char* name, const QString& text, const QString& hinweis, const QKeySequence& taste,
+                          int bild, TAusfuehren ausfuehren) {
+    auto* aktion = new QAction(Bild(bild), text, this);
+    aktion->setObjectName(QLatin1String(name));
+    aktion->setToolTip(hinweis.isEmpty() ? text : hinweis);
+    aktion->setShortcut(taste);
+    aktion->setIconVisibleInMenu(bild >= 0);
+    connect(aktion, &QAction::triggered, this, [this, ausfuehren] { Befehl([this, ausfuehren] { (this->*ausfuehren)(); }); });
+    return aktion;
+}
+
+QAction* TFMHaupt::EinfuegenAktion(const char* name, const QString& text, int bild, TEinfuegemodus modus) {
+    auto* aktion = new QAction(Bild(bild), text, this);
+    aktion->setObjectName(QLatin1String(name));
+    aktion->setCheckable(true);
+    // Im Menü ohne Bild, damit Radiopunkt und Haken zu sehen sind.
+    aktion->setIconVisibleInMenu(false);
+    connect(aktion, &QAction::triggered, this, [this, modus] { EinfuegemodusSetzen(modus); });
+    return aktion;
+}
+
+void TFMHaupt::AktionenAnlegen() {
+    const QKeySequence keine;
+    ACDateiNeu = Aktion("ACDateiNeu", "Neu", "Neu", keine, 0, &TFMHaupt::ACDateiNeuExecute);
+    ACDateiOeffnen = Aktion("ACDateiOeffnen", "Öffnen...", "Oeffnen", keine, 1, &TFMHaupt::ACDateiOeffnenExecute);
+    ACDateiSpeichern = Aktion("ACDateiSpeichern", "Speichern", "Speichern", keine, 2, &TFMHaupt::ACDateiSpeichernExecute);
+    ACDateiSpeichernUnter = Aktion("ACDateiSpeichernUnter", "Speichern unter...", "", keine, -1,
+                                   &TFMHaupt::ACDateiSpeichernUnterExecute);
+    ACDateiSchliessen = Aktion("ACDateiSchliessen", "Schliessen", "", keine, -1, &TFMHaupt::ACDateiSchliessenExecute);
+    ACDateiDrucken = Aktion("ACDateiDrucken", "Drucken...", "Drucken", keine, 3, &TFMHaupt::ACDateiDruckenExecute);
+    ACBearbeitenMatrix = Aktion("ACBearbeitenMatrix", "Matrix...", "Matrix", keine, 4, &TFMHaupt::ACBearbeitenMatrixExecute);
+    ACBearbeitenEigenschaften = Aktion("ACBearbeitenEigenschaften", "Eigenschaften...", "", keine, -1,
+                                       &TFMHaupt::ACBearbeitenEigenschaftenExecute);
+    ACBearbeitenArtikel = Aktion("ACBearbeitenArtikel", "Artikel...", "Artikel", keine, 5,
+                                 &TFMHaupt::ACBearbeitenArtikelExecute);
+    ACBearbeitenKapazitaet = Aktion("ACBearbeitenKapazitaet", "Vorgabekapazität...", "", keine, -1,
+                                    &TFMHaupt::ACBearbeitenKapazitaetExecute);
+    ACBearbeitenPruefen = Aktion("ACBearbeitenPruefen", "Prüfen", "Prüfen", QKeySequence(Qt::Key_F4), 6,
+                                 &TFMHaupt::ACBearbeitenPruefenExecute);
+    ACBearbeitenNeuberechnen = Aktion("ACBearbeitenNeuberechnen", "Neuberechnen", "Neuberechnen",
+                                      QKeySequence(Qt::Key_F5), 12, &TFMHaupt::ACBearbeitenNeuberechnenExecute);
+    ACBearbeitenLoeschen = Aktion("ACBearbeitenLoeschen", "Löschen", "", QKeySequence(Qt::Key_Delete), -1,
+                                  &TFMHaupt::ACBearbeitenLoeschenExecute);
+    ACBearbeitenAllesAuswaehlen = Aktion("ACBearbeitenAllesAuswaehlen", "Alles auswählen", "", keine, -1,
+                                         &TFMHaupt::ACBearbeitenAllesAuswaehlenExecute);
+    ACAnsichtGroesser = Aktion("ACAnsichtGroesser", "Grösser", "", QKeySequence(Qt::Key_F3), -1,
+                               &TFMHaupt::ACAnsichtGroesserExecute);
+    ACAnsichtKleiner = Aktion("ACAnsichtKleiner", "Kleiner", "", QKeySequence(Qt::Key_F2), -1,
+                              &TFMHaupt::ACAnsichtKleinerExecute);
+    ACAnsichtNaeArtikel = Aktion("ACAnsichtNaeArtikel", "Nächster Artikel", "Nächster Artikel", QKeySequence(Qt::Key_F6),
+                                 14, &TFMHaupt::ACAnsichtNaeArtikelExecute);
+    ACAnsichtVorhArtikel = Aktion("ACAnsichtVorhArtikel", "Vorheriger Artikel", "Vorheriger Artikel",
+                                  QKeySequence(Qt::SHIFT | Qt::Key_F6), 13, &TFMHaupt::ACAnsichtVorhArtikelExecute);
+    ACAnsichtSumme = Aktion("ACAnsichtSumme", "Summe aller Artikel", "Summe aller Artikel", keine, 15,
+                            &TFMHaupt::ACAnsichtSummeExecute);
+    ACAnsichtSumme->setCheckable(true);
+    ACAnsichtEinstellungen = Aktion("ACAnsichtEinstellungen", "Einstellungen...", "", keine, -1,
+                                    &TFMHaupt::ACAnsichtEinstellungenExecute);
+    ACHilfeInhaltsverzeichnis = Aktion("ACHilfeInhaltsverzeichnis", "Hilfe", "Inhaltsverzeichnis",
+                                       QKeySequence(Qt::Key_F1), -1, &TFMHaupt::ACHilfeInhaltsverzeichnisExecute);
+    ACHilfeInfo = Aktion("ACHilfeInfo", "Info", "", keine, -1, &TFMHaupt::ACHilfeInfoExecute);
+
+    ACEinfuegenDeaktiviert = EinfuegenAktion("ACEinfuegenDeaktiviert", "Deaktiviert", 7, Deaktiviert);
+    ACEinfuegenQuelle = EinfuegenAktion("ACEinfuegenQuelle", "Quelle", 8, Quelle);
+    ACEinfuegenSenke = EinfuegenAktion("ACEinfuegenSenke", "Senke", 9, Senke);
+    ACEinfuegenVerzweigung = EinfuegenAktion("ACEinfuegenVerzweigung", "Verzweigung", 10, Verzweigung);
+    ACEinfuegenWandler = EinfuegenAktion("ACEinfuegenWandler", "Wandler", 16, Wandler);
+    ACEinfuegenWeg = EinfuegenAktion("ACEinfuegenWeg", "Weg", 11, Weg);
+    // Der Wandler steht ausserhalb der Radiogruppe: im Menü ein Haken statt
+    // eines Radiopunkts.
+    Einfuegegruppe = new QActionGroup(this);
+    for (QAction* a : {ACEinfuegenDeaktiviert, ACEinfuegenQuelle, ACEinfuegenSenke, ACEinfuegenVerzweigung, ACEinfuegenWeg})
+        Einfuegegruppe->addAction(a);
+}
+
+void TFMHaupt::MenuesAnlegen() {
+    QMenuBar* leiste = menuBar();
+    Benennen(leiste, "MMHaupt", QStringLiteral("Hauptmenü"));
+    const auto menue = [&](const char* name, const QString& text, const QList<QAction*>& aktionen) {
+        QMenu* m = leiste->addMenu(text);
+        Benennen(m, name, QString(text).remove(QLatin1Char('&')));
+        for (QAction* a : aktionen) {
+            if (a == nullptr) m->addSeparator();
+            else m->addAction(a);
+        }
+    };
+    menue("UMDatei", QStringLiteral("&Datei"),
+          {ACDateiNeu, ACDateiOeffnen, ACDateiSpeichern, ACDateiSpeichernUnter, ACDateiSchliessen, nullptr, ACDateiDrucken});
+    menue("UMBearbeiten", QStringLiteral("&Bearbeiten"),
+          {ACBearbeitenMatrix, ACBearbeitenEigenschaften, ACBearbeitenArtikel, ACBearbeitenKapazitaet, nullptr,
+           ACBearbeitenPruefen, ACBearbeitenNeuberechnen, nullptr, ACBearbeitenLoeschen, ACBearbeitenAllesAuswaehlen});
+    menue("UMAnsicht", QStringLiteral("&Ansicht"),
+          {ACAnsichtGroesser, ACAnsichtKleiner, nullptr, ACAnsichtNaeArtikel, ACAnsichtVorhArtikel, ACAnsichtSumme,
+           nullptr, ACAnsichtEinstellungen});
+    menue("UMEinfuegen", QStringLiteral("&Einfügen"),
+          {ACEinfuegenDeaktiviert, ACEinfuegenQuelle, ACEinfuegenSenke, ACEinfuegenVerzweigung, ACEinfuegenWandler,
+           ACEinfuegenWeg});
+    menue("UMHilfe", QStringLiteral("Hilfe"), {ACHilfeInhaltsverzeichnis, nullptr, ACHilfeInfo});
+
+    // Öffnet sich nie von selbst, nur über PopupOeffnen (Rechtsklick).
+    PU = new QMenu(this);
+    Benennen(PU, "PU", QStringLiteral("Kontextmenü"));
+    PU->addAction(ACBearbeitenMatrix);
+    PU->addAction(ACBearbeitenEigenschaften);
+    PU->addSeparator();
+    PU->addAction(ACBearbeitenLoeschen);
+    PU->addAction(ACBearbeitenAllesAuswaehlen);
+}
+
+void TFMHaupt::WerkzeugleisteAnlegen() {
+    auto* tb = new QToolBar(this);
+    Benennen(tb, "TBHaupt", QStringLiteral("Werkzeugleiste"));
+    tb->setMovable(false);
+    tb->setFloatable(false);
+    tb->setIconSize(QSize(16, 16));
+    tb->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    tb->toggleViewAction()->setVisible(false);
+    tb->setContextMenuPolicy(Qt::PreventContextMenu);
+    addToolBar(Qt::TopToolBarArea, tb);
+
+    const auto knopf = [&](QAction* aktion, const char* name) {
+        tb->addAction(aktion);
+        Benennen(tb->widgetForAction(aktion), name, aktion->text());
+    };
+    knopf(ACDateiNeu, "TBNeu");
+    knopf(ACDateiOeffnen, "TBDateiOeffnen");
+    knopf(ACDateiSpeichern, "TBDateiSpeichern");
+    knopf(ACDateiDrucken, "TBDateiDrucken");
+    tb->addSeparator();
+    knopf(ACBearbeitenMatrix, "TBBearbeitenMatrix");
+    knopf(ACBearbeitenArtikel, "TBBearbeitenArtikel");
+    knopf(ACBearbeitenPruefen, "TBBearbeitenPruefen");
+    knopf(ACBearbeitenNeuberechnen, "TBBearbeitenNeuberechnen");
+    tb->addSeparator();
+    knopf(ACEinfuegenDeaktiviert, "TBEinfuegenDeaktiviert");
+    tb->widgetForAction(ACEinfuegenDeaktiviert)->installEventFilter(new TOhneHinweis(this));
+    knopf(ACEinfuegenQuelle, "TBEinfuegenQuelle");
+    knopf(ACEinfuegenSenke, "TBEinfuegenSenke");
+    knopf(ACEinfuegenVerzweigung, "TBEinfuegenVerzweigung");
+    // Der Wandler-Knopf zeigt keinen gedrückten Zustand: ein schlichter
+    // Knopf, der die Aktion auslöst; seine Freigabe folgt der Aktion.
+    TBEinfuegenWandler = new QToolButton(tb);
+    Benennen(TBEinfuegenWandler, "TBEinfuegenWandler", ACEinfuegenWandler->text());
+    TBEinfuegenWandler->setIcon(ACEinfuegenWandler->icon());
+    TBEinfuegenWandler->setToolTip(QStringLiteral("Wandler"));
+    TBEinfuegenWandler->setAutoRaise(true);
+    connect(TBEinfuegenWandler, &QToolButton::clicked, ACEinfuegenWandler, &QAction::trigger);
+    tb->addWidget(TBEinfuegenWandler);
+    knopf(ACEinfuegenWeg, "TBEinfuegenWeg");
+    tb->addSeparator();
+    knopf(ACAnsichtVorhArtikel, "TBAnsichtVorhArtikel");
+    knopf(ACAnsichtNaeArtikel, "TBAnsichtNaeArtikel");
+    knopf(ACAnsichtSumme, "TBAnsichtSumme");
+    tb->addSeparator();
+
+    auto* paArtikel = new QLabel(QStringLiteral("Artikel"), tb);
+    Benennen(paArtikel, "PAArtikel", QStringLiteral("Artikel"));
+    paArtikel->setFixedWidth(Skaliert(49));
+    paArtikel->setAlignment(Qt::AlignCenter);
+    tb->addWidget(paArtikel);
+
+    auto* paAnzeige = new QFrame(tb);
+    Benennen(paAnzeige, "PAAnzeige", QStringLiteral("Anzeige des aktuellen Artikels"));
+    paAnzeige->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    // Nimmt den Rest der Leiste; schmaler als im Entwurf, damit in einem
+    // schmalen Fenster kein Knopf hinter dem Überlaufpfeil verschwindet.
+    paAnzeige->setMinimumWidth(Skaliert(237) / 3);
+    paAnzeige->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    auto* rahmen = new QHBoxLayout(paAnzeige);
+    rahmen->setContentsMargins(3, 3, 3, 3);
+    LAAktArtikel = new QLabel(QStringLiteral(" ---"), paAnzeige);
+    Benennen(LAAktArtikel, "LAAktArtikel", QStringLiteral("Aktueller Artikel"));
+    LAAktArtikel->setStyleSheet(QStringLiteral("background-color: rgb(255, 255, 168); color: black;"));
+    rahmen->addWidget(LAAktArtikel);
+    tb->addWidget(paAnzeige);
+}
+
+void TFMHaupt::FlaecheAnlegen() {
+    SPLog = new QSplitter(Qt::Vertical, this);
+    Benennen(SPLog, "SPLog", QStringLiteral("Teiler zwischen Zeichenfläche und Protokoll"));
+    SPLog->setHandleWidth(5);
+    SPLog->setChildrenCollapsible(false);
+
+    SBoxHaupt = new QScrollArea(SPLog);
+    Benennen(SBoxHaupt, "SBoxHaupt", QStringLiteral("Zeichenbereich"));
+    SBoxHaupt->setMinimumHeight(SplitterMindestmass);
+    SBoxHaupt->setBackgroundRole(QPalette::Base);
+    SBoxHaupt->setWidgetResizable(false);
+    PBHaupt = new TZeichenfeld(*AnsichtObjekt, SBoxHaupt);
+    Benennen(PBHaupt, "PBHaupt", QStringLiteral("Zeichenfläche"));
+    SBoxHaupt->setWidget(PBHaupt);
+    connect(PBHaupt, &TZeichenfeld::Gemalt, this, &TFMHaupt::ModifiziertAnzeigen);
+    connect(PBHaupt, &TZeichenfeld::NichtDarstellbar, this, &TFMHaupt::NichtDarstellbarMelden);
+    connect(PBHaupt, &TZeichenfeld::MausGedrueckt, this, &TFMHaupt::PBHauptMouseDown);
+    connect(PBHaupt, &TZeichenfeld::MausBewegt, this, &TFMHaupt::PBHauptMouseMove);
+    connect(PBHaupt, &TZeichenfeld::MausLosgelassen, this, &TFMHaupt::PBHauptMouseUp);
+    connect(PBHaupt, &TZeichenfeld::Doppelklick, this, &TFMHaupt::PBHauptDblClick);
+
+    MELog = new QPlainTextEdit(SPLog);
+    Benennen(MELog, "MELog", QStringLiteral("Protokoll"));
+    MELog->setReadOnly(true);
+    MELog->setMinimumHeight(SplitterMindestmass);
+    MELog->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    MELog->setLineWrapMode(QPlainTextEdit::NoWrap);
+
+    SPLog->addWidget(SBoxHaupt);
+    SPLog->addWidget(MELog);
+    // Wie eine oben angelegte Fläche: das Protokoll nimmt jede Größenänderung.
+    SPLog->setStretchFactor(0, 0);
+    SPLog->setStretchFactor(1, 1);
+    setCentralWidget(SPLog);
+}
+
+void TFMHaupt::StatusleisteAnlegen() {
+    QStatusBar* sb = statusBar();
+    Benennen(sb, "SBHaupt", QStringLiteral("Statusleiste"));
+    const struct {
+        const char* Name;
+        const char* Lesbar;
+        const char* Text;
+        int Breite;
+    } panels[] = {
+        {"SBHauptModifiziert", "Änderungsstand", "Modifiziert", 80},
+        {"SBHauptArtikel", "Artikelanzeige", "Artikel : ", 300},
+        {"SBHauptMaxStrom", "Größter Strom", "Max. Strom : ", 150},
+    };
+    for (int i = 0; i < 3; ++i) {
+        auto* panel = new QLabel(QString::fromUtf8(panels[i].Text), sb);
+        Benennen(panel, panels[i].Name, QString::fromUtf8(panels[i].Lesbar));
+        panel->setFixedWidth(Skaliert(panels[i].Breite));
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        sb->addWidget(panel);
+        SBHauptPanel[i] = panel;
+    }
+    SBHauptPanel[0]->setAlignment(Qt::AlignCenter);
+}
+
+// ---------------------------------------------------------------- Regeln
+
+bool TFMHaupt::Leerlauf() const { return AktModell != nullptr && Modus == Deaktiviert; }
+
+bool TFMHaupt::MatrixBearbeitbar() const {
+    const auto& auswahl = AktModell->FOListe.Auswahl();
+    if (auswahl.size() != 1) return false;
+    const TKnoten* k = auswahl.front().Objekt->AlsKnoten();
+    if (k == nullptr) return false;
+    const int ein = k->AnzahlEingaenge();
+    const int aus = k->AnzahlAusgaenge();
+    if (dynamic_cast<const TVerzweigung*>(k) != nullptr) return ein >= 1 && aus >= 1;
+    if (dynamic_cast<const TQuelle*>(k) != nullptr) return aus == 1;
+    if (dynamic_cast<const TSenke*>(k) != nullptr) return ein == 1;
+    if (dynamic_cast<const TWandler*>(k) != nullptr) return ein == 1 && aus == 1;
+    return false;
+}
+
+void TFMHaupt::AktionenAktualisieren() {
+    const bool modell = AktModell != nullptr;
+    const bool leer = Leerlauf();
+    const bool auswahl = leer && !AktModell->FOListe.Auswahl().empty();
+    const bool objekte = leer && AktModell->FOListe.Anzahl() > 0;
+    const bool einzeln = leer && AktModell->FOListe.Auswahl().size() == 1;
+    const bool summe = modell && AktModell->SummeAllerArtikel;
+
+    ACDateiNeu->setEnabled(Modus == Deaktiviert);
+    ACDateiOeffnen->setEnabled(Modus == Deaktiviert);
+    for (QAction* a : {ACDateiSpeichern, ACDateiSpeichernUnter, ACDateiSchliessen, ACDateiDrucken, ACBearbeitenArtikel,
+                       ACBearbeitenAllesAuswaehlen, ACAnsichtSumme, ACAnsichtEinstellungen})
+        a->setEnabled(leer);
+    ACBearbeitenMatrix->setEnabled(leer && MatrixBearbeitbar());
+    ACBearbeitenEigenschaften->setEnabled(einzeln && (AktModell->FOListe.IstEinzelnerKnoten() ||
+                                                      AktModell->FOListe.IstEinzelnerWeg()));
+    ACBearbeitenKapazitaet->setEnabled(auswahl);
+    ACBearbeitenLoeschen->setEnabled(auswahl);
+    ACBearbeitenPruefen->setEnabled(objekte);
+    ACBearbeitenNeuberechnen->setEnabled(objekte);
+    ACAnsichtNaeArtikel->setEnabled(modell && !summe && AktModell->AktArtikel < AktModell->AnzahlArtikel() - 1);
+    ACAnsichtVorhArtikel->setEnabled(modell && !summe && AktModell->AktArtikel > 0);
+    ACAnsichtSumme->setChecked(summe);
+
+    ACEinfuegenDeaktiviert->setChecked(Modus == Deaktiviert);
+    const std::pair<QAction*, TEinfuegemodus> einfuegen[] = {
+        {ACEinfuegenQuelle, Quelle}, {ACEinfuegenSenke, Senke}, {ACEinfuegenVerzweigung, Verzweigung},
+        {ACEinfuegenWeg, Weg},       {ACEinfuegenWandler, Wandler},
+    };
+    for (const auto& [aktion, modus] : einfuegen) {
+        aktion->setEnabled(modell);
+        aktion->setChecked(Modus == modus);
+    }
+    TBEinfuegenWandler->setEnabled(ACEinfuegenWandler->isEnabled());
+}
+
+void TFMHaupt::EinfuegemodusSetzen(TEinfuegemodus modus) { Modus = modus; }
+
+// ---------------------------------------------------------------- Anzeigen
+
+void TFMHaupt::TitelAnzeigen() {
+    if (AktModell == nullptr) {
+        setWindowTitle(QStringLiteral("Tessomir"));
+        return;
+    }
+    setWindowTitle(QStringLiteral("Tessomir - [") + QtAusAnsi(DateinameFuerAnzeige(AktModell->DateiName)) +
+                   QStringLiteral("]"));
+}
+
+void TFMHaupt::ModifiziertAnzeigen() {
+    SBHauptPanel[0]->setText(AktModell != nullptr && AktModell->Modifiziert ? QStringLiteral("Modifiziert") : QString());
+}
+
+void TFMHaupt::ArtikelAnzeigen() {
+    if (AktModell == nullptr) {
+        SBHauptPanel[1]->setText(QStringLiteral("Artikel : ---"));
+        LAAktArtikel->setText(QStringLiteral(" ---"));
+    } else if (AktModell->SummeAllerArtikel) {
+        SBHauptPanel[1]->setText(QStringLiteral("Alle Artikel"));
+        LAAktArtikel->setText(QStringLiteral(" Alle"));
+    } else {
+        const auto& liste = AktModell->ArtikelListe;
+        const int akt = AktModell->AktArtikel;
+        const QString name = akt >= 0 && akt < static_cast<int>(liste.size())
+                                 ? QtAusAnsi(liste[static_cast<size_t>(akt)])
+                                 : QString();
+        SBHauptPanel[1]->setText(QStringLiteral("Artikel : ") + name);
+        LAAktArtikel->setText(QStringLiteral(" ") + name);
+    }
+}
+
+void TFMHaupt::MaxStromAnzeigen() {
+    QString text = QStringLiteral("Max. Strom : ---");
+    if (AktModell != nullptr && AktModell->MaxStromBer) {
+        text = QStringLiteral("Max. Strom berechnet : ") + QtAusAnsi(AktModell->WertText(AktModell->MaxStromBerechnet));
+    } else if (AktModell != nullptr) {
+        text = QStringLiteral("Max. Strom : ") + QtAusAnsi(AktModell->WertText(AktModell->MaxStrom));
+    }
+    SBHauptPanel[2]->setText(text);
+}
+
+void TFMHaupt::LogAnfang() {
+    QTextCursor cursor(MELog->document());
+    cursor.setPosition(0);
+    if (MELog->document()->characterCount() > 1) cursor.setPosition(1, QTextCursor::KeepAnchor);
+    MELog->setTextCursor(cursor);
+    MELog->verticalScrollBar()->setValue(0);
+}
+
+void TFMHaupt::Neuzeichnen() { PBHaupt->Neuzeichnen(); }
+
+void TFMHaupt::NichtDarstellbarMelden(const QString& grund) {
+    MELog->appendPlainText(QStringLiteral("Das Diagramm kann in diesem Massstab nicht dargestellt werden (") + grund +
+                           QStringLiteral("). \"Kleiner\" (F2) zeigt es wieder."));
+}
+
+void TFMHaupt::PopupOeffnen(const QPoint& global) { PU->popup(global); }
+
+// ---------------------------------------------------------------- Modell
+
+void TFMHaupt::Befehl(const std::function<void()>& befehl) {
+    try {
+        befehl();
+    } catch (const std::exception& e) {
+        Plattform().Meldungen->Fehler(std::string("Der Befehl konnte nicht ausgef\xFChrt werden.\n") + e.what());
+    } catch (...) {
+        Plattform().Meldungen->Fehler("Der Befehl konnte nicht ausgef\xFChrt werden.");
+    }
+}
+
+void TFMHaupt::ModellEinsetzen(std::unique_ptr<TModell> modell) {
+    AktModell = std::move(modell);
+    Modell = AktModell.get();
+    if (AktModell != nullptr) AktModell->Anzeigetrenner = Dezimaltrenner();
+}
+
+void TFMHaupt::ModellLaden(const QString& pfad) {
+    ModellEinsetzen(nullptr);
+    TOeffnenErgebnis ergebnis = ModellOeffnen(Pfad(pfad));
+    if (ergebnis.Modell == nullptr) {
+        Modell = nullptr;
+        Plattform().Meldungen->Fehler(ergebnis.Meldung + "\n" + ergebnis.Grund);
+    } else {
+        ModellEinsetzen(std::move(ergebnis.Modell));
+    }
+    Neuzeichnen();
+    ArtikelAnzeigen();
+    TitelAnzeigen();
+}
+
+TErgebnis TFMHaupt::ModellSpeichern(bool speichernUnter) {
+    TErgebnis ergebnis = TErgebnis::Abgebrochen;
+    if (AktModell != nullptr) {
+        std::optional<QString> ziel = QFile::decodeName(QByteArray::fromStdString(AktModell->DateiName));
+        if (speichernUnter || AktModell->IstNeu()) ziel = Dateiwahl->SpeichernUnter(this, *ziel);
+        if (ziel) {
+            const TSpeichernErgebnis gesichert = ModellSichern(*AktModell, Pfad(*ziel));
+            if (gesichert.Ok) ergebnis = TErgebnis::Erledigt;
+            else Plattform().Meldungen->Fehler(gesichert.Meldung + "\n" + gesichert.Grund);
+        }
+    }
+    TitelAnzeigen();
+    if (ergebnis == TErgebnis::Erledigt) AktModell->Modifiziert = false;
+    ModifiziertAnzeigen();
+    return ergebnis;
+}
+
+TErgebnis TFMHaupt::ModellSchliessen() {
+    TErgebnis ergebnis = TErgebnis::Erledigt;
+    if (AktModell != nullptr) {
+        if (AktModell->Modifiziert) {
+            switch (Plattform().Meldungen->Frage("Wollen Sie die \xC4nderungen speichern ?")) {
+            case TAntwort::Ja: ergebnis = ModellSpeichern(false); break;
+            case TAntwort::Nein: break;
+            case TAntwort::Abbrechen: ergebnis = TErgebnis::Abgebrochen; break;
+            }
+        }
+        if (ergebnis == TErgebnis::Erledigt) ModellEinsetzen(nullptr);
+    }
+    ArtikelAnzeigen();
+    MaxStromAnzeigen();
+    TitelAnzeigen();
+    Neuzeichnen();
+    return ergebnis;
+}
+
+void TFMHaupt::closeEvent(QCloseEvent* ereignis) {
+    bool schliessen = false;
+    Befehl([&] { schliessen = ModellSchliessen() == TErgebnis::Erledigt; });
+    if (!schliessen) {
+        ereignis->ignore();
+        return;
+    }
+    if (!GroesseGeschrieben) {
+        GroesseGeschrieben = true;
+        GroesseSchreiben();
+    }
+    ereignis->accept();
+}
+
+// ---------------------------------------------------------------- Fensterlage
+
+void TFMHaupt::GroesseLesen() {
+    QSettings einstellungen(QStringLiteral("Belcorra"), QStringLiteral("TessomirV20"));
+    einstellungen.beginGroup(QStringLiteral("Groesse"));
+    if (Wert(einstellungen, "MAXIMIERT", 0) != 0) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+    } else {
+        const int links = Wert(einstellungen, "LINKS", 0);
+        const int oben = Wert(einstellungen, "OBEN", 0);
+        const int breite = Wert(einstellungen, "BREITE", 700);
+        const int hoehe = Wert(einstellungen, "HOEHE", 650);
+        // Links und oben gelten für den Rahmen, Breite und Höhe für den Inhalt,
+        // wie Qt sie zurückgibt: so wandert das Fenster nicht um seinen Rahmen.
+        resize(breite, hoehe);
+        move(links, oben);
+    }
+    // Ein maximiertes Fenster hat hier noch seine Entwurfshöhe.
+    const int fensterhoehe = height();
+    const int gewuenscht = Wert(einstellungen, "SBOXHOEHE", fensterhoehe / 2);
+    const int sbox = std::max(SplitterMindestmass, std::min(gewuenscht, fensterhoehe - 2 * SplitterMindestmass));
+    SPLog->setSizes({sbox, std::max(SplitterMindestmass, fensterhoehe - sbox)});
+}
+
+void TFMHaupt::GroesseSchreiben() {
+    QSettings einstellungen(QStringLiteral("Belcorra"), QStringLiteral("TessomirV20"));
+    einstellungen.beginGroup(QStringLiteral("Groesse"));
+    einstellungen.setValue(QStringLiteral("MAXIMIERT"), isMaximized() ? 1 : 0);
+    einstellungen.setValue(QStringLiteral("LINKS"), x());
+    einstellungen.setValue(QStringLiteral("OBEN"), y());
+    einstellungen.setValue(QStringLiteral("BREITE"), width());
+    einstellungen.setValue(QStringLiteral("HOEHE"), height());
+    einstellungen.setValue(QStringLiteral("SBOXHOEHE"), SBoxHaupt->height());
+    einstellungen.endGroup();
+    einstellungen.sync();
+}
+
+// ---------------------------------------------------------------- Aktionen
+
+void TFMHaupt::ACDateiNeuExecute() {
+    if (ModellSchliessen() != TErgebnis::Erledigt) return;
+    ModellEinsetzen(std::make_unique<TModell>());
+    ArtikelAnzeigen();
+    TitelAnzeigen();
+    Neuzeichnen();
+}
+
+void TFMHaupt::ACDateiOeffnenExecute() {
+    const std::optional<QString> pfad = Dateiwahl->Oeffnen(this);
+    if (!pfad) return;
+    if (ModellSchliessen() == TErgebnis::Erledigt) ModellLaden(*pfad);
+}
+
+void TFMHaupt::ACDateiSpeichernExecute() { ModellSpeichern(false); }
+
+void TFMHaupt::ACDateiSpeichernUnterExecute() { ModellSpeichern(true); }
+
+void TFMHaupt::ACDateiSchliessenExecute() { ModellSchliessen(); }
+
+void TFMHaupt::ACBearbeitenPruefenExecute() {
+    if (AktModell == nullptr) return;
+    {
+        const TSanduhr sanduhr;
+        ModellPruefen(*AktModell);
+    }
+    LogAnfang();
+    Neuzeichnen();
+}
+
+void TFMHaupt::ACBearbeitenNeuberechnenExecute() {
+    if (AktModell == nullptr) return;
+    {
+        const TSanduhr sanduhr;
+        ModellNeuberechnen(*AktModell, [this] { MaxStromAnzeigen(); });
+    }
+    LogAnfang();
+    Neuzeichnen();
+}
+
+void TFMHaupt::ACAnsichtGroesserExecute() {
+    AnsichtObjekt->Vergroessern();
+    Neuzeichnen();
+}
+
+void TFMHaupt::ACAnsichtKleinerExecute() {
+    AnsichtObjekt->Verkleinern();
+    Neuzeichnen();
+}
+
+void TFMHaupt::ACAnsichtNaeArtikelExecute() {
+    if (AktModell == nullptr) return;
+    AktModell->ArtikelSetzen(AktModell->AktArtikel + 1);
+    ArtikelAnzeigen();
+    Neuzeichnen();
+}
+
+void TFMHaupt::ACAnsichtVorhArtikelExecute() {
+    if (AktModell == nullptr) return;
+    AktModell->ArtikelSetzen(AktModell->AktArtikel - 1);
+    ArtikelAnzeigen();
+    Neuzeichnen();
+}
+
+void TFMHaupt::ACAnsichtSummeExecute() {
+    if (AktModell != nullptr) AktModell->SummeAllerArtikel = !AktModell->SummeAllerArtikel;
+    ArtikelAnzeigen();
+    Neuzeichnen();
+}
+
+// Die folgenden Befehle bekommen ihre Dialoge und das Bearbeiten mit der
+// Maus später; bis dahin stehen sie mit ihren Regeln bereit und tun nichts.
+void TFMHaupt::ACDateiDruckenExecute() {}
+void TFMHaupt::ACBearbeitenMatrixExecute() {}
+void TFMHaupt::ACBearbeitenEigenschaftenExecute() {}
+void TFMHaupt::ACBearbeitenArtikelExecute() {}
+void TFMHaupt::ACBearbeitenKapazitaetExecute() {}
+void TFMHaupt::ACBearbeitenLoeschenExecute() {}
+void TFMHaupt::ACBearbeitenAllesAuswaehlenExecute() {}
+void TFMHaupt::ACAnsichtEinstellungenExecute() {}
+void TFMHaupt::ACHilfeInhaltsverzeichnisExecute() {}
+void TFMHaupt::ACHilfeInfoExecute() {}
+void TFMHaupt::PBHauptMouseDown(QMouseEvent*) {}
+void TFMHaupt::PBHauptMouseMove(QMouseEvent*) {}
+void TFMHaupt::PBHauptMouseUp(QMouseEvent*) {}
+void TFMHaupt::PBHauptDblClick(QMouseEvent*) {}
+
+} // namespace tessomir

@@ -1,0 +1,171 @@
+#pragma once
+// Das Hauptfenster: Werkzeugleiste, Menüs, Aktionen, Zeichenfläche,
+// Protokollfenster und Statusleiste; Lebenslauf des einen aktuellen Modells
+// (Neu, Öffnen, Speichern, Schliessen, Beenden) und die Fensterlage.
+#include <QMainWindow>
+#include <QString>
+#include <functional>
+#include <memory>
+
+#include "app/UDateiwahl.h"
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QMenu;
+class QMouseEvent;
+class QPlainTextEdit;
+class QScrollArea;
+class QSplitter;
+class QToolButton;
+
+namespace tessomir {
+
+class TAnsicht;
+class TModell;
+class TQtPlattform;
+class TZeichenfeld;
+
+// Ausgang von Schliessen und Speichern.
+enum class TErgebnis { Erledigt, Abgebrochen };
+
+class TFMHaupt final : public QMainWindow {
+    Q_OBJECT
+public:
+    // Einfügemodus: was ein Klick auf die Zeichenfläche tut.
+    enum TEinfuegemodus : int { Deaktiviert = 0, Quelle = 1, Senke = 2, Verzweigung = 3, Weg = 4, Wandler = 5 };
+
+    // 'befehlsdatei' ist der erste Parameter der Befehlszeile (leer: keiner).
+    // Ohne eigene Dateiwahl zeigt das Fenster die Qt-Dateidialoge.
+    explicit TFMHaupt(const QString& befehlsdatei = QString(), std::unique_ptr<IDateiwahl> dateiwahl = nullptr,
+                      QWidget* eltern = nullptr);
+    ~TFMHaupt() override;
+
+    // Macht ein neues Modell aus der Datei zum aktuellen; Fehler zeigt ein
+    // Meldungsfenster, dann gibt es kein Modell.
+    void ModellLaden(const QString& pfad);
+    TErgebnis ModellSpeichern(bool speichernUnter);
+    TErgebnis ModellSchliessen();
+
+    // Alle Freigabe- und Markierregeln der Aktionen; läuft, bevor die
+    // Ereignisschleife wartet, und vor dem Doppelklick.
+    void AktionenAktualisieren();
+
+    void ArtikelAnzeigen();
+    void MaxStromAnzeigen();
+    void TitelAnzeigen();
+    void ModifiziertAnzeigen();
+    void LogAnfang();
+    void Neuzeichnen();
+
+    int Einfuegemodus() const { return Modus; }
+    TAnsicht& Ansicht() { return *AnsichtObjekt; }
+    // Öffnet das Kontextmenü PU an einem Bildschirmpunkt.
+    void PopupOeffnen(const QPoint& global);
+
+protected:
+    void closeEvent(QCloseEvent* ereignis) override;
+
+private slots:
+    void ACDateiNeuExecute();
+    void ACDateiOeffnenExecute();
+    void ACDateiSpeichernExecute();
+    void ACDateiSpeichernUnterExecute();
+    void ACDateiSchliessenExecute();
+    void ACDateiDruckenExecute();
+    void ACBearbeitenMatrixExecute();
+    void ACBearbeitenEigenschaftenExecute();
+    void ACBearbeitenArtikelExecute();
+    void ACBearbeitenKapazitaetExecute();
+    void ACBearbeitenPruefenExecute();
+    void ACBearbeitenNeuberechnenExecute();
+    void ACBearbeitenLoeschenExecute();
+    void ACBearbeitenAllesAuswaehlenExecute();
+    void ACAnsichtGroesserExecute();
+    void ACAnsichtKleinerExecute();
+    void ACAnsichtNaeArtikelExecute();
+    void ACAnsichtVorhArtikelExecute();
+    void ACAnsichtSummeExecute();
+    void ACAnsichtEinstellungenExecute();
+    void ACHilfeInhaltsverzeichnisExecute();
+    void ACHilfeInfoExecute();
+
+    void PBHauptMouseDown(QMouseEvent* ereignis);
+    void PBHauptMouseMove(QMouseEvent* ereignis);
+    void PBHauptMouseUp(QMouseEvent* ereignis);
+    void PBHauptDblClick(QMouseEvent* ereignis);
+
+private:
+    using TAusfuehren = void (TFMHaupt::*)();
+
+    void AktionenAnlegen();
+    QAction* Aktion(const char* name, const QString& text, const QString& hinweis, const QKeySequence& taste, int bild,
+                    TAusfuehren ausfuehren);
+    QAction* EinfuegenAktion(const char* name, const QString& text, int bild, TEinfuegemodus modus);
+    void MenuesAnlegen();
+    void WerkzeugleisteAnlegen();
+    void FlaecheAnlegen();
+    void StatusleisteAnlegen();
+    int Skaliert(int entwurf) const;
+    void Benennen(QWidget* widget, const char* name, const QString& lesbar);
+
+    // Führt einen Befehl aus; keine Ausnahme verlässt den Ereignisbehandler.
+    void Befehl(const std::function<void()>& befehl);
+    void ModellEinsetzen(std::unique_ptr<TModell> modell);
+    bool Leerlauf() const;
+    bool MatrixBearbeitbar() const;
+    void EinfuegemodusSetzen(TEinfuegemodus modus);
+    void NichtDarstellbarMelden(const QString& grund);
+
+    void GroesseLesen();
+    void GroesseSchreiben();
+
+    std::unique_ptr<IDateiwahl> Dateiwahl;
+    std::unique_ptr<TAnsicht> AnsichtObjekt;
+    std::unique_ptr<TModell> AktModell;
+    int Modus = Deaktiviert;
+    bool GroesseGeschrieben = false;
+
+    QSplitter* SPLog = nullptr;
+    QScrollArea* SBoxHaupt = nullptr;
+    TZeichenfeld* PBHaupt = nullptr;
+    QPlainTextEdit* MELog = nullptr;
+    QLabel* SBHauptPanel[3] = {};
+    QLabel* LAAktArtikel = nullptr;
+    QMenu* PU = nullptr;
+    QToolButton* TBEinfuegenWandler = nullptr;
+    QActionGroup* Einfuegegruppe = nullptr;
+    // Nach MELog: die Plattform schreibt hinein und endet vor dem Fenster.
+    std::unique_ptr<TQtPlattform> QtPlattform;
+
+    QAction* ACDateiNeu = nullptr;
+    QAction* ACDateiOeffnen = nullptr;
+    QAction* ACDateiSpeichern = nullptr;
+    QAction* ACDateiSpeichernUnter = nullptr;
+    QAction* ACDateiSchliessen = nullptr;
+    QAction* ACDateiDrucken = nullptr;
+    QAction* ACBearbeitenMatrix = nullptr;
+    QAction* ACBearbeitenEigenschaften = nullptr;
+    QAction* ACBearbeitenArtikel = nullptr;
+    QAction* ACBearbeitenKapazitaet = nullptr;
+    QAction* ACBearbeitenPruefen = nullptr;
+    QAction* ACBearbeitenNeuberechnen = nullptr;
+    QAction* ACBearbeitenLoeschen = nullptr;
+    QAction* ACBearbeitenAllesAuswaehlen = nullptr;
+    QAction* ACAnsichtGroesser = nullptr;
+    QAction* ACAnsichtKleiner = nullptr;
+    QAction* ACAnsichtNaeArtikel = nullptr;
+    QAction* ACAnsichtVorhArtikel = nullptr;
+    QAction* ACAnsichtSumme = nullptr;
+    QAction* ACAnsichtEinstellungen = nullptr;
+    QAction* ACEinfuegenDeaktiviert = nullptr;
+    QAction* ACEinfuegenQuelle = nullptr;
+    QAction* ACEinfuegenSenke = nullptr;
+    QAction* ACEinfuegenVerzweigung = nullptr;
+    QAction* ACEinfuegenWeg = nullptr;
+    QAction* ACEinfuegenWandler = nullptr;
+    QAction* ACHilfeInhaltsverzeichnis = nullptr;
+    QAction* ACHilfeInfo = nullptr;
+};
+
+} // namespace tessomir

@@ -1,0 +1,28 @@
+#pragma once
+// Auswahl der Modelldatei beim Öffnen und Speichern unter. Das Programm
+// zeigt die Dateidialoge; Tests setzen eine Auswahl mit festen Antworten ein.
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+namespace tessomir {
+
+class IDateiwahl {
+public:
+    virtual ~IDateiwahl() = default;
+    // Pfad einer vorhandenen Datei oder nichts, wenn abgebrochen wurde.
+    virtual std::optional<QString> Oeffnen(QWidget* eltern) = 0;
+    // 'vorgabe' ist der bisherige Dateiname (ohne Ordner: im aktuellen Ordner).
+    virtual std::optional<QString> SpeichernUnter(QWidget* eltern, const QString& vorgabe) = 0;
+};
+
+// Die Qt-eigenen Dateidialoge, damit sie mit den Übersetzungen des
+// Programms deutsch sprechen, gleich welche Arbeitsoberfläche läuft.
+class TQtDateiwahl final : public IDateiwahl {
+public:
+    std::optional<QString> Oeffnen(QWidget* eltern) override;
+    std::optional<QString> SpeichernUnter(QWidget* eltern, const QString& vorgabe) override;
+};
+
+} // namespace tessomir

@@ -1,0 +1,109 @@
+#include "app/UZeichenfeld.h"
+
+#include <QPaintEvent>
+#include <algorithm>
+
+#include "app/UQtText.h"
+#include "model/UFehler.h"
+#include "view/UAnsicht.h"
+
+namespace tessomir {
+namespace {
+
+// Setzt die Zeichenfläche der Ansicht für die Dauer eines Malvorgangs.
+class TFlaecheLeihen {
+public:
+    TFlaecheLeihen(TAnsicht& ansicht, IZeichenflaeche& flaeche) : Ansicht(ansicht), Vorher(ansicht.Zeichenflaeche) {
+        Ansicht.Zeichenflaeche = &flaeche;
+    }
+    ~TFlaecheLeihen() { Ansicht.Zeichenflaeche = Vorher; }
+    TFlaecheLeihen(const TFlaecheLeihen&) = delete;
+    TFlaecheLeihen& operator=(const TFlaecheLeihen&) = delete;
+
+private:
+    TAnsicht& Ansicht;
+    IZeichenflaeche* Vorher;
+};
+
+int Begrenzt(int32_t wert, int mindestens) { return std::clamp<int32_t>(wert, mindestens, QWIDGETSIZE_MAX); }
+
+} // namespace
+
+TZeichenfeld::TZeichenfeld(TAnsicht& ansicht, QWidget* eltern) : QWidget(eltern), Ansicht(ansicht) {
+    Ansicht.Zeichenflaeche = &Messflaeche;
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFixedSize(MindestBreite, MindestHoehe);
+}
+
+// Das Fenster gibt die Ansicht vor seinen Kindern frei: hier nicht mehr anfassen.
+TZeichenfeld::~TZeichenfeld() = default;
+
+void TZeichenfeld::Neuzeichnen() {
+    GroesseAnpassen();
+    BildGueltig = false;
+    update();
+}
+
+void TZeichenfeld::GroesseAnpassen() {
+    TBildpunkt groesse{MindestBreite, MindestHoehe};
+    if (Modell != nullptr) {
+        try {
+            groesse = Zeichnungsgroesse(*Modell, Ansicht);
+        } catch (const EFehler&) {
+            // Die Zeichnung sprengt den Koordinatenbereich; das Malen meldet es.
+            groesse = TBildpunkt{width(), height()};
+        }
+    }
+    setFixedSize(Begrenzt(groesse.X, MindestBreite), Begrenzt(groesse.Y, MindestHoehe));
+}
+
+void TZeichenfeld::paintEvent(QPaintEvent* ereignis) {
+    const QRect ungueltig = ereignis->rect();
+    if (!BildGueltig || !QRect(BildUrsprung, Bildpuffer.size()).contains(ungueltig)) {
+        const QRect sichtbar = visibleRegion().boundingRect();
+        BildErneuern(sichtbar.isEmpty() ? ungueltig : sichtbar.united(ungueltig));
+    }
+    QPainter maler(this);
+    maler.drawImage(ungueltig.topLeft(), Bildpuffer, ungueltig.translated(-BildUrsprung));
+    maler.end();
+    emit Gemalt();
+}
+
+void TZeichenfeld::BildErneuern(const QRect& bereich) {
+    if (Bildpuffer.size() != bereich.size()) Bildpuffer = QImage(bereich.size(), QImage::Format_RGB32);
+    BildUrsprung = bereich.topLeft();
+    Bildpuffer.fill(palette().color(QPalette::Base));
+    BildGueltig = true;
+    if (Modell == nullptr || Ansicht.DruckModus) return;
+    QPainter maler(&Bildpuffer);
+    maler.translate(-BildUrsprung);
+    ModellAufBild(maler);
+}
+
+void TZeichenfeld::ModellAufBild(QPainter& maler) {
+    TQtZeichenflaeche flaeche(maler, &Texte);
+    const TFlaecheLeihen geliehen(Ansicht, flaeche);
+    try {
+        ModellZeichnen(*Modell, Ansicht);
+        FehlerGemeldet = false;
+    } catch (const std::exception& e) {
+        // Kein Meldungsfenster beim Malen (meist ein Bereichsfehler der
+        // Abbildung bei starker Vergrößerung): das Malen endet, gemeldet wird einmal.
+        if (!FehlerGemeldet) {
+            FehlerGemeldet = true;
+            emit NichtDarstellbar(QtAusAnsi(e.what()));
+        }
+    }
+}
+
+void TZeichenfeld::AufBildZeichnen(const std::function<void(IZeichenflaeche&)>& zeichnen, const QRect& geaendert) {
+    if (!BildGueltig) return; // das nächste Malen zeichnet ohnehin alles neu
+    QPainter maler(&Bildpuffer);
+    maler.translate(-BildUrsprung);
+    TQtZeichenflaeche flaeche(maler, &Texte);
+    const TFlaecheLeihen geliehen(Ansicht, flaeche);
+    zeichnen(flaeche);
+    update(geaendert);
+}
+
+} // namespace tessomir

@@ -1,0 +1,72 @@
+#pragma once
+// Die Zeichenfläche PBHaupt des Hauptfensters. Sie zeichnet das aktuelle
+// Modell über die Ansicht in ein Bild, das den sichtbaren Ausschnitt deckt;
+// ein Malereignis kopiert nur den ungültigen Bereich aus diesem Bild. Auf das
+// Bild können Gummifiguren in Nicht-Xor gezeichnet werden, zweimal gezeichnet
+// löschen sie sich wieder.
+#include <QImage>
+#include <QPainter>
+#include <QWidget>
+#include <functional>
+
+#include "app/UQtZeichenflaeche.h"
+
+namespace tessomir {
+
+class TAnsicht;
+
+class TZeichenfeld final : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int MindestBreite = 2000;
+    static constexpr int MindestHoehe = 4000;
+
+    // Die Ansicht muss das Zeichenfeld überleben; außerhalb des Malens misst
+    // sie auf einer eigenen Fläche des Zeichenfelds.
+    TZeichenfeld(TAnsicht& ansicht, QWidget* eltern);
+    ~TZeichenfeld() override;
+
+    // Nach jeder Änderung an Modell oder Massstab: Größe anpassen, Bild verwerfen.
+    void Neuzeichnen();
+    // Malt auf das Bild und zeigt den Bereich 'geaendert' (Widget-Koordinaten).
+    void AufBildZeichnen(const std::function<void(IZeichenflaeche&)>& zeichnen, const QRect& geaendert);
+
+    const QImage& Bild() const { return Bildpuffer; }
+
+signals:
+    // Am Ende jedes Malens.
+    void Gemalt();
+    // Das Diagramm ließ sich nicht ganz zeichnen; einmal je Fehlerfolge.
+    void NichtDarstellbar(const QString& grund);
+    void MausGedrueckt(QMouseEvent* ereignis);
+    void MausBewegt(QMouseEvent* ereignis);
+    void MausLosgelassen(QMouseEvent* ereignis);
+    void Doppelklick(QMouseEvent* ereignis);
+
+protected:
+    void paintEvent(QPaintEvent* ereignis) override;
+    void mousePressEvent(QMouseEvent* ereignis) override { emit MausGedrueckt(ereignis); }
+    void mouseMoveEvent(QMouseEvent* ereignis) override { emit MausBewegt(ereignis); }
+    void mouseReleaseEvent(QMouseEvent* ereignis) override { emit MausLosgelassen(ereignis); }
+    void mouseDoubleClickEvent(QMouseEvent* ereignis) override { emit Doppelklick(ereignis); }
+
+private:
+    void GroesseAnpassen();
+    void BildErneuern(const QRect& bereich);
+    void ModellAufBild(QPainter& maler);
+
+    TAnsicht& Ansicht;
+    // Messfläche für Zeichnungsgröße und Treffer außerhalb des Malens.
+    QImage Messbild{1, 1, QImage::Format_RGB32};
+    QPainter Messmaler{&Messbild};
+    TQtZeichenflaeche Messflaeche{Messmaler};
+    // Fertig gesetzte Texte über alle Neuzeichnungen.
+    TQtTextSpeicher Texte;
+
+    QImage Bildpuffer;
+    QPoint BildUrsprung;
+    bool BildGueltig = false;
+    bool FehlerGemeldet = false;
+};
+
+} // namespace tessomir

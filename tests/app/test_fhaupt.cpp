@@ -1,0 +1,423 @@
+// Das Hauptfenster, getrieben über seine Aktionen auf der Plattform "offscreen".
+// Fragen und Dateidialoge beantworten Skripte; die Fensterlage liegt in einem
+// eigenen Einstellungsordner.
+#include <gtest/gtest.h>
+
+#include <QAbstractEventDispatcher>
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <deque>
+
+#include "app/FHaupt.h"
+#include "app/UStart.h"
+#include "app/UZeichenfeld.h"
+#include "gemeinsam/TAufzeichnung.h"
+#include "model/UKnoten.h"
+#include "persistence/UModellDatei.h"
+
+namespace tessomir {
+namespace {
+
+const QString Beispiele = QStringLiteral(TESSOMIR_BEISPIELE);
+
+class TSkriptDateiwahl final : public IDateiwahl {
+public:
+    std::optional<QString> Oeffnen(QWidget*) override { return Naechste(); }
+    std::optional<QString> SpeichernUnter(QWidget*, const QString& vorgabe) override {
+        Vorgaben.push_back(vorgabe);
+        return Naechste();
+    }
+    QStringList Antworten; // der Reihe nach; fehlt eine, wird abgebrochen
+    QStringList Vorgaben;
+
+private:
+    std::optional<QString> Naechste() {
+        if (Antworten.isEmpty()) return std::nullopt;
+        return Antworten.takeFirst();
+    }
+};
+
+// Beantwortet Fragen nach Skript (TAufzeichnung); das Protokoll geht ins Fenster.
+class TFHaupt : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QSettings("Belcorra", "TessomirV20").clear();
+        test::GlobaleZuruecksetzen();
+    }
+    void TearDown() override { QLocale::setDefault(QLocale::c()); }
+
+    TFMHaupt& Fenster() {
+        auto wahl = std::make_unique<TSkriptDateiwahl>();
+        Wahl = wahl.get();
+        Fenster_ = std::make_unique<TFMHaupt>(QString(), std::move(wahl));
+        Plattform().Meldungen = &Skript;
+        return *Fenster_;
+    }
+    QAction* A(const char* name) { return Fenster_->findChild<QAction*>(name); }
+    bool An(const char* name) {
+        Fenster_->AktionenAktualisieren();
+        return A(name)->isEnabled();
+    }
+    void Ausloesen(const char* name) {
+        Fenster_->AktionenAktualisieren();
+        ASSERT_TRUE(A(name)->isEnabled()) << name;
+        A(name)->trigger();
+        Fenster_->AktionenAktualisieren();
+    }
+    QString Text(const char* name) { return Fenster_->findChild<QLabel*>(name)->text(); }
+    QString Log() { return Fenster_->findChild<QPlainTextEdit*>("MELog")->toPlainText(); }
+    void Oeffnen(const QString& datei) {
+        Wahl->Antworten.push_back(Beispiele + "/" + datei);
+        Ausloesen("ACDateiOeffnen");
+    }
+    QStringList Freigegeben() {
+        Fenster_->AktionenAktualisieren();
+        QStringList an;
+        for (QAction* a : Fenster_->findChildren<QAction*>())
+            if (a->isEnabled() && a->objectName().startsWith("AC")) an << a->objectName();
+        an.sort();
+        return an;
+    }
+
+    test::TAufzeichnung Skript;
+    TSkriptDateiwahl* Wahl = nullptr;
+    std::unique_ptr<TFMHaupt> Fenster_;
+};
+
+TEST_F(TFHaupt, StartOhneModell) {
+    TFMHaupt& f = Fenster();
+    EXPECT_EQ(f.windowTitle(), "Tessomir");
+    EXPECT_EQ(Freigegeben(), QStringList({"ACAnsichtGroesser", "ACAnsichtKleiner", "ACDateiNeu", "ACDateiOeffnen",
+                                          "ACEinfuegenDeaktiviert", "ACHilfeInfo", "ACHilfeInhaltsverzeichnis"}));
+    EXPECT_TRUE(A("ACEinfuegenDeaktiviert")->isChecked());
+    EXPECT_EQ(Text("SBHauptModifiziert"), "Modifiziert");
+    EXPECT_EQ(Text("SBHauptMaxStrom"), "Max. Strom : ");
+    for (const char* name : {"TBHaupt", "MMHaupt", "PU", "SBoxHaupt", "PBHaupt", "SPLog", "MELog", "SBHaupt",
+                             "PAArtikel", "PAAnzeige", "LAAktArtikel", "TBNeu", "TBEinfuegenWandler", "TBAnsichtSumme"}) {
+        const QWidget* w = f.findChild<QWidget*>(name);
+        ASSERT_NE(w, nullptr) << name;
+        EXPECT_FALSE(w->accessibleName().isEmpty()) << name;
+    }
+    for (const char* name : {"ACDateiNeu", "ACAnsichtSumme", "ACEinfuegenWandler"})
+        EXPECT_FALSE(A(name)->icon().pixmap(16).isNull()) << name;
+    const auto* pb = f.findChild<TZeichenfeld*>("PBHaupt");
+    EXPECT_GE(pb->width(), 2000);
+    EXPECT_GE(pb->height(), 4000);
+}
+
+TEST_F(TFHaupt, AktionenMitTextHinweisUndTaste) {
+    Fenster();
+    const struct {
+        const char *Name, *Text, *Hinweis;
+        QKeySequence Taste;
+    } tabelle[] = {
+        {"ACDateiOeffnen", "Öffnen...", "Oeffnen", {}},
+        {"ACDateiDrucken", "Drucken...", "Drucken", {}},
+        {"ACBearbeitenKapazitaet", "Vorgabekapazität...", "Vorgabekapazität...", {}},
+        {"ACBearbeitenPruefen", "Prüfen", "Prüfen", QKeySequence(Qt::Key_F4)},
+        {"ACBearbeitenNeuberechnen", "Neuberechnen", "Neuberechnen", QKeySequence(Qt::Key_F5)},
+        {"ACBearbeitenLoeschen", "Löschen", "Löschen", QKeySequence(Qt::Key_Delete)},
+        {"ACAnsichtGroesser", "Grösser", "Grösser", QKeySequence(Qt::Key_F3)},
+        {"ACAnsichtKleiner", "Kleiner", "Kleiner", QKeySequence(Qt::Key_F2)},
+        {"ACAnsichtNaeArtikel", "Nächster Artikel", "Nächster Artikel", QKeySequence(Qt::Key_F6)},
+        {"ACAnsichtVorhArtikel", "Vorheriger Artikel", "Vorheriger Artikel", QKeySequence(Qt::SHIFT | Qt::Key_F6)},
+        {"ACHilfeInhaltsverzeichnis", "Hilfe", "Inhaltsverzeichnis", QKeySequence(Qt::Key_F1)},
+    };
+    for (const auto& z : tabelle) {
+        EXPECT_EQ(A(z.Name)->text(), QString::fromUtf8(z.Text)) << z.Name;
+        EXPECT_EQ(A(z.Name)->toolTip(), QString::fromUtf8(z.Hinweis)) << z.Name;
+        EXPECT_EQ(A(z.Name)->shortcut(), z.Taste) << z.Name;
+    }
+    // Wandler: im Menü ein Haken ausserhalb der Radiogruppe, als Knopf nie gedrückt.
+    EXPECT_EQ(A("ACEinfuegenWandler")->actionGroup(), nullptr);
+    EXPECT_NE(A("ACEinfuegenWeg")->actionGroup(), nullptr);
+    EXPECT_FALSE(Fenster_->findChild<QToolButton*>("TBEinfuegenWandler")->isCheckable());
+}
+
+TEST_F(TFHaupt, NeuUndEinfuegemodus) {
+    TFMHaupt& f = Fenster();
+    Ausloesen("ACDateiNeu");
+    EXPECT_EQ(f.windowTitle(), "Tessomir - [NEU.TSR]");
+    EXPECT_EQ(Text("SBHauptArtikel"), "Artikel : Artikel1");
+    EXPECT_EQ(Text("LAAktArtikel"), " Artikel1");
+    EXPECT_TRUE(An("ACDateiSpeichern"));
+    // Ohne Objekte nichts zu prüfen; ein Artikel: kein Blättern.
+    EXPECT_FALSE(An("ACBearbeitenPruefen"));
+    EXPECT_FALSE(An("ACAnsichtNaeArtikel"));
+    EXPECT_FALSE(An("ACAnsichtVorhArtikel"));
+
+    Ausloesen("ACEinfuegenWandler");
+    EXPECT_EQ(f.Einfuegemodus(), TFMHaupt::Wandler);
+    EXPECT_TRUE(A("ACEinfuegenWandler")->isChecked());
+    EXPECT_FALSE(A("ACEinfuegenDeaktiviert")->isChecked());
+    for (const char* aus : {"ACDateiNeu", "ACDateiOeffnen", "ACDateiSpeichern", "ACDateiSchliessen", "ACDateiDrucken",
+                            "ACBearbeitenArtikel", "ACAnsichtSumme", "ACAnsichtEinstellungen"})
+        EXPECT_FALSE(An(aus)) << aus;
+    EXPECT_TRUE(An("ACEinfuegenQuelle"));
+    Ausloesen("ACEinfuegenDeaktiviert");
+    EXPECT_TRUE(An("ACDateiSpeichern"));
+    EXPECT_FALSE(A("ACEinfuegenWandler")->isChecked());
+}
+
+TEST_F(TFHaupt, AuswahlRegeln) {
+    Fenster();
+    Ausloesen("ACDateiNeu");
+    TFOListe& liste = Modell->FOListe;
+    auto quelle = std::make_unique<TQuelle>();
+    auto senke = std::make_unique<TSenke>();
+    TQuelle* q = quelle.get();
+    TSenke* s = senke.get();
+    liste.Hinzufuegen(std::move(quelle), true);
+    liste.Hinzufuegen(std::move(senke), true);
+    EXPECT_TRUE(An("ACBearbeitenPruefen"));
+    EXPECT_FALSE(An("ACBearbeitenLoeschen"));
+    liste.Auswaehlen(q, false);
+    // Eine Quelle ohne Ausgang hat keine Matrix zu bearbeiten.
+    EXPECT_FALSE(An("ACBearbeitenMatrix"));
+    EXPECT_TRUE(An("ACBearbeitenEigenschaften"));
+    auto weg = std::make_unique<TWeg>();
+    TWeg* w = weg.get();
+    liste.Hinzufuegen(std::move(weg), false);
+    w->SetStart(q);
+    w->SetZiel(s);
+    EXPECT_TRUE(An("ACBearbeitenMatrix"));
+    liste.Auswaehlen(s, false);
+    EXPECT_FALSE(An("ACBearbeitenMatrix"));
+    EXPECT_FALSE(An("ACBearbeitenEigenschaften"));
+    EXPECT_TRUE(An("ACBearbeitenLoeschen"));
+    EXPECT_TRUE(An("ACBearbeitenKapazitaet"));
+}
+
+TEST_F(TFHaupt, BeispielOeffnenUndArtikelBlaettern) {
+    TFMHaupt& f = Fenster();
+    Oeffnen("Recyclinganlage.TSR");
+    EXPECT_EQ(f.windowTitle(), "Tessomir - [Recyclinganlage.TSR]");
+    EXPECT_EQ(Text("SBHauptArtikel"), "Artikel : Papier");
+    EXPECT_FALSE(An("ACAnsichtVorhArtikel"));
+    Ausloesen("ACAnsichtNaeArtikel");
+    EXPECT_EQ(Text("LAAktArtikel"), " Kunststoff");
+    EXPECT_TRUE(An("ACAnsichtVorhArtikel"));
+    while (An("ACAnsichtNaeArtikel")) Ausloesen("ACAnsichtNaeArtikel");
+    EXPECT_EQ(Modell->AktArtikel, 4);
+    Ausloesen("ACAnsichtSumme");
+    EXPECT_TRUE(A("ACAnsichtSumme")->isChecked());
+    EXPECT_EQ(Text("SBHauptArtikel"), "Alle Artikel");
+    EXPECT_EQ(Text("LAAktArtikel"), " Alle");
+    EXPECT_FALSE(An("ACAnsichtNaeArtikel"));
+    EXPECT_FALSE(An("ACAnsichtVorhArtikel"));
+    // Das Blättern ist auch im Einfügemodus frei.
+    Ausloesen("ACAnsichtSumme");
+    Ausloesen("ACEinfuegenQuelle");
+    EXPECT_TRUE(An("ACAnsichtVorhArtikel"));
+}
+
+TEST_F(TFHaupt, PruefenUndNeuberechnenMitTasten) {
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    TFMHaupt& f = Fenster();
+    Oeffnen("Recyclinganlage.TSR");
+    f.show();
+    f.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    f.AktionenAktualisieren();
+    QTest::keyClick(&f, Qt::Key_F4);
+    EXPECT_EQ(Log(), "Daten OK");
+    QTest::keyClick(&f, Qt::Key_F5);
+    EXPECT_TRUE(Log().startsWith("Daten OK, Berechnung gestartet\n")) << Log().toStdString();
+    EXPECT_TRUE(Log().endsWith("Berechnung OK"));
+    EXPECT_EQ(Text("SBHauptMaxStrom"), "Max. Strom berechnet : 18,0");
+    EXPECT_EQ(f.findChild<QPlainTextEdit*>("MELog")->textCursor().selectionStart(), 0);
+    EXPECT_TRUE(Skript.Meldungen.empty());
+}
+
+// Die Datei der Befehlszeile geht denselben Weg.
+TEST_F(TFHaupt, FehlerhafteDateiHinterlaesstKeinModell) {
+    TFMHaupt& f = Fenster();
+    f.ModellLaden(Beispiele + "/fehlt.TSR");
+    ASSERT_EQ(Skript.Meldungen.size(), 1u);
+    EXPECT_EQ(Skript.Meldungen[0].Text.rfind("Die Datei fehlt.TSR kann nicht ge\xF6" "ffnet werden.\n", 0), 0u);
+    EXPECT_EQ(Modell, nullptr);
+    EXPECT_EQ(f.windowTitle(), "Tessomir");
+}
+
+TEST_F(TFHaupt, SpeicherfrageMitJedeAntwort) {
+    TFMHaupt& f = Fenster();
+    Ausloesen("ACDateiNeu");
+    TModell* alt = Modell;
+    alt->Modifiziert = true;
+    Skript.Antworten = {TAntwort::Abbrechen};
+    Ausloesen("ACDateiNeu");
+    ASSERT_EQ(Modell, alt);
+    EXPECT_TRUE(alt->Modifiziert);
+    EXPECT_EQ(Skript.Meldungen.back().Text, "Wollen Sie die \xC4nderungen speichern ?");
+
+    // Ja bei einem neuen Modell fragt nach dem Namen; abgebrochen bleibt alles.
+    Skript.Antworten = {TAntwort::Ja};
+    Ausloesen("ACDateiSchliessen");
+    EXPECT_EQ(Wahl->Vorgaben, QStringList{"NEU.TSR"});
+    ASSERT_EQ(Modell, alt);
+    EXPECT_TRUE(alt->Modifiziert);
+
+    Skript.Antworten = {TAntwort::Ja};
+    f.show();
+    EXPECT_FALSE(f.close());
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_EQ(Modell, alt);
+
+    Skript.Antworten = {TAntwort::Nein};
+    Ausloesen("ACDateiSchliessen");
+    EXPECT_EQ(Modell, nullptr);
+    EXPECT_EQ(Text("SBHauptArtikel"), "Artikel : ---");
+    EXPECT_EQ(Text("SBHauptMaxStrom"), "Max. Strom : ---");
+    EXPECT_EQ(Wahl->Vorgaben.size(), 2);
+}
+
+TEST_F(TFHaupt, SpeichernUnterUndWiederLesen) {
+    QTemporaryDir ordner;
+    TFMHaupt& f = Fenster();
+    Oeffnen("Wassernetz.TSR");
+    Modell->ArtikelListe.back() = "Sp\xFClwasser";
+    Modell->Modifiziert = true;
+    const QString ziel = ordner.filePath("Kopie ä.TSR");
+    Wahl->Antworten.push_back(ziel);
+    Ausloesen("ACDateiSpeichernUnter");
+    EXPECT_EQ(f.windowTitle(), "Tessomir - [Kopie ä.TSR]");
+    EXPECT_FALSE(Modell->Modifiziert);
+    EXPECT_EQ(Text("SBHauptModifiziert"), "");
+    TOeffnenErgebnis gelesen = ModellOeffnen(QFile::encodeName(ziel).toStdString());
+    ASSERT_NE(gelesen.Modell, nullptr) << gelesen.Grund;
+    EXPECT_EQ(gelesen.Modell->ArtikelListe.back(), "Sp\xFClwasser");
+    gelesen.Modell.reset();
+
+    // Ein geladenes Modell speichert ohne Dialog in seine Datei.
+    Ausloesen("ACDateiSchliessen");
+    Wahl->Antworten.push_back(ziel);
+    Ausloesen("ACDateiOeffnen");
+    Modell->Modifiziert = true;
+    Ausloesen("ACDateiSpeichern");
+    EXPECT_EQ(Wahl->Vorgaben.size(), 1);
+    EXPECT_FALSE(Modell->Modifiziert);
+}
+
+TEST_F(TFHaupt, SchreibfehlerHaeltModellUndFenster) {
+    QTemporaryDir ordner;
+    TFMHaupt& f = Fenster();
+    Ausloesen("ACDateiNeu");
+    Modell->Modifiziert = true;
+    Skript.Antworten = {TAntwort::Ja};
+    Wahl->Antworten.push_back(ordner.filePath("fehlt/x.TSR"));
+    f.show();
+    EXPECT_FALSE(f.close());
+    ASSERT_NE(Modell, nullptr);
+    EXPECT_TRUE(Modell->Modifiziert);
+    ASSERT_EQ(Skript.Meldungen.size(), 2u);
+    EXPECT_NE(Skript.Meldungen[1].Text.find("x.TSR kann nicht geschrieben werden.\n"), std::string::npos);
+}
+
+TEST_F(TFHaupt, ZeichnenZoomUndBereichsfehler) {
+    TFMHaupt& f = Fenster();
+    Oeffnen("Getreidemuehle.TSR");
+    f.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+    auto* pb = f.findChild<TZeichenfeld*>("PBHaupt");
+    pb->repaint();
+    EXPECT_EQ(Text("SBHauptModifiziert"), "");
+    const QImage leer = [&] {
+        QImage b(pb->Bild().size(), QImage::Format_RGB32);
+        b.fill(pb->palette().color(QPalette::Base));
+        return b;
+    }();
+    EXPECT_NE(pb->Bild(), leer);
+
+    for (int i = 0; i < 20; ++i) Ausloesen("ACAnsichtGroesser");
+    EXPECT_GT(pb->width(), 2000); // die Fläche wächst mit der Zeichnung
+    for (int i = 0; i < 120; ++i) Ausloesen("ACAnsichtGroesser");
+    pb->repaint();
+    pb->Neuzeichnen();
+    pb->repaint();
+    EXPECT_EQ(Log().count("Massstab"), 1);
+    for (int i = 0; i < 140; ++i) Ausloesen("ACAnsichtKleiner");
+    pb->repaint();
+    EXPECT_NE(pb->Bild(), leer);
+}
+
+TEST_F(TFHaupt, RegelnLaufenVorDemWarten) {
+    Fenster();
+    A("ACDateiNeu")->trigger();
+    EXPECT_FALSE(A("ACDateiSpeichern")->isEnabled());
+    emit QAbstractEventDispatcher::instance()->aboutToBlock();
+    EXPECT_TRUE(A("ACDateiSpeichern")->isEnabled());
+}
+
+// ---------------------------------------------------------------- Fensterlage
+
+QVariant Gespeichert(const char* name) { return QSettings("Belcorra", "TessomirV20").value(QString("Groesse/") + name); }
+
+TEST_F(TFHaupt, LageVorgabenUndSchreiben) {
+    QSettings("Belcorra", "TessomirV20").setValue("Groesse/BREITE", "abc");
+    TFMHaupt& f = Fenster();
+    f.show();
+    EXPECT_EQ(f.pos(), QPoint(0, 0));
+    EXPECT_EQ(f.size(), QSize(700, 650));
+    EXPECT_EQ(f.findChild<QScrollArea*>("SBoxHaupt")->height(), 325);
+    f.move(40, 30);
+    f.resize(640, 500);
+    EXPECT_TRUE(f.close());
+    EXPECT_EQ(Gespeichert("MAXIMIERT").toInt(), 0);
+    EXPECT_EQ(Gespeichert("LINKS").toInt(), 40);
+    EXPECT_EQ(Gespeichert("OBEN").toInt(), 30);
+    EXPECT_EQ(Gespeichert("BREITE").toInt(), 640);
+    EXPECT_EQ(Gespeichert("HOEHE").toInt(), 500);
+    EXPECT_GE(Gespeichert("SBOXHOEHE").toInt(), 50);
+}
+
+TEST_F(TFHaupt, ZeichenbereichLaesstDemProtokollPlatz) {
+    QSettings("Belcorra", "TessomirV20").setValue("Groesse/SBOXHOEHE", 5000);
+    TFMHaupt& f = Fenster();
+    f.show();
+    EXPECT_LE(f.findChild<QScrollArea*>("SBoxHaupt")->height(), 650 - 100);
+    EXPECT_GE(f.findChild<QPlainTextEdit*>("MELog")->height(), 50);
+}
+
+TEST_F(TFHaupt, MaximiertBleibtMaximiert) {
+    QSettings("Belcorra", "TessomirV20").setValue("Groesse/MAXIMIERT", 1);
+    TFMHaupt& f = Fenster();
+    f.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+    EXPECT_TRUE(f.isMaximized());
+    const QRect lage = f.geometry();
+    EXPECT_TRUE(f.close());
+    EXPECT_EQ(Gespeichert("MAXIMIERT").toInt(), 1);
+    EXPECT_EQ(Gespeichert("BREITE").toInt(), lage.width());
+}
+
+TEST(DeutscheTexte, KnoepfeSprechenDeutsch) {
+    ASSERT_TRUE(DeutscheQtTexteLaden(*QCoreApplication::instance()));
+    QMessageBox box;
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    EXPECT_EQ(box.button(QMessageBox::Yes)->text().remove('&'), "Ja");
+    EXPECT_EQ(box.button(QMessageBox::No)->text().remove('&'), "Nein");
+    EXPECT_EQ(box.button(QMessageBox::Cancel)->text().remove('&'), "Abbrechen");
+}
+
+} // namespace
+} // namespace tessomir
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QLocale::setDefault(QLocale::c());
+    QTemporaryDir einstellungen;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, einstellungen.path());
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
