@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installiert, baut und startet Tessomir.
+# Installiert, baut und startet Tessomir; ohne Argument mit einem Beispielmodell.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -7,9 +7,7 @@ cd "$(dirname "$0")/.."
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j "$(nproc 2>/dev/null || echo 2)"
 
-if [ -x build/src/app/tessomir ]; then
-  exec build/src/app/tessomir "$@"
+if [ $# -eq 0 ]; then
+  set -- beispiele/Recyclinganlage.TSR
 fi
-# Solange es kein Programmfenster gibt, rechnet das Kommandozeilenwerkzeug
-# das erste Beispielmodell durch.
-exec build/src/cli/tessomir-cli berechnen "${1:-beispiele/Recyclinganlage.TSR}"
+exec build/src/app/tessomir "$@"
