@@ -227,10 +227,16 @@ int Exportieren(const std::vector<std::string>& arg, std::ostream& aus, std::ost
         aus << "Max. Strom berechnet : " << Utf8AusAnsi(modell.WertText(modell.MaxStromBerechnet)) << '\n';
     }
 
+    std::string bild;
     try {
-        DateiErsetzen(dateien[1], ModellAlsBild(modell, massstab, *format));
+        bild = ModellAlsBild(modell, massstab, *format);
     } catch (const std::exception& e) {
-        fehler << Utf8AusAnsi(e.what()) << '\n';
+        fehler << Utf8AusAnsi(GrundVon(e)) << '\n';
+        return 2;
+    }
+    const TSpeichernErgebnis gesichert = DateiSichern(dateien[1], bild);
+    if (!gesichert.Ok) {
+        fehler << Utf8AusAnsi(gesichert.Meldung) << '\n' << Utf8AusAnsi(gesichert.Grund) << '\n';
         return 2;
     }
     return rechnungOk ? 0 : 1;

@@ -56,14 +56,10 @@ std::unique_ptr<TModell> Oeffnen(const std::string& datei, std::ostream& fehler)
     return std::move(e.Modell);
 }
 
-bool Schreiben(const std::string& datei, const std::string& inhalt, std::ostream& fehler) {
-    try {
-        DateiErsetzen(datei, inhalt);
-        return true;
-    } catch (const std::exception& e) {
-        fehler << Utf8AusAnsi(e.what()) << '\n';
-        return false;
-    }
+// Meldet "Die Datei ... kann nicht geschrieben werden." mit dem Grund darunter.
+bool Gesichert(const TSpeichernErgebnis& e, std::ostream& fehler) {
+    if (!e.Ok) fehler << Utf8AusAnsi(e.Meldung) << '\n' << Utf8AusAnsi(e.Grund) << '\n';
+    return e.Ok;
 }
 
 int Pruefen(const std::vector<std::string>& arg, std::ostream& aus, std::ostream& fehler) {
@@ -101,15 +97,8 @@ int Berechnen(const std::vector<std::string>& arg, std::ostream& aus, std::ostre
     const TBerechnungsErgebnis ergebnis = ModellNeuberechnen(*modell);
     aus << "Max. Strom berechnet : " << modell->WertText(modell->MaxStromBerechnet) << '\n';
     bool dateienOk = true;
-    if (!csv.empty()) dateienOk = Schreiben(csv, WegeAlsCsv(*modell), fehler) && dateienOk;
-    if (!ausgabe.empty()) {
-        try {
-            modell->DateiSpeichern(ausgabe);
-        } catch (const std::exception& e) {
-            fehler << Utf8AusAnsi(e.what()) << '\n';
-            dateienOk = false;
-        }
-    }
+    if (!csv.empty()) dateienOk = Gesichert(DateiSichern(csv, WegeAlsCsv(*modell)), fehler) && dateienOk;
+    if (!ausgabe.empty()) dateienOk = Gesichert(ModellSichern(*modell, ausgabe), fehler) && dateienOk;
     if (!dateienOk) return 2;
     return ergebnis == TBerechnungsErgebnis::BerechnungOK ? 0 : 1;
 }

@@ -9,6 +9,24 @@ namespace tessomir {
 class EFehler : public std::runtime_error {
 public:
     explicit EFehler(const std::string& meldung) : std::runtime_error(meldung) {}
+    // 'grund': was ein Anwender ohne Kenntnis des Dateiformats versteht.
+    EFehler(const std::string& meldung, std::string grund)
+        : std::runtime_error(meldung), GrundText(std::move(grund)) {}
+
+    // Der verständliche Grund, ohne eigenen die Meldung selbst.
+    std::string Grund() const { return GrundText.empty() ? std::string(what()) : GrundText; }
+    void GrundSetzen(std::string grund) { GrundText = std::move(grund); }
+    bool HatEigenenGrund() const { return !GrundText.empty(); }
+    // Wo der Fehler liegt ("Zeile 17, Objekt [ Band 3 ]"); der Lesende setzt
+    // es, während die Ausnahme zu ihm hochläuft.
+    const std::string& Ort() const { return OrtText; }
+    void OrtSetzen(std::string ort) { OrtText = std::move(ort); }
+    // Ort und Grund in einem Satz, für die zweite Zeile einer Meldung.
+    std::string OrtUndGrund() const { return OrtText.empty() ? Grund() : OrtText + ": " + Grund(); }
+
+private:
+    std::string GrundText;
+    std::string OrtText;
 };
 
 // Text ist keine Zahl.

@@ -143,7 +143,8 @@ void TKnoten::Lesen(TZeilenLeser& ein) {
     const int32_t d2 = IntAusText(NaechstesFeld(rest));
     const int32_t d3 = IntAusText(NaechstesFeld(rest));
     if (d1 < 1 || d2 < 1 || d3 < 1) {
-        throw EModellErzeugen("<" + Name + "> ung\xFC" "ltige Matrixgr\xF6" "sse " + std::string(dimText));
+        throw EModellErzeugen("<" + Name + "> ung\xFC" "ltige Matrixgr\xF6" "sse " + std::string(dimText),
+                              "die Matrixgr\xF6" "\xDF" "e " + Zitat(dimText) + " ist ung\xFC" "ltig, jede Gr\xF6\xDF" "e muss mindestens 1 sein");
     }
     // Nie mehr Zellen anlegen, als die Datei füllen kann: jede Zeile braucht
     // d3 Felder, also mindestens 4*d3-3 Zeichen.
@@ -152,14 +153,17 @@ void TKnoten::Lesen(TZeilenLeser& ein) {
     // wie bei jedem anderen abgeschnittenen Abschnitt.
     if (zeilen > ein.Verbleibend()) {
         throw EListError("<" + Name + "> Matrix " + std::string(dimText) + ": die Datei endet nach " +
-                         std::to_string(ein.Verbleibend()) + " Zeilen");
+                             std::to_string(ein.Verbleibend()) + " Zeilen",
+                         "die Matrix " + Zitat(dimText) + " braucht " + std::to_string(zeilen) +
+                             " Zeilen, die Datei hat danach nur noch " + std::to_string(ein.Verbleibend()));
     }
     // Zu kurze Zeilen scheiterten ohnehin an einem leeren Feld: dieselbe
     // Umwandlungsmeldung, nur bevor Speicher angelegt wird.
     const uint64_t mindestLaenge = 4 * static_cast<uint64_t>(d3) - 3;
     if (ein.WertLaengen(static_cast<size_t>(zeilen)) < zeilen * mindestLaenge) {
         throw EConvertError("<" + Name + "> Matrixgr\xF6" "sse " + std::string(dimText) +
-                            ": die Zeilen enthalten zu wenige Werte");
+                                ": die Zeilen enthalten zu wenige Werte",
+                            "die Zeilen der Matrix " + Zitat(dimText) + " enthalten zu wenige Werte");
     }
 
     TDyn3DMatrix matrix(d1, d2, d3);

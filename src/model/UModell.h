@@ -164,6 +164,11 @@ public:
     // Datei: Kopf- und Objektabschnitte.
     void Schreiben(TZeilenSchreiber& aus) const override;
     void ModellLesen(TZeilenLeser& ein);
+    // Kopfabschnitt bis zu den Artikelnamen; Teil von ModellLesen.
+    void KopfLesen(TZeilenLeser& ein);
+    // Liest den Kopf aus dem Anfang einer großen Datei, bevor der Rest gelesen
+    // wird; wirft, wenn schon der Anfang zeigt, dass sie kein Modell ist.
+    void KopfVorabPruefen(std::string_view anfang);
     bool DateiLaden(const std::string& dateiName);
     // Wie DateiLaden, nur aus einem Text im Speicher (ohne DateiName).
     void TextLaden(std::string_view text);

@@ -155,15 +155,34 @@ bool GleichOhneGross(std::string_view a, std::string_view b) {
     return true;
 }
 
+// Grund für den Anwender: ein leerer Wert ist ein fehlender, kein falscher.
+std::string UmwandlungsGrund(std::string_view text, const std::string& art) {
+    if (text.find_first_not_of(" \t") == std::string_view::npos) return "der Wert fehlt, erwartet ist eine " + art;
+    return Zitat(text) + " ist keine g\xFC" "ltige " + art;
+}
+
 [[noreturn]] void KeineZahl(std::string_view text) {
-    throw EConvertError("'" + std::string(text) + "' ist kein g\xFC" "ltiger Gleitkommawert");
+    throw EConvertError("'" + std::string(text) + "' ist kein g\xFC" "ltiger Gleitkommawert",
+                        UmwandlungsGrund(text, "Zahl"));
 }
 
 [[noreturn]] void KeineGanzzahl(std::string_view text) {
-    throw EConvertError("'" + std::string(text) + "' ist kein g\xFC" "ltiger Integerwert");
+    throw EConvertError("'" + std::string(text) + "' ist kein g\xFC" "ltiger Integerwert",
+                        UmwandlungsGrund(text, "ganze Zahl"));
 }
 
 } // namespace
+
+std::string Zitat(std::string_view text) {
+    constexpr size_t Hoechstens = 40;
+    std::string z = "'";
+    for (size_t i = 0; i < text.size() && i < Hoechstens; ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        z += (c < 0x20 || c == 0x7F) ? '?' : static_cast<char>(c);
+    }
+    if (text.size() > Hoechstens) z += '\x85'; // Auslassungspunkte
+    return z + "'";
+}
 
 TPunkt Punkt(double x, double y) { return TPunkt{x, y}; }
 
@@ -282,7 +301,8 @@ double FloatAusText(std::string_view text, char trenner) {
             const double groesster = std::numeric_limits<double>::max();
             return negativ ? -groesster : groesster;
         }
-        throw EConvertError("'" + std::string(original) + "' liegt au\xDF" "erhalb des Gleitkommabereichs");
+        throw EConvertError("'" + std::string(original) + "' liegt au\xDF" "erhalb des Gleitkommabereichs",
+                            Zitat(original) + " ist zu gro\xDF" " f\xFC" "r eine Zahl");
     }
     if (r.ec != std::errc() || r.ptr != ziel + n) KeineZahl(original);
     return negativ ? -wert : wert;

@@ -44,6 +44,8 @@ std::string TextAusBool(bool wert);
 bool BoolAusText(std::string_view text);
 
 std::string Schluessel(std::string_view schluessel);
+// Text in Hochkommas für Meldungen: höchstens 40 Zeichen, Steuerzeichen als '?'.
+std::string Zitat(std::string_view text);
 // Trennt das erste Feld (bis " / ") ab; das Feld wird an beiden Enden von
 // Zeichen <= 32 befreit, der Rest bleibt unverändert.
 std::string_view NaechstesFeld(std::string_view& text);

@@ -36,7 +36,10 @@ std::vector<std::string> TZeilenSchreiber::Zeilen() const {
 
 TZeilenLeser::TZeilenLeser(std::string_view text) {
     const size_t nul = text.find('\0');
-    if (nul != std::string_view::npos) text = text.substr(0, nul);
+    if (nul != std::string_view::npos) {
+        text = text.substr(0, nul);
+        NulGefunden = true;
+    }
     // Einmal zählen statt beim Wachsen umzukopieren; reine CR-Dateien wachsen.
     Zeilen.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
     size_t anfang = 0;
@@ -56,6 +59,11 @@ std::string_view TZeilenLeser::WertLesen() {
     }
     const std::string_view zeile = Zeilen[LeseZeile++];
     return zeile.size() > 20 ? zeile.substr(20) : std::string_view();
+}
+
+std::string_view TZeilenLeser::WertVon(size_t i) const {
+    if (i >= Zeilen.size() || Zeilen[i].size() <= 20) return {};
+    return Zeilen[i].substr(20);
 }
 
 size_t TZeilenLeser::WertLaenge() const {

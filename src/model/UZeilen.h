@@ -35,8 +35,12 @@ public:
     // Wert der nächsten Zeile ab dem 21. Zeichen; EListError hinter dem Ende.
     std::string_view WertLesen();
     size_t AnzahlZeilen() const { return Zeilen.size(); }
+    // Wert der Zeile i (ab 0), ohne die Leseposition zu ändern; "" hinter dem Ende.
+    std::string_view WertVon(size_t i) const;
     size_t LeseZeile = 0;
     int GeleseneVersion = 3;
+    // Der Text endete an einem NUL-Byte vor dem Ende der Daten.
+    bool NulGefunden = false;
     // Ungelesene Zeilen ab LeseZeile.
     size_t Verbleibend() const { return LeseZeile < Zeilen.size() ? Zeilen.size() - LeseZeile : 0; }
     // Länge des Werts der Zeile LeseZeile, ohne sie zu lesen (0 hinter dem Ende).

@@ -2,11 +2,16 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
+#include <new>
 #include <unordered_map>
 #include <unordered_set>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "model/UFehler.h"
 #include "model/UKnoten.h"
@@ -39,18 +44,27 @@ std::vector<TVerweis> VerweiseLesen(const std::vector<TWeg*>& wege, bool start) 
     verweise.reserve(wege.size());
     std::unordered_set<std::string_view> gesehen;
     gesehen.reserve(wege.size() * 2);
+    const char* const wort = start ? "Start" : "Ziel";
     for (TWeg* weg : wege) {
         const std::string& text = start ? weg->StartVerweis : weg->ZielVerweis;
         if (!gesehen.insert(text).second) {
-            throw EStringListError("Stringliste gestattet keine Duplikate ('" + text + "')");
+            EStringListError e("Stringliste gestattet keine Duplikate ('" + text + "')",
+                               std::string("ein anderer Weg hat schon denselben ") + wort + " " + Zitat(text));
+            e.OrtSetzen("Weg " + weg->Titel());
+            throw e;
         }
     }
     for (TWeg* weg : wege) {
         std::string_view rest = start ? weg->StartVerweis : weg->ZielVerweis;
         TVerweis v{};
-        v.Position = IntAusText(NaechstesFeld(rest));
-        v.Nummer = IntAusText(NaechstesFeld(rest));
-        if (v.Nummer < 0) throw ERangeError("Knotennummer " + std::to_string(v.Nummer) + " ist negativ");
+        try {
+            v.Position = IntAusText(NaechstesFeld(rest));
+            v.Nummer = IntAusText(NaechstesFeld(rest));
+            if (v.Nummer < 0) throw ERangeError("Knotennummer " + std::to_string(v.Nummer) + " ist negativ");
+        } catch (EFehler& e) {
+            e.OrtSetzen(std::string("Weg ") + weg->Titel() + ", " + wort);
+            throw;
+        }
         v.Weg = weg;
         verweise.push_back(v);
     }
@@ -60,8 +74,18 @@ std::vector<TVerweis> VerweiseLesen(const std::vector<TWeg*>& wege, bool start) 
 }
 
 [[noreturn]] void UnzulaessigerWeg(const TWeg& weg, const TKnoten& knoten, bool ausgang) {
-    throw EModellErzeugen("<" + weg.Name + "> ist als " + (ausgang ? "Ausgang" : "Eingang") + " von <" +
-                          knoten.Name + "> nicht zul\xE4" "ssig");
+    const std::string art = ausgang ? "Ausgang" : "Eingang";
+    throw EModellErzeugen("<" + weg.Name + "> ist als " + art + " von <" + knoten.Name + "> nicht zul\xE4" "ssig",
+                          "der Weg " + weg.Titel() + " ist als " + art + " von " + knoten.Titel() +
+                              " nicht zul\xE4" "ssig");
+}
+
+[[noreturn]] void UngueltigerKnoten(const TWeg& weg, const TVerweis& v, bool start) {
+    const std::string art = start ? "Startknoten" : "Zielknoten";
+    EModellErzeugen e("<" + weg.Name + "> ung\xFC" "ltiger " + art,
+                      "der " + art + " mit der Nummer " + std::to_string(v.Nummer) + " fehlt oder ist kein Knoten");
+    e.OrtSetzen("Weg " + weg.Titel());
+    throw e;
 }
 
 // Ein Weg darf nur dort hängen, wo die Knotenart ihn kennt; sonst bliebe ein
@@ -104,9 +128,43 @@ void MatrixformPruefen(const TKnoten& k, int n) {
     }
     const TDyn3DMatrix& m = k.Matrix();
     if (m.Dim1() != n || m.Dim2() != d2 || m.Dim3() != d3) {
-        throw EModellErzeugen("<" + k.Name + "> Matrix " + m.DimText() + " passt nicht zu Artikeln und Wegen (erwartet " +
-                              std::to_string(n) + " / " + std::to_string(d2) + " / " + std::to_string(d3) + ")");
+        const std::string erwartet = std::to_string(n) + " / " + std::to_string(d2) + " / " + std::to_string(d3);
+        EModellErzeugen e("<" + k.Name + "> Matrix " + m.DimText() + " passt nicht zu Artikeln und Wegen (erwartet " +
+                              erwartet + ")",
+                          "die Matrix " + m.DimText() + " passt nicht zu den Artikeln und Wegen des Knotens (erwartet " +
+                              erwartet + ")");
+        e.OrtSetzen("Objekt " + k.Titel());
+        throw e;
     }
+}
+
+// Grund am Dateiende: leer, an einem Nullbyte zu Ende oder abgeschnitten.
+std::string DateiendeGrund(const TZeilenLeser& ein, const std::string& bereich) {
+    if (ein.AnzahlZeilen() == 0) {
+        return ein.NulGefunden ? "die Datei enth\xE4" "lt keinen Text, sie beginnt mit einem Nullbyte"
+                               : "die Datei ist leer";
+    }
+    const std::string zeile = std::to_string(ein.AnzahlZeilen());
+    const std::string wo = ein.NulGefunden ? "der Text der Datei endet in Zeile " + zeile + " an einem Nullbyte"
+                                           : "die Datei endet in Zeile " + zeile;
+    return wo + " mitten im " + bereich;
+}
+
+// Ergänzt eine Ausnahme des Lesens um Zeile und Bereich, damit ihr Grund
+// sagt, wo der Fehler liegt. Die Art der Ausnahme bleibt.
+void OrtAnfuegen(EFehler& e, const TZeilenLeser& ein, const std::string& bereich) {
+    if (!e.Ort().empty()) return;
+    if (dynamic_cast<const EListError*>(&e) != nullptr && !e.HatEigenenGrund()) {
+        e.GrundSetzen(DateiendeGrund(ein, bereich));
+        return;
+    }
+    e.OrtSetzen("Zeile " + std::to_string(ein.LeseZeile) + ", " + bereich);
+}
+
+std::string KlassenGrund(std::string_view klasse) {
+    if (klasse.empty()) return "hier sollte ein Objekt beginnen, aber die Objektart fehlt";
+    return Zitat(klasse) +
+           " ist keine bekannte Objektart (erwartet: TWeg, TQuelle, TSenke, TVerzweigung oder TWandler)";
 }
 
 } // namespace
@@ -176,10 +234,45 @@ void TModell::DateiSpeichern(const std::string& dateiName) {
 
 // ---------------------------------------------------------------- Lesen
 
+namespace {
+
+// So viel liest das Öffnen zuerst: genug für den Kopf jedes echten Modells,
+// wenig genug, dass eine riesige fremde Datei sofort abgewiesen ist.
+constexpr size_t KopfBlock = size_t{1} << 20;
+
+} // namespace
+
 bool TModell::DateiLaden(const std::string& dateiName) {
-    TextLaden(DateiInhalt(dateiName));
+    ObjekteLoeschen();
+    TLeseDatei datei(dateiName);
+    std::string inhalt;
+    datei.Lesen(inhalt, KopfBlock);
+    if (!datei.AmEnde()) {
+        KopfVorabPruefen(inhalt);
+        datei.Lesen(inhalt, datei.Groesse());
+    }
+    TextLaden(inhalt);
     DateiName = dateiName;
     return true;
+}
+
+void TModell::KopfVorabPruefen(std::string_view anfang) {
+    // Nur ganze Zeilen: eine am Blockende abgeschnittene Zahl wäre ein falscher Fehler.
+    const size_t letztesEnde = anfang.find_last_of("\r\n");
+    const std::string_view ganze = letztesEnde == std::string_view::npos ? std::string_view()
+                                                                         : anfang.substr(0, letztesEnde + 1);
+    TZeilenLeser ein(ganze);
+    try {
+        KopfLesen(ein);
+    } catch (const EListError&) {
+        // Der Kopf reicht über den Block hinaus. Viele Artikel dürfen das;
+        // eine einzelne Zeile dieser Länge hat kein Modell.
+        if (anfang.size() - ganze.size() > KopfBlock / 2) {
+            const std::string zeile = std::to_string(ein.AnzahlZeilen() + 1);
+            throw EModellErzeugen("Zeile " + zeile + " zu lang",
+                                  "Zeile " + zeile + " ist l\xE4" "nger als 512 KB; die Datei ist keine Modelldatei");
+        }
+    }
 }
 
 void TModell::TextLaden(std::string_view text) {
@@ -189,34 +282,53 @@ void TModell::TextLaden(std::string_view text) {
     ModellLesen(ein);
 }
 
-void TModell::ModellLesen(TZeilenLeser& ein) {
-    ein.LeseZeile = 2;
-    const std::string_view name = ein.WertLesen();
-    GeleseneVersion = name == "TModell0" ? 1 : IntAusText(ein.WertLesen());
-    ein.GeleseneVersion = GeleseneVersion;
-    Schrift = SchriftAusText(ein.WertLesen());
-    QuellenBeschr = BoolAusText(ein.WertLesen());
-    SenkenBeschr = BoolAusText(ein.WertLesen());
-    VerzweigBeschr = BoolAusText(ein.WertLesen());
-    if (GeleseneVersion > 1) WandlerBeschr = BoolAusText(ein.WertLesen());
-    WegeBeschr = BoolAusText(ein.WertLesen());
-    SymbolGroesse = IntAusText(ein.WertLesen());
-    StromGroesse = IntAusText(ein.WertLesen());
-    ProzStellen = IntAusText(ein.WertLesen());
-    StromStellen = IntAusText(ein.WertLesen());
-    Stromanzeige = IntAusText(ein.WertLesen());
-    MaxStromBer = BoolAusText(ein.WertLesen());
-    MaxStrom = FloatAusText(ein.WertLesen());
-    const int32_t dauer = IntAusText(ein.WertLesen());
-    if (dauer < 0) throw ERangeError("Max Ber Dauer " + std::to_string(dauer) + " ist negativ");
-    MaxBerDauer = static_cast<uint32_t>(dauer);
+void TModell::KopfLesen(TZeilenLeser& ein) {
+    try {
+        ein.LeseZeile = 2;
+        const std::string_view name = ein.WertLesen();
+        GeleseneVersion = name == "TModell0" ? 1 : IntAusText(ein.WertLesen());
+        ein.GeleseneVersion = GeleseneVersion;
+        Schrift = SchriftAusText(ein.WertLesen());
+        QuellenBeschr = BoolAusText(ein.WertLesen());
+        SenkenBeschr = BoolAusText(ein.WertLesen());
+        VerzweigBeschr = BoolAusText(ein.WertLesen());
+        if (GeleseneVersion > 1) WandlerBeschr = BoolAusText(ein.WertLesen());
+        WegeBeschr = BoolAusText(ein.WertLesen());
+        SymbolGroesse = IntAusText(ein.WertLesen());
+        StromGroesse = IntAusText(ein.WertLesen());
+        ProzStellen = IntAusText(ein.WertLesen());
+        StromStellen = IntAusText(ein.WertLesen());
+        Stromanzeige = IntAusText(ein.WertLesen());
+        MaxStromBer = BoolAusText(ein.WertLesen());
+        MaxStrom = FloatAusText(ein.WertLesen());
+        const int32_t dauer = IntAusText(ein.WertLesen());
+        if (dauer < 0) throw ERangeError("Max Ber Dauer " + std::to_string(dauer) + " ist negativ");
+        MaxBerDauer = static_cast<uint32_t>(dauer);
 
-    ArtikelListe.clear();
-    const int32_t anzahl = IntAusText(ein.WertLesen());
-    // Ein Modell ohne Artikel hätte keine gültige Artikelnummer.
-    if (anzahl < 1) throw EModellErzeugen("Artikelanzahl " + std::to_string(anzahl) + " ist ung\xFC" "ltig");
-    for (int32_t i = 0; i < anzahl; ++i) ArtikelListe.emplace_back(ein.WertLesen());
-    AktArtikel = 0;
+        ArtikelListe.clear();
+        const int32_t anzahl = IntAusText(ein.WertLesen());
+        // Ein Modell ohne Artikel hätte keine gültige Artikelnummer.
+        if (anzahl < 1) {
+            throw EModellErzeugen("Artikelanzahl " + std::to_string(anzahl) + " ist ung\xFC" "ltig",
+                                  "ein Modell braucht mindestens einen Artikel (Artikelanzahl " +
+                                      std::to_string(anzahl) + ")");
+        }
+        for (int32_t i = 0; i < anzahl; ++i) ArtikelListe.emplace_back(ein.WertLesen());
+        AktArtikel = 0;
+    } catch (EFehler& e) {
+        OrtAnfuegen(e, ein, "Kopf des Modells");
+        // Ohne "TModell" in der ersten Zeile ist die Datei gar kein Modell;
+        // das sagt dem Anwender mehr als der erste falsche Wert.
+        if (ein.AnzahlZeilen() > 0 && ein.WertVon(0).substr(0, 7) != "TModell") {
+            e.GrundSetzen("die Datei ist keine Modelldatei (" + e.OrtUndGrund() + ")");
+            e.OrtSetzen("");
+        }
+        throw;
+    }
+}
+
+void TModell::ModellLesen(TZeilenLeser& ein) {
+    KopfLesen(ein);
 
     std::vector<TWeg*> wege;
     std::vector<TKnoten*> knoten;
@@ -224,13 +336,23 @@ void TModell::ModellLesen(TZeilenLeser& ein) {
         const std::string_view klasse = ein.WertLesen();
         const TFOKlasse* k = TFOKlassenAusName(klasse);
         if (k == nullptr) {
-            throw EModellErzeugen("<" + std::string(klasse) + "> in TFOKlassenAusName nicht gefunden");
+            EModellErzeugen e("<" + std::string(klasse) + "> in TFOKlassenAusName nicht gefunden", KlassenGrund(klasse));
+            e.OrtSetzen("Zeile " + std::to_string(ein.LeseZeile));
+            throw e;
         }
         std::unique_ptr<TFO> objekt = k->Erzeugen();
         if (!objekt) {
-            throw EModellErzeugen("<" + std::string(klasse) + "> ist als Objekt eines Modells nicht zul\xE4" "ssig");
+            EModellErzeugen e("<" + std::string(klasse) + "> ist als Objekt eines Modells nicht zul\xE4" "ssig",
+                              "ein Modell kann nicht Objekt eines Modells sein");
+            e.OrtSetzen("Zeile " + std::to_string(ein.LeseZeile));
+            throw e;
         }
-        objekt->Lesen(ein);
+        try {
+            objekt->Lesen(ein);
+        } catch (EFehler& e) {
+            OrtAnfuegen(e, ein, "Objekt " + objekt->Titel());
+            throw;
+        }
         auto* kn = dynamic_cast<TKnoten*>(objekt.get());
         if (kn != nullptr) knoten.push_back(kn);
         if (auto* weg = dynamic_cast<TWeg*>(objekt.get())) wege.push_back(weg);
@@ -247,12 +369,12 @@ void TModell::ModellLesen(TZeilenLeser& ein) {
 
     for (const TVerweis& v : VerweiseLesen(wege, true)) {
         TKnoten* k = knotenMitNummer(v.Nummer);
-        if (k == nullptr) throw EModellErzeugen("<" + v.Weg->Name + "> ung\xFC" "ltiger Startknoten");
+        if (k == nullptr) UngueltigerKnoten(*v.Weg, v, true);
         AusgangVerbinden(*v.Weg, *k);
     }
     for (const TVerweis& v : VerweiseLesen(wege, false)) {
         TKnoten* k = knotenMitNummer(v.Nummer);
-        if (k == nullptr) throw EModellErzeugen("<" + v.Weg->Name + "> ung\xFC" "ltiger Zielknoten");
+        if (k == nullptr) UngueltigerKnoten(*v.Weg, v, false);
         EingangVerbinden(*v.Weg, *k);
     }
     for (TWeg* weg : wege) {
@@ -272,58 +394,167 @@ std::string DateinameFuerAnzeige(const std::string& pfad) {
     return AnsiAusUtf8(DateinameOhneOrdner(pfad));
 }
 
+std::string SystemGrund(int fehler) {
+    switch (fehler) {
+    case ENOENT: return "die Datei oder ein Ordner ihres Pfads existiert nicht";
+    case EACCES:
+    case EPERM: return "keine Berechtigung f\xFC" "r die Datei oder ihren Ordner";
+    case EISDIR: return "der Pfad ist ein Ordner, keine Datei";
+    case ENOTDIR: return "ein Teil des Pfads ist kein Ordner";
+    case ENOSPC: return "der Datentr\xE4" "ger ist voll";
+    case EDQUOT: return "das Speicherkontingent auf dem Datentr\xE4" "ger ist ersch\xF6" "pft";
+    case EFBIG: return "die Datei w\xE4" "re gr\xF6\xDF" "er, als das System erlaubt";
+    case EROFS: return "das Dateisystem ist schreibgesch\xFC" "tzt";
+    case ELOOP: return "zu viele symbolische Verkn\xFC" "pfungen im Pfad";
+    case ENAMETOOLONG: return "der Name ist zu lang";
+    case EIO: return "Ein-/Ausgabefehler des Datentr\xE4" "gers";
+    case EMFILE:
+    case ENFILE: return "zu viele offene Dateien";
+    case EBUSY:
+    case ETXTBSY: return "die Datei ist belegt";
+    case ENOMEM: return "zu wenig Arbeitsspeicher";
+    default: return "Systemfehler " + std::to_string(fehler);
+    }
+}
+
+namespace {
+
+// Warum ein Pfad, der keine gewöhnliche Datei ist, kein Modell sein kann.
+std::string ArtGrund(mode_t art) {
+    if (S_ISDIR(art)) return "der Pfad ist ein Ordner, keine Datei";
+    if (S_ISFIFO(art)) return "der Pfad ist eine benannte Pipe (FIFO), keine Datei";
+    if (S_ISCHR(art) || S_ISBLK(art)) return "der Pfad ist ein Ger\xE4" "t, keine Datei";
+    if (S_ISSOCK(art)) return "der Pfad ist ein Socket, keine Datei";
+    return "der Pfad ist keine gew\xF6" "hnliche Datei";
+}
+
+[[noreturn]] void NichtZuOeffnen(const std::string& dateiName, const std::string& grund) {
+    throw EFOpenError("Die Datei " + DateinameFuerAnzeige(dateiName) + " kann nicht ge\xF6" "ffnet werden: " + grund,
+                      grund);
+}
+
+[[noreturn]] void NichtZuSchreiben(const std::string& dateiName, const std::string& grund) {
+    throw EFCreateError("Die Datei " + DateinameFuerAnzeige(dateiName) + " kann nicht geschrieben werden: " + grund,
+                        grund);
+}
+
+class TDateiDeskriptor {
+public:
+    explicit TDateiDeskriptor(int fd) : Fd(fd) {}
+    ~TDateiDeskriptor() {
+        if (Fd >= 0) ::close(Fd);
+    }
+    TDateiDeskriptor(const TDateiDeskriptor&) = delete;
+    TDateiDeskriptor& operator=(const TDateiDeskriptor&) = delete;
+    int Wert() const { return Fd; }
+    // Schließt selbst, damit ein Fehler beim Schließen (volle Platte über
+    // Netz) gemeldet werden kann; gibt errno oder 0 zurück.
+    int Schliessen() {
+        const int fd = Fd;
+        Fd = -1;
+        return ::close(fd) == 0 ? 0 : errno;
+    }
+
+private:
+    int Fd;
+};
+
+} // namespace
+
+// Öffnet ohne zu blockieren (eine Pipe ohne Schreiber hielte sonst das
+// Programm an) und nimmt nur gewöhnliche Dateien an.
+TLeseDatei::TLeseDatei(const std::string& dateiName) : Name(dateiName) {
+    Fd = ::open(dateiName.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (Fd < 0) NichtZuOeffnen(dateiName, SystemGrund(errno));
+    struct stat st {};
+    if (::fstat(Fd, &st) != 0) {
+        const int fehler = errno;
+        ::close(Fd);
+        NichtZuOeffnen(dateiName, SystemGrund(fehler));
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(Fd);
+        NichtZuOeffnen(dateiName, ArtGrund(st.st_mode));
+    }
+    DateiGroesse = static_cast<uint64_t>(st.st_size);
+}
+
+TLeseDatei::~TLeseDatei() { ::close(Fd); }
+
+void TLeseDatei::Lesen(std::string& ziel, uint64_t hoechstens) {
+    // Ein Nullbyte beendet den Text: was danach kommt, wird nie gelesen.
+    constexpr size_t Stueck = size_t{8} << 20;
+    if (ziel.capacity() < ziel.size() + hoechstens && hoechstens <= ziel.max_size() - ziel.size()) {
+        ziel.reserve(static_cast<size_t>(ziel.size() + std::min<uint64_t>(hoechstens, DateiGroesse)));
+    }
+    uint64_t rest = hoechstens;
+    while (rest > 0 && !Ende) {
+        const size_t alt = ziel.size();
+        // Nicht mehr Platz als die Datei braucht; hinter ihrer Größe nur kleine
+        // Stücke, bis read() das Ende meldet.
+        const uint64_t erwartet = Gelesen < DateiGroesse ? DateiGroesse - Gelesen : 4096;
+        const size_t n = static_cast<size_t>(std::min({rest, uint64_t{Stueck}, erwartet}));
+        ziel.resize(alt + n);
+        ssize_t gelesen = 0;
+        do {
+            gelesen = ::read(Fd, ziel.data() + alt, n);
+        } while (gelesen < 0 && errno == EINTR);
+        if (gelesen < 0) NichtZuOeffnen(Name, SystemGrund(errno));
+        ziel.resize(alt + static_cast<size_t>(gelesen));
+        if (gelesen == 0) Ende = true;
+        if (std::memchr(ziel.data() + alt, '\0', static_cast<size_t>(gelesen)) != nullptr) Ende = true;
+        rest -= static_cast<uint64_t>(gelesen);
+        Gelesen += static_cast<uint64_t>(gelesen);
+    }
+}
+
 std::string DateiInhalt(const std::string& dateiName) {
-    std::ifstream datei(dateiName, std::ios::binary);
-    if (!datei) {
-        throw EFOpenError("Datei " + dateiName + " kann nicht ge\xF6" "ffnet werden: " + std::strerror(errno));
-    }
-    // Ein Ordner lässt sich unter Linux öffnen und meldet eine riesige Länge.
-    std::error_code egal;
-    if (std::filesystem::is_directory(dateiName, egal)) {
-        throw EFOpenError("Datei " + dateiName + " kann nicht ge\xF6" "ffnet werden: sie ist ein Ordner");
-    }
+    TLeseDatei datei(dateiName);
     std::string inhalt;
-    datei.seekg(0, std::ios::end);
-    const std::streamoff groesse = datei.tellg();
-    datei.seekg(0, std::ios::beg);
-    if (groesse > 0) inhalt.resize(static_cast<size_t>(groesse));
-    if (groesse > 0 && !datei.read(inhalt.data(), groesse)) {
-        throw EFOpenError("Datei " + dateiName + " kann nicht gelesen werden");
-    }
-    if (groesse < 0) {
-        // Kein Suchen möglich (z. B. eine Pipe): stückweise lesen.
-        datei.clear();
-        inhalt.assign(std::istreambuf_iterator<char>(datei), std::istreambuf_iterator<char>());
-    }
+    datei.Lesen(inhalt, datei.Groesse() + 1);
     return inhalt;
 }
 
 void DateiErsetzen(const std::string& dateiName, const std::string& inhalt) {
-    namespace fs = std::filesystem;
-    const fs::path ziel(dateiName);
-    fs::path hilfs = ziel;
-    hilfs += ".~tsr";
-    {
-        std::ofstream datei(hilfs, std::ios::binary | std::ios::trunc);
-        if (!datei) {
-            throw EFCreateError("Datei " + dateiName + " kann nicht erstellt werden: " + std::strerror(errno));
-        }
-        datei.write(inhalt.data(), static_cast<std::streamsize>(inhalt.size()));
-        datei.flush();
-        if (!datei) {
-            datei.close();
-            std::error_code egal;
-            fs::remove(hilfs, egal);
-            throw EFCreateError("Datei " + dateiName + " kann nicht geschrieben werden");
+    std::string ziel = dateiName;
+    struct stat st {};
+    // Eine Verknüpfung bleibt stehen; ersetzt wird die Datei, auf die sie zeigt.
+    if (::lstat(ziel.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        if (char* echt = ::realpath(ziel.c_str(), nullptr)) {
+            ziel = echt;
+            std::free(echt);
         }
     }
-    std::error_code fehler;
-    fs::rename(hilfs, ziel, fehler);
-    if (fehler) {
-        std::error_code egal;
-        fs::remove(hilfs, egal);
-        throw EFCreateError("Datei " + dateiName + " kann nicht ersetzt werden: " + fehler.message());
+    const bool vorhanden = ::stat(ziel.c_str(), &st) == 0;
+    if (vorhanden && !S_ISREG(st.st_mode)) NichtZuSchreiben(dateiName, ArtGrund(st.st_mode));
+
+    const std::string hilfs = ziel + ".~tsr";
+    TDateiDeskriptor fd(::open(hilfs.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666));
+    if (fd.Wert() < 0) NichtZuSchreiben(dateiName, SystemGrund(errno));
+    auto aufgeben = [&](int fehler) {
+        if (fd.Wert() >= 0) fd.Schliessen();
+        ::unlink(hilfs.c_str());
+        NichtZuSchreiben(dateiName, SystemGrund(fehler));
+    };
+    // Die neue Datei behält die Rechte der alten.
+    if (vorhanden && ::fchmod(fd.Wert(), st.st_mode & 07777) != 0) aufgeben(errno);
+    size_t geschrieben = 0;
+    while (geschrieben < inhalt.size()) {
+        const ssize_t n = ::write(fd.Wert(), inhalt.data() + geschrieben, inhalt.size() - geschrieben);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) aufgeben(n < 0 ? errno : EIO);
+        geschrieben += static_cast<size_t>(n);
     }
+    if (const int fehler = fd.Schliessen(); fehler != 0) aufgeben(fehler);
+    if (::rename(hilfs.c_str(), ziel.c_str()) != 0) aufgeben(errno);
+}
+
+std::string GrundVon(const std::exception& e) {
+    if (const auto* f = dynamic_cast<const EFehler*>(&e)) return f->OrtUndGrund();
+    if (dynamic_cast<const std::bad_alloc*>(&e) != nullptr || dynamic_cast<const std::length_error*>(&e) != nullptr) {
+        return "zu wenig Arbeitsspeicher";
+    }
+    return e.what();
 }
 
 TOeffnenErgebnis ModellOeffnen(const std::string& dateiName) {
@@ -336,22 +567,34 @@ TOeffnenErgebnis ModellOeffnen(const std::string& dateiName) {
     } catch (const std::exception& e) {
         modell.reset(); // setzt auch Modell und FONrZaehler zurück
         Modell = nullptr;
-        ergebnis.Meldung = "Die Datei " + DateinameOhneOrdner(dateiName) + " kann nicht ge\xF6" "ffnet werden.";
-        ergebnis.Grund = e.what();
+        ergebnis.Meldung = "Die Datei " + DateinameFuerAnzeige(dateiName) + " kann nicht ge\xF6" "ffnet werden.";
+        ergebnis.Grund = GrundVon(e);
     }
     return ergebnis;
 }
 
-TSpeichernErgebnis ModellSichern(TModell& modell, const std::string& dateiName) {
+namespace {
+
+template <class F> TSpeichernErgebnis Sichern(const std::string& dateiName, F&& schreiben) {
     TSpeichernErgebnis ergebnis;
     try {
-        modell.DateiSpeichern(dateiName);
+        schreiben();
         ergebnis.Ok = true;
     } catch (const std::exception& e) {
-        ergebnis.Meldung = "Die Datei " + DateinameOhneOrdner(dateiName) + " kann nicht geschrieben werden.";
-        ergebnis.Grund = e.what();
+        ergebnis.Meldung = "Die Datei " + DateinameFuerAnzeige(dateiName) + " kann nicht geschrieben werden.";
+        ergebnis.Grund = GrundVon(e);
     }
     return ergebnis;
+}
+
+} // namespace
+
+TSpeichernErgebnis ModellSichern(TModell& modell, const std::string& dateiName) {
+    return Sichern(dateiName, [&] { modell.DateiSpeichern(dateiName); });
+}
+
+TSpeichernErgebnis DateiSichern(const std::string& dateiName, const std::string& inhalt) {
+    return Sichern(dateiName, [&] { DateiErsetzen(dateiName, inhalt); });
 }
 
 } // namespace tessomir

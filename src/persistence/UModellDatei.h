@@ -1,5 +1,7 @@
 #pragma once
 // Öffnen und Speichern von Modelldateien für Programm und Kommandozeile.
+#include <cstdint>
+#include <exception>
 #include <memory>
 #include <string>
 
@@ -33,10 +35,41 @@ std::string DateinameOhneOrdner(const std::string& pfad);
 // Druckkopf; Zeichen, die Windows-1252 nicht kennt, werden zu '?'.
 std::string DateinameFuerAnzeige(const std::string& pfad);
 
-// Liest eine Datei ganz; EFOpenError, wenn das nicht geht.
+// Eine gewöhnliche Datei zum Lesen. Öffnen blockiert nie; Ordner, Pipes,
+// Geräte und Sockets sind mit deutschem Grund abgewiesen (EFOpenError).
+class TLeseDatei {
+public:
+    explicit TLeseDatei(const std::string& dateiName);
+    ~TLeseDatei();
+    TLeseDatei(const TLeseDatei&) = delete;
+    TLeseDatei& operator=(const TLeseDatei&) = delete;
+
+    uint64_t Groesse() const { return DateiGroesse; }
+    // Hängt höchstens so viele Bytes an 'ziel' an; hört am Dateiende und nach
+    // einem Nullbyte auf, denn dort endet der Text.
+    void Lesen(std::string& ziel, uint64_t hoechstens);
+    bool AmEnde() const { return Ende; }
+
+private:
+    std::string Name;
+    int Fd = -1;
+    uint64_t DateiGroesse = 0;
+    uint64_t Gelesen = 0;
+    bool Ende = false;
+};
+
+// Liest eine Datei ganz, bis zu einem Nullbyte; EFOpenError, wenn das nicht geht.
 std::string DateiInhalt(const std::string& dateiName);
 // Schreibt über eine Hilfsdatei im selben Ordner, die erst am Ende die alte
-// Datei ersetzt; EFCreateError, wenn das nicht geht (die alte Datei bleibt).
+// Datei ersetzt; EFCreateError mit deutschem Grund, wenn das nicht geht (die
+// alte Datei bleibt). Ein Ziel, das keine gewöhnliche Datei ist, bleibt unberührt.
 void DateiErsetzen(const std::string& dateiName, const std::string& inhalt);
+// Wie ModellSichern, für einen fertigen Text.
+TSpeichernErgebnis DateiSichern(const std::string& dateiName, const std::string& inhalt);
+
+// Deutscher Text zu einem errno-Wert.
+std::string SystemGrund(int fehler);
+// Was ein Anwender als Grund eines Fehlers liest: Ort und Grund, deutsch.
+std::string GrundVon(const std::exception& e);
 
 } // namespace tessomir

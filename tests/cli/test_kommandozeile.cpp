@@ -222,7 +222,7 @@ TEST_F(Kommandozeile, GrundMitUmlautInUtf8) {
     EXPECT_EQ(e.Rc, 2);
     EXPECT_EQ(e.Aus, "");
     EXPECT_EQ(e.Fehler, "Die Datei verweis.TSR kann nicht ge\xC3\xB6" "ffnet werden.\n"
-                        "<Zulauf> ung\xC3\xBC" "ltiger Startknoten\n");
+                        "Weg [ Zulauf ]: der Startknoten mit der Nummer 99 fehlt oder ist kein Knoten\n");
 }
 
 TEST_F(Kommandozeile, SummeAllerArtikel) {
@@ -436,6 +436,13 @@ TEST_F(Kommandozeile, BeispieleSindSichtbarUndImDateiformat) {
         o2.Modell.reset();
         EXPECT_EQ(Lesen(zwei), inhalt);
     }
+}
+
+TEST_F(Kommandozeile, DateinamenMitUmlautenErscheinenEinmalUmgewandelt) {
+    const TErgebnis e = Aufruf({"pruefen", Pfad("Nicht da \xC3\x84 \xC3\xB6.TSR")});
+    EXPECT_EQ(e.Rc, 2);
+    EXPECT_EQ(e.Fehler, "Die Datei Nicht da \xC3\x84 \xC3\xB6.TSR kann nicht ge\xC3\xB6" "ffnet werden.\n"
+                        "die Datei oder ein Ordner ihres Pfads existiert nicht\n");
 }
 
 } // namespace

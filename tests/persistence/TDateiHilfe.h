@@ -96,27 +96,28 @@ inline std::string Wert(const std::vector<std::string>& zeilen, size_t nr) {
 struct TFehlerBild {
     std::string Art;
     std::string Text;
+    std::string Grund; // wie ihn das Öffnen meldet
 };
 
 inline TFehlerBild FehlerVon(const std::function<void()>& tun) {
     try {
         tun();
     } catch (const EModellErzeugen& e) {
-        return {"EModellErzeugen", e.what()};
+        return {"EModellErzeugen", e.what(), e.OrtUndGrund()};
     } catch (const EConvertError& e) {
-        return {"EConvertError", e.what()};
+        return {"EConvertError", e.what(), e.OrtUndGrund()};
     } catch (const ERangeError& e) {
-        return {"ERangeError", e.what()};
+        return {"ERangeError", e.what(), e.OrtUndGrund()};
     } catch (const EStringListError& e) {
-        return {"EStringListError", e.what()};
+        return {"EStringListError", e.what(), e.OrtUndGrund()};
     } catch (const EListError& e) {
-        return {"EListError", e.what()};
+        return {"EListError", e.what(), e.OrtUndGrund()};
     } catch (const EFOpenError& e) {
-        return {"EFOpenError", e.what()};
+        return {"EFOpenError", e.what(), e.OrtUndGrund()};
     } catch (const EFCreateError& e) {
-        return {"EFCreateError", e.what()};
+        return {"EFCreateError", e.what(), e.OrtUndGrund()};
     } catch (const std::exception& e) {
-        return {"std::exception", e.what()};
+        return {"std::exception", e.what(), e.what()};
     }
     return {};
 }

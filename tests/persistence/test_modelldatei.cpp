@@ -300,7 +300,7 @@ TEST_F(ModellDatei, EineZusaetzlicheZeileAmEndeStoertNicht) {
 TEST_F(ModellDatei, ZweiLeereZeilenAmEndeSindEinLeererKlassenname) {
     const TOeffnenErgebnis e = Oeffnen(Beispiel + "\r\n\r\n");
     EXPECT_EQ(e.Modell, nullptr);
-    EXPECT_EQ(e.Grund, "<> in TFOKlassenAusName nicht gefunden");
+    EXPECT_EQ(e.Grund, "Zeile 43: hier sollte ein Objekt beginnen, aber die Objektart fehlt");
     EXPECT_EQ(LadeFehler(Beispiel + "\r\n\r\n").Art, "EModellErzeugen");
 }
 
@@ -427,7 +427,7 @@ TEST_F(ModellDatei, OeffnenLaesstBeiJedemFehlerKeinModellZurueck) {
         EXPECT_EQ(Modell, nullptr);
         EXPECT_EQ(FONrZaehler, 0u);
         EXPECT_EQ(e.Meldung, "Die Datei Anlage Nord.TSR kann nicht ge\xF6" "ffnet werden.");
-        EXPECT_EQ(e.Grund, LadeFehler(TextAus(z)).Text);
+        EXPECT_EQ(e.Grund, LadeFehler(TextAus(z)).Grund);
     }
 }
 

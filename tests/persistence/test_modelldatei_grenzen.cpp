@@ -97,7 +97,7 @@ TEST_F(MatrixGrenzen, RiesigeGroessenScheiternSofortOhneSpeicher) {
         const TLauf lauf = Oeffnen(MitQuellenmatrix(fall.Groesse, fall.Zeilen));
         EXPECT_EQ(lauf.Ergebnis.Modell, nullptr);
         EXPECT_EQ(Modell, nullptr);
-        EXPECT_NE(lauf.Ergebnis.Grund.find("<TQuelle1>"), std::string::npos) << lauf.Ergebnis.Grund;
+        EXPECT_NE(lauf.Ergebnis.Grund.find("Objekt [ TQuelle1 ]"), std::string::npos) << lauf.Ergebnis.Grund;
         EXPECT_NE(lauf.Ergebnis.Grund.find(fall.Groesse), std::string::npos) << lauf.Ergebnis.Grund;
         EXPECT_LT(lauf.Groesste, 64u * 1024u);
         EXPECT_LT(lauf.Sekunden, 1.0);
@@ -110,7 +110,7 @@ TEST_F(MatrixGrenzen, GroesseUnterEinsScheitertOhneErfundeneWerte) {
         SCOPED_TRACE(groesse);
         const TLauf lauf = Oeffnen(MitQuellenmatrix(groesse, {"0 / 50"}));
         EXPECT_EQ(lauf.Ergebnis.Modell, nullptr);
-        EXPECT_NE(lauf.Ergebnis.Grund.find("<TQuelle1>"), std::string::npos) << lauf.Ergebnis.Grund;
+        EXPECT_NE(lauf.Ergebnis.Grund.find("Objekt [ TQuelle1 ]"), std::string::npos) << lauf.Ergebnis.Grund;
     }
     // Kein "Dim kleiner 1": die Matrix wird gar nicht erst angelegt.
     EXPECT_TRUE(Platt.Meldungen.empty());
