@@ -6,6 +6,10 @@
 #include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QTimer>
 #include <QLabel>
 #include <QLocale>
 #include <QMessageBox>
@@ -14,6 +18,7 @@
 #include <QScrollArea>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTextCursor>
 #include <QTest>
 #include <QToolButton>
 #include <deque>
@@ -235,7 +240,10 @@ TEST_F(TFHaupt, PruefenUndNeuberechnenMitTasten) {
     EXPECT_TRUE(Log().startsWith("Daten OK, Berechnung gestartet\n")) << Log().toStdString();
     EXPECT_TRUE(Log().endsWith("Berechnung OK"));
     EXPECT_EQ(Text("SBHauptMaxStrom"), "Max. Strom berechnet : 18,0");
-    EXPECT_EQ(f.findChild<QPlainTextEdit*>("MELog")->textCursor().selectionStart(), 0);
+    // LogAnfang markiert das erste Zeichen und zeigt so die erste Zeile.
+    const QTextCursor anfang = f.findChild<QPlainTextEdit*>("MELog")->textCursor();
+    EXPECT_EQ(anfang.selectionStart(), 0);
+    EXPECT_EQ(anfang.selectionEnd(), 1);
     EXPECT_TRUE(Skript.Meldungen.empty());
 }
 
@@ -398,6 +406,38 @@ TEST_F(TFHaupt, MaximiertBleibtMaximiert) {
     EXPECT_TRUE(f.close());
     EXPECT_EQ(Gespeichert("MAXIMIERT").toInt(), 1);
     EXPECT_EQ(Gespeichert("BREITE").toInt(), lage.width());
+}
+
+// Die echten Dialoge: geprüft, sobald sie modal stehen, dann abgebrochen.
+QFileDialog* Pruefen(const QString& titel, QFileDialog::AcceptMode art) {
+    auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    EXPECT_NE(d, nullptr);
+    if (d == nullptr) return nullptr;
+    EXPECT_EQ(d->windowTitle(), titel);
+    EXPECT_EQ(d->nameFilters(), QStringList{"Tessomirdatei (*.TSR)"});
+    EXPECT_EQ(d->defaultSuffix(), "TSR");
+    EXPECT_EQ(d->acceptMode(), art);
+    EXPECT_EQ(d->directory().absolutePath(), QDir::currentPath());
+    EXPECT_FALSE(d->testOption(QFileDialog::DontConfirmOverwrite));
+    QTimer::singleShot(0, d, &QDialog::reject);
+    return d;
+}
+
+TEST(Dateiwahl, DialogeBeginnenImAktuellenOrdner) {
+    TQtDateiwahl wahl;
+    QString vorgabe;
+    QTimer::singleShot(0, [&] {
+        if (QFileDialog* d = Pruefen("Datei speichern unter", QFileDialog::AcceptSave))
+            vorgabe = d->selectedFiles().value(0);
+    });
+    EXPECT_EQ(wahl.SpeichernUnter(nullptr, "NEU.TSR"), std::nullopt);
+    EXPECT_EQ(QFileInfo(vorgabe).fileName(), "NEU.TSR");
+    QTimer::singleShot(0, [&] {
+        if (QFileDialog* d = Pruefen("Datei öffnen", QFileDialog::AcceptOpen)) {
+            EXPECT_EQ(d->fileMode(), QFileDialog::ExistingFile);
+        }
+    });
+    EXPECT_EQ(wahl.Oeffnen(nullptr), std::nullopt);
 }
 
 TEST(DeutscheTexte, KnoepfeSprechenDeutsch) {
