@@ -435,8 +435,10 @@ void TFMHaupt::TitelAnzeigen() {
         setWindowTitle(QStringLiteral("Tessomir"));
         return;
     }
-    setWindowTitle(QStringLiteral("Tessomir - [") + QtAusAnsi(DateinameFuerAnzeige(AktModell->DateiName)) +
-                   QStringLiteral("]"));
+    // "[*]" ist für Qt der Platzhalter der Änderungsmarke; verdoppelt steht er wörtlich.
+    const QString name = QtAusAnsi(DateinameFuerAnzeige(AktModell->DateiName))
+                             .replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    setWindowTitle(QStringLiteral("Tessomir - [") + name + QStringLiteral("]"));
 }
 
 void TFMHaupt::ModifiziertAnzeigen() {
