@@ -1,6 +1,7 @@
 #include "UModell.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include "UFehler.h"
@@ -256,6 +257,32 @@ void TModell::KapazitaetSetzen(double wert) {
             e.Objekt->Kapazitaet = wert;
         }
     }
+}
+
+std::string NamensFehler(std::string_view name) {
+    if (name.empty()) return "Name darf nicht leer sein";
+    for (const char c : name) {
+        if (c == '\r' || c == '\n') return "Der Name darf keinen Zeilenumbruch enthalten.";
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return "Der Name darf keine Steuerzeichen enthalten.";
+    }
+    return {};
+}
+
+bool HatKapazitaet(const TFO& objekt) {
+    return dynamic_cast<const TWeg*>(&objekt) != nullptr || dynamic_cast<const TVerzweigung*>(&objekt) != nullptr;
+}
+
+bool EigenschaftenUebernehmen(TFO& objekt, const std::string& name, double kapazitaet) {
+    bool geaendert = false;
+    if (name != objekt.Name) {
+        objekt.Name = name;
+        geaendert = true;
+    }
+    if (HatKapazitaet(objekt) && std::fabs(kapazitaet - objekt.Kapazitaet) > 1e-10) {
+        objekt.Kapazitaet = kapazitaet;
+        geaendert = true;
+    }
+    return geaendert;
 }
 
 TPunkt TModell::Ausdehnung() const {

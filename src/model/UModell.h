@@ -227,4 +227,16 @@ public:
     char Anzeigetrenner = '.';
 };
 
+// Eigenschaften eines einzelnen Objekts, wie der Eigenschaftendialog sie
+// prüft und übernimmt.
+// Warum 'name' kein Objektname sein kann, oder "", wenn er es kann. Ein
+// Zeilenumbruch im Namen zerbräche die zeilenweise Modelldatei.
+std::string NamensFehler(std::string_view name);
+// Eine Kapazität haben nur Verzweigungen und Wege.
+bool HatKapazitaet(const TFO& objekt);
+// Übernimmt den Namen (Groß- und Kleinschreibung zählt) und, wo es sie gibt,
+// die Kapazität; Kapazitäten, die sich um höchstens 1e-10 unterscheiden,
+// gelten als gleich. true, wenn sich etwas geändert hat.
+bool EigenschaftenUebernehmen(TFO& objekt, const std::string& name, double kapazitaet);
+
 } // namespace tessomir
