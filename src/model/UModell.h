@@ -99,6 +99,7 @@ public:
     void AuswahlVerschieben(TAnsicht& ansicht);
     void AuswahlLoeschen();
     void AllesAuswaehlen();
+    void AuswahlLeeren() { AuswahlListe.clear(); }
     bool IstAusgewaehlt(const TFO* objekt) const;
 
     bool IstEinzelneVerzweigung() const;
