@@ -11,6 +11,7 @@ PAKETE=(
   clang libclang-rt-14-dev
   xvfb xauth
   desktop-file-utils appstream libxml2-utils
+  poppler-utils
 )
 
 fehlend=()

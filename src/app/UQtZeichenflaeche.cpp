@@ -6,6 +6,7 @@
 #include <QPalette>
 #include <QPolygon>
 #include <algorithm>
+#include <cmath>
 
 #include "app/UQtSchrift.h"
 #include "app/UQtText.h"
@@ -143,9 +144,18 @@ void TQtZeichenflaeche::SchriftSetzen(const TSchrift& s) {
     TextIndex = FarbIndex(FarbeAusQt(QtSchriftfarbe(s)));
     if (gleicheForm) return;
     SchriftQt = QtSchrift(s);
+    if (Schriftskala != 1.0) {
+        SchriftQt.setPixelSize(std::max(1, static_cast<int>(std::lround(SchriftQt.pixelSize() * Schriftskala))));
+    }
     Metrik.emplace(SchriftQt, Maler.device());
     SchriftAmMaler = false;
     Texte = &Speicher->Texte(SchriftQt, *Metrik);
+}
+
+void TQtZeichenflaeche::SchriftskalaSetzen(double skala) {
+    Schriftskala = skala;
+    Metrik.reset(); // die nächste Schrift wird neu gemessen
+    SchriftSetzen(SchriftWert);
 }
 
 void TQtZeichenflaeche::StiftAnwenden(int index) {

@@ -85,6 +85,11 @@ public:
     // gegeben. Wer den Maler selbst umstellt oder neu beginnt, ruft danach dies.
     void MalerGeaendert();
 
+    // Schrifthöhen gelten in Bildschirmpunkten; auf einem Drucker werden sie
+    // mit Druckerauflösung / Bildschirmauflösung vergrößert, damit Texte auf
+    // Papier so groß wie auf dem Schirm werden.
+    void SchriftskalaSetzen(double skala);
+
     // Ob Nicht-Xor auf diesem Gerät wirklich umkehrt.
     bool KannNichtXor() const { return RasterOps; }
 
@@ -114,6 +119,7 @@ private:
     TStiftModus Modus = TStiftModus::Normal;
     TFarbe PinselFarbe = Weiss;
     TSchrift SchriftWert;
+    double Schriftskala = 1.0;
     TBildpunkt Position;
 
     std::vector<TQtFarbe> Farben;

@@ -16,7 +16,8 @@ public:
     // Bedruckbare Breite und Höhe einer Seite.
     virtual int32_t Seitenbreite() const = 0;
     virtual int32_t Seitenhoehe() const = 0;
-    // Auflösung, für die Punktgrößen von Kopf und Fuß.
+    // Punkte je Zoll, in denen die Zeichenfläche Schrifthöhen nimmt; damit
+    // werden die Punktgrößen von Kopf und Fuß zu Schrifthöhen.
     virtual int32_t PunkteJeZoll() const = 0;
     virtual void AuftragsTitelSetzen(const std::string& titel) = 0;
     virtual void DokumentBeginnen() = 0;
