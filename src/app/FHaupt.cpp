@@ -11,8 +11,10 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScrollArea>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
 #include <QSplitter>
@@ -27,6 +29,8 @@
 #include "app/UQtPlattform.h"
 #include "app/UQtText.h"
 #include "app/UZeichenfeld.h"
+#include "dialogs/FEigenschaften.h"
+#include "dialogs/FEingabe.h"
 #include "model/UKnoten.h"
 #include "model/UModell.h"
 #include "persistence/UModellDatei.h"
@@ -86,6 +90,35 @@ protected:
     }
 };
 
+// Tasten und Knöpfe eines Mausereignisses; 'doppelt' beim Drücken eines Doppelklicks.
+TUmschaltung Umschaltung(const QMouseEvent& e, bool doppelt = false) {
+    TUmschaltung u;
+    const Qt::KeyboardModifiers tasten = e.modifiers();
+    const Qt::MouseButtons knoepfe = e.buttons();
+    if (tasten & Qt::ShiftModifier) u = u.Mit(TTaste::Umschalt);
+    if (tasten & Qt::AltModifier) u = u.Mit(TTaste::Alt);
+    if (tasten & Qt::ControlModifier) u = u.Mit(TTaste::Strg);
+    if (knoepfe & Qt::LeftButton) u = u.Mit(TTaste::Links);
+    if (knoepfe & Qt::RightButton) u = u.Mit(TTaste::Rechts);
+    if (knoepfe & Qt::MiddleButton) u = u.Mit(TTaste::Mitte);
+    if (doppelt) u = u.Mit(TTaste::Doppelt);
+    return u;
+}
+
+std::optional<TMausknopf> Knopf(Qt::MouseButton knopf) {
+    switch (knopf) {
+    case Qt::LeftButton: return TMausknopf::Links;
+    case Qt::RightButton: return TMausknopf::Rechts;
+    case Qt::MiddleButton: return TMausknopf::Mitte;
+    default: return std::nullopt;
+    }
+}
+
+TBildpunkt Punkt(const QMouseEvent& e) {
+    const QPoint p = e.position().toPoint();
+    return TBildpunkt{p.x(), p.y()};
+}
+
 } // namespace
 
 // ---------------------------------------------------------------- Aufbau
@@ -93,7 +126,8 @@ protected:
 TFMHaupt::TFMHaupt(const QString& befehlsdatei, std::unique_ptr<IDateiwahl> dateiwahl, QWidget* eltern)
     : QMainWindow(eltern),
       Dateiwahl(dateiwahl ? std::move(dateiwahl) : std::make_unique<TQtDateiwahl>()),
-      AnsichtObjekt(std::make_unique<TAnsicht>(nullptr)) {
+      AnsichtObjekt(std::make_unique<TAnsicht>(nullptr)),
+      EditorObjekt(std::make_unique<TEditor>(*AnsichtObjekt, static_cast<IEditorFlaeche&>(*this))) {
     setObjectName(QStringLiteral("FMHaupt"));
     setWindowTitle(QStringLiteral("Tessomir"));
     setAccessibleName(QStringLiteral("Tessomir Hauptfenster"));
@@ -116,11 +150,13 @@ TFMHaupt::TFMHaupt(const QString& befehlsdatei, std::unique_ptr<IDateiwahl> date
     GroesseLesen();
     if (!befehlsdatei.isEmpty()) ModellLaden(befehlsdatei);
     TitelAnzeigen();
+    Eigenschaften = new TFMEigenschaften(this);
     AktionenAktualisieren();
 }
 
 TFMHaupt::~TFMHaupt() {
     // Vor den Kindfenstern: die Zeichenfläche malt ohne Modell nichts mehr.
+    EditorObjekt->Abbrechen();
     AktModell.reset();
     Modell = nullptr;
 }
@@ -332,6 +368,9 @@ void TFMHaupt::FlaecheAnlegen() {
     connect(PBHaupt, &TZeichenfeld::MausBewegt, this, &TFMHaupt::PBHauptMouseMove);
     connect(PBHaupt, &TZeichenfeld::MausLosgelassen, this, &TFMHaupt::PBHauptMouseUp);
     connect(PBHaupt, &TZeichenfeld::Doppelklick, this, &TFMHaupt::PBHauptDblClick);
+    PBHaupt->GummifigurSetzen([this] {
+        if (EditorObjekt->FigurSichtbar()) EditorObjekt->FigurZeichnen();
+    });
 
     MELog = new QPlainTextEdit(SPLog);
     Benennen(MELog, "MELog", QStringLiteral("Protokoll"));
@@ -426,7 +465,14 @@ void TFMHaupt::AktionenAktualisieren() {
     TBEinfuegenWandler->setEnabled(ACEinfuegenWandler->isEnabled());
 }
 
-void TFMHaupt::EinfuegemodusSetzen(TEinfuegemodus modus) { Modus = modus; }
+void TFMHaupt::EinfuegemodusSetzen(TEinfuegemodus modus) {
+    // Ein Wechsel mitten im Ziehen (nur über Tasten möglich) lässt nichts halb stehen.
+    if (EditorObjekt->FigurSichtbar() || EditorObjekt->NeuerWeg() != nullptr) {
+        EditorObjekt->Abbrechen();
+        Neuzeichnen();
+    }
+    Modus = modus;
+}
 
 // ---------------------------------------------------------------- Anzeigen
 
@@ -503,6 +549,7 @@ void TFMHaupt::Befehl(const std::function<void()>& befehl) {
 }
 
 void TFMHaupt::ModellEinsetzen(std::unique_ptr<TModell> modell) {
+    EditorObjekt->Abbrechen();
     AktModell = std::move(modell);
     Modell = AktModell.get();
     if (AktModell != nullptr) AktModell->Anzeigetrenner = Dezimaltrenner();
@@ -685,17 +732,90 @@ void TFMHaupt::ACAnsichtSummeExecute() {
 // Maus später; bis dahin stehen sie mit ihren Regeln bereit und tun nichts.
 void TFMHaupt::ACDateiDruckenExecute() {}
 void TFMHaupt::ACBearbeitenMatrixExecute() {}
-void TFMHaupt::ACBearbeitenEigenschaftenExecute() {}
 void TFMHaupt::ACBearbeitenArtikelExecute() {}
-void TFMHaupt::ACBearbeitenKapazitaetExecute() {}
-void TFMHaupt::ACBearbeitenLoeschenExecute() {}
-void TFMHaupt::ACBearbeitenAllesAuswaehlenExecute() {}
 void TFMHaupt::ACAnsichtEinstellungenExecute() {}
 void TFMHaupt::ACHilfeInhaltsverzeichnisExecute() {}
 void TFMHaupt::ACHilfeInfoExecute() {}
-void TFMHaupt::PBHauptMouseDown(QMouseEvent*) {}
-void TFMHaupt::PBHauptMouseMove(QMouseEvent*) {}
-void TFMHaupt::PBHauptMouseUp(QMouseEvent*) {}
-void TFMHaupt::PBHauptDblClick(QMouseEvent*) {}
+
+// ---------------------------------------------------------------- Bearbeiten
+
+void TFMHaupt::ACBearbeitenEigenschaftenExecute() {
+    if (AktModell == nullptr || AktModell->FOListe.Auswahl().size() != 1) return;
+    Eigenschaften->ObjektSetzen(AktModell->FOListe.Auswahl().front().Objekt);
+    if (Eigenschaften->exec() == QDialog::Accepted && Eigenschaften->Geaendert()) AktModell->Modifiziert = true;
+    ModifiziertAnzeigen();
+    Neuzeichnen();
+}
+
+void TFMHaupt::ACBearbeitenKapazitaetExecute() {
+    if (AktModell == nullptr) return;
+    TEingabeInfo info;
+    info.Ueberschrift = KapazitaetUeberschrift;
+    info.Frage = KapazitaetFrage;
+    info.AllesMarkieren = true;
+    info.Passwortzeichen = 0;
+    info.Breite = screen()->geometry().width() / 4;
+    if (!EingabeAusfuehren(info, this)) return;
+    // Ändert sich etwas, muss die Speicherfrage davon wissen (Modifiziert).
+    if (VorgabekapazitaetSetzen(*AktModell, info.Eingabe, AktModell->Anzeigetrenner)) Neuzeichnen();
+}
+
+void TFMHaupt::ACBearbeitenLoeschenExecute() {
+    if (AktModell == nullptr) return;
+    AktModell->FOListe.AuswahlLoeschen();
+    Neuzeichnen();
+}
+
+void TFMHaupt::ACBearbeitenAllesAuswaehlenExecute() {
+    if (AktModell == nullptr) return;
+    AktModell->FOListe.AllesAuswaehlen();
+    Neuzeichnen();
+}
+
+// ---------------------------------------------------------------- Maus
+
+void TFMHaupt::PBHauptMouseDown(QMouseEvent* ereignis) {
+    const std::optional<TMausknopf> knopf = Knopf(ereignis->button());
+    if (!knopf) return;
+    Befehl([&] { EditorObjekt->Druecken(Modus, *knopf, Umschaltung(*ereignis), Punkt(*ereignis)); });
+}
+
+void TFMHaupt::PBHauptMouseMove(QMouseEvent* ereignis) {
+    Befehl([&] {
+        EditorObjekt->Bewegen(Modus, Umschaltung(*ereignis), Punkt(*ereignis));
+        if (EditorObjekt->FigurSichtbar()) RandRollen(ereignis->position().toPoint());
+    });
+}
+
+void TFMHaupt::PBHauptMouseUp(QMouseEvent* ereignis) {
+    const std::optional<TMausknopf> knopf = Knopf(ereignis->button());
+    if (!knopf) return;
+    Befehl([&] { EditorObjekt->Loslassen(Modus, *knopf, Umschaltung(*ereignis), Punkt(*ereignis)); });
+}
+
+// Qt ersetzt das zweite Drücken durch den Doppelklick: erst der Doppelklick,
+// dann das Drücken, das ihn als Doppelt trägt.
+void TFMHaupt::PBHauptDblClick(QMouseEvent* ereignis) {
+    Befehl([this] { Doppelklick(); });
+    const std::optional<TMausknopf> knopf = Knopf(ereignis->button());
+    if (!knopf) return;
+    Befehl([&] { EditorObjekt->Druecken(Modus, *knopf, Umschaltung(*ereignis, true), Punkt(*ereignis)); });
+}
+
+void TFMHaupt::Doppelklick() {
+    AktionenAktualisieren();
+    if (ACBearbeitenMatrix->isEnabled()) ACBearbeitenMatrix->trigger();
+    else if (ACBearbeitenEigenschaften->isEnabled()) ACBearbeitenEigenschaften->trigger();
+}
+
+void TFMHaupt::RandRollen(const QPoint& punkt) {
+    if (!PBHaupt->Sichtbar().contains(punkt)) SBoxHaupt->ensureVisible(punkt.x(), punkt.y(), 0, 0);
+}
+
+void TFMHaupt::ModellUeberzeichnen() { PBHaupt->ModellUeberzeichnen(); }
+
+void TFMHaupt::Gummi(const std::function<void()>& zeichnen) { PBHaupt->GummiZeichnen(zeichnen); }
+
+void TFMHaupt::PopupOeffnen(TBildpunkt punkt) { PopupOeffnen(PBHaupt->mapToGlobal(QPoint(punkt.X, punkt.Y))); }
 
 } // namespace tessomir

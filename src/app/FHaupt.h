@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "app/UDateiwahl.h"
+#include "view/UEditor.h"
 
 class QAction;
 class QActionGroup;
@@ -25,15 +26,18 @@ class TAnsicht;
 class TModell;
 class TQtPlattform;
 class TZeichenfeld;
+class TFMEigenschaften;
 
 // Ausgang von Schliessen und Speichern.
 enum class TErgebnis { Erledigt, Abgebrochen };
 
-class TFMHaupt final : public QMainWindow {
+// Das Fenster ist die Fläche des Editors: es zeichnet, was der Editor verlangt.
+class TFMHaupt final : public QMainWindow, private IEditorFlaeche {
     Q_OBJECT
 public:
     // Einfügemodus: was ein Klick auf die Zeichenfläche tut.
-    enum TEinfuegemodus : int { Deaktiviert = 0, Quelle = 1, Senke = 2, Verzweigung = 3, Weg = 4, Wandler = 5 };
+    using TEinfuegemodus = tessomir::TEinfuegemodus;
+    using enum tessomir::TEinfuegemodus;
 
     // 'befehlsdatei' ist der erste Parameter der Befehlszeile (leer: keiner).
     // Ohne eigene Dateiwahl zeigt das Fenster die Qt-Dateidialoge.
@@ -56,12 +60,13 @@ public:
     void TitelAnzeigen();
     void ModifiziertAnzeigen();
     void LogAnfang();
-    void Neuzeichnen();
+    void Neuzeichnen() override;
 
     int Einfuegemodus() const { return Modus; }
     TAnsicht& Ansicht() { return *AnsichtObjekt; }
     // Öffnet das Kontextmenü PU an einem Bildschirmpunkt.
     void PopupOeffnen(const QPoint& global);
+    const TEditor& Editor() const { return *EditorObjekt; }
 
 protected:
     void closeEvent(QCloseEvent* ereignis) override;
@@ -120,9 +125,20 @@ private:
     void GroesseLesen();
     void GroesseSchreiben();
 
+    // Fläche des Editors.
+    void ModellUeberzeichnen() override;
+    void Gummi(const std::function<void()>& zeichnen) override;
+    void PopupOeffnen(TBildpunkt punkt) override;
+    // Matrix, sonst Eigenschaften, je nach den Regeln in diesem Augenblick.
+    void Doppelklick();
+    // Rollt die Fläche, wenn ein Ziehen über den sichtbaren Rand geht.
+    void RandRollen(const QPoint& punkt);
+
     std::unique_ptr<IDateiwahl> Dateiwahl;
     std::unique_ptr<TAnsicht> AnsichtObjekt;
     std::unique_ptr<TModell> AktModell;
+    // Nach dem Modell: ein angefangener Weg hängt an einem seiner Knoten.
+    std::unique_ptr<TEditor> EditorObjekt;
     int Modus = Deaktiviert;
     bool GroesseGeschrieben = false;
 
@@ -135,6 +151,8 @@ private:
     QMenu* PU = nullptr;
     QToolButton* TBEinfuegenWandler = nullptr;
     QActionGroup* Einfuegegruppe = nullptr;
+    // Einmal angelegt und für jeden Aufruf neu gefüllt.
+    TFMEigenschaften* Eigenschaften = nullptr;
     // Nach MELog: die Plattform schreibt hinein und endet vor dem Fenster.
     std::unique_ptr<TQtPlattform> QtPlattform;
 

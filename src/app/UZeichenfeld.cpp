@@ -6,6 +6,7 @@
 #include "app/UQtText.h"
 #include "model/UFehler.h"
 #include "view/UAnsicht.h"
+#include "view/UEditor.h"
 
 namespace tessomir {
 namespace {
@@ -78,6 +79,48 @@ void TZeichenfeld::BildErneuern(const QRect& bereich) {
     QPainter maler(&Bildpuffer);
     maler.translate(-BildUrsprung);
     ModellAufBild(maler);
+    if (Gummifigur) {
+        TQtZeichenflaeche flaeche(maler, &Texte);
+        const TFlaecheLeihen geliehen(Ansicht, flaeche);
+        Gummifigur();
+    }
+}
+
+QRect TZeichenfeld::Sichtbar() const {
+    const QWidget* fenster = parentWidget();
+    if (fenster == nullptr) return rect();
+    return QRect(-pos(), fenster->size()).intersected(rect());
+}
+
+void TZeichenfeld::ModellUeberzeichnen() {
+    if (!BildGueltig || Modell == nullptr || Ansicht.DruckModus) return;
+    QPainter maler(&Bildpuffer);
+    maler.translate(-BildUrsprung);
+    ModellAufBild(maler);
+    update(QRect(BildUrsprung, Bildpuffer.size()));
+}
+
+void TZeichenfeld::GummiZeichnen(const std::function<void()>& zeichnen) {
+    if (!BildGueltig) {
+        zeichnen();
+        return;
+    }
+    QPainter maler(&Bildpuffer);
+    maler.translate(-BildUrsprung);
+    TQtZeichenflaeche flaeche(maler, &Texte);
+    TMessendeFlaeche messung(flaeche);
+    const TFlaecheLeihen geliehen(Ansicht, messung);
+    zeichnen();
+    if (!messung.Beruehrt()) return;
+    // Auf das Bild begrenzt, bevor der Rand von einem Pixel für Stiftbreite
+    // und Rundung dazukommt: die Figur kann weit ausserhalb liegen.
+    const QRect bild(BildUrsprung, Bildpuffer.size());
+    const TRechteck r = messung.Bereich();
+    const QPoint oben(std::clamp<int32_t>(r.Links, bild.left(), bild.right()),
+                      std::clamp<int32_t>(r.Oben, bild.top(), bild.bottom()));
+    const QPoint unten(std::clamp<int32_t>(r.Rechts, bild.left(), bild.right()),
+                       std::clamp<int32_t>(r.Unten, bild.top(), bild.bottom()));
+    update(QRect(oben, unten).adjusted(-1, -1, 1, 1));
 }
 
 void TZeichenfeld::ModellAufBild(QPainter& maler) {

@@ -31,7 +31,19 @@ public:
     // Malt auf das Bild und zeigt den Bereich 'geaendert' (Widget-Koordinaten).
     void AufBildZeichnen(const std::function<void(IZeichenflaeche&)>& zeichnen, const QRect& geaendert);
 
+    // Zeichnet das Modell ohne Löschen über das Bild und zeigt den sichtbaren Teil.
+    void ModellUeberzeichnen();
+    // Eine Gummifigur auf das Bild; gezeigt wird nur, was 'zeichnen' berührt.
+    // Ohne gültiges Bild läuft 'zeichnen' auf der Messfläche: der Zustand, den
+    // es ändert, soll sich auch dann ändern.
+    void GummiZeichnen(const std::function<void()>& zeichnen);
+    // Zeichnet die gerade stehende Gummifigur; läuft nach jedem Erneuern des
+    // Bildes, damit das nächste Löschen in Nicht-Xor sie wirklich trifft.
+    void GummifigurSetzen(std::function<void()> figur) { Gummifigur = std::move(figur); }
+
     const QImage& Bild() const { return Bildpuffer; }
+    // Sichtbarer Ausschnitt in eigenen Koordinaten.
+    QRect Sichtbar() const;
 
 signals:
     // Am Ende jedes Malens.
@@ -65,6 +77,7 @@ private:
 
     QImage Bildpuffer;
     QPoint BildUrsprung;
+    std::function<void()> Gummifigur;
     bool BildGueltig = false;
     bool FehlerGemeldet = false;
 };
