@@ -31,6 +31,7 @@
 #include "app/UZeichenfeld.h"
 #include "dialogs/FEigenschaften.h"
 #include "dialogs/FEingabe.h"
+#include "help/UHilfe.h"
 #include "model/UKnoten.h"
 #include "model/UModell.h"
 #include "persistence/UModellDatei.h"
@@ -734,7 +735,7 @@ void TFMHaupt::ACDateiDruckenExecute() {}
 void TFMHaupt::ACBearbeitenMatrixExecute() {}
 void TFMHaupt::ACBearbeitenArtikelExecute() {}
 void TFMHaupt::ACAnsichtEinstellungenExecute() {}
-void TFMHaupt::ACHilfeInhaltsverzeichnisExecute() {}
+void TFMHaupt::ACHilfeInhaltsverzeichnisExecute() { HilfeZeigen("uebersicht.htm"); }
 void TFMHaupt::ACHilfeInfoExecute() {}
 
 // ---------------------------------------------------------------- Bearbeiten

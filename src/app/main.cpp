@@ -6,6 +6,7 @@
 #include "app/FHaupt.h"
 #include "app/UStart.h"
 #include "app/UZeichenfeld.h"
+#include "help/UHtmlHilfe.h"
 
 int main(int argc, char** argv) {
     QApplication anwendung(argc, argv);
@@ -13,7 +14,11 @@ int main(int argc, char** argv) {
     tessomir::DeutscheQtTexteLaden(anwendung);
 
     // Der erste Parameter ist die Modelldatei; weitere werden übergangen.
-    const QStringList parameter = QApplication::arguments();
+    // "/debug" und "-debug" sind Schalter, keine Modelldatei.
+    QStringList parameter = QApplication::arguments();
+    parameter.removeIf([](const QString& p) { return tessomir::IstHilfeSchalter(p.toStdString()); });
+    // Zeigt die Hilfethemen (F1) bis zum Programmende in einem Fenster.
+    tessomir::THtmlHilfe hilfe;
     tessomir::TFMHaupt fenster(parameter.size() > 1 ? parameter.at(1) : QString());
 
     // Probelauf für die Prüfung im Build: schliesst das Fenster, sobald das

@@ -11,6 +11,7 @@
 #include <QTreeWidget>
 #include <regex>
 
+#include "app/FHaupt.h"
 #include "gemeinsam/TAufzeichnung.h"
 #include "help/UHtmlHilfe.h"
 
@@ -149,6 +150,16 @@ TEST_F(THilfefensterTest, VerweisInhaltIndexUndZurueck) {
     QTest::keyClicks(suchen, QStringLiteral("Kolonnen"));
     QTest::keyClick(suchen, Qt::Key_Return);
     EXPECT_EQ(Pfad(*f.Browser()), "/pruefen.htm");
+}
+
+TEST_F(THilfefensterTest, F1ImHauptfensterZeigtDieUebersicht) {
+    TFMHaupt haupt;
+    haupt.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&haupt));
+    QTest::keyClick(&haupt, Qt::Key_F1);
+    ASSERT_NE(Hilfe.Fenster(), nullptr);
+    EXPECT_EQ(Pfad(*Hilfe.Fenster()->Browser()), "/uebersicht.htm");
+    EXPECT_EQ(Plattform.Pieptoene, 0);
 }
 
 } // namespace
