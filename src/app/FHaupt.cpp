@@ -26,6 +26,7 @@
 
 #include "analysis/UBerechnung.h"
 #include "app/UDateiwahl.h"
+#include "app/UQtDrucker.h"
 #include "app/UQtPlattform.h"
 #include "app/UQtText.h"
 #include "app/UZeichenfeld.h"
@@ -202,6 +203,8 @@ void TFMHaupt::AktionenAnlegen() {
                                    &TFMHaupt::ACDateiSpeichernUnterExecute);
     ACDateiSchliessen = Aktion("ACDateiSchliessen", "Schliessen", "", keine, -1, &TFMHaupt::ACDateiSchliessenExecute);
     ACDateiDrucken = Aktion("ACDateiDrucken", "Drucken...", "Drucken", keine, 3, &TFMHaupt::ACDateiDruckenExecute);
+    ACDateiDruckvorschau = Aktion("ACDateiDruckvorschau", "Druckvorschau...", "Druckvorschau", keine, -1,
+                                  &TFMHaupt::ACDateiDruckvorschauExecute);
     ACBearbeitenMatrix = Aktion("ACBearbeitenMatrix", "Matrix...", "Matrix", keine, 4, &TFMHaupt::ACBearbeitenMatrixExecute);
     ACBearbeitenEigenschaften = Aktion("ACBearbeitenEigenschaften", "Eigenschaften...", "", keine, -1,
                                        &TFMHaupt::ACBearbeitenEigenschaftenExecute);
@@ -259,7 +262,8 @@ void TFMHaupt::MenuesAnlegen() {
         }
     };
     menue("UMDatei", QStringLiteral("&Datei"),
-          {ACDateiNeu, ACDateiOeffnen, ACDateiSpeichern, ACDateiSpeichernUnter, ACDateiSchliessen, nullptr, ACDateiDrucken});
+          {ACDateiNeu, ACDateiOeffnen, ACDateiSpeichern, ACDateiSpeichernUnter, ACDateiSchliessen, nullptr, ACDateiDrucken,
+           ACDateiDruckvorschau});
     menue("UMBearbeiten", QStringLiteral("&Bearbeiten"),
           {ACBearbeitenMatrix, ACBearbeitenEigenschaften, ACBearbeitenArtikel, ACBearbeitenKapazitaet, nullptr,
            ACBearbeitenPruefen, ACBearbeitenNeuberechnen, nullptr, ACBearbeitenLoeschen, ACBearbeitenAllesAuswaehlen});
@@ -440,7 +444,8 @@ void TFMHaupt::AktionenAktualisieren() {
 
     ACDateiNeu->setEnabled(Modus == Deaktiviert);
     ACDateiOeffnen->setEnabled(Modus == Deaktiviert);
-    for (QAction* a : {ACDateiSpeichern, ACDateiSpeichernUnter, ACDateiSchliessen, ACDateiDrucken, ACBearbeitenArtikel,
+    for (QAction* a : {ACDateiSpeichern, ACDateiSpeichernUnter, ACDateiSchliessen, ACDateiDrucken, ACDateiDruckvorschau,
+                       ACBearbeitenArtikel,
                        ACBearbeitenAllesAuswaehlen, ACAnsichtSumme, ACAnsichtEinstellungen})
         a->setEnabled(leer);
     ACBearbeitenMatrix->setEnabled(leer && MatrixBearbeitbar());
@@ -543,7 +548,7 @@ void TFMHaupt::Befehl(const std::function<void()>& befehl) {
     try {
         befehl();
     } catch (const std::exception& e) {
-        Plattform().Meldungen->Fehler(std::string("Der Befehl konnte nicht ausgef\xFChrt werden.\n") + e.what());
+        Plattform().Meldungen->Fehler(std::string("Der Befehl konnte nicht ausgef\xFChrt werden.\n") + GrundVon(e));
     } catch (...) {
         Plattform().Meldungen->Fehler("Der Befehl konnte nicht ausgef\xFChrt werden.");
     }
@@ -731,7 +736,15 @@ void TFMHaupt::ACAnsichtSummeExecute() {
 
 // Die folgenden Befehle bekommen ihre Dialoge und das Bearbeiten mit der
 // Maus später; bis dahin stehen sie mit ihren Regeln bereit und tun nichts.
-void TFMHaupt::ACDateiDruckenExecute() {}
+void TFMHaupt::ACDateiDruckenExecute() {
+    DruckMitDialog(this, AktModell.get(), *AnsichtObjekt);
+    Neuzeichnen();
+}
+
+void TFMHaupt::ACDateiDruckvorschauExecute() {
+    DruckVorschau(this, AktModell.get(), *AnsichtObjekt);
+    Neuzeichnen();
+}
 void TFMHaupt::ACBearbeitenMatrixExecute() {}
 void TFMHaupt::ACBearbeitenArtikelExecute() {}
 void TFMHaupt::ACAnsichtEinstellungenExecute() {}

@@ -78,6 +78,7 @@ private slots:
     void ACDateiSpeichernUnterExecute();
     void ACDateiSchliessenExecute();
     void ACDateiDruckenExecute();
+    void ACDateiDruckvorschauExecute();
     void ACBearbeitenMatrixExecute();
     void ACBearbeitenEigenschaftenExecute();
     void ACBearbeitenArtikelExecute();
@@ -162,6 +163,7 @@ private:
     QAction* ACDateiSpeichernUnter = nullptr;
     QAction* ACDateiSchliessen = nullptr;
     QAction* ACDateiDrucken = nullptr;
+    QAction* ACDateiDruckvorschau = nullptr;
     QAction* ACBearbeitenMatrix = nullptr;
     QAction* ACBearbeitenEigenschaften = nullptr;
     QAction* ACBearbeitenArtikel = nullptr;

@@ -6,6 +6,7 @@
 #include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -224,6 +225,29 @@ TEST_F(TFHaupt, BeispielOeffnenUndArtikelBlaettern) {
     Ausloesen("ACAnsichtSumme");
     Ausloesen("ACEinfuegenQuelle");
     EXPECT_TRUE(An("ACAnsichtVorhArtikel"));
+}
+
+TEST_F(TFHaupt, DruckenLeertDieAuswahlAuchBeimAbbrechen) {
+    Fenster();
+    Oeffnen("Wassernetz.TSR");
+    for (const char* aktion : {"ACDateiDrucken", "ACDateiDruckvorschau"}) {
+        SCOPED_TRACE(aktion);
+        Ausloesen("ACBearbeitenAllesAuswaehlen");
+        ASSERT_FALSE(Modell->FOListe.Auswahl().empty());
+        bool dialogGesehen = false;
+        QTimer::singleShot(0, [&] {
+            auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            dialogGesehen = d != nullptr;
+            if (d != nullptr) d->reject();
+        });
+        Ausloesen(aktion);
+        EXPECT_TRUE(dialogGesehen);
+        EXPECT_TRUE(Modell->FOListe.Auswahl().empty());
+        EXPECT_TRUE(Skript.Meldungen.empty());
+    }
+    Ausloesen("ACEinfuegenQuelle");
+    EXPECT_FALSE(An("ACDateiDrucken"));
+    EXPECT_FALSE(An("ACDateiDruckvorschau"));
 }
 
 TEST_F(TFHaupt, PruefenUndNeuberechnenMitTasten) {
