@@ -5,9 +5,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include "app/UQtText.h"
+#include "help/UHilfe.h"
 #include "model/UModell.h"
 #include "model/UPlattform.h"
 
@@ -82,6 +84,10 @@ TFMEigenschaften::TFMEigenschaften(QWidget* eltern) : QDialog(eltern) {
     knoepfe->addWidget(BTAbbrechen);
     connect(BTOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(BTAbbrechen, &QPushButton::clicked, this, &QDialog::reject);
+    // Die Hilfe zu Name und Kapazität, über den Knopf wie über F1.
+    connect(BTHilfe, &QPushButton::clicked, this, [] { HilfeZeigen("eigenschaften.htm"); });
+    auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(f1, &QShortcut::activated, BTHilfe, &QPushButton::click);
 
     auto* senkrecht = new QVBoxLayout(this);
     senkrecht->setContentsMargins(0, 0, 0, 0);

@@ -87,6 +87,9 @@ TEST_F(Eigenschaften, UngueltigeEingabenLassenDenDialogOffenUndAbbrechenAendertN
         EXPECT_EQ(v.Name, "Weiche");
         EXPECT_EQ(v.Kapazitaet, 100);
     }
+    // Ohne Hilfebetrachter gibt die Hilfe den Warnton statt einer Meldung.
+    QTest::mouseClick(Dialog.BTHilfe, Qt::LeftButton);
+    EXPECT_EQ(Platt.Pieptoene, 1);
     // Ein Name aus Leerzeichen ist nicht leer.
     EXPECT_TRUE(MitOK(v, "  ", "100"));
     EXPECT_EQ(v.Name, "  ");
