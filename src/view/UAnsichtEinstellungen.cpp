@@ -1,0 +1,82 @@
+#include "UAnsichtEinstellungen.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "model/UFehler.h"
+#include "model/UPlattform.h"
+
+namespace tessomir {
+
+int TBereich::Begrenzt(long long wert) const { return static_cast<int>(std::clamp<long long>(wert, Min, Max)); }
+
+std::optional<double> ZahlAusEingabe(std::string_view text, char trenner) {
+    try {
+        return FloatAusText(text, trenner);
+    } catch (const EConvertError&) {
+        if (trenner == DateiTrenner) return std::nullopt;
+    }
+    try {
+        return FloatAusText(text, DateiTrenner);
+    } catch (const EConvertError&) {
+        return std::nullopt;
+    }
+}
+
+TAnsichtWerte EinstellungenLaden(const TModell& modell) {
+    TAnsichtWerte w;
+    w.QuellenBeschr = modell.QuellenBeschr;
+    w.SenkenBeschr = modell.SenkenBeschr;
+    w.VerzweigBeschr = modell.VerzweigBeschr;
+    w.WandlerBeschr = modell.WandlerBeschr;
+    w.WegeBeschr = modell.WegeBeschr;
+    w.Schrift = modell.Schrift;
+    w.SymbolGroesse = SymbolGroesseBereich.Begrenzt(modell.SymbolGroesse);
+    w.ProzStellen = ProzStellenBereich.Begrenzt(modell.ProzStellen);
+    w.StromGroesse = StromGroesseBereich.Begrenzt(modell.StromGroesse);
+    w.StromStellen = StromStellenBereich.Begrenzt(modell.StromStellen);
+    w.MaxStromIndex = modell.MaxStromBer ? MaxStromBerechnetIndex : MaxStromEingegebenIndex;
+    if (modell.MaxStrom > 0) w.MaxStromText = modell.WertText(modell.MaxStrom);
+    w.Stromanzeige = StromanzeigeBereich.Begrenzt(modell.Stromanzeige);
+    // Ganze Sekunden, abgeschnitten: 1500 ms zeigt 1 s.
+    w.MaxDauerSekunden = MaxDauerBereich.Begrenzt(modell.MaxBerDauer / 1000);
+    return w;
+}
+
+bool EinstellungenPruefen(const TAnsichtWerte& werte, char trenner) {
+    if (werte.MaxStromIndex != MaxStromEingegebenIndex) return true;
+    const std::optional<double> wert = ZahlAusEingabe(werte.MaxStromText, trenner);
+    if (wert && std::isfinite(*wert) && *wert > 0) return true;
+    Plattform().Meldungen->Fehler(MaxStromUngueltig);
+    return false;
+}
+
+void EinstellungenUebernehmen(TModell& modell, const TAnsichtWerte& werte, char trenner) {
+    // Erst alles berechnen, was scheitern kann, dann schreiben: das Modell
+    // bleibt bei einem Fehler, wie es war.
+    double maxStrom = modell.MaxStrom;
+    const bool eingegeben = werte.MaxStromIndex == MaxStromEingegebenIndex;
+    if (eingegeben) {
+        const std::optional<double> wert = ZahlAusEingabe(werte.MaxStromText, trenner);
+        if (!wert) throw EConvertError("'" + werte.MaxStromText + "' ist kein g\xFC" "ltiger Gleitkommawert");
+        maxStrom = *wert;
+    }
+    TSchrift schrift = werte.Schrift;
+
+    modell.QuellenBeschr = werte.QuellenBeschr;
+    modell.SenkenBeschr = werte.SenkenBeschr;
+    modell.VerzweigBeschr = werte.VerzweigBeschr;
+    modell.WandlerBeschr = werte.WandlerBeschr;
+    modell.WegeBeschr = werte.WegeBeschr;
+    modell.Schrift = std::move(schrift);
+    modell.SymbolGroesse = SymbolGroesseBereich.Begrenzt(werte.SymbolGroesse);
+    modell.StromGroesse = StromGroesseBereich.Begrenzt(werte.StromGroesse);
+    modell.ProzStellen = ProzStellenBereich.Begrenzt(werte.ProzStellen);
+    modell.StromStellen = StromStellenBereich.Begrenzt(werte.StromStellen);
+    modell.MaxStromBer = !eingegeben;
+    modell.MaxStrom = maxStrom;
+    modell.Stromanzeige = StromanzeigeBereich.Begrenzt(werte.Stromanzeige);
+    modell.MaxBerDauer = static_cast<uint32_t>(MaxDauerBereich.Begrenzt(werte.MaxDauerSekunden)) * 1000u;
+}
+
+} // namespace tessomir
