@@ -1,0 +1,196 @@
+// Matrixeditor ohne Oberfläche: Raster je Art, Zahlentexte, Prüfung,
+// Anteilshilfen und Übernahme der Arbeitskopie.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "gemeinsam/TAufzeichnung.h"
+#include "gemeinsam/TModellBau.h"
+#include "model/UFehler.h"
+#include "model/UMatrixBearbeitung.h"
+
+using namespace tessomir;
+using tessomir::test::TMeldung;
+
+namespace {
+
+class MatrixBearbeitung : public ::testing::Test {
+protected:
+    test::TAufzeichnung Platt;
+    test::TModellBau Bau;
+    TMatrixBearbeitung B{Bau.M()};
+
+    void Nehmen(const TKnoten& k, int artikel = 0) {
+        B.KnotenSetzen(k);
+        B.ArtikelListeSetzen(Bau.M().ArtikelListe, artikel);
+    }
+    // Verzweigung "V" mit den Eingängen von E1, E2 und den Ausgängen nach A1..A3.
+    TVerzweigung& ZweiZuDrei() {
+        auto& v = Bau.Knoten<TVerzweigung>("V");
+        for (const char* e : {"E1", "E2"}) Bau.Weg(Bau.Knoten<TQuelle>(e), v);
+        for (const char* a : {"A1", "A2", "A3"}) Bau.Weg(v, Bau.Knoten<TSenke>(a));
+        return v;
+    }
+};
+
+TEST_F(MatrixBearbeitung, RasterTexteFarbenUndMassJeArt) {
+    TVerzweigung& v = ZweiZuDrei();
+    v.Matrix().ZelleSetzen(0, 1, 0, 12.5);
+    Nehmen(v);
+    EXPECT_EQ(B.Art(), TMatrixArt::Verzweigung);
+    EXPECT_EQ(B.Spalten(), 4);
+    EXPECT_EQ(B.Zeilen(), 5);
+    EXPECT_EQ(MatrixFenstermass(B.Spalten(), B.Zeilen()), (TMass{550, 200}));
+    EXPECT_EQ(B.Text(1, 0), "  Eingang von");
+    EXPECT_EQ(B.Text(0, 1), "Ausgang nach");
+    EXPECT_EQ(B.Text(1, 1), "Artikelstrom");
+    EXPECT_EQ(B.Text(3, 0), "E2");
+    EXPECT_EQ(B.Text(0, 4), "A3");
+    EXPECT_EQ(B.Text(2, 1), "12.50"); // ankommender Strom, WertText
+    EXPECT_EQ(B.Text(2, 2), "0");     // Anteil, ProzentText mit 0 Stellen
+    EXPECT_EQ(B.ErsteZelle(), (TZellort{2, 2}));
+    EXPECT_EQ(B.Farbe(2, 2), TZellfarbe::Eingabe);
+    EXPECT_EQ(B.Farbe(0, 0), TZellfarbe::Ecke);
+    EXPECT_EQ(B.Farbe(0, 3), TZellfarbe::Kopfspalte);
+    EXPECT_EQ(B.Farbe(3, 0), TZellfarbe::Kopfzeile);
+    EXPECT_EQ(B.Farbe(2, 1), TZellfarbe::Weiss);
+    EXPECT_EQ(B.Farbe(1, 1), TZellfarbe::Weiss);
+    EXPECT_EQ(MatrixHilfethema(B.Art()), std::string("verzweigungsmatrix.htm"));
+
+    auto strecke = Bau.Strecke("Q", "S");
+    Nehmen(strecke.Q);
+    EXPECT_EQ(B.Spalten() * 10 + B.Zeilen(), 23);
+    EXPECT_EQ(B.Text(0, 2), "S");
+    EXPECT_TRUE(B.IstEditierbar(1, 2));
+    Nehmen(strecke.S);
+    EXPECT_EQ(B.Spalten() * 10 + B.Zeilen(), 32);
+    EXPECT_EQ(B.Text(2, 0), "Q");
+    EXPECT_FALSE(B.IstEditierbar(2, 1));
+    EXPECT_EQ(B.Farbe(2, 1), TZellfarbe::Weiss);
+    EXPECT_TRUE(B.Abschliessen()); // die Senke besteht jede Prüfung
+
+    for (int i = 2; i <= 50; ++i) Bau.M().ArtikelEinfuegen(std::string("A").append(std::to_string(i)));
+    auto& w = Bau.Knoten<TWandler>("W");
+    w.Matrix().ZelleSetzen(1, 50, 1, 0.125);
+    Nehmen(w, 1);
+    EXPECT_EQ(B.Zeilen(), 51);
+    EXPECT_EQ(MatrixFenstermass(B.Spalten(), B.Zeilen()).Hoehe, 900);
+    EXPECT_EQ(B.Text(0, 0), "Artikel");
+    EXPECT_EQ(B.Text(1, 0), "Faktor");
+    EXPECT_EQ(B.Text(0, 50), "A50");
+    EXPECT_EQ(B.Text(1, 50), "0.125");
+    EXPECT_EQ(B.ArtikelAnzeige(), " A2");
+    Nehmen(w, 77); // ausserhalb: der erste Artikel
+    EXPECT_EQ(B.AnzeigeArtikel(), 0);
+}
+
+TEST_F(MatrixBearbeitung, ZahlenMitDemDezimalzeichenDerAnzeigeOderPunkt) {
+    Bau.M().Anzeigetrenner = ',';
+    EXPECT_EQ(MatrixZahl("2,5", ','), 2.5);
+    EXPECT_EQ(MatrixZahl(" 2.5 ", ','), 2.5);
+    EXPECT_FALSE(MatrixZahl("2,5", '.'));
+    for (const char* keine : {"", "abc", "1,2.3", "INF", "NAN"}) EXPECT_FALSE(MatrixZahl(keine, ',')) << keine;
+
+    auto d = Bau.Durchlauf<TVerzweigung>();
+    d.K.Matrix().ZelleSetzen(0, 1, 1, 33.3333);
+    d.K.Matrix().ZelleSetzen(0, 1, 0, 1.0 / 3.0);
+    Nehmen(d.K);
+    EXPECT_EQ(B.Text(2, 2), "33");
+    EXPECT_EQ(B.Text(2, 1), "0,33");
+    ASSERT_TRUE(B.Abschliessen());
+    // Gespeichert wird, was zu sehen war, auch der gerundete Zulauf.
+    EXPECT_EQ(*B.Arbeitsmatrix().Zelle(0, 1, 1), 33);
+    EXPECT_EQ(*B.Arbeitsmatrix().Zelle(0, 1, 0), 0.33);
+    EXPECT_EQ(*d.K.Matrix().Zelle(0, 1, 1), 33.3333);
+
+    auto& w = Bau.Knoten<TWandler>();
+    Nehmen(w);
+    B.TextSetzen(1, 1, "1.5");
+    ASSERT_TRUE(B.Abschliessen());
+    EXPECT_EQ(*B.Arbeitsmatrix().Zelle(0, 1, 1), 1.5);
+    B.ArtikelLaden(0);
+    EXPECT_EQ(B.Text(1, 1), "1,5");
+}
+
+TEST_F(MatrixBearbeitung, UngueltigeEingabeHaeltArtikelUndTexte) {
+    Bau.M().ArtikelEinfuegen("Glas");
+    auto strecke = Bau.Strecke();
+    Nehmen(strecke.Q);
+    EXPECT_TRUE(B.KannVor());
+    EXPECT_FALSE(B.KannZurueck());
+    B.TextSetzen(1, 2, "viel");
+    EXPECT_FALSE(B.ArtikelWechseln(1));
+    EXPECT_FALSE(B.Abschliessen());
+    EXPECT_EQ(Platt.Meldungen, (std::vector<TMeldung>{{TMeldung::Fehler, "Ung\xFC" "ltige Eingabe"},
+                                                      {TMeldung::Fehler, "Ung\xFC" "ltige Eingabe"}}));
+    EXPECT_EQ(B.AnzeigeArtikel(), 0);
+    EXPECT_EQ(B.Text(1, 2), "viel");
+    EXPECT_THROW(B.ArtikelSpeichern(0), EConvertError);
+
+    B.TextSetzen(1, 2, "7");
+    ASSERT_TRUE(B.ArtikelWechseln(1));
+    EXPECT_EQ(B.Text(1, 2), "0.00");
+    EXPECT_EQ(B.ArtikelAnzeige(), " Glas");
+    EXPECT_FALSE(B.KannVor());
+    EXPECT_EQ(*B.Arbeitsmatrix().Zelle(0, 0, 1), 7);
+
+    // Auch ein Faktor wird geprüft, bevor etwas gespeichert ist.
+    auto& w = Bau.Knoten<TWandler>();
+    Nehmen(w);
+    B.TextSetzen(1, 2, "x");
+    EXPECT_EQ(B.UngueltigeZelle(), (TZellort{1, 2}));
+    EXPECT_FALSE(B.ArtikelWechseln(1));
+    EXPECT_EQ(B.AnzeigeArtikel(), 0);
+
+    auto& v = ZweiZuDrei();
+    Nehmen(v);
+    B.TextSetzen(3, 2, "?");
+    B.TextSetzen(2, 4, "?");
+    EXPECT_EQ(B.UngueltigeZelle(), (TZellort{2, 4})); // Spalte für Spalte
+}
+
+TEST_F(MatrixBearbeitung, Anteilshilfen) {
+    TVerzweigung& v = ZweiZuDrei();
+    Nehmen(v);
+    EXPECT_FALSE(B.AnteilshilfeMoeglich(1));
+    EXPECT_TRUE(B.AnteilshilfeMoeglich(2));
+    B.TextSetzen(2, 2, "20");
+    B.TextSetzen(2, 3, "30");
+    B.TextSetzen(2, 4, "");
+    EXPECT_FALSE(B.ErgaenzenAuf100(2, 2));
+    EXPECT_EQ(Platt.Pieptoene, 1);
+    EXPECT_EQ(B.Text(2, 2), "20");
+    EXPECT_TRUE(B.ErgaenzenAuf100(2, 4));
+    EXPECT_EQ(B.Text(2, 4), "50");
+
+    B.AlleZumAusgang(3);
+    for (int c = 2; c <= 3; ++c)
+        for (int r = 2; r <= 4; ++r) EXPECT_EQ(B.Text(c, r), r == 3 ? "100" : "0") << c << r;
+    B.HundertProzent(3, 4);
+    EXPECT_EQ(B.Text(3, 3), "0");
+    EXPECT_EQ(B.Text(3, 4), "100");
+    EXPECT_EQ(B.Text(2, 3), "100"); // die andere Spalte bleibt
+
+    auto strecke = Bau.Strecke();
+    Nehmen(strecke.Q);
+    EXPECT_FALSE(B.AnteilshilfeMoeglich(2)); // nur bei Verzweigungen
+}
+
+TEST_F(MatrixBearbeitung, UebernahmeNurBeiAbweichung) {
+    auto strecke = Bau.Strecke();
+    test::Menge(strecke.Q, 0, 4);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    strecke.Q.Matrix().ZelleSetzen(0, 0, 0, nan);
+    Nehmen(strecke.Q);
+    ASSERT_TRUE(B.Abschliessen());
+    EXPECT_FALSE(MatrixUebernehmen(strecke.Q, B.Arbeitsmatrix()));
+    B.TextSetzen(1, 2, "4.5");
+    ASSERT_TRUE(B.Abschliessen());
+    EXPECT_TRUE(MatrixUebernehmen(strecke.Q, B.Arbeitsmatrix()));
+    EXPECT_EQ(*strecke.Q.Matrix().Zelle(0, 0, 1), 4.5);
+    EXPECT_TRUE(std::isnan(*strecke.Q.Matrix().Zelle(0, 0, 0)));
+    EXPECT_FALSE(MatrizenGleich(TDyn3DMatrix(1, 1, 2), TDyn3DMatrix(1, 2, 1)));
+}
+
+} // namespace
