@@ -30,8 +30,11 @@
 #include "app/UQtPlattform.h"
 #include "app/UQtText.h"
 #include "app/UZeichenfeld.h"
+#include "dialogs/FAnsicht.h"
+#include "dialogs/FArtikel.h"
 #include "dialogs/FEigenschaften.h"
 #include "dialogs/FEingabe.h"
+#include "dialogs/FVersion.h"
 #include "help/UHilfe.h"
 #include "model/UKnoten.h"
 #include "model/UModell.h"
@@ -746,10 +749,31 @@ void TFMHaupt::ACDateiDruckvorschauExecute() {
     Neuzeichnen();
 }
 void TFMHaupt::ACBearbeitenMatrixExecute() {}
-void TFMHaupt::ACBearbeitenArtikelExecute() {}
-void TFMHaupt::ACAnsichtEinstellungenExecute() {}
+void TFMHaupt::ACBearbeitenArtikelExecute() {
+    if (AktModell == nullptr) return;
+    TFMArtikel dialog(this);
+    dialog.Fuellen();
+    dialog.exec();
+    if (const int i = dialog.AuswahlIndex(); i >= 0) AktModell->ArtikelSetzen(i);
+    ArtikelAnzeigen();
+    // Einfügen und Löschen ändern Matrizen und Modifiziert; das Bild zeigt es.
+    Neuzeichnen();
+}
+
+void TFMHaupt::ACAnsichtEinstellungenExecute() {
+    if (AktModell == nullptr) return;
+    TFMAnsicht dialog(this);
+    dialog.EinstellungenLaden();
+    if (dialog.exec() != QDialog::Accepted) return;
+    if (dialog.Geaendert()) AktModell->Modifiziert = true;
+    MaxStromAnzeigen();
+    Neuzeichnen();
+}
 void TFMHaupt::ACHilfeInhaltsverzeichnisExecute() { HilfeZeigen("uebersicht.htm"); }
-void TFMHaupt::ACHilfeInfoExecute() {}
+void TFMHaupt::ACHilfeInfoExecute() {
+    TFMVersion dialog(this);
+    dialog.exec();
+}
 
 // ---------------------------------------------------------------- Bearbeiten
 

@@ -1,5 +1,6 @@
 #include "app/UQtSchrift.h"
 
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <algorithm>
 #include <cmath>
@@ -48,6 +49,22 @@ QFont QtSchrift(const TSchrift& schrift) {
         if (zelle > 0) f.setPixelSize(Begrenzt(std::llround(static_cast<double>(hoehe) * hoehe / zelle)));
     }
     return f;
+}
+
+TSchrift SchriftAusQt(const QFont& font, const TSchrift& vorlage) {
+    TSchrift s = vorlage;
+    s.Name = AnsiAusQt(font.family());
+    // Punktgrössen (die Schriftwahl liefert sie) rechnet QFontInfo in Pixel um.
+    const int pixel = font.pixelSize() > 0 ? font.pixelSize() : QFontInfo(font).pixelSize();
+    s.Hoehe = -Begrenzt(pixel);
+    s.Stil = (font.bold() ? 1 : 0) | (font.italic() ? 2 : 0) | (font.underline() ? 4 : 0) | (font.strikeOut() ? 8 : 0);
+    // Die gewählte Schrift selbst, nicht der Wunsch: eine Festbreitenschrift gilt als fest.
+    if (QFontInfo(font).fixedPitch()) {
+        s.Teilung = 2;
+    } else if (s.Teilung == 2) {
+        s.Teilung = 0;
+    }
+    return s;
 }
 
 QColor QtSchriftfarbe(const TSchrift& schrift) { return QtFarbe(FarbeAusFarbwert(schrift.Farbe)); }

@@ -15,6 +15,10 @@ TFarbe FarbeAusQt(const QColor& c);
 // (entspricht der Pixelgröße von Qt); positive Höhe: Zellenhöhe, also mit
 // Innenabstand, die Pixelgröße wird daran angepasst.
 QFont QtSchrift(const TSchrift& schrift);
+// Die Umkehrung nach einer Schriftwahl: Gesicht, Pixelhöhe (negativ), Stil
+// und Teilung aus der QFont; Zeichensatz und Farbe wählt sie nicht, die
+// bleiben aus 'vorlage'.
+TSchrift SchriftAusQt(const QFont& font, const TSchrift& vorlage);
 // Textfarbe der Schrift; Systemfarben löst FarbeAusFarbwert auf.
 QColor QtSchriftfarbe(const TSchrift& schrift);
 

@@ -17,6 +17,9 @@ public:
     virtual void Warnung(const std::string& text) = 0;
     // Frage mit Ja, Nein und Abbrechen.
     virtual TAntwort Frage(const std::string& text) = 0;
+    // Warnung mit Ja und Nein; true nur für Ja. Ohne eigene Umsetzung gilt
+    // die Antwort auf Frage, Abbrechen also als Nein.
+    virtual bool WarnFrage(const std::string& text) { return Frage(text) == TAntwort::Ja; }
 };
 
 class ISignalton {

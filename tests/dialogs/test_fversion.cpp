@@ -1,0 +1,40 @@
+// Infodialog: die Version aus der Programmdatei oder der Hinweis ohne sie.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QTemporaryFile>
+#include <QTextEdit>
+
+#include "dialogs/FVersion.h"
+
+namespace tessomir {
+namespace {
+
+TEST(Version, EigeneProgrammdateiUndDateiOhneNotiz) {
+    const TFMVersion eigenes; // das Testprogramm trägt die Notiz wie das Programm
+    EXPECT_EQ(eigenes.windowTitle(), "Information");
+    EXPECT_EQ(eigenes.LAPrgName->text(), "Tessomir");
+    EXPECT_EQ(eigenes.LAVersionsAnzeige->text(), TESSOMIR_VERSION);
+    EXPECT_EQ(eigenes.size(), QSize(340, 211));
+    EXPECT_EQ(eigenes.MEHersteller->toPlainText().count('\n'), 3);
+
+    QTemporaryFile skript;
+    ASSERT_TRUE(skript.open());
+    skript.write("#!/bin/sh\n");
+    skript.close();
+    for (const QString& pfad : {skript.fileName(), QStringLiteral("/gibt/es/nicht")}) {
+        const TFMVersion ohne(nullptr, pfad.toStdString());
+        EXPECT_EQ(ohne.LAVersionsAnzeige->text(), "Keine Versionsinformation");
+    }
+}
+
+} // namespace
+} // namespace tessomir
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
