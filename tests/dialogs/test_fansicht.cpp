@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <algorithm>
+#include <limits>
 #include <QCheckBox>
 #include <QFontDatabase>
 #include <QFontDialog>
@@ -64,13 +65,15 @@ TEST_F(Ansicht, NeuesModellZeigtDieVorgaben) {
 }
 
 TEST_F(Ansicht, WerteAusserhalbDerFelderOeffnenBegrenztAbbrechenLaesstSieStehen) {
-    M.SymbolGroesse = 40000;
+    M.SymbolGroesse = 40000; // passt in kein 16-Bit-Feld
+    M.StromStellen = std::numeric_limits<int>::max();
     M.StromGroesse = -7;
     M.MaxBerDauer = 1500;
     Oeffnen();
     EXPECT_TRUE(Dialog.isVisible());
     EXPECT_EQ(Dialog.UDSymbolGroesse->value(), 10);
     EXPECT_EQ(Dialog.UDStromGroesse->value(), 20);
+    EXPECT_EQ(Dialog.UDStromStellen->value(), 5);
     EXPECT_EQ(Dialog.UDMaxDauer->value(), 1);
     QTest::mouseClick(Dialog.BTAbbrechen, Qt::LeftButton);
     EXPECT_EQ(M.SymbolGroesse, 40000);
