@@ -34,6 +34,7 @@
 #include "dialogs/FArtikel.h"
 #include "dialogs/FEigenschaften.h"
 #include "dialogs/FEingabe.h"
+#include "dialogs/FMatrix.h"
 #include "dialogs/FVersion.h"
 #include "help/UHilfe.h"
 #include "model/UKnoten.h"
@@ -748,7 +749,18 @@ void TFMHaupt::ACDateiDruckvorschauExecute() {
     DruckVorschau(this, AktModell.get(), *AnsichtObjekt);
     Neuzeichnen();
 }
-void TFMHaupt::ACBearbeitenMatrixExecute() {}
+void TFMHaupt::ACBearbeitenMatrixExecute() {
+    if (AktModell == nullptr || !AktModell->FOListe.IstEinzelnerKnoten()) return;
+    TFMMatrix dialog(this);
+    dialog.EigenschaftenAusfuehren = [this] { ACBearbeitenEigenschaftenExecute(); };
+    dialog.KnotenSetzen(AktModell->FOListe.Auswahl().front().Objekt->AlsKnoten());
+    dialog.ArtikelListeSetzen(AktModell->ArtikelListe, AktModell->AktArtikel);
+    // Jede tatsächliche Änderung zählt, auch eine der Anteilshilfen ohne
+    // geöffneten Zelleneditor; ein OK ohne Änderung lässt Modifiziert.
+    if (dialog.exec() == QDialog::Accepted && dialog.MatrixUebernehmen()) AktModell->Modifiziert = true;
+    ModifiziertAnzeigen();
+    Neuzeichnen();
+}
 void TFMHaupt::ACBearbeitenArtikelExecute() {
     if (AktModell == nullptr) return;
     TFMArtikel dialog(this);

@@ -17,6 +17,7 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -26,6 +27,7 @@
 #include "app/UZeichenfeld.h"
 #include "dialogs/FEigenschaften.h"
 #include "dialogs/FEingabe.h"
+#include "dialogs/FMatrix.h"
 #include "gemeinsam/TAufzeichnung.h"
 #include "gemeinsam/TModellBau.h"
 #include "persistence/UModellDatei.h"
@@ -138,14 +140,23 @@ TEST_F(EditorFenster, NetzNurMitDerMausBauenBerechnenUndSpeichern) {
     ASSERT_EQ(Liste().Anzahl(), 9u);
     EXPECT_EQ(Skript.Pieptoene, 0);
 
-    // Mengen und Faktoren gibt später der Matrixeditor ein; bis dahin der Kern.
-    auto* quelle = dynamic_cast<TQuelle*>(Liste().Knoten()[0]);
-    auto* wandler = dynamic_cast<TWandler*>(Liste().Knoten()[1]);
-    auto* weiche = dynamic_cast<TVerzweigung*>(Liste().Knoten()[2]);
-    ASSERT_TRUE(quelle && wandler && weiche);
-    test::Menge(*quelle, 0, 100);
-    wandler->Matrix().ZelleSetzen(0, 1, 1, 0.5);
-    test::Anteile(*weiche, 0, 1, {30, 70});
+    // Menge, Faktor und Anteile über den Matrixeditor, geöffnet mit dem Doppelklick.
+    struct TZelle {
+        int Spalte, Zeile;
+        const char* Text;
+    };
+    const auto matrix = [this](QPoint ort, std::vector<TZelle> zellen) {
+        Bedienen<TFMMatrix>([zellen](TFMMatrix& d) {
+            for (const TZelle& z : zellen) d.SGMatrix->model()->setData(d.SGMatrix->model()->index(z.Zeile, z.Spalte), z.Text);
+            d.BTOK->click();
+        });
+        Doppelklick(ort);
+    };
+    Modell->Modifiziert = false;
+    matrix(q, {{1, 2, "100"}});
+    matrix(w, {{1, 1, "0.5"}});
+    matrix(v, {{2, 2, "30"}, {2, 3, "70"}});
+    EXPECT_TRUE(Modell->Modifiziert);
     Ausloesen("ACBearbeitenNeuberechnen");
     ASSERT_TRUE(F->findChild<QPlainTextEdit*>("MELog")->toPlainText().endsWith("Berechnung OK"));
 
@@ -212,6 +223,7 @@ TEST_F(EditorFenster, DoppelklickMatrixVorEigenschaftenNurImModusNull) {
     QSignalSpy eigenschaften(A("ACBearbeitenEigenschaften"), &QAction::triggered);
     Doppelklick({40, 40}); // im Wegmodus öffnet nichts
     Ausloesen("ACEinfuegenDeaktiviert");
+    Bedienen<TFMMatrix>([](TFMMatrix& d) { d.BTAbbrechen->click(); });
     Doppelklick({40, 40});
     EXPECT_EQ(matrix.count(), 1);
     EXPECT_EQ(eigenschaften.count(), 0);
