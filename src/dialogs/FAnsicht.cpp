@@ -14,6 +14,8 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <QTabBar>
+#include <algorithm>
 #include <exception>
 
 #include "app/UQtSchrift.h"
@@ -60,6 +62,8 @@ TFMAnsicht::TFMAnsicht(QWidget* eltern) : QDialog(eltern) {
     connect(ACHilfe, &QAction::triggered, this, [] { HilfeZeigen("einstellungen.htm"); });
 
     PCAnsicht = Benannt(new QTabWidget(this), "PCAnsicht", "Einstellungen");
+    // Alle drei Reiter ganz lesbar; der Dialog wird dafür notfalls breiter.
+    PCAnsicht->tabBar()->setUsesScrollButtons(false);
 
     // Symbole
     TSSymbole = Benannt(new QWidget, "TSSymbole", "Symbole");
@@ -187,7 +191,7 @@ TFMAnsicht::TFMAnsicht(QWidget* eltern) : QDialog(eltern) {
     auto* senkrecht = new QVBoxLayout(this);
     senkrecht->addWidget(PCAnsicht, 1);
     senkrecht->addWidget(PASchalter);
-    setFixedSize(319, 426);
+    setFixedSize(std::max(319, sizeHint().width()), std::max(426, sizeHint().height()));
 
     connect(BTSchrift, &QPushButton::clicked, this, &TFMAnsicht::BTSchriftClick);
     connect(MaxStromGruppe, &QButtonGroup::idClicked, this, &TFMAnsicht::RGMaxStromClick);

@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <exception>
 
 #include "app/UQtText.h"
@@ -91,7 +92,6 @@ TFMArtikel::TFMArtikel(QWidget* eltern) : QDialog(eltern) {
     PASchalter = new QWidget(this);
     PASchalter->setObjectName("PASchalter");
     PASchalter->setAccessibleName("Schalter");
-    PASchalter->setFixedWidth(138);
     BTAendern = new QPushButton(PASchalter);
     BTAendern->setObjectName("BTAendern");
     BTEinfuegen = new QPushButton(PASchalter);
@@ -112,6 +112,9 @@ TFMArtikel::TFMArtikel(QWidget* eltern) : QDialog(eltern) {
     Binden(BTAendern, ACArtikelAendern);
     Binden(BTEinfuegen, ACArtikelEinfuegen);
     Binden(BTLoeschen, ACArtikelLoeschen);
+    // Die Entwurfsmasse gelten für eine kleinere Schrift; längere Texte
+    // verbreitern die Knopfleiste, statt abgeschnitten zu werden.
+    PASchalter->setFixedWidth(std::max(138, knoepfe->sizeHint().width()));
     // Das Thema des Dialogs auch über den Knopf, nicht nur über F1.
     connect(BTHilfe, &QPushButton::clicked, ACHilfe, &QAction::trigger);
     connect(BTAbbrechen, &QPushButton::clicked, this, &QDialog::accept);
@@ -125,7 +128,7 @@ TFMArtikel::TFMArtikel(QWidget* eltern) : QDialog(eltern) {
     waagrecht->setContentsMargins(0, 0, 0, 0);
     waagrecht->addWidget(PAEigenschaften, 1);
     waagrecht->addWidget(PASchalter);
-    setFixedSize(443, 215);
+    setFixedSize(std::max(443, minimumSizeHint().width()), std::max(215, minimumSizeHint().height()));
 
     connect(EDBezeichnung, &QLineEdit::textChanged, this, &TFMArtikel::AktionenAktualisieren);
     connect(LBVorhandene, &QListWidget::currentRowChanged, this, &TFMArtikel::LBVorhandeneClick);
