@@ -20,6 +20,7 @@
 
 #include "app/UQtSchrift.h"
 #include "app/UQtText.h"
+#include "dialogs/UEingabefarbe.h"
 #include "help/UHilfe.h"
 #include "model/UPlattform.h"
 
@@ -135,9 +136,7 @@ TFMAnsicht::TFMAnsicht(QWidget* eltern) : QDialog(eltern) {
     MaxStromGruppe->addButton(RBBerechnet, MaxStromBerechnetIndex);
     MaxStromGruppe->addButton(RBEingegeben, MaxStromEingegebenIndex);
     EDMaxStrom = Benannt(new QLineEdit(RGMaxStrom), "EDMaxStrom", "Eingegebener Max. Strom");
-    QPalette farbe = EDMaxStrom->palette();
-    farbe.setColor(QPalette::Base, QColor(213, 255, 255));
-    EDMaxStrom->setPalette(farbe);
+    EingabefarbeSetzen(EDMaxStrom);
     EDMaxStrom->setFixedWidth(100);
     auto* maxStrom = new QGridLayout(RGMaxStrom);
     maxStrom->addWidget(RBBerechnet, 0, 0);

@@ -13,6 +13,7 @@
 #include <exception>
 
 #include "app/UQtText.h"
+#include "dialogs/UEingabefarbe.h"
 #include "help/UHilfe.h"
 #include "model/UArtikelBearbeitung.h"
 #include "model/UModell.h"
@@ -70,9 +71,7 @@ TFMArtikel::TFMArtikel(QWidget* eltern) : QDialog(eltern) {
     EDBezeichnung = new QLineEdit(PAEigenschaften);
     EDBezeichnung->setObjectName("EDBezeichnung");
     EDBezeichnung->setAccessibleName("Bezeichnung");
-    QPalette farbe = EDBezeichnung->palette();
-    farbe.setColor(QPalette::Base, QColor(213, 255, 255));
-    EDBezeichnung->setPalette(farbe);
+    EingabefarbeSetzen(EDBezeichnung);
     LAVorhandene = new QLabel("Vorhandene Artikel", PAEigenschaften);
     LAVorhandene->setObjectName("LAVorhandene");
     LAVorhandene->setWordWrap(true);

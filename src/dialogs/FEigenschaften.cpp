@@ -9,18 +9,13 @@
 #include <QVBoxLayout>
 
 #include "app/UQtText.h"
+#include "dialogs/UEingabefarbe.h"
 #include "help/UHilfe.h"
 #include "model/UModell.h"
 #include "model/UPlattform.h"
 
 namespace tessomir {
 namespace {
-
-void EingabefarbeSetzen(QWidget* w) {
-    QPalette p = w->palette();
-    p.setColor(QPalette::Base, QColor(213, 255, 255));
-    w->setPalette(p);
-}
 
 // Zeichen des Namens, die eine Modelldatei (Windows-1252) nicht halten kann.
 QString NichtSpeicherbar(const QString& name) {

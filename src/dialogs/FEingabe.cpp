@@ -6,16 +6,10 @@
 #include <QPushButton>
 
 #include "app/UQtText.h"
+#include "dialogs/UEingabefarbe.h"
 
 namespace tessomir {
 namespace {
-
-// Hellcyan wie alle Eingabefelder der Dialoge.
-void EingabefarbeSetzen(QWidget* w) {
-    QPalette p = w->palette();
-    p.setColor(QPalette::Base, QColor(213, 255, 255));
-    w->setPalette(p);
-}
 
 // Markiert beim Fokus den ganzen Text oder setzt die Einfügemarke ans Ende.
 class TEingabefeld final : public QLineEdit {
