@@ -158,6 +158,20 @@ void BM_SpeichernDatei(benchmark::State& state) {
     Kennzahlen(state, text, *m);
 }
 
+// Schließen eines geladenen Modells (wie "Neu" oder Öffnen über ein Modell).
+void BM_Schliessen(benchmark::State& state) {
+    bench::TStillePlattform still;
+    const std::string& text = ModellText(static_cast<size_t>(state.range(0)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto m = AusText(text);
+        state.ResumeTiming();
+        m.reset();
+        benchmark::DoNotOptimize(m.get());
+    }
+    Kennzahlen(state, text, *AusText(text));
+}
+
 // Heap eines geladenen Modells gegen die Bytes seiner Zellen (8 je Zelle).
 void BM_Speicherbedarf(benchmark::State& state) {
     bench::TStillePlattform still;
@@ -189,6 +203,7 @@ BENCHMARK(BM_LadenSpeicher)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark:
 BENCHMARK(BM_LadenDatei)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SpeichernSpeicher)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SpeichernDatei)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Schliessen)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Speicherbedarf)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 BENCHMARK_MAIN();

@@ -215,7 +215,7 @@ void TQuelle::RemoveAusgang(TWeg*) {
     if (Ausgang == nullptr) return;
     Ausgang->StartStelle = -1; // gelöst wird der eine Ausgang, gleich welcher Weg genannt ist
     Ausgang = nullptr;
-    Verteilung.IndexEntfernen(3, 0);
+    if (!ImAbbau) Verteilung.IndexEntfernen(3, 0);
 }
 
 void TSenke::AddEingang(TWeg* weg) {
@@ -226,7 +226,7 @@ void TSenke::AddEingang(TWeg* weg) {
 void TSenke::RemoveEingang(TWeg*) {
     if (Eingang == nullptr) return;
     Eingang = nullptr;
-    Verteilung.IndexEntfernen(2, 0);
+    if (!ImAbbau) Verteilung.IndexEntfernen(2, 0);
 }
 
 TWeg* TVerzweigung::GetAusgang(int i) const {
@@ -256,7 +256,7 @@ void TVerzweigung::RemoveAusgang(TWeg* weg) {
     const int i = Position(Ausgaenge, weg);
     if (i < 0) return;
     Ausgaenge.erase(Ausgaenge.begin() + i);
-    Verteilung.IndexEntfernen(3, i + 1);
+    if (!ImAbbau) Verteilung.IndexEntfernen(3, i + 1);
     for (size_t j = static_cast<size_t>(i); j < Ausgaenge.size(); ++j) Ausgaenge[j]->StartStelle = static_cast<int>(j);
 }
 
@@ -264,7 +264,7 @@ void TVerzweigung::RemoveEingang(TWeg* weg) {
     const int i = Position(Eingaenge, weg);
     if (i < 0) return;
     Eingaenge.erase(Eingaenge.begin() + i);
-    Verteilung.IndexEntfernen(2, i + 1);
+    if (!ImAbbau) Verteilung.IndexEntfernen(2, i + 1);
 }
 
 double TVerzweigung::Strom() const {

@@ -90,6 +90,9 @@ public:
     }
 
     double LetzteAenderung = 0.0;
+    // Der Knoten wird gleich mit dem ganzen Modell zerstört: Wege, die sich
+    // jetzt noch abhängen, formen seine Matrix nicht mehr um.
+    void AbbauBeginnen() { ImAbbau = true; }
 
 protected:
     // Wert, der auf einem Eingangsweg für einen Artikel ankommt.
@@ -105,6 +108,7 @@ protected:
     // Im Knoten selbst, nicht über einen Zeiger: ein Sprung weniger je Knoten
     // in jedem Durchgang der Berechnung.
     TDyn3DMatrix Verteilung;
+    bool ImAbbau = false;
 
 private:
     // Wege, die auf diesen Knoten zeigen, obwohl er sie abgewiesen hat (etwa

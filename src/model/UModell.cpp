@@ -194,9 +194,10 @@ bool TFOListe::IstEinzelnerKnoten() const { return IstEinzelnes<TKnoten>(); }
 
 void TFOListe::Leeren() {
     AuswahlListe.clear();
+    for (TKnoten* k : KnotenListe) k->AbbauBeginnen();
     // Wege zuerst: sie hängen sich dabei von noch lebenden Knoten ab.
     for (auto& o : Objekte) {
-        if (dynamic_cast<TWeg*>(o.get()) != nullptr) o.reset();
+        if (o && o->AlsWeg() != nullptr) o.reset();
     }
     Objekte.clear();
     KnotenListe.clear();

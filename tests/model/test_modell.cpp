@@ -524,6 +524,29 @@ TEST(TModell, ObjekteLoeschenSetztZaehlerAufEins) {
     EXPECT_EQ(TQuelle().FONr, 1u);
 }
 
+// Beim Leeren formen sich die Matrizen nicht mehr um; ein danach neu
+// gebautes Netz im selben Modell wächst und schrumpft wieder wie im Editor.
+TEST(TModell, GeleertesModellBautNeueMatrizenNormal) {
+    TAufzeichnung rec;
+    TKette k;
+    TModell& m = k.Bau.M();
+    m.ObjekteLoeschen();
+    auto& q = k.Bau.Knoten<TQuelle>("Q2");
+    auto& v = k.Bau.Knoten<TVerzweigung>("V2");
+    auto& s1 = k.Bau.Knoten<TSenke>("S3");
+    auto& s2 = k.Bau.Knoten<TSenke>("S4");
+    k.Bau.Weg(q, v);
+    k.Bau.Weg(v, s1);
+    TWeg& w3 = k.Bau.Weg(v, s2);
+    EXPECT_EQ(v.Matrix().DimText(), "1 / 2 / 3");
+    EXPECT_EQ(q.Matrix().DimText(), "1 / 1 / 2");
+    m.FOListe.Auswaehlen(&w3, false);
+    m.FOListe.AuswahlLoeschen();
+    EXPECT_EQ(v.Matrix().DimText(), "1 / 2 / 2");
+    EXPECT_EQ(s2.Matrix().DimText(), "1 / 1 / 1");
+    ASSERT_EQ(m.FOListe.Knoten().size(), 4u);
+}
+
 TEST(TModell, ArtikelSetzenBegrenztNurNachOben) {
     TAufzeichnung rec;
     TModell m;
