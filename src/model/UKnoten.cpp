@@ -149,6 +149,32 @@ void TKnoten::Lesen(TZeilenLeser& ein) {
     // Nie mehr Zellen anlegen, als die Datei füllen kann: jede Zeile braucht
     // d3 Felder, also mindestens 4*d3-3 Zeichen.
     const uint64_t zeilen = static_cast<uint64_t>(d1) * static_cast<uint64_t>(d2);
+    const uint64_t mindestLaenge = 4 * static_cast<uint64_t>(d3) - 3;
+    // Schneller Weg ohne Vorauszählen: passt die Matrix sicher in den Rest des
+    // Textes, gleich lesen. Geht dabei etwas schief, gelten die Prüfungen
+    // unten von vorn, damit jede Datei dieselbe Meldung bekommt.
+    const uint64_t textRest = ein.RestBytes();
+    if (zeilen <= textRest && mindestLaenge <= textRest / zeilen) {
+        const size_t anfang = ein.LeseZeile;
+        try {
+            TDyn3DMatrix matrix(d1, d2, d3);
+            uint64_t laengen = 0;
+            for (int a = 0; a < d1; ++a) {
+                for (int b = 0; b < d2; ++b) {
+                    const std::string_view wert = ein.WertLesen();
+                    laengen += wert.size();
+                    matrix.ZeilenTextLesen(a, b, wert);
+                }
+            }
+            if (laengen >= zeilen * mindestLaenge) {
+                Verteilung = std::move(matrix);
+                return;
+            }
+        } catch (const std::exception&) {
+            // Meldung wie ohne schnellen Weg, siehe unten.
+        }
+        ein.LeseZeile = anfang;
+    }
     // Endet die Datei vor der letzten Zeile, ist das dieselbe Listenindex-Meldung
     // wie bei jedem anderen abgeschnittenen Abschnitt.
     if (zeilen > ein.Verbleibend()) {
@@ -159,7 +185,6 @@ void TKnoten::Lesen(TZeilenLeser& ein) {
     }
     // Zu kurze Zeilen scheiterten ohnehin an einem leeren Feld: dieselbe
     // Umwandlungsmeldung, nur bevor Speicher angelegt wird.
-    const uint64_t mindestLaenge = 4 * static_cast<uint64_t>(d3) - 3;
     if (ein.WertLaengen(static_cast<size_t>(zeilen)) < zeilen * mindestLaenge) {
         throw EConvertError("<" + Name + "> Matrixgr\xF6" "sse " + std::string(dimText) +
                                 ": die Zeilen enthalten zu wenige Werte",

@@ -218,7 +218,48 @@ std::string TextAusFloatZweiStellen(double wert, char trenner) {
     return FestFormat(wert, 2, 15, trenner);
 }
 
+namespace {
+
+// Schlichte Zahlen "[-]Ziffern[.Ziffern]" mit höchstens 15 Ziffern, wie fast
+// alle Werte einer Datei: Ganzzahl und Zehnerpotenz sind als double exakt,
+// ihr Quotient ist so korrekt gerundet wie from_chars. false: allgemeiner Weg.
+bool SchlichteZahl(std::string_view text, char trenner, double& wert) {
+    constexpr double Zehner[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const char* p = text.data();
+    const char* const ende = p + text.size();
+    const bool negativ = p < ende && *p == '-';
+    if (negativ) ++p;
+    uint64_t m = 0;
+    int ziffern = 0;
+    const char* const vorAnfang = p;
+    while (p < ende && IstZiffer(*p)) {
+        m = m * 10 + static_cast<uint64_t>(*p++ - '0');
+        ++ziffern;
+    }
+    if (p == vorAnfang) return false;
+    int nachkomma = 0;
+    if (p < ende && *p == trenner) {
+        ++p;
+        const char* const nachAnfang = p;
+        while (p < ende && IstZiffer(*p)) {
+            m = m * 10 + static_cast<uint64_t>(*p++ - '0');
+            ++ziffern;
+        }
+        nachkomma = static_cast<int>(p - nachAnfang);
+        if (nachkomma == 0) return false;
+    }
+    // Über 15 Ziffern wäre m nicht mehr sicher exakt (und könnte überlaufen).
+    if (p != ende || ziffern > 15) return false;
+    const double betrag = nachkomma == 0 ? static_cast<double>(m) : static_cast<double>(m) / Zehner[nachkomma];
+    wert = negativ ? -betrag : betrag;
+    return true;
+}
+
+} // namespace
+
 double FloatAusText(std::string_view text, char trenner) {
+    double schnell = 0.0;
+    if (SchlichteZahl(text, trenner, schnell)) return schnell;
     const std::string_view original = text;
     while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
     while (!text.empty() && text.back() == ' ') text.remove_suffix(1);

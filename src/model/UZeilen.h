@@ -26,15 +26,18 @@ private:
 };
 
 // Liest Werte Zeile für Zeile aus einem Text; die Schlüssel werden nie angesehen.
+// Die Zeilen werden erst beim Lesen gesucht, nicht vorab in einer Liste
+// gesammelt: eine große Datei hat Millionen davon.
 class TZeilenLeser {
 public:
     // Zerlegt den Text an CR LF, LF oder CR; ein NUL-Byte beendet den Text.
     explicit TZeilenLeser(std::string_view text);
-    explicit TZeilenLeser(std::vector<std::string_view> zeilen) : Zeilen(std::move(zeilen)) {}
+    explicit TZeilenLeser(std::vector<std::string_view> zeilen) : Zeilen(std::move(zeilen)), AusListe(true) {}
 
     // Wert der nächsten Zeile ab dem 21. Zeichen; EListError hinter dem Ende.
     std::string_view WertLesen();
-    size_t AnzahlZeilen() const { return Zeilen.size(); }
+    // Zählt beim ersten Aufruf alle Zeilen (nur für Meldungen gedacht).
+    size_t AnzahlZeilen() const;
     // Wert der Zeile i (ab 0), ohne die Leseposition zu ändern; "" hinter dem Ende.
     std::string_view WertVon(size_t i) const;
     size_t LeseZeile = 0;
@@ -42,14 +45,30 @@ public:
     // Der Text endete an einem NUL-Byte vor dem Ende der Daten.
     bool NulGefunden = false;
     // Ungelesene Zeilen ab LeseZeile.
-    size_t Verbleibend() const { return LeseZeile < Zeilen.size() ? Zeilen.size() - LeseZeile : 0; }
+    size_t Verbleibend() const { return LeseZeile < AnzahlZeilen() ? AnzahlZeilen() - LeseZeile : 0; }
+    // Ob ab LeseZeile noch mindestens 'anzahl' Zeilen kommen; sieht nur so weit voraus.
+    bool HatNoch(size_t anzahl) const;
+    // Bytes ab dem Anfang der Zeile LeseZeile bis zum Textende: Obergrenze
+    // für Zeilenzahl und Wertlängen, ohne zu zählen.
+    uint64_t RestBytes() const;
     // Länge des Werts der Zeile LeseZeile, ohne sie zu lesen (0 hinter dem Ende).
     size_t WertLaenge() const;
     // Summe der Wertlängen der nächsten 'anzahl' Zeilen.
     uint64_t WertLaengen(size_t anzahl) const;
 
 private:
+    // Zeile ab Byte 'pos' und Anfang der nächsten; false am Textende.
+    bool ZeileAb(size_t& pos, std::string_view& zeile) const;
+    // Setzt den Zeiger auf den Anfang der Zeile 'zeile'; false, wenn es sie nicht gibt.
+    bool Positionieren(size_t zeile) const;
+
     std::vector<std::string_view> Zeilen;
+    bool AusListe = false;
+    std::string_view Text;
+    // Zuletzt erreichte Zeile und ihr erstes Byte: Lesen geht fast nur vorwärts.
+    mutable size_t ZeigerZeile = 0;
+    mutable size_t ZeigerPos = 0;
+    mutable size_t Gesamt = SIZE_MAX;
 };
 
 } // namespace tessomir

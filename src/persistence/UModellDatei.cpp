@@ -332,7 +332,7 @@ void TModell::ModellLesen(TZeilenLeser& ein) {
 
     std::vector<TWeg*> wege;
     std::vector<TKnoten*> knoten;
-    while (ein.LeseZeile + 1 < ein.AnzahlZeilen()) {
+    while (ein.HatNoch(2)) {
         const std::string_view klasse = ein.WertLesen();
         const TFOKlasse* k = TFOKlassenAusName(klasse);
         if (k == nullptr) {
@@ -353,9 +353,9 @@ void TModell::ModellLesen(TZeilenLeser& ein) {
             OrtAnfuegen(e, ein, "Objekt " + objekt->Titel());
             throw;
         }
-        auto* kn = dynamic_cast<TKnoten*>(objekt.get());
+        TKnoten* kn = objekt->AlsKnoten();
         if (kn != nullptr) knoten.push_back(kn);
-        if (auto* weg = dynamic_cast<TWeg*>(objekt.get())) wege.push_back(weg);
+        if (TWeg* weg = objekt->AlsWeg()) wege.push_back(weg);
         FOListe.Hinzufuegen(std::move(objekt), kn != nullptr);
     }
 

@@ -90,6 +90,50 @@ void GrundLesen(TFO& o, const std::string& nr, const std::string& name, const st
 
 } // namespace
 
+// ---------------------------------------------------------------- Zeilenleser
+
+// Der Leser sucht Zeilen erst beim Lesen; Springen, Zurücksetzen und Zählen
+// müssen dieselben Zeilen ergeben wie ein Zerlegen vorab.
+TEST(TZeilenLeser, ZeilenendenSpruengeUndZaehlen) {
+    const std::string leer(20, ' ');
+    const std::string text = leer + "a\r\n" + leer + "b\n" + leer + "c\r" + "kurz\r\n\r\n" + leer +
+                             "ein langer Wert ohne Ende";
+    TZeilenLeser l(text);
+    EXPECT_TRUE(l.HatNoch(6));
+    EXPECT_FALSE(l.HatNoch(7));
+    EXPECT_EQ(l.WertLesen(), "a");
+    EXPECT_EQ(l.WertLaenge(), 1u);
+    EXPECT_EQ(l.WertLaengen(10), 1u + 1u + 0u + 0u + 25u);
+    l.LeseZeile = 5;
+    EXPECT_EQ(l.WertLesen(), "ein langer Wert ohne Ende");
+    l.LeseZeile = 1; // zurück
+    EXPECT_EQ(l.WertLesen(), "b");
+    EXPECT_EQ(l.WertLesen(), "c");
+    EXPECT_EQ(l.WertLesen(), ""); // kürzer als 20 Zeichen
+    EXPECT_EQ(l.AnzahlZeilen(), 6u);
+    EXPECT_EQ(l.Verbleibend(), 2u);
+    EXPECT_EQ(l.WertVon(2), "c");
+    EXPECT_EQ(l.WertVon(6), "");
+    EXPECT_EQ(l.RestBytes(), 2u + leer.size() + 25u);
+    EXPECT_EQ(l.WertLesen(), "");
+    EXPECT_EQ(l.WertLesen(), "ein langer Wert ohne Ende");
+    EXPECT_EQ(l.RestBytes(), 0u);
+    EXPECT_THROW(l.WertLesen(), EListError);
+    EXPECT_EQ(l.LeseZeile, 6u);
+}
+
+TEST(TZeilenLeser, NullbyteBeendetDenText) {
+    const std::string text = std::string(20, ' ') + "x\r\n" + std::string(1, '\0') + "danach\r\n";
+    TZeilenLeser l(text);
+    EXPECT_TRUE(l.NulGefunden);
+    EXPECT_EQ(l.AnzahlZeilen(), 1u);
+    EXPECT_EQ(l.WertLesen(), "x");
+    EXPECT_FALSE(l.HatNoch(1));
+    TZeilenLeser leer{std::string_view()};
+    EXPECT_EQ(leer.AnzahlZeilen(), 0u);
+    EXPECT_FALSE(leer.NulGefunden);
+}
+
 // ---------------------------------------------------------------- Nummern und Bezugspunkte
 
 TEST(TFO, NummernNamenUndBezugspunkteEinesFrischenLaufs) {

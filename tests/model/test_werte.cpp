@@ -2,7 +2,10 @@
 // Prüfung eingegebener Zahlen.
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 #include <string>
 
@@ -189,6 +192,37 @@ TEST(FloatAusText, TextAusFloatUeberlebtDenRueckweg) {
         EXPECT_EQ(FloatAusText(TextAusFloat(w)), w) << TextAusFloat(w);
         EXPECT_EQ(FloatAusText(TextAusFloat(w, ','), ','), w) << TextAusFloat(w, ',');
     }
+}
+
+// Schlichte Zahlen nehmen einen eigenen kurzen Weg; er muss bitgenau wie
+// from_chars runden, auch an der Grenze von 15 zu 16 Ziffern.
+TEST(FloatAusText, SchlichteZahlenBitgenauWieFromChars) {
+    auto bits = [](double w) {
+        uint64_t b;
+        std::memcpy(&b, &w, sizeof b);
+        return b;
+    };
+    auto referenz = [](const std::string& t) {
+        double w = 0.0;
+        std::from_chars(t.data(), t.data() + t.size(), w);
+        return w;
+    };
+    uint64_t z = 12345;
+    for (int i = 0; i < 20000; ++i) {
+        z = z * 6364136223846793005ull + 1442695040888963407ull;
+        const int ziffern = 1 + static_cast<int>((z >> 33) % 17); // bis 17: auch der allgemeine Weg
+        std::string t = std::to_string(z >> 1).substr(0, static_cast<size_t>(ziffern));
+        const size_t punkt = (z >> 20) % (t.size() + 1);
+        if (punkt > 0 && punkt < t.size()) t = t.substr(0, punkt) + "." + t.substr(punkt);
+        if ((z >> 40) & 1) t = "-" + t;
+        EXPECT_EQ(bits(FloatAusText(t)), bits(referenz(t))) << t;
+    }
+    EXPECT_TRUE(std::signbit(FloatAusText("-0")));
+    EXPECT_TRUE(std::signbit(FloatAusText("-0.000")));
+    EXPECT_EQ(FloatAusText("999999999999999"), 999999999999999.0);
+    EXPECT_EQ(FloatAusText("9007199254740993"), 9007199254740992.0); // 16 Ziffern, gerundet
+    EXPECT_EQ(FloatAusText("0.000000000000001"), 1e-15);
+    EXPECT_EQ(FloatAusText("000000000000000000007"), 7.0);
 }
 
 // ---------------------------------------------------------------- Ganzzahlen
