@@ -101,6 +101,21 @@ void TFOListe::Hinzufuegen(std::unique_ptr<TFO> objekt, bool amEnde) {
     else Objekte.push_front(std::move(objekt));
 }
 
+void TFOListe::Einfuegen(size_t stelle, std::unique_ptr<TFO> objekt) {
+    if (!objekt) return;
+    stelle = std::min(stelle, Objekte.size());
+    TKnoten* k = objekt->AlsKnoten();
+    // Erst reservieren: danach wirft keiner der beiden Schritte mehr halb.
+    if (k != nullptr) KnotenListe.reserve(KnotenListe.size() + 1);
+    size_t knotenDavor = 0;
+    if (k != nullptr) {
+        for (size_t i = 0; i < stelle; ++i)
+            if (Objekte[i]->AlsKnoten() != nullptr) ++knotenDavor;
+    }
+    Objekte.insert(Objekte.begin() + static_cast<std::ptrdiff_t>(stelle), std::move(objekt));
+    if (k != nullptr) KnotenListe.insert(KnotenListe.begin() + static_cast<std::ptrdiff_t>(knotenDavor), k);
+}
+
 std::unique_ptr<TFO> TFOListe::Entfernen(TFO* objekt) {
     const auto it = std::find_if(Objekte.begin(), Objekte.end(),
                                  [objekt](const std::unique_ptr<TFO>& o) { return o.get() == objekt; });

@@ -86,6 +86,8 @@ public:
     using TObjekte = std::deque<std::unique_ptr<TFO>>;
 
     void Hinzufuegen(std::unique_ptr<TFO> objekt, bool amEnde);
+    // An die Stelle 'stelle' der Objektliste (Rückgängig legt Objekte dorthin zurück).
+    void Einfuegen(size_t stelle, std::unique_ptr<TFO> objekt);
     // Löst das Objekt aus der Liste (nicht aus der Auswahl) und gibt es zurück.
     std::unique_ptr<TFO> Entfernen(TFO* objekt);
     TFO* NrSuchen(uint32_t nr) const;

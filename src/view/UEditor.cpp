@@ -169,7 +169,9 @@ void TEditor::KnotenEinfuegen(int modus, TBildpunkt punkt) {
     if (!knoten) return;
     Modell->Modifiziert = true;
     knoten->Refpunkt = Ansicht.Ruecktransformieren(punkt);
+    TKnoten& neu = *knoten;
     Modell->FOListe.Hinzufuegen(std::move(knoten), true);
+    if (Verlauf != nullptr) Verlauf->Aufnehmen(KnotenEinfuegenSchritt(neu, Modell->FOListe.Anzahl() - 1));
     Flaeche.Neuzeichnen();
 }
 
@@ -181,7 +183,7 @@ void TEditor::WegBeginnen(TBildpunkt punkt) {
     Neu.reset();
     if (start == nullptr || !KannWegBeginnen(*start)) return;
     Neu = std::make_unique<TWeg>();
-    Neu->SetStart(start);
+    NeuStart = AnbindenUndMerken(*Neu, *start, true);
     Ansicht.Startpunkt = punkt;
 }
 
@@ -210,7 +212,16 @@ void TEditor::Loslassen(int modus, TMausknopf, TUmschaltung, TBildpunkt punkt) {
     if (Modell == nullptr) return;
     if (modus == Deaktiviert && Ansicht.Ziehen) {
         Ansicht.Trefferpunkt = punkt;
+        std::vector<TVerschiebung> verschoben;
+        for (const auto& e : Modell->FOListe.Auswahl())
+            if (e.Objekt != nullptr) verschoben.push_back({e.Objekt, e.Objekt->Refpunkt, {}});
         Flaeche.Gummi([this] { Modell->FOListe.AuswahlVerschieben(Ansicht); });
+        // Verschieben setzt Modifiziert, sobald etwas ausgewählt ist, auch ohne Weg.
+        if (Verlauf != nullptr && !verschoben.empty()) {
+            for (auto& v : verschoben) v.Neu = v.Objekt->Refpunkt;
+            std::erase_if(verschoben, [](const TVerschiebung& v) { return v.Alt == v.Neu; });
+            Verlauf->Aufnehmen(VerschiebenSchritt(std::move(verschoben)));
+        }
         Flaeche.Neuzeichnen();
     } else if (modus == Weg) {
         if (Neu != nullptr) WegBeenden(punkt);
@@ -226,10 +237,13 @@ void TEditor::WegBeenden(TBildpunkt punkt) {
         ziel = Modell->FOListe.FindeObjekt(Ansicht);
     }
     if (KannVerbinden(ziel)) {
-        Neu->SetZiel(ziel->AlsKnoten());
+        TAnbindung ende = AnbindenUndMerken(*Neu, *ziel->AlsKnoten(), false);
+        TWeg& weg = *Neu;
         // Vorn in der Liste: Wege liegen unter den Knoten.
         Modell->FOListe.Hinzufuegen(std::move(Neu), false);
         Modell->Modifiziert = true;
+        if (Verlauf != nullptr) Verlauf->Aufnehmen(WegZeichnenSchritt(weg, 0, std::move(NeuStart), std::move(ende)));
+        NeuStart = {};
         return;
     }
     Plattform().Signalton->Piep();
@@ -259,13 +273,19 @@ const char* const KapazitaetUeberschrift = "Vorgabekapazit\xE4t";
 const char* const KapazitaetFrage =
     "\xDC" "berschreibt die Kapazit\xE4ten der\r\nausgew\xE4hlten Wege und Verzweigungen\r\n\r\nNeue Kapazit\xE4t :";
 
-bool VorgabekapazitaetSetzen(TModell& modell, std::string_view eingabe, char trenner) {
+bool VorgabekapazitaetSetzen(TModell& modell, std::string_view eingabe, char trenner, TVerlauf* verlauf) {
     if (!PruefeEingabe(eingabe, "Kapazit\xE4t", 0.0, 1000000.0, trenner)) return false;
     const double wert = FloatAusText(eingabe, trenner);
+    std::vector<TObjektWerte> werte;
     for (const auto& e : modell.FOListe.Auswahl()) {
-        if (e.Objekt != nullptr && HatKapazitaet(*e.Objekt)) modell.Modifiziert = true;
+        if (e.Objekt != nullptr && HatKapazitaet(*e.Objekt)) {
+            modell.Modifiziert = true;
+            werte.push_back(ObjektWerteVorher(*e.Objekt));
+        }
     }
     modell.KapazitaetSetzen(wert);
+    if (verlauf != nullptr && !werte.empty())
+        verlauf->Aufnehmen(ObjektWerteSchritt(KapazitaetUeberschrift, std::move(werte)));
     return true;
 }
 

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "model/UKnoten.h"
+#include "model/UVerlauf.h"
 #include "view/UAnsicht.h"
 
 namespace tessomir {
@@ -125,6 +126,8 @@ public:
     void Abbrechen();
 
     const TWeg* NeuerWeg() const { return Neu.get(); }
+    // Jede Änderung an Modell wird dort ein Schritt; nullptr: keine Aufnahme.
+    void VerlaufSetzen(TVerlauf* verlauf) { Verlauf = verlauf; }
 
 private:
     void AuswahlDruecken(TUmschaltung umschaltung, TBildpunkt punkt);
@@ -139,6 +142,9 @@ private:
     IEditorFlaeche& Flaeche;
     // Der Weg, der gerade gezogen wird: am Startknoten, nicht in der Objektliste.
     std::unique_ptr<TWeg> Neu;
+    // Was das Anbinden des neuen Wegs am Startknoten änderte.
+    TAnbindung NeuStart;
+    TVerlauf* Verlauf = nullptr;
 };
 
 // Überschrift und Frage des Eingabedialogs der Vorgabekapazität.
@@ -147,7 +153,8 @@ extern const char* const KapazitaetFrage;
 
 // Prüft die Eingabe (0 bis 1000000, Meldung sonst) und gibt sie allen
 // ausgewählten Wegen und Verzweigungen als Kapazität; true, wenn sie gültig
-// war. Modifiziert wird gesetzt, wenn ein Weg oder eine Verzweigung ausgewählt ist.
-bool VorgabekapazitaetSetzen(TModell& modell, std::string_view eingabe, char trenner);
+// war. Modifiziert wird gesetzt, wenn ein Weg oder eine Verzweigung ausgewählt
+// ist; dann nimmt 'verlauf' (wenn nicht nullptr) den Schritt auf.
+bool VorgabekapazitaetSetzen(TModell& modell, std::string_view eingabe, char trenner, TVerlauf* verlauf = nullptr);
 
 } // namespace tessomir

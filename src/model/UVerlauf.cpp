@@ -1,0 +1,651 @@
+#include "UVerlauf.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <unordered_set>
+#include <utility>
+
+#include "UArtikelBearbeitung.h"
+#include "UFehler.h"
+#include "UKnoten.h"
+
+namespace tessomir {
+namespace {
+
+int Groesse(const TDyn3DMatrix& m, int dim) { return dim == 1 ? m.Dim1() : dim == 2 ? m.Dim2() : m.Dim3(); }
+
+// Größen der beiden anderen Dimensionen.
+std::pair<int, int> Quer(const TDyn3DMatrix& m, int dim) {
+    if (dim == 1) return {m.Dim2(), m.Dim3()};
+    if (dim == 2) return {m.Dim1(), m.Dim3()};
+    return {m.Dim1(), m.Dim2()};
+}
+
+double Wert(const TDyn3DMatrix& m, int dim, int s, int i, int j) {
+    if (dim == 1) return m.W(s, i, j);
+    if (dim == 2) return m.W(i, s, j);
+    return m.W(i, j, s);
+}
+
+void Setzen(TDyn3DMatrix& m, int dim, int s, int i, int j, double w) {
+    if (dim == 1) m.W(s, i, j) = w;
+    else if (dim == 2) m.W(i, s, j) = w;
+    else m.W(i, j, s) = w;
+}
+
+// Bitgleich: die Datei schreibt -0 und NaN anders als 0 und jede Zahl.
+bool Gleich(double a, double b) { return std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b); }
+
+bool ScheibenGleich(const TDyn3DMatrix& a, int sa, const TDyn3DMatrix& b, int sb, int dim) {
+    const auto [n, k] = Quer(a, dim);
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < k; ++j)
+            if (!Gleich(Wert(a, dim, sa, i, j), Wert(b, dim, sb, i, j))) return false;
+    return true;
+}
+
+bool MatrizenBitgleich(const TDyn3DMatrix& a, const TDyn3DMatrix& b) {
+    if (a.Dim1() != b.Dim1() || a.Dim2() != b.Dim2() || a.Dim3() != b.Dim3()) return false;
+    return std::equal(a.Daten(), a.Daten() + a.AnzahlZellen(), b.Daten(), Gleich);
+}
+
+// Dimension und Stelle, an der 'gross' genau eine Scheibe mehr hat als 'klein'.
+std::optional<std::pair<int, int>> ScheibeFinden(const TDyn3DMatrix& klein, const TDyn3DMatrix& gross) {
+    int dim = 0;
+    for (int d = 1; d <= 3; ++d) {
+        const int k = Groesse(klein, d), g = Groesse(gross, d);
+        if (g == k) continue;
+        if (g != k + 1 || dim != 0) return std::nullopt;
+        dim = d;
+    }
+    if (dim == 0) return std::nullopt;
+    const int n = Groesse(gross, dim);
+    int index = n - 1;
+    for (int s = 0; s + 1 < n; ++s) {
+        if (!ScheibenGleich(gross, s, klein, s, dim)) {
+            index = s;
+            break;
+        }
+    }
+    for (int s = index + 1; s < n; ++s)
+        if (!ScheibenGleich(gross, s, klein, s - 1, dim)) return std::nullopt;
+    return std::pair{dim, index};
+}
+
+TDyn3DMatrix OhneScheibe(const TDyn3DMatrix& m, int dim, int index) {
+    if (index < 0 || index >= Groesse(m, dim) || Groesse(m, dim) < 2)
+        throw ERangeError("Verlauf: Scheibe " + std::to_string(index) + " fehlt in der Matrix " + m.DimText());
+    TDyn3DMatrix r = m;
+    r.IndexEntfernen(dim, index);
+    return r;
+}
+
+void WegSetzen(TWeg& weg, TKnoten* knoten, bool ausgang) {
+    if (ausgang) weg.SetStart(knoten);
+    else weg.SetZiel(knoten);
+}
+
+int StelleAm(const TKnoten& knoten, const TWeg& weg, bool ausgang) {
+    return ausgang ? knoten.AusgangIndex(&weg) : knoten.EingangIndex(&weg);
+}
+
+size_t ObjektBytes(const TFO& o) {
+    size_t n = sizeof(TVerzweigung) + o.Name.capacity();
+    if (const TKnoten* k = o.AlsKnoten()) n += k->Matrix().Speicherbedarf();
+    return n;
+}
+
+void ArtikelBegrenzen(TModell& modell) {
+    modell.AktArtikel = std::clamp(modell.AktArtikel, 0, std::max(modell.AnzahlArtikel() - 1, 0));
+}
+
+// ---------------------------------------------------------------- Schritte
+
+class TKnotenEinfuegen final : public TSchritt {
+public:
+    TKnotenEinfuegen(TKnoten& knoten, size_t stelle)
+        : Knoten(&knoten), Stelle(stelle), Bezeichnung(std::string(Art(knoten)) + " einf\xFCgen") {}
+    std::string Name() const override { return Bezeichnung; }
+    void Rueckgaengig(TModell& modell) override { Verwahrt = modell.FOListe.Entfernen(Knoten); }
+    void Wiederholen(TModell& modell) override { modell.FOListe.Einfuegen(Stelle, std::move(Verwahrt)); }
+    size_t Speicherbedarf() const override {
+        return sizeof(*this) + Bezeichnung.capacity() + (Verwahrt ? ObjektBytes(*Verwahrt) : 0);
+    }
+
+private:
+    static const char* Art(const TKnoten& k) {
+        switch (k.Art()) {
+        case TKnotenArt::Quelle: return "Quelle";
+        case TKnotenArt::Senke: return "Senke";
+        case TKnotenArt::Verzweigung: return "Verzweigung";
+        case TKnotenArt::Wandler: return "Wandler";
+        default: return "Knoten";
+        }
+    }
+    TKnoten* Knoten;
+    size_t Stelle;
+    std::string Bezeichnung;
+    std::unique_ptr<TFO> Verwahrt;
+};
+
+class TWegZeichnen final : public TSchritt {
+public:
+    TWegZeichnen(TWeg& weg, size_t stelle, TAnbindung start, TAnbindung ziel)
+        : Weg(&weg), Stelle(stelle), Start(std::move(start)), Ziel(std::move(ziel)) {}
+    std::string Name() const override { return "Weg zeichnen"; }
+    void Rueckgaengig(TModell& modell) override {
+        Ziel.Loesen();
+        Start.Loesen();
+        Verwahrt = modell.FOListe.Entfernen(Weg);
+    }
+    void Wiederholen(TModell& modell) override {
+        modell.FOListe.Einfuegen(Stelle, std::move(Verwahrt));
+        Start.Anbinden();
+        Ziel.Anbinden();
+    }
+    size_t Speicherbedarf() const override {
+        return sizeof(*this) + Start.Speicherbedarf() + Ziel.Speicherbedarf() + (Verwahrt ? ObjektBytes(*Verwahrt) : 0);
+    }
+
+private:
+    TWeg* Weg;
+    size_t Stelle;
+    TAnbindung Start;
+    TAnbindung Ziel;
+    std::unique_ptr<TFO> Verwahrt;
+};
+
+class TLoeschen final : public TSchritt {
+public:
+    TLoeschen(std::vector<TWeg*> wege, std::vector<TKnoten*> knoten) : Wege(std::move(wege)), Knoten(std::move(knoten)) {}
+    std::string Name() const override { return "L\xF6schen"; }
+
+    void Ausfuehren(TModell& modell) {
+        Loesungen.clear();
+        Verwahrt.clear();
+        // Wie der Destruktor eines Wegs: erst der Start, dann das Ziel.
+        for (TWeg* w : Wege) {
+            if (w->Start() != nullptr) Loesungen.push_back(LoesenUndMerken(*w, true));
+            if (w->Ziel() != nullptr) Loesungen.push_back(LoesenUndMerken(*w, false));
+        }
+        std::unordered_set<const TFO*> raus(Wege.begin(), Wege.end());
+        raus.insert(Knoten.begin(), Knoten.end());
+        std::vector<std::pair<size_t, TFO*>> stellen;
+        const auto& alle = modell.FOListe.Alle();
+        for (size_t i = 0; i < alle.size(); ++i)
+            if (raus.contains(alle[i].get())) stellen.emplace_back(i, alle[i].get());
+        // Von hinten, damit die gemerkten Stellen gelten.
+        for (auto it = stellen.rbegin(); it != stellen.rend(); ++it)
+            Verwahrt.emplace_back(it->first, modell.FOListe.Entfernen(it->second));
+        std::reverse(Verwahrt.begin(), Verwahrt.end());
+    }
+    void Rueckgaengig(TModell& modell) override {
+        for (auto& [stelle, objekt] : Verwahrt) modell.FOListe.Einfuegen(stelle, std::move(objekt));
+        Verwahrt.clear();
+        for (auto it = Loesungen.rbegin(); it != Loesungen.rend(); ++it) it->Anbinden();
+    }
+    void Wiederholen(TModell& modell) override { Ausfuehren(modell); }
+    size_t Speicherbedarf() const override {
+        size_t n = sizeof(*this) + (Wege.capacity() + Knoten.capacity()) * sizeof(void*);
+        for (const auto& a : Loesungen) n += a.Speicherbedarf();
+        for (const auto& [stelle, o] : Verwahrt) n += sizeof(stelle) + sizeof(o) + (o ? ObjektBytes(*o) : 0);
+        return n;
+    }
+
+private:
+    std::vector<TWeg*> Wege;
+    std::vector<TKnoten*> Knoten;
+    std::vector<TAnbindung> Loesungen;
+    std::vector<std::pair<size_t, std::unique_ptr<TFO>>> Verwahrt; // aufsteigend nach Stelle
+};
+
+class TVerschieben final : public TSchritt {
+public:
+    explicit TVerschieben(std::vector<TVerschiebung> v) : Verschiebungen(std::move(v)) {}
+    std::string Name() const override { return "Verschieben"; }
+    void Rueckgaengig(TModell&) override {
+        for (const auto& v : Verschiebungen) v.Objekt->Refpunkt = v.Alt;
+    }
+    void Wiederholen(TModell&) override {
+        for (const auto& v : Verschiebungen) v.Objekt->Refpunkt = v.Neu;
+    }
+    size_t Speicherbedarf() const override {
+        return sizeof(*this) + Verschiebungen.capacity() * sizeof(TVerschiebung);
+    }
+
+private:
+    std::vector<TVerschiebung> Verschiebungen;
+};
+
+class TObjektWerteAendern final : public TSchritt {
+public:
+    TObjektWerteAendern(std::string name, std::vector<TObjektWerte> werte)
+        : Bezeichnung(std::move(name)), Werte(std::move(werte)) {}
+    std::string Name() const override { return Bezeichnung; }
+    void Rueckgaengig(TModell&) override {
+        for (const auto& w : Werte) {
+            w.Objekt->Name = w.AltName;
+            w.Objekt->Kapazitaet = w.AltKapazitaet;
+        }
+    }
+    void Wiederholen(TModell&) override {
+        for (const auto& w : Werte) {
+            w.Objekt->Name = w.NeuName;
+            w.Objekt->Kapazitaet = w.NeuKapazitaet;
+        }
+    }
+    size_t Speicherbedarf() const override {
+        size_t n = sizeof(*this) + Bezeichnung.capacity() + Werte.capacity() * sizeof(TObjektWerte);
+        for (const auto& w : Werte) n += w.AltName.capacity() + w.NeuName.capacity();
+        return n;
+    }
+
+private:
+    std::string Bezeichnung;
+    std::vector<TObjektWerte> Werte;
+};
+
+class TMatrixAendern final : public TSchritt {
+public:
+    TMatrixAendern(TKnoten& knoten, TDyn3DMatrix alt, TDyn3DMatrix neu)
+        : Knoten(&knoten), Alt(std::move(alt)), Neu(std::move(neu)) {}
+    std::string Name() const override { return "Matrix"; }
+    void Rueckgaengig(TModell&) override { Knoten->Matrix() = Alt; }
+    void Wiederholen(TModell&) override { Knoten->Matrix() = Neu; }
+    size_t Speicherbedarf() const override { return sizeof(*this) + Alt.Speicherbedarf() + Neu.Speicherbedarf(); }
+
+private:
+    TKnoten* Knoten;
+    TDyn3DMatrix Alt;
+    TDyn3DMatrix Neu;
+};
+
+class TEinstellungenAendern final : public TSchritt {
+public:
+    TEinstellungenAendern(TModellEinstellungen alt, TModellEinstellungen neu) : Alt(std::move(alt)), Neu(std::move(neu)) {}
+    std::string Name() const override { return "Einstellungen"; }
+    void Rueckgaengig(TModell& modell) override { Alt.In(modell); }
+    void Wiederholen(TModell& modell) override { Neu.In(modell); }
+    size_t Speicherbedarf() const override {
+        return sizeof(*this) + Alt.Schrift.Name.capacity() + Neu.Schrift.Name.capacity();
+    }
+
+private:
+    TModellEinstellungen Alt;
+    TModellEinstellungen Neu;
+};
+
+// Einfügen hängt an jede Knotenmatrix einen Artikel an, beim Wandler auch
+// eine Eingangsscheibe: zurück nimmt es genau diese letzten Scheiben.
+class TArtikelEinfuegen final : public TSchritt {
+public:
+    explicit TArtikelEinfuegen(std::string name) : Artikel(std::move(name)) {}
+    std::string Name() const override { return "Artikel einf\xFCgen"; }
+    void Rueckgaengig(TModell& modell) override {
+        for (TKnoten* k : modell.FOListe.Knoten()) {
+            TDyn3DMatrix& m = k->Matrix();
+            if (k->Art() == TKnotenArt::Wandler) m.IndexEntfernen(2, m.Dim2() - 1);
+            m.IndexEntfernen(1, m.Dim1() - 1);
+        }
+        modell.ArtikelListe.pop_back();
+        ArtikelBegrenzen(modell);
+    }
+    void Wiederholen(TModell& modell) override { modell.ArtikelEinfuegen(Artikel); }
+    size_t Speicherbedarf() const override { return sizeof(*this) + Artikel.capacity(); }
+
+private:
+    std::string Artikel;
+};
+
+// Löschen nimmt aus jeder Matrix die Artikelscheibe, beim Wandler danach die
+// Eingangsscheibe des Artikels; beide werden vorher gemerkt.
+class TArtikelLoeschen final : public TSchritt {
+public:
+    explicit TArtikelLoeschen(int index) : Index(index) {}
+    std::string Name() const override { return "Artikel l\xF6schen"; }
+
+    void Merken(const TModell& modell) {
+        Artikel = modell.ArtikelListe[static_cast<size_t>(Index)];
+        Zeilen.clear();
+        Zeilen.reserve(modell.FOListe.Knoten().size());
+        for (TKnoten* k : modell.FOListe.Knoten()) {
+            TZeilen z{k, {}, {}};
+            const TDyn3DMatrix& m = k->Matrix();
+            // Dieselben Bedingungen wie IndexEntfernen: was es nicht nimmt, bleibt leer.
+            const bool artikel = m.Dim1() >= 2 && Index < m.Dim1();
+            if (artikel) z.Artikel = ScheibeLesen(m, 1, Index);
+            if (k->Art() == TKnotenArt::Wandler && m.Dim2() >= 2 && Index + 1 < m.Dim2())
+                z.Eingang = ScheibeLesen(artikel ? OhneScheibe(m, 1, Index) : m, 2, Index + 1);
+            Zeilen.push_back(std::move(z));
+        }
+    }
+    void Rueckgaengig(TModell& modell) override {
+        for (auto it = Zeilen.rbegin(); it != Zeilen.rend(); ++it) {
+            TDyn3DMatrix& m = it->Knoten->Matrix();
+            if (!it->Eingang.empty()) m = MitScheibe(m, 2, Index + 1, it->Eingang);
+            if (!it->Artikel.empty()) m = MitScheibe(m, 1, Index, it->Artikel);
+        }
+        modell.ArtikelListe.insert(modell.ArtikelListe.begin() + Index, Artikel);
+        ArtikelBegrenzen(modell);
+    }
+    void Wiederholen(TModell& modell) override {
+        modell.ArtikelLoeschen(Index);
+        ArtikelBegrenzen(modell);
+    }
+    size_t Speicherbedarf() const override {
+        size_t n = sizeof(*this) + Artikel.capacity() + Zeilen.capacity() * sizeof(TZeilen);
+        for (const auto& z : Zeilen) n += (z.Artikel.capacity() + z.Eingang.capacity()) * sizeof(double);
+        return n;
+    }
+
+private:
+    struct TZeilen {
+        TKnoten* Knoten;
+        std::vector<double> Artikel;
+        std::vector<double> Eingang;
+    };
+    int Index;
+    std::string Artikel;
+    std::vector<TZeilen> Zeilen;
+};
+
+class TArtikelUmbenennen final : public TSchritt {
+public:
+    TArtikelUmbenennen(int index, std::string alt, std::string neu)
+        : Index(static_cast<size_t>(index)), Alt(std::move(alt)), Neu(std::move(neu)) {}
+    std::string Name() const override { return "Artikel umbenennen"; }
+    void Rueckgaengig(TModell& modell) override { modell.ArtikelListe.at(Index) = Alt; }
+    void Wiederholen(TModell& modell) override { modell.ArtikelListe.at(Index) = Neu; }
+    size_t Speicherbedarf() const override { return sizeof(*this) + Alt.capacity() + Neu.capacity(); }
+
+private:
+    size_t Index;
+    std::string Alt;
+    std::string Neu;
+};
+
+} // namespace
+
+// ---------------------------------------------------------------- TVerlauf
+
+void TVerlauf::Aufnehmen(std::unique_ptr<TSchritt> schritt) {
+    if (!schritt) return;
+    // Neuestes zuerst: Verwahrte Objekte späterer Schritte gehen vor früheren.
+    while (Schritte.size() > Stand) Schritte.pop_back();
+    if (Gesichert && *Gesichert > Stand) Gesichert.reset();
+    Schritte.push_back(std::move(schritt));
+    ++Stand;
+    if (Schritte.size() > Hoechstzahl) {
+        Schritte.pop_front();
+        --Stand;
+        if (Gesichert && *Gesichert == 0) Gesichert.reset();
+        else if (Gesichert) --*Gesichert;
+    }
+}
+
+std::string TVerlauf::RueckgaengigName() const { return KannRueckgaengig() ? Schritte[Stand - 1]->Name() : std::string(); }
+
+std::string TVerlauf::WiederholenName() const { return KannWiederholen() ? Schritte[Stand]->Name() : std::string(); }
+
+void TVerlauf::Rueckgaengig(TModell& modell) {
+    if (!KannRueckgaengig()) return;
+    modell.FOListe.AuswahlLeeren();
+    Schritte[Stand - 1]->Rueckgaengig(modell);
+    --Stand;
+    modell.Modifiziert = !AmGesichertenStand();
+}
+
+void TVerlauf::Wiederholen(TModell& modell) {
+    if (!KannWiederholen()) return;
+    modell.FOListe.AuswahlLeeren();
+    Schritte[Stand]->Wiederholen(modell);
+    ++Stand;
+    modell.Modifiziert = !AmGesichertenStand();
+}
+
+void TVerlauf::Leeren() {
+    while (!Schritte.empty()) Schritte.pop_back();
+    Stand = 0;
+    Gesichert = 0;
+}
+
+size_t TVerlauf::Speicherbedarf() const {
+    size_t n = sizeof(*this);
+    for (const auto& s : Schritte) n += s->Speicherbedarf();
+    return n;
+}
+
+// ---------------------------------------------------------------- Matrizen
+
+std::vector<double> ScheibeLesen(const TDyn3DMatrix& m, int dim, int index) {
+    if (dim < 1 || dim > 3 || index < 0 || index >= Groesse(m, dim))
+        throw ERangeError("Verlauf: Scheibe " + std::to_string(index) + " fehlt in der Matrix " + m.DimText());
+    const auto [n, k] = Quer(m, dim);
+    std::vector<double> werte;
+    werte.reserve(static_cast<size_t>(n) * static_cast<size_t>(k));
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < k; ++j) werte.push_back(Wert(m, dim, index, i, j));
+    return werte;
+}
+
+TDyn3DMatrix MitScheibe(const TDyn3DMatrix& m, int dim, int index, const std::vector<double>& werte) {
+    const auto [n, k] = Quer(m, dim);
+    if (dim < 1 || dim > 3 || index < 0 || index > Groesse(m, dim) ||
+        werte.size() != static_cast<size_t>(n) * static_cast<size_t>(k))
+        throw ERangeError("Verlauf: Scheibe " + std::to_string(index) + " passt nicht in die Matrix " + m.DimText());
+    TDyn3DMatrix r(m.Dim1() + (dim == 1), m.Dim2() + (dim == 2), m.Dim3() + (dim == 3));
+    for (int s = 0; s < Groesse(r, dim); ++s) {
+        for (int i = 0; i < n; ++i) {
+            for (int j = 0; j < k; ++j) {
+                const double w = s < index    ? Wert(m, dim, s, i, j)
+                                 : s == index ? werte[static_cast<size_t>(i) * static_cast<size_t>(k) + static_cast<size_t>(j)]
+                                              : Wert(m, dim, s - 1, i, j);
+                Setzen(r, dim, s, i, j, w);
+            }
+        }
+    }
+    return r;
+}
+
+TMatrixDifferenz TMatrixDifferenz::Zwischen(const TDyn3DMatrix& vorher, const TDyn3DMatrix& nachher) {
+    TMatrixDifferenz d;
+    if (MatrizenBitgleich(vorher, nachher)) return d;
+    if (const auto hinzu = ScheibeFinden(vorher, nachher)) {
+        d.Art = TArt::Hinzu;
+        d.Dim = hinzu->first;
+        d.Index = hinzu->second;
+        d.Werte = ScheibeLesen(nachher, d.Dim, d.Index);
+    } else if (const auto weg = ScheibeFinden(nachher, vorher)) {
+        d.Art = TArt::Weg;
+        d.Dim = weg->first;
+        d.Index = weg->second;
+        d.Werte = ScheibeLesen(vorher, d.Dim, d.Index);
+    } else {
+        d.Art = TArt::Ganz;
+        d.Alt = vorher;
+        d.Neu = nachher;
+    }
+    return d;
+}
+
+TDyn3DMatrix TMatrixDifferenz::Nachher(const TDyn3DMatrix& vorher) const {
+    switch (Art) {
+    case TArt::Hinzu: return MitScheibe(vorher, Dim, Index, Werte);
+    case TArt::Weg: return OhneScheibe(vorher, Dim, Index);
+    case TArt::Ganz: return *Neu;
+    default: return vorher;
+    }
+}
+
+TDyn3DMatrix TMatrixDifferenz::Vorher(const TDyn3DMatrix& nachher) const {
+    switch (Art) {
+    case TArt::Hinzu: return OhneScheibe(nachher, Dim, Index);
+    case TArt::Weg: return MitScheibe(nachher, Dim, Index, Werte);
+    case TArt::Ganz: return *Alt;
+    default: return nachher;
+    }
+}
+
+size_t TMatrixDifferenz::Speicherbedarf() const {
+    return sizeof(*this) + Werte.capacity() * sizeof(double) + (Alt ? Alt->Speicherbedarf() : 0) +
+           (Neu ? Neu->Speicherbedarf() : 0);
+}
+
+// ---------------------------------------------------------------- Anbindungen
+
+void TAnbindung::Anbinden() const {
+    if (Knoten == nullptr) return;
+    TDyn3DMatrix ziel = Matrix.Nachher(Knoten->Matrix());
+    // Die Knoten hängen neue Wege hinten an: spätere lösen und danach wieder anbinden.
+    std::vector<TWeg*> dahinter;
+    if (Stelle >= 0) {
+        const int anzahl = Ausgang ? Knoten->AnzahlAusgaenge() : Knoten->AnzahlEingaenge();
+        for (int i = anzahl - 1; i >= Stelle; --i) {
+            TWeg* w = Ausgang ? Knoten->GetAusgang(i) : Knoten->GetEingang(i);
+            if (w == nullptr) continue;
+            dahinter.push_back(w);
+            WegSetzen(*w, nullptr, Ausgang);
+        }
+    }
+    WegSetzen(*Weg, Knoten, Ausgang);
+    for (auto it = dahinter.rbegin(); it != dahinter.rend(); ++it) WegSetzen(**it, Knoten, Ausgang);
+    Knoten->Matrix() = std::move(ziel);
+}
+
+void TAnbindung::Loesen() const {
+    if (Knoten == nullptr) return;
+    TDyn3DMatrix ziel = Matrix.Vorher(Knoten->Matrix());
+    WegSetzen(*Weg, nullptr, Ausgang);
+    Knoten->Matrix() = std::move(ziel);
+}
+
+size_t TAnbindung::Speicherbedarf() const { return sizeof(*this) - sizeof(Matrix) + Matrix.Speicherbedarf(); }
+
+TAnbindung AnbindenUndMerken(TWeg& weg, TKnoten& knoten, bool ausgang) {
+    const TDyn3DMatrix vorher = knoten.Matrix();
+    WegSetzen(weg, &knoten, ausgang);
+    TAnbindung a{&weg, &knoten, ausgang, StelleAm(knoten, weg, ausgang), {}};
+    a.Matrix = TMatrixDifferenz::Zwischen(vorher, knoten.Matrix());
+    return a;
+}
+
+TAnbindung LoesenUndMerken(TWeg& weg, bool ausgang) {
+    TKnoten* knoten = ausgang ? weg.Start() : weg.Ziel();
+    TAnbindung a{&weg, knoten, ausgang, -1, {}};
+    if (knoten == nullptr) return a;
+    a.Stelle = StelleAm(*knoten, weg, ausgang);
+    const TDyn3DMatrix angebunden = knoten->Matrix();
+    WegSetzen(weg, nullptr, ausgang);
+    a.Matrix = TMatrixDifferenz::Zwischen(knoten->Matrix(), angebunden);
+    return a;
+}
+
+// ---------------------------------------------------------------- Erzeugen
+
+std::unique_ptr<TSchritt> KnotenEinfuegenSchritt(TKnoten& knoten, size_t stelle) {
+    return std::make_unique<TKnotenEinfuegen>(knoten, stelle);
+}
+
+std::unique_ptr<TSchritt> WegZeichnenSchritt(TWeg& weg, size_t stelle, TAnbindung start, TAnbindung ziel) {
+    return std::make_unique<TWegZeichnen>(weg, stelle, std::move(start), std::move(ziel));
+}
+
+std::unique_ptr<TSchritt> VerschiebenSchritt(std::vector<TVerschiebung> verschiebungen) {
+    return std::make_unique<TVerschieben>(std::move(verschiebungen));
+}
+
+TObjektWerte ObjektWerteVorher(TFO& objekt) {
+    return {&objekt, objekt.Name, objekt.Kapazitaet, objekt.Name, objekt.Kapazitaet};
+}
+
+std::unique_ptr<TSchritt> ObjektWerteSchritt(std::string name, std::vector<TObjektWerte> werte) {
+    for (auto& w : werte) {
+        w.NeuName = w.Objekt->Name;
+        w.NeuKapazitaet = w.Objekt->Kapazitaet;
+    }
+    return std::make_unique<TObjektWerteAendern>(std::move(name), std::move(werte));
+}
+
+std::unique_ptr<TSchritt> MatrixSchritt(TKnoten& knoten, TDyn3DMatrix alt, TDyn3DMatrix neu) {
+    return std::make_unique<TMatrixAendern>(knoten, std::move(alt), std::move(neu));
+}
+
+TModellEinstellungen TModellEinstellungen::Aus(const TModell& m) {
+    return {m.Schrift,       m.QuellenBeschr, m.SenkenBeschr, m.VerzweigBeschr, m.WandlerBeschr,
+            m.WegeBeschr,    m.SymbolGroesse, m.StromGroesse, m.ProzStellen,    m.StromStellen,
+            m.Stromanzeige,  m.MaxStromBer,   m.MaxStrom,     m.MaxBerDauer};
+}
+
+void TModellEinstellungen::In(TModell& m) const {
+    m.Schrift = Schrift;
+    m.QuellenBeschr = QuellenBeschr;
+    m.SenkenBeschr = SenkenBeschr;
+    m.VerzweigBeschr = VerzweigBeschr;
+    m.WandlerBeschr = WandlerBeschr;
+    m.WegeBeschr = WegeBeschr;
+    m.SymbolGroesse = SymbolGroesse;
+    m.StromGroesse = StromGroesse;
+    m.ProzStellen = ProzStellen;
+    m.StromStellen = StromStellen;
+    m.Stromanzeige = Stromanzeige;
+    m.MaxStromBer = MaxStromBer;
+    m.MaxStrom = MaxStrom;
+    m.MaxBerDauer = MaxBerDauer;
+}
+
+std::unique_ptr<TSchritt> EinstellungenSchritt(TModellEinstellungen alt, TModellEinstellungen neu) {
+    return std::make_unique<TEinstellungenAendern>(std::move(alt), std::move(neu));
+}
+
+// ---------------------------------------------------------------- Ausführen und aufnehmen
+
+void AuswahlLoeschen(TModell& modell, TVerlauf* verlauf) {
+    std::vector<TWeg*> wege;
+    std::vector<TKnoten*> knoten;
+    std::unordered_set<const TFO*> gesehen;
+    const auto weg = [&](TWeg* w) {
+        if (w != nullptr && gesehen.insert(w).second) wege.push_back(w);
+    };
+    for (const auto& e : modell.FOListe.Auswahl()) {
+        if (e.Objekt == nullptr) continue;
+        if (TKnoten* k = e.Objekt->AlsKnoten()) {
+            for (int i = k->AnzahlAusgaenge() - 1; i >= 0; --i) weg(k->GetAusgang(i));
+            for (int i = k->AnzahlEingaenge() - 1; i >= 0; --i) weg(k->GetEingang(i));
+            if (gesehen.insert(k).second) knoten.push_back(k);
+        } else {
+            weg(e.Objekt->AlsWeg());
+        }
+    }
+    modell.FOListe.AuswahlLeeren();
+    if (wege.empty() && knoten.empty()) return;
+    auto schritt = std::make_unique<TLoeschen>(std::move(wege), std::move(knoten));
+    schritt->Ausfuehren(modell);
+    modell.Modifiziert = true;
+    if (verlauf != nullptr) verlauf->Aufnehmen(std::move(schritt));
+}
+
+int ArtikelHinzufuegen(TModell& modell, const std::string& name, TVerlauf* verlauf) {
+    const int neu = ArtikelHinzufuegen(modell, name);
+    if (verlauf != nullptr) verlauf->Aufnehmen(std::make_unique<TArtikelEinfuegen>(name));
+    return neu;
+}
+
+int ArtikelEntfernen(TModell& modell, int i, TVerlauf* verlauf) {
+    if (modell.AnzahlArtikel() < 2 || i < 0 || i >= modell.AnzahlArtikel()) return -1;
+    auto schritt = std::make_unique<TArtikelLoeschen>(i);
+    schritt->Merken(modell);
+    const int auswahl = ArtikelEntfernen(modell, i);
+    if (verlauf != nullptr) verlauf->Aufnehmen(std::move(schritt));
+    return auswahl;
+}
+
+bool ArtikelUmbenennen(TModell& modell, int i, const std::string& name, TVerlauf* verlauf) {
+    if (i < 0 || i >= modell.AnzahlArtikel()) return false;
+    std::string alt = modell.ArtikelListe[static_cast<size_t>(i)];
+    if (!ArtikelUmbenennen(modell, i, name)) return false;
+    if (verlauf != nullptr) verlauf->Aufnehmen(std::make_unique<TArtikelUmbenennen>(i, std::move(alt), name));
+    return true;
+}
+
+} // namespace tessomir
