@@ -5,6 +5,12 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QTimer>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -25,6 +31,8 @@
 #include <algorithm>
 
 #include "analysis/UBerechnung.h"
+#include "cli/UExport.h"
+#include "cli/UKommandozeile.h"
 #include "app/UDateiwahl.h"
 #include "app/UQtDrucker.h"
 #include "app/UQtPlattform.h"
@@ -39,6 +47,7 @@
 #include "help/UHilfe.h"
 #include "model/UKnoten.h"
 #include "model/UModell.h"
+#include "model/UVerlauf.h"
 #include "persistence/UModellDatei.h"
 #include "view/UAnsicht.h"
 
@@ -53,7 +62,34 @@ constexpr int SplitterMindestmass = 50;
 constexpr const char* Bilder[] = {
     "neu",        "oeffnen", "speichern", "drucken",     "matrix",      "artikel",    "pruefen", "deaktiviert", "quelle",
     "senke",      "verzweigung", "weg",   "neuberechnen", "vorhartikel", "naeartikel", "summe",   "wandler",
+    "undo",       "redo",
 };
+
+constexpr int ZuletztHoechstens = 8;
+const QString ZuletztSchluessel = QStringLiteral("Zuletzt/Dateien");
+
+QStringList ZuletztListe() {
+    const QSettings einstellungen(QStringLiteral("Belcorra"), QStringLiteral("TessomirV20"));
+    QStringList liste = einstellungen.value(ZuletztSchluessel).toStringList();
+    liste.removeAll(QString());
+    return liste.mid(0, ZuletztHoechstens);
+}
+
+void ZuletztSchreiben(const QStringList& liste) {
+    QSettings einstellungen(QStringLiteral("Belcorra"), QStringLiteral("TessomirV20"));
+    einstellungen.setValue(ZuletztSchluessel, liste.mid(0, ZuletztHoechstens));
+    einstellungen.sync();
+}
+
+// Die erste lokale .TSR-Datei eines Ziehens, sonst leer.
+QString ModelldateiAus(const QMimeData* daten) {
+    if (daten == nullptr || !daten->hasUrls()) return {};
+    for (const QUrl& url : daten->urls()) {
+        if (url.isLocalFile() && QFileInfo(url.toLocalFile()).suffix().compare(QStringLiteral("TSR"), Qt::CaseInsensitive) == 0)
+            return url.toLocalFile();
+    }
+    return {};
+}
 
 QIcon Bild(int nummer) {
     if (nummer < 0) return QIcon();
@@ -133,7 +169,10 @@ TFMHaupt::TFMHaupt(const QString& befehlsdatei, std::unique_ptr<IDateiwahl> date
     : QMainWindow(eltern),
       Dateiwahl(dateiwahl ? std::move(dateiwahl) : std::make_unique<TQtDateiwahl>()),
       AnsichtObjekt(std::make_unique<TAnsicht>(nullptr)),
-      EditorObjekt(std::make_unique<TEditor>(*AnsichtObjekt, static_cast<IEditorFlaeche&>(*this))) {
+      EditorObjekt(std::make_unique<TEditor>(*AnsichtObjekt, static_cast<IEditorFlaeche&>(*this))),
+      VerlaufObjekt(std::make_unique<TVerlauf>()) {
+    EditorObjekt->VerlaufSetzen(VerlaufObjekt.get());
+    setAcceptDrops(true);
     setObjectName(QStringLiteral("FMHaupt"));
     setWindowTitle(QStringLiteral("Tessomir"));
     setAccessibleName(QStringLiteral("Tessomir Hauptfenster"));
@@ -151,6 +190,7 @@ TFMHaupt::TFMHaupt(const QString& befehlsdatei, std::unique_ptr<IDateiwahl> date
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
             &TFMHaupt::AktionenAktualisieren);
 
+    ZuletztAnzeigen();
     MELog->clear();
     Modus = Deaktiviert;
     GroesseLesen();
@@ -163,6 +203,7 @@ TFMHaupt::TFMHaupt(const QString& befehlsdatei, std::unique_ptr<IDateiwahl> date
 TFMHaupt::~TFMHaupt() {
     // Vor den Kindfenstern: die Zeichenfläche malt ohne Modell nichts mehr.
     EditorObjekt->Abbrechen();
+    VerlaufObjekt->Leeren();
     AktModell.reset();
     Modell = nullptr;
 }
@@ -209,6 +250,13 @@ void TFMHaupt::AktionenAnlegen() {
     ACDateiDrucken = Aktion("ACDateiDrucken", "Drucken...", "Drucken", keine, 3, &TFMHaupt::ACDateiDruckenExecute);
     ACDateiDruckvorschau = Aktion("ACDateiDruckvorschau", "Druckvorschau...", "Druckvorschau", keine, -1,
                                   &TFMHaupt::ACDateiDruckvorschauExecute);
+    ACDateiExportieren = Aktion("ACDateiExportieren", "Exportieren...", "", keine, -1,
+                                &TFMHaupt::ACDateiExportierenExecute);
+    ACBearbeitenRueckgaengig = Aktion("ACBearbeitenRueckgaengig", "Rückgängig", "Rückgängig",
+                                      QKeySequence(Qt::CTRL | Qt::Key_Z), 17, &TFMHaupt::ACBearbeitenRueckgaengigExecute);
+    ACBearbeitenWiederholen = Aktion("ACBearbeitenWiederholen", "Wiederholen", "Wiederholen",
+                                     QKeySequence(Qt::CTRL | Qt::Key_Y), 18, &TFMHaupt::ACBearbeitenWiederholenExecute);
+    ACBearbeitenWiederholen->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     ACBearbeitenMatrix = Aktion("ACBearbeitenMatrix", "Matrix...", "Matrix", keine, 4, &TFMHaupt::ACBearbeitenMatrixExecute);
     ACBearbeitenEigenschaften = Aktion("ACBearbeitenEigenschaften", "Eigenschaften...", "", keine, -1,
                                        &TFMHaupt::ACBearbeitenEigenschaftenExecute);
@@ -267,9 +315,13 @@ void TFMHaupt::MenuesAnlegen() {
     };
     menue("UMDatei", QStringLiteral("&Datei"),
           {ACDateiNeu, ACDateiOeffnen, ACDateiSpeichern, ACDateiSpeichernUnter, ACDateiSchliessen, nullptr, ACDateiDrucken,
-           ACDateiDruckvorschau});
+           ACDateiDruckvorschau, ACDateiExportieren, nullptr});
+    QMenu* datei = leiste->findChild<QMenu*>(QStringLiteral("UMDatei"));
+    UMDateiZuletzt = datei->addMenu(QStringLiteral("Zuletzt geöffnet"));
+    Benennen(UMDateiZuletzt, "UMDateiZuletzt", QStringLiteral("Zuletzt geöffnete Dateien"));
+    UMDateiZuletzt->setToolTipsVisible(true);
     menue("UMBearbeiten", QStringLiteral("&Bearbeiten"),
-          {ACBearbeitenMatrix, ACBearbeitenEigenschaften, ACBearbeitenArtikel, ACBearbeitenKapazitaet, nullptr,
+          {ACBearbeitenRueckgaengig, ACBearbeitenWiederholen, nullptr, ACBearbeitenMatrix, ACBearbeitenEigenschaften, ACBearbeitenArtikel, ACBearbeitenKapazitaet, nullptr,
            ACBearbeitenPruefen, ACBearbeitenNeuberechnen, nullptr, ACBearbeitenLoeschen, ACBearbeitenAllesAuswaehlen});
     menue("UMAnsicht", QStringLiteral("&Ansicht"),
           {ACAnsichtGroesser, ACAnsichtKleiner, nullptr, ACAnsichtNaeArtikel, ACAnsichtVorhArtikel, ACAnsichtSumme,
@@ -308,6 +360,8 @@ void TFMHaupt::WerkzeugleisteAnlegen() {
     knopf(ACDateiOeffnen, "TBDateiOeffnen");
     knopf(ACDateiSpeichern, "TBDateiSpeichern");
     knopf(ACDateiDrucken, "TBDateiDrucken");
+    knopf(ACBearbeitenRueckgaengig, "TBBearbeitenRueckgaengig");
+    knopf(ACBearbeitenWiederholen, "TBBearbeitenWiederholen");
     tb->addSeparator();
     knopf(ACBearbeitenMatrix, "TBBearbeitenMatrix");
     knopf(ACBearbeitenArtikel, "TBBearbeitenArtikel");
@@ -463,6 +517,20 @@ void TFMHaupt::AktionenAktualisieren() {
     ACAnsichtVorhArtikel->setEnabled(modell && !summe && AktModell->AktArtikel > 0);
     ACAnsichtSumme->setChecked(summe);
 
+    // Nicht mitten in einem Weg: der hängt schon an seinem Startknoten.
+    const bool verlauf = modell && EditorObjekt->NeuerWeg() == nullptr;
+    ACBearbeitenRueckgaengig->setEnabled(verlauf && VerlaufObjekt->KannRueckgaengig());
+    ACBearbeitenWiederholen->setEnabled(verlauf && VerlaufObjekt->KannWiederholen());
+    const auto beschriften = [](QAction* aktion, const QString& text, const std::string& schritt) {
+        const QString voll = schritt.empty() ? text : text + QStringLiteral(": ") + QtAusAnsi(schritt);
+        aktion->setText(voll);
+        aktion->setToolTip(voll);
+    };
+    beschriften(ACBearbeitenRueckgaengig, QStringLiteral("Rückgängig"), modell ? VerlaufObjekt->RueckgaengigName() : "");
+    beschriften(ACBearbeitenWiederholen, QStringLiteral("Wiederholen"), modell ? VerlaufObjekt->WiederholenName() : "");
+    ACDateiExportieren->setEnabled(leer);
+    UMDateiZuletzt->setEnabled(Modus == Deaktiviert && !UMDateiZuletzt->isEmpty());
+
     ACEinfuegenDeaktiviert->setChecked(Modus == Deaktiviert);
     const std::pair<QAction*, TEinfuegemodus> einfuegen[] = {
         {ACEinfuegenQuelle, Quelle}, {ACEinfuegenSenke, Senke}, {ACEinfuegenVerzweigung, Verzweigung},
@@ -560,6 +628,7 @@ void TFMHaupt::Befehl(const std::function<void()>& befehl) {
 
 void TFMHaupt::ModellEinsetzen(std::unique_ptr<TModell> modell) {
     EditorObjekt->Abbrechen();
+    VerlaufObjekt->Leeren();
     AktModell = std::move(modell);
     Modell = AktModell.get();
     if (AktModell != nullptr) AktModell->Anzeigetrenner = Dezimaltrenner();
@@ -571,8 +640,10 @@ void TFMHaupt::ModellLaden(const QString& pfad) {
     if (ergebnis.Modell == nullptr) {
         Modell = nullptr;
         Plattform().Meldungen->Fehler(ergebnis.Meldung + "\n" + ergebnis.Grund);
+        ZuletztVergessen(pfad);
     } else {
         ModellEinsetzen(std::move(ergebnis.Modell));
+        ZuletztMerken(pfad);
     }
     Neuzeichnen();
     ArtikelAnzeigen();
@@ -586,8 +657,11 @@ TErgebnis TFMHaupt::ModellSpeichern(bool speichernUnter) {
         if (speichernUnter || AktModell->IstNeu()) ziel = Dateiwahl->SpeichernUnter(this, *ziel);
         if (ziel) {
             const TSpeichernErgebnis gesichert = ModellSichern(*AktModell, Pfad(*ziel));
-            if (gesichert.Ok) ergebnis = TErgebnis::Erledigt;
-            else Plattform().Meldungen->Fehler(gesichert.Meldung + "\n" + gesichert.Grund);
+            if (gesichert.Ok) {
+                ergebnis = TErgebnis::Erledigt;
+                VerlaufObjekt->GesichertMarkieren();
+                ZuletztMerken(*ziel);
+            } else Plattform().Meldungen->Fehler(gesichert.Meldung + "\n" + gesichert.Grund);
         }
     }
     TitelAnzeigen();
@@ -753,17 +827,23 @@ void TFMHaupt::ACBearbeitenMatrixExecute() {
     if (AktModell == nullptr || !AktModell->FOListe.IstEinzelnerKnoten()) return;
     TFMMatrix dialog(this);
     dialog.EigenschaftenAusfuehren = [this] { ACBearbeitenEigenschaftenExecute(); };
-    dialog.KnotenSetzen(AktModell->FOListe.Auswahl().front().Objekt->AlsKnoten());
+    TKnoten* knoten = AktModell->FOListe.Auswahl().front().Objekt->AlsKnoten();
+    dialog.KnotenSetzen(knoten);
     dialog.ArtikelListeSetzen(AktModell->ArtikelListe, AktModell->AktArtikel);
+    TDyn3DMatrix alt = knoten->Matrix();
     // Jede tatsächliche Änderung zählt, auch eine der Anteilshilfen ohne
     // geöffneten Zelleneditor; ein OK ohne Änderung lässt Modifiziert.
-    if (dialog.exec() == QDialog::Accepted && dialog.MatrixUebernehmen()) AktModell->Modifiziert = true;
+    if (dialog.exec() == QDialog::Accepted && dialog.MatrixUebernehmen()) {
+        AktModell->Modifiziert = true;
+        VerlaufObjekt->Aufnehmen(MatrixSchritt(*knoten, std::move(alt), knoten->Matrix()));
+    }
     ModifiziertAnzeigen();
     Neuzeichnen();
 }
 void TFMHaupt::ACBearbeitenArtikelExecute() {
     if (AktModell == nullptr) return;
     TFMArtikel dialog(this);
+    dialog.Verlauf = VerlaufObjekt.get();
     dialog.Fuellen();
     dialog.exec();
     if (const int i = dialog.AuswahlIndex(); i >= 0) AktModell->ArtikelSetzen(i);
@@ -776,8 +856,12 @@ void TFMHaupt::ACAnsichtEinstellungenExecute() {
     if (AktModell == nullptr) return;
     TFMAnsicht dialog(this);
     dialog.EinstellungenLaden();
+    const TModellEinstellungen alt = TModellEinstellungen::Aus(*AktModell);
     if (dialog.exec() != QDialog::Accepted) return;
-    if (dialog.Geaendert()) AktModell->Modifiziert = true;
+    if (dialog.Geaendert()) {
+        AktModell->Modifiziert = true;
+        VerlaufObjekt->Aufnehmen(EinstellungenSchritt(alt, TModellEinstellungen::Aus(*AktModell)));
+    }
     MaxStromAnzeigen();
     Neuzeichnen();
 }
@@ -791,8 +875,13 @@ void TFMHaupt::ACHilfeInfoExecute() {
 
 void TFMHaupt::ACBearbeitenEigenschaftenExecute() {
     if (AktModell == nullptr || AktModell->FOListe.Auswahl().size() != 1) return;
-    Eigenschaften->ObjektSetzen(AktModell->FOListe.Auswahl().front().Objekt);
-    if (Eigenschaften->exec() == QDialog::Accepted && Eigenschaften->Geaendert()) AktModell->Modifiziert = true;
+    TFO& objekt = *AktModell->FOListe.Auswahl().front().Objekt;
+    Eigenschaften->ObjektSetzen(&objekt);
+    std::vector<TObjektWerte> werte{ObjektWerteVorher(objekt)};
+    if (Eigenschaften->exec() == QDialog::Accepted && Eigenschaften->Geaendert()) {
+        AktModell->Modifiziert = true;
+        VerlaufObjekt->Aufnehmen(ObjektWerteSchritt("Eigenschaften", std::move(werte)));
+    }
     ModifiziertAnzeigen();
     Neuzeichnen();
 }
@@ -807,12 +896,12 @@ void TFMHaupt::ACBearbeitenKapazitaetExecute() {
     info.Breite = screen()->geometry().width() / 4;
     if (!EingabeAusfuehren(info, this)) return;
     // Ändert sich etwas, muss die Speicherfrage davon wissen (Modifiziert).
-    if (VorgabekapazitaetSetzen(*AktModell, info.Eingabe, AktModell->Anzeigetrenner)) Neuzeichnen();
+    if (VorgabekapazitaetSetzen(*AktModell, info.Eingabe, AktModell->Anzeigetrenner, VerlaufObjekt.get())) Neuzeichnen();
 }
 
 void TFMHaupt::ACBearbeitenLoeschenExecute() {
     if (AktModell == nullptr) return;
-    AktModell->FOListe.AuswahlLoeschen();
+    AuswahlLoeschen(*AktModell, VerlaufObjekt.get());
     Neuzeichnen();
 }
 
@@ -867,5 +956,103 @@ void TFMHaupt::ModellUeberzeichnen() { PBHaupt->ModellUeberzeichnen(); }
 void TFMHaupt::Gummi(const std::function<void()>& zeichnen) { PBHaupt->GummiZeichnen(zeichnen); }
 
 void TFMHaupt::PopupOeffnen(TBildpunkt punkt) { PopupOeffnen(PBHaupt->mapToGlobal(QPoint(punkt.X, punkt.Y))); }
+
+// ---------------------------------------------------------------- Verlauf, Export, Zuletzt geöffnet
+
+void TFMHaupt::ACBearbeitenRueckgaengigExecute() {
+    if (AktModell == nullptr || EditorObjekt->NeuerWeg() != nullptr) return;
+    EditorObjekt->Abbrechen(); // ein Ziehen der Auswahl, die gleich leer ist
+    VerlaufObjekt->Rueckgaengig(*AktModell);
+    VerlaufAnzeigen();
+}
+
+void TFMHaupt::ACBearbeitenWiederholenExecute() {
+    if (AktModell == nullptr || EditorObjekt->NeuerWeg() != nullptr) return;
+    EditorObjekt->Abbrechen();
+    VerlaufObjekt->Wiederholen(*AktModell);
+    VerlaufAnzeigen();
+}
+
+void TFMHaupt::VerlaufAnzeigen() {
+    ArtikelAnzeigen();
+    MaxStromAnzeigen();
+    ModifiziertAnzeigen();
+    Neuzeichnen();
+}
+
+void TFMHaupt::ACDateiExportierenExecute() {
+    if (AktModell == nullptr) return;
+    const QFileInfo modell(QFile::decodeName(QByteArray::fromStdString(AktModell->DateiName)));
+    QString vorgabe = modell.completeBaseName() + QStringLiteral(".png");
+    if (modell.path() != QStringLiteral(".")) vorgabe = modell.path() + QLatin1Char('/') + vorgabe;
+    const std::optional<QString> ziel = Dateiwahl->Exportieren(this, vorgabe);
+    if (!ziel) return;
+    const std::string pfad = Pfad(*ziel);
+    std::string inhalt;
+    if (QFileInfo(*ziel).suffix().compare(QStringLiteral("csv"), Qt::CaseInsensitive) == 0) {
+        inhalt = WegeAlsCsv(*AktModell);
+    } else if (const std::optional<TBildformat> format = BildformatAusName(pfad)) {
+        // Wie im Fenster: Artikel oder Summe des Modells, Massstab der Ansicht.
+        inhalt = ModellAlsBild(*AktModell, AnsichtObjekt->Massstab, *format);
+    } else {
+        Plattform().Meldungen->Fehler("Die Datei " + AnsiAusQt(QFileInfo(*ziel).fileName()) +
+                                      " kann nicht exportiert werden.\nM\xF6gliche Endungen sind .png, .svg, .pdf und .csv.");
+        return;
+    }
+    const TSpeichernErgebnis gesichert = DateiSichern(pfad, inhalt);
+    if (!gesichert.Ok) Plattform().Meldungen->Fehler(gesichert.Meldung + "\n" + gesichert.Grund);
+}
+
+void TFMHaupt::ZuletztMerken(const QString& pfad) {
+    const QString voll = QFileInfo(pfad).absoluteFilePath();
+    QStringList liste = ZuletztListe();
+    liste.removeAll(voll);
+    liste.prepend(voll);
+    ZuletztSchreiben(liste);
+    ZuletztAnzeigen();
+}
+
+void TFMHaupt::ZuletztVergessen(const QString& pfad) {
+    QStringList liste = ZuletztListe();
+    if (liste.removeAll(QFileInfo(pfad).absoluteFilePath()) == 0) return;
+    ZuletztSchreiben(liste);
+    ZuletztAnzeigen();
+}
+
+void TFMHaupt::ZuletztAnzeigen() {
+    UMDateiZuletzt->clear();
+    const QStringList liste = ZuletztListe();
+    for (int i = 0; i < liste.size(); ++i) {
+        const QString pfad = liste[i];
+        const QFileInfo info(pfad);
+        QAction* eintrag = UMDateiZuletzt->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(info.fileName()));
+        eintrag->setObjectName(QStringLiteral("UMDateiZuletzt%1").arg(i + 1));
+        eintrag->setToolTip(QDir::toNativeSeparators(info.absolutePath()));
+        // Derselbe Weg wie "Öffnen...": erst die Speicherfrage, dann Laden.
+        connect(eintrag, &QAction::triggered, this, [this, pfad] {
+            Befehl([this, pfad] {
+                if (ModellSchliessen() == TErgebnis::Erledigt) ModellLaden(pfad);
+            });
+        });
+    }
+}
+
+void TFMHaupt::dragEnterEvent(QDragEnterEvent* ereignis) {
+    if (!ModelldateiAus(ereignis->mimeData()).isEmpty()) ereignis->acceptProposedAction();
+}
+
+void TFMHaupt::dropEvent(QDropEvent* ereignis) {
+    const QString pfad = ModelldateiAus(ereignis->mimeData());
+    if (pfad.isEmpty()) return;
+    ereignis->acceptProposedAction();
+    // Erst nach dem Ablegen: die Speicherfrage soll den Dateimanager nicht warten lassen.
+    QTimer::singleShot(0, this, [this, pfad] {
+        Befehl([this, pfad] {
+            AktionenAktualisieren();
+            if (!ACDateiOeffnen->isEnabled()) return;
+            if (ModellSchliessen() == TErgebnis::Erledigt) ModellLaden(pfad);
+        });
+    });
+}
 
 } // namespace tessomir

@@ -14,6 +14,8 @@ class QAction;
 class QActionGroup;
 class QLabel;
 class QMenu;
+class QDragEnterEvent;
+class QDropEvent;
 class QMouseEvent;
 class QPlainTextEdit;
 class QScrollArea;
@@ -27,6 +29,7 @@ class TModell;
 class TQtPlattform;
 class TZeichenfeld;
 class TFMEigenschaften;
+class TVerlauf;
 
 // Ausgang von Schliessen und Speichern.
 enum class TErgebnis { Erledigt, Abgebrochen };
@@ -67,9 +70,13 @@ public:
     // Öffnet das Kontextmenü PU an einem Bildschirmpunkt.
     void PopupOeffnen(const QPoint& global);
     const TEditor& Editor() const { return *EditorObjekt; }
+    const TVerlauf& Verlauf() const { return *VerlaufObjekt; }
 
 protected:
     void closeEvent(QCloseEvent* ereignis) override;
+    // Eine .TSR-Datei aus dem Dateimanager öffnet sich wie über "Öffnen...".
+    void dragEnterEvent(QDragEnterEvent* ereignis) override;
+    void dropEvent(QDropEvent* ereignis) override;
 
 private slots:
     void ACDateiNeuExecute();
@@ -79,6 +86,9 @@ private slots:
     void ACDateiSchliessenExecute();
     void ACDateiDruckenExecute();
     void ACDateiDruckvorschauExecute();
+    void ACDateiExportierenExecute();
+    void ACBearbeitenRueckgaengigExecute();
+    void ACBearbeitenWiederholenExecute();
     void ACBearbeitenMatrixExecute();
     void ACBearbeitenEigenschaftenExecute();
     void ACBearbeitenArtikelExecute();
@@ -123,6 +133,13 @@ private:
     void EinfuegemodusSetzen(TEinfuegemodus modus);
     void NichtDarstellbarMelden(const QString& grund);
 
+    // Nach Rückgängig und Wiederholen: Anzeigen und Bild wie das Modell.
+    void VerlaufAnzeigen();
+    // Zuletzt geöffnet: die letzten acht Dateien in den Einstellungen.
+    void ZuletztMerken(const QString& pfad);
+    void ZuletztVergessen(const QString& pfad);
+    void ZuletztAnzeigen();
+
     void GroesseLesen();
     void GroesseSchreiben();
 
@@ -140,6 +157,7 @@ private:
     std::unique_ptr<TModell> AktModell;
     // Nach dem Modell: ein angefangener Weg hängt an einem seiner Knoten.
     std::unique_ptr<TEditor> EditorObjekt;
+    std::unique_ptr<TVerlauf> VerlaufObjekt;
     int Modus = Deaktiviert;
     bool GroesseGeschrieben = false;
 
@@ -150,6 +168,7 @@ private:
     QLabel* SBHauptPanel[3] = {};
     QLabel* LAAktArtikel = nullptr;
     QMenu* PU = nullptr;
+    QMenu* UMDateiZuletzt = nullptr;
     QToolButton* TBEinfuegenWandler = nullptr;
     QActionGroup* Einfuegegruppe = nullptr;
     // Einmal angelegt und für jeden Aufruf neu gefüllt.
@@ -164,6 +183,9 @@ private:
     QAction* ACDateiSchliessen = nullptr;
     QAction* ACDateiDrucken = nullptr;
     QAction* ACDateiDruckvorschau = nullptr;
+    QAction* ACDateiExportieren = nullptr;
+    QAction* ACBearbeitenRueckgaengig = nullptr;
+    QAction* ACBearbeitenWiederholen = nullptr;
     QAction* ACBearbeitenMatrix = nullptr;
     QAction* ACBearbeitenEigenschaften = nullptr;
     QAction* ACBearbeitenArtikel = nullptr;

@@ -29,6 +29,32 @@ std::optional<QString> Gewaehlt(QFileDialog& dialog) {
 
 } // namespace
 
+std::optional<QString> IDateiwahl::Exportieren(QWidget*, const QString&) { return std::nullopt; }
+
+std::optional<QString> TQtDateiwahl::Exportieren(QWidget* eltern, const QString& vorgabe) {
+    QFileDialog dialog(eltern);
+    dialog.setWindowTitle(QStringLiteral("Exportieren"));
+    const QStringList filter = {QStringLiteral("PNG-Bild (*.png)"), QStringLiteral("SVG-Zeichnung (*.svg)"),
+                                QStringLiteral("PDF-Dokument (*.pdf)"), QStringLiteral("Ströme als CSV (*.csv)")};
+    const QStringList endungen = {QStringLiteral("png"), QStringLiteral("svg"), QStringLiteral("pdf"),
+                                  QStringLiteral("csv")};
+    dialog.setNameFilters(filter);
+    dialog.setDefaultSuffix(endungen.first());
+    // Ohne eingetippte Endung zählt der gewählte Filter.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& f) {
+        dialog.setDefaultSuffix(endungen.value(static_cast<int>(filter.indexOf(f)), endungen.first()));
+    });
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDirectory(QDir::currentPath());
+    const QFileInfo info(vorgabe);
+    if (info.path() != QStringLiteral(".") && info.dir().exists()) dialog.setDirectory(info.dir());
+    dialog.selectFile(info.fileName());
+    dialog.setSizeGripEnabled(true);
+    return Gewaehlt(dialog);
+}
+
 std::optional<QString> TQtDateiwahl::Oeffnen(QWidget* eltern) {
     QFileDialog dialog(eltern);
     Einrichten(dialog, QStringLiteral("Datei öffnen"));

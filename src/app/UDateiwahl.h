@@ -15,6 +15,9 @@ public:
     virtual std::optional<QString> Oeffnen(QWidget* eltern) = 0;
     // 'vorgabe' ist der bisherige Dateiname (ohne Ordner: im aktuellen Ordner).
     virtual std::optional<QString> SpeichernUnter(QWidget* eltern, const QString& vorgabe) = 0;
+    // Ziel des Exports (PNG, SVG, PDF oder CSV, nach der Endung); ohne eigene
+    // Antwort abgebrochen, damit Auswahlen, die nur Modelle kennen, gelten.
+    virtual std::optional<QString> Exportieren(QWidget* eltern, const QString& vorgabe);
 };
 
 // Die Qt-eigenen Dateidialoge, damit sie mit den Übersetzungen des
@@ -23,6 +26,7 @@ class TQtDateiwahl final : public IDateiwahl {
 public:
     std::optional<QString> Oeffnen(QWidget* eltern) override;
     std::optional<QString> SpeichernUnter(QWidget* eltern, const QString& vorgabe) override;
+    std::optional<QString> Exportieren(QWidget* eltern, const QString& vorgabe) override;
 };
 
 } // namespace tessomir

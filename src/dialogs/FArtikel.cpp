@@ -18,6 +18,7 @@
 #include "model/UArtikelBearbeitung.h"
 #include "model/UModell.h"
 #include "model/UPlattform.h"
+#include "model/UVerlauf.h"
 
 namespace tessomir {
 namespace {
@@ -192,7 +193,7 @@ void TFMArtikel::ACArtikelEinfuegenExecute() {
     std::string name;
     if (!NameGueltig(name)) return;
     const TSanduhr sanduhr;
-    const int neu = ArtikelHinzufuegen(*Modell, name);
+    const int neu = ArtikelHinzufuegen(*Modell, name, Verlauf);
     LBVorhandene->addItem(QtAusAnsi(name));
     Auswaehlen(neu);
 }
@@ -202,7 +203,7 @@ void TFMArtikel::ACArtikelAendernExecute() {
     std::string name;
     if (!NameGueltig(name)) return;
     const int i = LBVorhandene->currentRow();
-    if (!ArtikelUmbenennen(*Modell, i, name)) return;
+    if (!ArtikelUmbenennen(*Modell, i, name, Verlauf)) return;
     LBVorhandene->item(i)->setText(QtAusAnsi(name));
     AktionenAktualisieren();
 }
@@ -212,7 +213,7 @@ void TFMArtikel::ACArtikelLoeschenExecute() {
     if (!Plattform().Meldungen->WarnFrage(LoeschFrage)) return;
     const TSanduhr sanduhr;
     const int i = LBVorhandene->currentRow();
-    const int auswahl = ArtikelEntfernen(*Modell, i);
+    const int auswahl = ArtikelEntfernen(*Modell, i, Verlauf);
     if (auswahl < 0) return;
     delete LBVorhandene->takeItem(i);
     Auswaehlen(auswahl);

@@ -14,6 +14,8 @@ class QWidget;
 
 namespace tessomir {
 
+class TVerlauf;
+
 class TFMArtikel : public QDialog {
     Q_OBJECT
 public:
@@ -26,6 +28,8 @@ public:
     // Esc und das Schliessfeld schliessen wie "Schliessen": die Änderungen
     // sind ohnehin schon im Modell.
     void reject() override { accept(); }
+    // Nimmt jedes Einfügen, Umbenennen und Löschen als Schritt auf (nullptr: nicht).
+    TVerlauf* Verlauf = nullptr;
 
     QWidget* PAEigenschaften;
     QLineEdit* EDBezeichnung;
