@@ -248,6 +248,7 @@ void TEditor::WegBeenden(TBildpunkt punkt) {
     }
     Plattform().Signalton->Piep();
     Neu.reset(); // der Weg löst sich dabei von seinem Startknoten
+    NeuStart = {};
 }
 
 bool TEditor::KannVerbinden(const TFO* ziel) const {
@@ -266,6 +267,7 @@ void TEditor::FigurZeichnen() const {
 
 void TEditor::Abbrechen() {
     Neu.reset();
+    NeuStart = {};
     Ansicht.Ziehen = false;
 }
 
