@@ -93,13 +93,3 @@ TEST_F(Dialogaufrufe, InfoAuchOhneModell) {
 
 } // namespace
 } // namespace tessomir
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QLocale::setDefault(QLocale::c());
-    QTemporaryDir einstellungen;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, einstellungen.path());
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

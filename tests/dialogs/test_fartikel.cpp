@@ -154,10 +154,3 @@ TEST_F(Artikel, EscSchliesstMitOkUndF1ZeigtDasThema) {
 
 } // namespace
 } // namespace tessomir
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -255,10 +255,3 @@ TEST_F(Matrixeditor, ZellenfarbenUndSpaltenbreite) {
 
 } // namespace
 } // namespace tessomir
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

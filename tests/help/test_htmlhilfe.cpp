@@ -164,13 +164,3 @@ TEST_F(THilfefensterTest, F1ImHauptfensterZeigtDieUebersicht) {
 
 } // namespace
 } // namespace tessomir
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication anwendung(argc, argv);
-    // Die Fensterlage des Hauptfensters geht in einen eigenen Ordner.
-    QTemporaryDir einstellungen;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, einstellungen.path());
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
