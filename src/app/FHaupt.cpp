@@ -38,6 +38,7 @@
 #include "app/UQtPlattform.h"
 #include "app/UQtText.h"
 #include "app/UZeichenfeld.h"
+#include "app/USanduhr.h"
 #include "dialogs/FAnsicht.h"
 #include "dialogs/FArtikel.h"
 #include "dialogs/FEigenschaften.h"
@@ -95,15 +96,6 @@ QIcon Bild(int nummer) {
     if (nummer < 0) return QIcon();
     return QIcon(QStringLiteral(":/bilder/%1.svg").arg(QLatin1String(Bilder[nummer])));
 }
-
-// Sanduhr, solange Prüfen oder Berechnen laufen.
-class TSanduhr {
-public:
-    TSanduhr() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TSanduhr() { QApplication::restoreOverrideCursor(); }
-    TSanduhr(const TSanduhr&) = delete;
-    TSanduhr& operator=(const TSanduhr&) = delete;
-};
 
 // Dezimaltrenner der Benutzereinstellung für die Zahlen im Fenster.
 char Dezimaltrenner() {

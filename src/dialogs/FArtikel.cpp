@@ -13,6 +13,7 @@
 #include <exception>
 
 #include "app/UQtText.h"
+#include "app/USanduhr.h"
 #include "dialogs/UEingabefarbe.h"
 #include "help/UHilfe.h"
 #include "model/UArtikelBearbeitung.h"
@@ -24,14 +25,6 @@ namespace tessomir {
 namespace {
 
 const char* const LoeschFrage = "Mit dem Artikel werden alle\n\rEintr\xE4ge in den Matrizen gel\xF6scht\n\rWeiterfahren ? ";
-
-class TSanduhr {
-public:
-    TSanduhr() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TSanduhr() { QApplication::restoreOverrideCursor(); }
-    TSanduhr(const TSanduhr&) = delete;
-    TSanduhr& operator=(const TSanduhr&) = delete;
-};
 
 // Der Knopf zeigt Text und Freigabe der Aktion und löst sie aus.
 void Binden(QPushButton* knopf, QAction* aktion) {

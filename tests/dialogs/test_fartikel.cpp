@@ -12,21 +12,14 @@
 #include "dialogs/FArtikel.h"
 #include "gemeinsam/TAufzeichnung.h"
 #include "gemeinsam/TModellBau.h"
+#include "gemeinsam/TMerkendeHilfe.h"
 #include "help/UHilfe.h"
 
 namespace tessomir {
 namespace {
 
 using test::TMeldung;
-
-class TMerkendeHilfe final : public IHilfeBetrachter {
-public:
-    bool AdresseZeigen(const std::string& adresse) override {
-        Adressen.push_back(adresse);
-        return true;
-    }
-    std::vector<std::string> Adressen;
-};
+using test::TMerkendeHilfe;
 
 class Artikel : public ::testing::Test {
 protected:

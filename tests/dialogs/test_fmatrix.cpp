@@ -16,6 +16,7 @@
 #include "dialogs/FMatrix.h"
 #include "gemeinsam/TAufzeichnung.h"
 #include "gemeinsam/TModellBau.h"
+#include "gemeinsam/TMerkendeHilfe.h"
 #include "help/UHilfe.h"
 #include "model/UMatrixBearbeitung.h"
 
@@ -23,17 +24,9 @@ namespace tessomir {
 namespace {
 
 using test::TMeldung;
+using test::TMerkendeHilfe;
 
 const TMeldung Ungueltig{TMeldung::Fehler, "Ung\xFC" "ltige Eingabe"};
-
-class TMerkendeHilfe final : public IHilfeBetrachter {
-public:
-    bool AdresseZeigen(const std::string& adresse) override {
-        Adressen.push_back(adresse);
-        return true;
-    }
-    std::vector<std::string> Adressen;
-};
 
 class Matrixeditor : public ::testing::Test {
 protected:
