@@ -29,11 +29,14 @@
 #include "dialogs/FEingabe.h"
 #include "dialogs/FMatrix.h"
 #include "gemeinsam/TAufzeichnung.h"
+#include "gemeinsam/TFensterBedienung.h"
 #include "gemeinsam/TModellBau.h"
 #include "persistence/UModellDatei.h"
 
 namespace tessomir {
 namespace {
+
+using test::Bedienen;
 
 class TZielDateiwahl final : public IDateiwahl {
 public:
@@ -42,15 +45,6 @@ public:
     QString Ziel;
 };
 
-// Bedient den nächsten modalen Dialog, sobald er steht.
-template <class TDialog> void Bedienen(std::function<void(TDialog&)> bedienen) {
-    QTimer::singleShot(0, [bedienen] {
-        auto* d = qobject_cast<TDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(d, nullptr);
-        bedienen(*d);
-    });
-}
-
 void Benennen(const char* name) {
     Bedienen<TFMEigenschaften>([name](TFMEigenschaften& d) {
         d.EDFOName->setText(QString::fromLatin1(name));
@@ -58,8 +52,10 @@ void Benennen(const char* name) {
     });
 }
 
-class EditorFenster : public ::testing::Test {
+class EditorFenster : public ::testing::Test, protected test::TFensterBedienung {
 protected:
+    // Das Fenster vor Skript und Ordner abbauen; die Basis stürbe sonst zuletzt.
+    void TearDown() override { F.reset(); }
     void SetUp() override {
         QSettings("Belcorra", "TessomirV20").clear();
         test::GlobaleZuruecksetzen();
@@ -71,38 +67,6 @@ protected:
         PB = F->findChild<TZeichenfeld*>("PBHaupt");
         Ausloesen("ACDateiNeu");
     }
-    QAction* A(const char* name) { return F->findChild<QAction*>(name); }
-    void Ausloesen(const char* name) {
-        F->AktionenAktualisieren();
-        ASSERT_TRUE(A(name)->isEnabled()) << name;
-        A(name)->trigger();
-    }
-    void Maus(QEvent::Type art, QPoint p, Qt::MouseButton knopf, Qt::MouseButtons gehalten,
-              Qt::KeyboardModifiers tasten = {}) {
-        QMouseEvent e(art, QPointF(p), PB->mapToGlobal(QPointF(p)), knopf, gehalten, tasten);
-        QApplication::sendEvent(PB, &e);
-    }
-    void Klick(QPoint p, Qt::KeyboardModifiers tasten = {}, Qt::MouseButton knopf = Qt::LeftButton) {
-        Maus(QEvent::MouseButtonPress, p, knopf, knopf, tasten);
-        Maus(QEvent::MouseButtonRelease, p, knopf, Qt::NoButton, tasten);
-    }
-    // Wie Qt einen Doppelklick liefert: das zweite Drücken ist der Doppelklick.
-    void Doppelklick(QPoint p) {
-        Klick(p);
-        Maus(QEvent::MouseButtonDblClick, p, Qt::LeftButton, Qt::LeftButton);
-        Maus(QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton);
-    }
-    void Ziehen(QPoint von, QPoint nach) {
-        Maus(QEvent::MouseButtonPress, von, Qt::LeftButton, Qt::LeftButton);
-        Maus(QEvent::MouseMove, von + QPoint(1, 1), Qt::NoButton, Qt::LeftButton);
-        Maus(QEvent::MouseMove, nach, Qt::NoButton, Qt::LeftButton);
-        Maus(QEvent::MouseButtonRelease, nach, Qt::LeftButton, Qt::NoButton);
-    }
-    void Einfuegen(const char* aktion, QPoint p) {
-        Ausloesen(aktion);
-        Klick(p);
-        Ausloesen("ACEinfuegenDeaktiviert");
-    }
     // Einmal gemalt, damit das Bild der Fläche gültig ist.
     void Zeigen() {
         F->show();
@@ -113,8 +77,6 @@ protected:
 
     test::TAufzeichnung Skript;
     TZielDateiwahl* Wahl = nullptr;
-    std::unique_ptr<TFMHaupt> F;
-    TZeichenfeld* PB = nullptr;
 };
 
 TEST_F(EditorFenster, NetzNurMitDerMausBauenBerechnenUndSpeichern) {

@@ -31,11 +31,14 @@
 #include "dialogs/FEingabe.h"
 #include "dialogs/FMatrix.h"
 #include "gemeinsam/TAufzeichnung.h"
+#include "gemeinsam/TFensterBedienung.h"
 #include "model/UVerlauf.h"
 #include "view/UAnsicht.h"
 
 namespace tessomir {
 namespace {
+
+using test::Bedienen;
 
 const QString Beispiele = QStringLiteral(TESSOMIR_BEISPIELE);
 
@@ -47,21 +50,15 @@ public:
     std::optional<QString> Oeffnen_, Ziel, Export;
 };
 
-template <class D> void Bedienen(std::function<void(D&)> tun) {
-    QTimer::singleShot(0, [tun] {
-        auto* d = qobject_cast<D*>(QApplication::activeModalWidget());
-        ASSERT_NE(d, nullptr);
-        tun(*d);
-    });
-}
-
 QByteArray Lesen(const QString& pfad) {
     QFile f(pfad);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-class VerlaufFenster : public ::testing::Test {
+class VerlaufFenster : public ::testing::Test, protected test::TFensterBedienung {
 protected:
+    // Das Fenster vor Skript und Ordner abbauen; die Basis stürbe sonst zuletzt.
+    void TearDown() override { F.reset(); }
     void SetUp() override {
         QSettings("Belcorra", "TessomirV20").clear();
         test::GlobaleZuruecksetzen();
@@ -77,31 +74,6 @@ protected:
         Plattform().Meldungen = &Skript;
         Plattform().Signalton = &Skript;
         PB = F->findChild<TZeichenfeld*>("PBHaupt");
-    }
-    QAction* A(const char* name) { return F->findChild<QAction*>(name); }
-    void Ausloesen(const char* name) {
-        F->AktionenAktualisieren();
-        ASSERT_TRUE(A(name)->isEnabled()) << name;
-        A(name)->trigger();
-    }
-    void Maus(QEvent::Type art, QPoint p, Qt::MouseButton knopf, Qt::MouseButtons gehalten) {
-        QMouseEvent e(art, QPointF(p), PB->mapToGlobal(QPointF(p)), knopf, gehalten, {});
-        QApplication::sendEvent(PB, &e);
-    }
-    void Klick(QPoint p) {
-        Maus(QEvent::MouseButtonPress, p, Qt::LeftButton, Qt::LeftButton);
-        Maus(QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton);
-    }
-    void Ziehen(QPoint von, QPoint nach) {
-        Maus(QEvent::MouseButtonPress, von, Qt::LeftButton, Qt::LeftButton);
-        Maus(QEvent::MouseMove, von + QPoint(1, 1), Qt::NoButton, Qt::LeftButton);
-        Maus(QEvent::MouseMove, nach, Qt::NoButton, Qt::LeftButton);
-        Maus(QEvent::MouseButtonRelease, nach, Qt::LeftButton, Qt::NoButton);
-    }
-    void Einfuegen(const char* aktion, QPoint p) {
-        Ausloesen(aktion);
-        Klick(p);
-        Ausloesen("ACEinfuegenDeaktiviert");
     }
     void Weg(QPoint von, QPoint nach) {
         Ausloesen("ACEinfuegenWeg");
@@ -141,8 +113,6 @@ protected:
     QTemporaryDir Ordner;
     test::TAufzeichnung Skript;
     TWahl* Wahl = nullptr;
-    std::unique_ptr<TFMHaupt> F;
-    TZeichenfeld* PB = nullptr;
 };
 
 TEST_F(VerlaufFenster, JedeArtVonSchrittUeberDasFenster) {
