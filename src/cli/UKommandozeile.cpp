@@ -1,9 +1,15 @@
 #include "cli/UKommandozeile.h"
 
+#include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <fstream>
 #include <ostream>
+#include <sstream>
 
 #include "analysis/UBerechnung.h"
+#include "analysis/UEngpaesse.h"
+#include "analysis/USchlaufen.h"
 #include "cli/UKonsolenPlattform.h"
 #include "model/UKnoten.h"
 #include "model/UPlattform.h"
@@ -34,6 +40,14 @@ constexpr const char* Hilfetext =
     "      --summe      Str\xC3\xB6" "me als Summe aller Artikel\n"
     "      --artikel N  zeigt Artikel N (ab 0)\n"
     "      --zoom F     Massstab (Bildpunkte je Modelleinheit)\n"
+    "  tessomir-cli engpaesse DATEI [--schwelle PROZENT] [--csv AUSGABE.csv]\n"
+    "      Berechnet das Modell und listet jeden Weg und jede Verzweigung, deren Strom\n"
+    "      mindestens PROZENT (Vorgabe 90) ihrer Kapazit\xC3\xA4t erreicht, je Artikel und\n"
+    "      als Summe, h\xC3\xB6" "chste Auslastung zuerst. Leere Liste: R\xC3\xBC" "ckgabewert 0.\n"
+    "      --csv    schreibt die Liste als CSV statt sie auszugeben\n"
+    "  tessomir-cli schlaufen DATEI\n"
+    "      Zeigt die Schlaufen des Netzes mit ihrer Verst\xC3\xA4rkung je Durchgang und ob\n"
+    "      sie abklingen. R\xC3\xBC" "ckgabewert 1, wenn eine Schlaufe nicht abklingt.\n"
     "  tessomir-cli --help\n"
     "\n"
     "Ausgaben sind UTF-8. R\xC3\xBC" "ckgabewert: 0 in Ordnung, 1 Pr\xC3\xBC" "fung oder Berechnung\n"
@@ -103,6 +117,102 @@ int Berechnen(const std::vector<std::string>& arg, std::ostream& aus, std::ostre
     return ergebnis == TBerechnungsErgebnis::BerechnungOK ? 0 : 1;
 }
 
+// Spalten bündig: Texte links, Zahlen rechts (Windows-1252: ein Byte je Zeichen).
+std::vector<std::string> Tabelle(const std::vector<std::vector<std::string>>& zeilen, const std::vector<bool>& rechts) {
+    std::vector<size_t> breite(rechts.size(), 0);
+    for (const auto& z : zeilen)
+        for (size_t i = 0; i < z.size(); ++i) breite[i] = std::max(breite[i], z[i].size());
+    std::vector<std::string> ergebnis;
+    for (const auto& z : zeilen) {
+        std::string text;
+        for (size_t i = 0; i < z.size(); ++i) {
+            const std::string fuellung(breite[i] - z[i].size(), ' ');
+            if (i > 0) text += "  ";
+            text += rechts[i] ? fuellung + z[i] : (i + 1 < z.size() ? z[i] + fuellung : z[i]);
+        }
+        ergebnis.push_back(text);
+    }
+    return ergebnis;
+}
+
+std::string SchwelleText(double schwelle) { return TextAusFloat(schwelle, '.'); }
+
+int Engpaesse(const std::vector<std::string>& arg, std::ostream& aus, std::ostream& fehler) {
+    std::string datei, csv;
+    double schwelle = EngpassVorgabeSchwelle;
+    for (size_t i = 1; i < arg.size(); ++i) {
+        const std::string& a = arg[i];
+        if (a == "--schwelle" || a == "--csv") {
+            if (i + 1 >= arg.size()) return Aufruffehler(a + " erwartet einen Wert.", fehler);
+            const std::string& w = arg[++i];
+            if (a == "--csv") {
+                csv = w;
+                continue;
+            }
+            std::string zahl = w;
+            std::replace(zahl.begin(), zahl.end(), ',', '.');
+            double wert = 0.0;
+            const auto [ende, f] = std::from_chars(zahl.data(), zahl.data() + zahl.size(), wert);
+            if (f != std::errc() || ende != zahl.data() + zahl.size() || !std::isfinite(wert) || wert < 0.0)
+                return Aufruffehler("--schwelle erwartet eine Zahl ab 0, nicht " + w + ".", fehler);
+            schwelle = wert;
+        } else if (!a.empty() && a[0] == '-') {
+            return Aufruffehler("unbekannte Option " + a + ".", fehler);
+        } else if (datei.empty()) {
+            datei = a;
+        } else {
+            return Aufruffehler("engpaesse erwartet genau eine Datei.", fehler);
+        }
+    }
+    if (datei.empty()) return Aufruffehler("engpaesse erwartet eine Datei.", fehler);
+
+    // Die Protokollzeilen der Berechnung zeigen sich nur, wenn sie scheitert.
+    std::ostringstream protokoll;
+    TKonsolenPlattform plattform(protokoll, fehler);
+    auto modell = Oeffnen(datei, fehler);
+    if (!modell) return 2;
+    if (ModellNeuberechnen(*modell) != TBerechnungsErgebnis::BerechnungOK) {
+        fehler << protokoll.str();
+        return 1;
+    }
+    const std::vector<TEngpass> liste = EngpaesseErmitteln(*modell, schwelle);
+    if (!csv.empty()) {
+        std::string text = "FONr,Objekt,Art,Artikel,Strom,Kapazit\xC3\xA4t,Auslastung\r\n";
+        for (const TEngpass& e : liste) {
+            text += std::to_string(e.Objekt->FONr) + "," + CsvFeld(Utf8AusAnsi(e.Objekt->Name)) + "," +
+                    EngpassArtText(e.Art) + "," + CsvFeld(Utf8AusAnsi(EngpassArtikelText(*modell, e.Artikel))) + "," +
+                    TextAusFloat(e.Strom, '.') + "," + TextAusFloat(e.Kapazitaet, '.') + "," +
+                    (std::isinf(e.Auslastung) ? std::string("unendlich") : TextAusFloat(e.Auslastung, '.')) + "\r\n";
+        }
+        return Gesichert(DateiSichern(csv, text), fehler) ? 0 : 2;
+    }
+    const std::string ab = " ab " + SchwelleText(schwelle) + " % der Kapazit\xE4t";
+    if (liste.empty()) {
+        aus << Utf8AusAnsi("Keine Engp\xE4sse" + ab + ".") << '\n';
+        return 0;
+    }
+    aus << Utf8AusAnsi("Engp\xE4sse" + ab + ": " + std::to_string(liste.size())) << '\n';
+    std::vector<std::vector<std::string>> zeilen{
+        {"Objekt", "Art", "Artikel", "Strom", "Kapazit\xE4t", "Auslastung"}};
+    for (const TEngpass& e : liste) {
+        zeilen.push_back({e.Objekt->Titel(), EngpassArtText(e.Art), EngpassArtikelText(*modell, e.Artikel),
+                          modell->WertText(e.Strom), modell->WertText(e.Kapazitaet),
+                          AuslastungText(*modell, e.Auslastung) + " %"});
+    }
+    for (const std::string& z : Tabelle(zeilen, {false, false, false, true, true, true})) aus << Utf8AusAnsi(z) << '\n';
+    return 0;
+}
+
+int Schlaufen(const std::vector<std::string>& arg, std::ostream& aus, std::ostream& fehler) {
+    if (arg.size() != 2) return Aufruffehler("schlaufen erwartet genau eine Datei.", fehler);
+    TKonsolenPlattform plattform(aus, fehler);
+    auto modell = Oeffnen(arg[1], fehler);
+    if (!modell) return 2;
+    const std::vector<TSchlaufe> schlaufen = SchlaufenErmitteln(*modell);
+    for (const std::string& z : SchlaufenZeilen(*modell, schlaufen)) aus << Utf8AusAnsi(z) << '\n';
+    return AlleSchlaufenKlingenAb(schlaufen) ? 0 : 1;
+}
+
 } // namespace
 
 std::string WegeAlsCsv(const TModell& modell) {
@@ -139,6 +249,8 @@ int KommandozeileAusfuehren(const std::vector<std::string>& arg, std::ostream& a
     }
     if (befehl == "pruefen") return Pruefen(arg, aus, fehler);
     if (befehl == "berechnen") return Berechnen(arg, aus, fehler);
+    if (befehl == "engpaesse") return Engpaesse(arg, aus, fehler);
+    if (befehl == "schlaufen") return Schlaufen(arg, aus, fehler);
 #ifdef TESSOMIR_QT
     if (befehl == "exportieren") return Exportieren(arg, aus, fehler);
 #else

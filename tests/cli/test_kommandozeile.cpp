@@ -445,5 +445,75 @@ TEST_F(Kommandozeile, DateinamenMitUmlautenErscheinenEinmalUmgewandelt) {
                         "die Datei oder ein Ordner ihres Pfads existiert nicht\n");
 }
 
+// ---------------------------------------------------------------- Engpässe und Schlaufen
+
+TEST_F(Kommandozeile, EngpaesseAmBeispielAlsTabelleUndCsv) {
+    const std::string anlage = (fs::path(TESSOMIR_BEISPIELE) / "Recyclinganlage.TSR").string();
+    const TErgebnis leer = Aufruf({"engpaesse", anlage});
+    EXPECT_EQ(leer.Rc, 0);
+    EXPECT_EQ(leer.Aus, "Keine Engp\xC3\xA4sse ab 90 % der Kapazit\xC3\xA4t.\n");
+    EXPECT_EQ(leer.Fehler, "");
+
+    const TErgebnis e = Aufruf({"engpaesse", anlage, "--schwelle", "57,5"});
+    EXPECT_EQ(e.Rc, 0);
+    EXPECT_EQ(e.Aus, "Engp\xC3\xA4sse ab 57.5 % der Kapazit\xC3\xA4t: 2\n"
+                     "Objekt                Art  Artikel              Strom  Kapazit\xC3\xA4t  Auslastung\n"
+                     "[ Schredderaustrag ]  Weg  Summe aller Artikel   39.6       60.0      66.0 %\n"
+                     "[ Aufgabeband ]       Weg  Summe aller Artikel   39.6       60.0      66.0 %\n");
+
+    const std::string csv = Pfad("engpaesse.csv");
+    const TErgebnis c = Aufruf({"engpaesse", anlage, "--schwelle", "57", "--csv", csv});
+    EXPECT_EQ(c.Rc, 0);
+    EXPECT_EQ(c.Aus, "");
+    EXPECT_EQ(Lesen(csv), "FONr,Objekt,Art,Artikel,Strom,Kapazit\xC3\xA4t,Auslastung\r\n"
+                          "17,Schredderaustrag,Weg,Summe aller Artikel,39.6,60,66\r\n"
+                          "15,Aufgabeband,Weg,Summe aller Artikel,39.6,60,66\r\n");
+}
+
+TEST_F(Kommandozeile, EngpaesseRueckgabewerte) {
+    std::string schlecht;
+    {
+        KetteBau k(42);
+        k.V2.Matrix().ZelleSetzen(0, 1, 1, 99);
+        schlecht = Speichern(k.Bau, "schlecht.TSR");
+    }
+    const TErgebnis f = Aufruf({"engpaesse", schlecht});
+    EXPECT_EQ(f.Rc, 1);
+    EXPECT_EQ(f.Aus, "");
+    // Warum die Berechnung scheiterte, steht im Fehlerstrom.
+    EXPECT_NE(f.Fehler.find("Kolonnensumme ist nicht gleich 100"), std::string::npos) << f.Fehler;
+    EXPECT_EQ(Aufruf({"engpaesse", Pfad("fehlt.TSR")}).Rc, 2);
+    EXPECT_EQ(Aufruf({"engpaesse", schlecht, "--schwelle", "-1"}).Rc, 2);
+    EXPECT_EQ(Aufruf({"engpaesse", schlecht, "--schwelle"}).Rc, 2);
+}
+
+TEST_F(Kommandozeile, SchlaufenAnBeispielenUndRueckgabewerte) {
+    const TErgebnis w = Aufruf({"schlaufen", (fs::path(TESSOMIR_BEISPIELE) / "Wassernetz.TSR").string()});
+    EXPECT_EQ(w.Rc, 0);
+    EXPECT_EQ(w.Aus, "1 Schlaufe gefunden\n"
+                     "Schlaufe 1 (4 Knoten): [ Zulauf Wasserwerk ] -> [ Aufbereitung ] -> [ Filterstufe ] -> "
+                     "[ Sp\xC3\xBClwasserbecken ] -> [ Zulauf Wasserwerk ]\n"
+                     "  Alle Artikel (ein Wandler mischt sie): Verst\xC3\xA4rkung 0.66874 je Durchgang, klingt ab "
+                     "(etwa 72 Durchg\xC3\xA4nge, bis sich die Str\xC3\xB6me um weniger als 1e-10 \xC3\xA4ndern)\n");
+    const TErgebnis r = Aufruf({"schlaufen", (fs::path(TESSOMIR_BEISPIELE) / "Recyclinganlage.TSR").string()});
+    EXPECT_EQ(r.Rc, 0);
+    EXPECT_EQ(r.Aus, "Keine Schlaufen: das Netz ist kreisfrei.\n");
+
+    std::string kreis;
+    {
+        KetteBau k(42);
+        k.Bau.Weg(k.V2, k.V1); // V2 gibt alles zurück: Verstärkung 1
+        k.V1.Matrix().ZelleSetzen(0, 2, 1, 100);
+        k.V2.Matrix().ZelleSetzen(0, 1, 1, 0);
+        k.V2.Matrix().ZelleSetzen(0, 1, 2, 100);
+        kreis = Speichern(k.Bau, "kreis.TSR");
+    }
+    const TErgebnis k = Aufruf({"schlaufen", kreis});
+    EXPECT_EQ(k.Rc, 1);
+    EXPECT_NE(k.Aus.find("Verst\xC3\xA4rkung 1 je Durchgang, klingt nie ab"), std::string::npos) << k.Aus;
+    EXPECT_EQ(Aufruf({"schlaufen", Pfad("fehlt.TSR")}).Rc, 2);
+    EXPECT_EQ(Aufruf({"schlaufen"}).Rc, 2);
+}
+
 } // namespace
 } // namespace tessomir
