@@ -31,6 +31,7 @@
 #include <algorithm>
 
 #include "analysis/UBerechnung.h"
+#include "analysis/USchlaufen.h"
 #include "cli/UExport.h"
 #include "cli/UKommandozeile.h"
 #include "app/UDateiwahl.h"
@@ -43,6 +44,7 @@
 #include "dialogs/FArtikel.h"
 #include "dialogs/FEigenschaften.h"
 #include "dialogs/FEingabe.h"
+#include "dialogs/FEngpaesse.h"
 #include "dialogs/FMatrix.h"
 #include "dialogs/FVersion.h"
 #include "help/UHilfe.h"
@@ -277,6 +279,9 @@ void TFMHaupt::AktionenAnlegen() {
     ACAnsichtSumme->setCheckable(true);
     ACAnsichtEinstellungen = Aktion("ACAnsichtEinstellungen", "Einstellungen...", "", keine, -1,
                                     &TFMHaupt::ACAnsichtEinstellungenExecute);
+    ACAnsichtEngpaesse = Aktion("ACAnsichtEngpaesse", "Engpässe...", "", keine, -1, &TFMHaupt::ACAnsichtEngpaesseExecute);
+    ACBearbeitenSchlaufen = Aktion("ACBearbeitenSchlaufen", "Schlaufen analysieren", "", keine, -1,
+                                   &TFMHaupt::ACBearbeitenSchlaufenExecute);
     ACHilfeInhaltsverzeichnis = Aktion("ACHilfeInhaltsverzeichnis", "Hilfe", "Inhaltsverzeichnis",
                                        QKeySequence(Qt::Key_F1), -1, &TFMHaupt::ACHilfeInhaltsverzeichnisExecute);
     ACHilfeInfo = Aktion("ACHilfeInfo", "Info", "", keine, -1, &TFMHaupt::ACHilfeInfoExecute);
@@ -314,10 +319,10 @@ void TFMHaupt::MenuesAnlegen() {
     UMDateiZuletzt->setToolTipsVisible(true);
     menue("UMBearbeiten", QStringLiteral("&Bearbeiten"),
           {ACBearbeitenRueckgaengig, ACBearbeitenWiederholen, nullptr, ACBearbeitenMatrix, ACBearbeitenEigenschaften, ACBearbeitenArtikel, ACBearbeitenKapazitaet, nullptr,
-           ACBearbeitenPruefen, ACBearbeitenNeuberechnen, nullptr, ACBearbeitenLoeschen, ACBearbeitenAllesAuswaehlen});
+           ACBearbeitenPruefen, ACBearbeitenNeuberechnen, ACBearbeitenSchlaufen, nullptr, ACBearbeitenLoeschen, ACBearbeitenAllesAuswaehlen});
     menue("UMAnsicht", QStringLiteral("&Ansicht"),
           {ACAnsichtGroesser, ACAnsichtKleiner, nullptr, ACAnsichtNaeArtikel, ACAnsichtVorhArtikel, ACAnsichtSumme,
-           nullptr, ACAnsichtEinstellungen});
+           nullptr, ACAnsichtEngpaesse, ACAnsichtEinstellungen});
     menue("UMEinfuegen", QStringLiteral("&Einfügen"),
           {ACEinfuegenDeaktiviert, ACEinfuegenQuelle, ACEinfuegenSenke, ACEinfuegenVerzweigung, ACEinfuegenWandler,
            ACEinfuegenWeg});
@@ -505,6 +510,8 @@ void TFMHaupt::AktionenAktualisieren() {
     ACBearbeitenLoeschen->setEnabled(auswahl);
     ACBearbeitenPruefen->setEnabled(objekte);
     ACBearbeitenNeuberechnen->setEnabled(objekte);
+    ACBearbeitenSchlaufen->setEnabled(objekte);
+    ACAnsichtEngpaesse->setEnabled(modell && Berechnet);
     ACAnsichtNaeArtikel->setEnabled(modell && !summe && AktModell->AktArtikel < AktModell->AnzahlArtikel() - 1);
     ACAnsichtVorhArtikel->setEnabled(modell && !summe && AktModell->AktArtikel > 0);
     ACAnsichtSumme->setChecked(summe);
@@ -623,6 +630,7 @@ void TFMHaupt::ModellEinsetzen(std::unique_ptr<TModell> modell) {
     VerlaufObjekt->Leeren();
     AktModell = std::move(modell);
     Modell = AktModell.get();
+    Berechnet = false;
     if (AktModell != nullptr) AktModell->Anzeigetrenner = Dezimaltrenner();
 }
 
@@ -768,7 +776,10 @@ void TFMHaupt::ACBearbeitenNeuberechnenExecute() {
     if (AktModell == nullptr) return;
     {
         const TSanduhr sanduhr;
-        ModellNeuberechnen(*AktModell, [this] { MaxStromAnzeigen(); });
+        const TBerechnungsErgebnis ergebnis = ModellNeuberechnen(*AktModell, [this] { MaxStromAnzeigen(); });
+        Berechnet = ergebnis != TBerechnungsErgebnis::PruefungFehlerhaft;
+        // Zeitgrenze oder Überlauf: die Schlaufenanalyse sagt, welcher Kreis es ist.
+        if (ergebnis == TBerechnungsErgebnis::BerechnungFehlerhaft) AktModell->LogZeile(SchlaufenHinweisZeile);
     }
     LogAnfang();
     Neuzeichnen();
@@ -857,6 +868,42 @@ void TFMHaupt::ACAnsichtEinstellungenExecute() {
     MaxStromAnzeigen();
     Neuzeichnen();
 }
+void TFMHaupt::ACAnsichtEngpaesseExecute() {
+    if (AktModell == nullptr || !Berechnet) return;
+    TFMEngpaesse dialog(*AktModell, this);
+    dialog.ObjektZeigen = [this](const TFO* objekt) { ObjektZeigen(objekt); };
+    dialog.exec();
+}
+
+void TFMHaupt::ObjektZeigen(const TFO* objekt) {
+    if (AktModell == nullptr || objekt == nullptr) return;
+    // Nur ein Objekt, das noch in der Liste steht, wird ausgewählt.
+    TFO* gefunden = AktModell->FOListe.NrSuchen(objekt->FONr);
+    if (gefunden != objekt) return;
+    AktModell->FOListe.AuswahlLeeren();
+    AktModell->FOListe.Auswaehlen(gefunden, false);
+    // Ein Weg zeigt sich in der Mitte zwischen seinen Knoten (dort sitzt sein Pfeil).
+    TBildpunkt mitte = AnsichtObjekt->Transformieren(gefunden->Refpunkt);
+    if (const TWeg* weg = gefunden->AlsWeg(); weg != nullptr && weg->Start() != nullptr && weg->Ziel() != nullptr) {
+        const TBildpunkt a = AnsichtObjekt->Transformieren(weg->Start()->Refpunkt);
+        const TBildpunkt b = AnsichtObjekt->Transformieren(weg->Ziel()->Refpunkt);
+        mitte = TBildpunkt{a.X + (b.X - a.X) / 2, a.Y + (b.Y - a.Y) / 2};
+    }
+    Neuzeichnen();
+    SBoxHaupt->ensureVisible(mitte.X, mitte.Y, 60, 60);
+}
+
+void TFMHaupt::ACBearbeitenSchlaufenExecute() {
+    if (AktModell == nullptr) return;
+    std::vector<std::string> zeilen;
+    {
+        const TSanduhr sanduhr;
+        zeilen = SchlaufenZeilen(*AktModell, SchlaufenErmitteln(*AktModell));
+    }
+    AktModell->LogZeile(SchlaufenAnfangZeile);
+    for (const std::string& z : zeilen) AktModell->LogZeile(z);
+}
+
 void TFMHaupt::ACHilfeInhaltsverzeichnisExecute() { HilfeZeigen("uebersicht.htm"); }
 void TFMHaupt::ACHilfeInfoExecute() {
     TFMVersion dialog(this);

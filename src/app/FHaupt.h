@@ -103,6 +103,8 @@ private slots:
     void ACAnsichtVorhArtikelExecute();
     void ACAnsichtSummeExecute();
     void ACAnsichtEinstellungenExecute();
+    void ACAnsichtEngpaesseExecute();
+    void ACBearbeitenSchlaufenExecute();
     void ACHilfeInhaltsverzeichnisExecute();
     void ACHilfeInfoExecute();
 
@@ -151,6 +153,8 @@ private:
     void Doppelklick();
     // Rollt die Fläche, wenn ein Ziehen über den sichtbaren Rand geht.
     void RandRollen(const QPoint& punkt);
+    // Wählt ein Objekt der Engpassliste allein aus und rollt es ins Bild.
+    void ObjektZeigen(const TFO* objekt);
 
     std::unique_ptr<IDateiwahl> Dateiwahl;
     std::unique_ptr<TAnsicht> AnsichtObjekt;
@@ -160,6 +164,8 @@ private:
     std::unique_ptr<TVerlauf> VerlaufObjekt;
     int Modus = Deaktiviert;
     bool GroesseGeschrieben = false;
+    // Das aktuelle Modell wurde berechnet (auch erfolglos): die Ströme stehen in den Matrizen.
+    bool Berechnet = false;
 
     QSplitter* SPLog = nullptr;
     QScrollArea* SBoxHaupt = nullptr;
@@ -200,6 +206,8 @@ private:
     QAction* ACAnsichtVorhArtikel = nullptr;
     QAction* ACAnsichtSumme = nullptr;
     QAction* ACAnsichtEinstellungen = nullptr;
+    QAction* ACAnsichtEngpaesse = nullptr;
+    QAction* ACBearbeitenSchlaufen = nullptr;
     QAction* ACEinfuegenDeaktiviert = nullptr;
     QAction* ACEinfuegenQuelle = nullptr;
     QAction* ACEinfuegenSenke = nullptr;
