@@ -21,7 +21,7 @@ namespace {
 // Jedes Thema, das Programm und Dialoge aufrufen.
 const char* const Themen[] = {"Allgemeines\\Anfang.htm", "uebersicht.htm",     "artikelbearbeiten.htm",
                               "einstellungen.htm",       "quellenmatrix.htm",  "verzweigungsmatrix.htm",
-                              "senkenmatrix.htm",        "wandlermatrix.htm"};
+                              "senkenmatrix.htm",        "wandlermatrix.htm",  "engpaesse.htm"};
 
 std::string Datei() { return ProgrammVerzeichnis() + HilfeDateiname; }
 
