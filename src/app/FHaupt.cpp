@@ -594,6 +594,9 @@ void TFMHaupt::MaxStromAnzeigen() {
         text = QStringLiteral("Max. Strom : ") + QtAusAnsi(AktModell->WertText(AktModell->MaxStrom));
     }
     SBHauptPanel[2]->setText(text);
+    // Große Ströme mit vielen Stellen sollen nicht abgeschnitten werden.
+    const int noetig = SBHauptPanel[2]->fontMetrics().horizontalAdvance(text) + 12;
+    if (SBHauptPanel[2]->minimumWidth() < noetig) SBHauptPanel[2]->setMinimumWidth(noetig);
 }
 
 void TFMHaupt::LogAnfang() {
