@@ -2,7 +2,14 @@
 // Ausgangsdurchgang) auf erzeugten Modellen mit 10 Artikeln.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
+#include <utility>
+#include <vector>
+
 #include "UModellGenerator.h"
+#include "analysis/UBerechnung.h"
+#include "model/UKnoten.h"
 #include "model/UZeilen.h"
 
 namespace {
@@ -48,17 +55,89 @@ void BM_Pruefen(benchmark::State& state) {
     Kennzahlen(state, *m);
 }
 
-void BM_Durchgang(benchmark::State& state) {
-    bench::TStillePlattform still;
+using TZellbereiche = std::vector<std::pair<const double*, size_t>>;
+
+// Wo die Zellen jedes Knotens liegen, in Knotenreihenfolge; außerhalb der Messung ermittelt.
+TZellbereiche Zellbereiche(const TModell& m) {
+    TZellbereiche b;
+    for (const TKnoten* k : m.FOListe.Knoten()) b.emplace_back(k->Matrix().Daten(), k->Matrix().AnzahlZellen());
+    return b;
+}
+
+// Liest jede Zelle einmal. Acht Teilsummen, damit die Speicherbandbreite
+// begrenzt und nicht die Latenz einer einzigen Additionskette.
+double ZellenSumme(const TZellbereiche& bereiche) {
+    double s[8] = {};
+    for (const auto& [daten, n] : bereiche) {
+        size_t i = 0;
+        for (; i + 8 <= n; i += 8)
+            for (int t = 0; t < 8; ++t) s[t] += daten[i + static_cast<size_t>(t)];
+        for (; i < n; ++i) s[0] += daten[i];
+    }
+    return ((s[0] + s[1]) + (s[2] + s[3])) + ((s[4] + s[5]) + (s[6] + s[7]));
+}
+
+// Kürzeste von einigen Zeiten des Lesens aller Zellen, in Sekunden: die
+// Grenze, an der sich ein Durchgang messen lässt.
+double StromZeit(const TZellbereiche& bereiche) {
+    double beste = 1e300;
+    for (int i = 0; i < 7; ++i) {
+        const auto anfang = std::chrono::steady_clock::now();
+        benchmark::DoNotOptimize(ZellenSumme(bereiche));
+        const std::chrono::duration<double> dauer = std::chrono::steady_clock::now() - anfang;
+        beste = std::min(beste, dauer.count());
+    }
+    return beste;
+}
+
+std::unique_ptr<TModell> MessModell(benchmark::State& state) {
     auto m = state.range(1) != 0 ? GeladenesModell(static_cast<size_t>(state.range(0)))
                                  : bench::ModellErzeugen(static_cast<size_t>(state.range(0)), Artikel);
     // Eingeschwungen messen: die Ströme stehen schon in den Matrizen.
     bench::Durchrechnen(*m);
+    return m;
+}
+
+// Ein Durchgang, wie ModellNeuberechnen ihn macht: über den Plan der Berechnung.
+// VerhaeltnisZuStrom: Zeit je Durchgang durch die Zeit, alle Zellen einmal zu lesen.
+void BM_Durchgang(benchmark::State& state) {
+    bench::TStillePlattform still;
+    auto m = MessModell(state);
+    const double strom = StromZeit(Zellbereiche(*m));
+    double gesamt = 0.0;
+    {
+        TBerechnungsPlan plan(*m);
+        for (auto _ : state) {
+            const auto anfang = std::chrono::steady_clock::now();
+            benchmark::DoNotOptimize(plan.EingangsDurchgang());
+            plan.AusgangsDurchgang();
+            const std::chrono::duration<double> dauer = std::chrono::steady_clock::now() - anfang;
+            gesamt += dauer.count();
+        }
+    }
+    Kennzahlen(state, *m);
+    state.counters["VerhaeltnisZuStrom"] = gesamt / static_cast<double>(state.iterations()) / strom;
+}
+
+// Dasselbe ohne Plan: TModell::EingangsDurchgang und AusgangsDurchgang über die Knoten.
+void BM_DurchgangOhnePlan(benchmark::State& state) {
+    bench::TStillePlattform still;
+    auto m = MessModell(state);
     for (auto _ : state) {
         benchmark::DoNotOptimize(m->EingangsDurchgang());
         m->AusgangsDurchgang();
     }
     Kennzahlen(state, *m);
+}
+
+// Einmal alle Zellen aller Matrizen lesen: die untere Grenze eines Durchgangs.
+void BM_ZellenStreamen(benchmark::State& state) {
+    bench::TStillePlattform still;
+    auto m = GeladenesModell(static_cast<size_t>(state.range(0)));
+    const TZellbereiche bereiche = Zellbereiche(*m);
+    for (auto _ : state) benchmark::DoNotOptimize(ZellenSumme(bereiche));
+    Kennzahlen(state, *m);
+    state.counters["Bytes"] = static_cast<double>(bench::Groesse(*m).Zellen * sizeof(double));
 }
 
 } // namespace
@@ -69,5 +148,10 @@ BENCHMARK(BM_Durchgang)
     ->ArgsProduct({{1000, 10000, 100000}, {0, 1}})
     ->ArgNames({"Knoten", "geladen"})
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DurchgangOhnePlan)
+    ->ArgsProduct({{1000, 10000, 100000}, {0, 1}})
+    ->ArgNames({"Knoten", "geladen"})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ZellenStreamen)->Arg(1000)->Arg(10000)->Arg(100000)->ArgNames({"Knoten"})->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -2,7 +2,9 @@
 #include "analysis/UBerechnung.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 #include "model/UKnoten.h"
 #include "model/UPlattform.h"
@@ -16,6 +18,13 @@ constexpr double RuheGrenze = 1e-10;
 
 bool SummeAllerArtikel() { return Modell != nullptr && Modell->SummeAllerArtikel; }
 
+// Schreibt nur, wenn sich das Bitmuster ändert: eingeschwungen bleiben die
+// Zellen unberührt im Cache und müssen nicht zurück in den Speicher. Bits,
+// nicht Werte: -0.0 ersetzt 0.0, und NaN bleibt nicht wegen NaN != NaN liegen.
+inline void Setzen(double& zelle, double wert) {
+    if (std::bit_cast<uint64_t>(zelle) != std::bit_cast<uint64_t>(wert)) zelle = wert;
+}
+
 // Zellen, die ein Eingangsweg je Artikel liefert: Ausgangsscheibe o+1 des
 // Startknotens. Artikel, die der Startknoten nicht hat, liefern 0.
 struct TZulauf {
@@ -24,18 +33,25 @@ struct TZulauf {
     int Artikel = 0;
 
     double Wert(int a) const { return a < Artikel ? Zelle[static_cast<size_t>(a) * Schritt] : 0.0; }
-    // Alle Zellen auf einmal anfordern, statt nacheinander auf jede zu warten.
-    void Vorabladen() const {
-        for (int a = 0; a < Artikel; ++a) tessomir::Vorabladen(Zelle + static_cast<size_t>(a) * Schritt);
-    }
 };
 
+// Fordert 'anzahl' Zellen im Abstand 'schritt' an, jede Cachezeile einmal.
+inline void ZellenVorabladen(const double* zelle, size_t schritt, int anzahl) {
+    uintptr_t letzte = 0;
+    for (int a = 0; a < anzahl; ++a) {
+        const double* z = zelle + static_cast<size_t>(a) * schritt;
+        const uintptr_t zeile = reinterpret_cast<uintptr_t>(z) >> 6;
+        if (zeile != letzte) Vorabladen(z);
+        letzte = zeile;
+    }
+}
+
 // Hebt den Höchststrom um einen Wert (Betrag verglichen, Vorzeichen behalten).
-void Heben(double& maxStrom, double wert) {
+inline void Heben(double& maxStrom, double wert) {
     if (std::fabs(wert) > maxStrom) maxStrom = wert;
 }
 
-// Hält den berechneten Höchststrom während eines Knotens in einer lokalen
+// Hält den berechneten Höchststrom während eines Eingangs in einer lokalen
 // Variablen und schreibt ihn am Ende zurück.
 class THoechststrom {
 public:
@@ -48,8 +64,9 @@ public:
     double Wert;
 };
 
-TZulauf ZulaufVon(const TWeg* weg, int position) {
+TZulauf ZulaufVon(const TWeg* weg) {
     TZulauf z;
+    const int position = weg != nullptr ? weg->StartPosition() : -1;
     if (position < 0) return z;
     const TDyn3DMatrix& oben = weg->Start()->Matrix();
     if (position + 1 >= oben.Dim3()) return z;
@@ -59,52 +76,57 @@ TZulauf ZulaufVon(const TWeg* weg, int position) {
     return z;
 }
 
+// Eingangszellen (a, scheibe, 0) oder nullptr, wenn die Matrix die Scheibe nicht hat.
+double* EingangsZellen(TDyn3DMatrix& m, int scheibe) {
+    return scheibe < m.Dim2() ? m.Daten() + static_cast<size_t>(scheibe) * static_cast<size_t>(m.Dim3()) : nullptr;
+}
+
 // Die ganze Matrix anfordern: der Ausgangsdurchgang liest sie vollständig.
-void MatrixVorabladen(const TDyn3DMatrix& m) {
-    const char* anfang = reinterpret_cast<const char*>(m.Daten());
-    const size_t bytes = std::min<size_t>(m.AnzahlZellen() * sizeof(double), 4096);
+void BereichVorabladen(const double* daten, size_t zellen) {
+    const char* anfang = reinterpret_cast<const char*>(daten);
+    const size_t bytes = std::min<size_t>(zellen * sizeof(double), 4096);
     for (size_t i = 0; i < bytes; i += 64) Vorabladen(anfang + i);
 }
 
-} // namespace
+void MatrixVorabladen(const TDyn3DMatrix& m) { BereichVorabladen(m.Daten(), m.AnzahlZellen()); }
 
-// ---------------------------------------------------------------- Knoten
-
-TBerechnungsZustand TSenke::EingaengeUebernehmen() {
-    const TZulauf zulauf = ZulaufVon(Eingang, ZulaufPosition(Eingang));
-    zulauf.Vorabladen();
-    const bool summieren = SummeAllerArtikel();
-    THoechststrom maxStrom;
-    double summe = 0.0;
-    TDyn3DMatrix& m = Verteilung;
-    const bool hatEingang = m.Dim2() > 1;
-    for (int a = 0; a < m.Dim1(); ++a) {
-        const double r = zulauf.Wert(a);
-        if (summieren) summe += r;
-        else Heben(maxStrom.Wert, r);
-        if (hatEingang) m.W(a, 1, 0) = r;
-    }
-    if (summieren) Heben(maxStrom.Wert, summe);
-    return Konvergierend;
+void UeberlaufMelden(const TKnoten& knoten, int artikel, bool wandler, int eingangsNummer) {
+    if (Modell == nullptr) return;
+    const std::string text = wandler
+        ? knoten.Titel() + " " + Modell->ArtikelText(artikel) + " " + TModell::EingangText(0)
+        : knoten.Titel() + Modell->ArtikelText(artikel) + " " + TModell::EingangText(eingangsNummer);
+    Modell->LogZeile(text + " : Eingangsstrom wird zu gross");
 }
 
-TBerechnungsZustand TKnoten::EingangBewerten(const TWeg* weg, int eingangsScheibe, int eingangsNummer, bool wandler,
-                                             double& groessteAenderung) {
-    const TZulauf zulauf = ZulaufVon(weg, ZulaufPosition(weg));
-    zulauf.Vorabladen();
-    const bool summieren = SummeAllerArtikel();
-    TDyn3DMatrix& m = Verteilung;
-    double* eingang = eingangsScheibe < m.Dim2() ? m.Daten() + static_cast<size_t>(eingangsScheibe) * m.Dim3() : nullptr;
-    const size_t schritt = m.ArtikelSchritt();
-    const double letzte = LetzteAenderung;
-    double aenderung = groessteAenderung;
+// ---------------------------------------------------------------- Rechenkerne
+// Gemeinsam für die Knoten und den Plan, damit beide Wege Zelle für Zelle
+// dieselben Rechenschritte in derselben Reihenfolge tun.
+
+// Senke: übernimmt alles, ohne zu bewerten.
+inline void SenkeRechnen(const TZulauf& zulauf, double* eingang, size_t schritt, int artikel, bool summieren,
+                         double& hoechst) {
     double summe = 0.0;
-    TBerechnungsZustand z = Konvergierend;
-    THoechststrom maxStrom;
-    for (int a = 0; a < m.Dim1(); ++a) {
+    for (int a = 0; a < artikel; ++a) {
         const double r = zulauf.Wert(a);
         if (summieren) summe += r;
-        else Heben(maxStrom.Wert, r);
+        else Heben(hoechst, r);
+        if (eingang != nullptr) Setzen(eingang[static_cast<size_t>(a) * schritt], r);
+    }
+    if (summieren) Heben(hoechst, summe);
+}
+
+// Ein Eingang einer Verzweigung oder eines Wandlers: übernimmt und bewertet
+// je Artikel; 'melden(a)' bei einem Überlauf.
+template <class TMelden>
+inline TBerechnungsZustand EingangRechnen(const TZulauf& zulauf, double* eingang, size_t schritt, int artikel,
+                                          double letzte, bool summieren, double& hoechst, double& aenderung,
+                                          const TMelden& melden) {
+    double summe = 0.0;
+    TBerechnungsZustand z = Konvergierend;
+    for (int a = 0; a < artikel; ++a) {
+        const double r = zulauf.Wert(a);
+        if (summieren) summe += r;
+        else Heben(hoechst, r);
         TBerechnungsZustand bewertung;
         if (std::fabs(r) <= UeberlaufGrenze) {
             double* zelle = eingang != nullptr ? eingang + static_cast<size_t>(a) * schritt : nullptr;
@@ -113,21 +135,70 @@ TBerechnungsZustand TKnoten::EingangBewerten(const TWeg* weg, int eingangsScheib
             else if (d > letzte) bewertung = Zunehmend;
             else bewertung = Konvergierend;
             if (d > aenderung) aenderung = d;
-            if (zelle != nullptr) *zelle = r;
+            if (zelle != nullptr) Setzen(*zelle, r);
         } else {
             bewertung = Ueberlauf;
-            if (Modell != nullptr) {
-                const std::string text = wandler
-                    ? Titel() + " " + Modell->ArtikelText(a) + " " + TModell::EingangText(0)
-                    : Titel() + Modell->ArtikelText(a) + " " + TModell::EingangText(eingangsNummer);
-                Modell->LogZeile(text + " : Eingangsstrom wird zu gross");
-            }
+            melden(a);
         }
         if (bewertung > z) z = bewertung;
     }
-    if (summieren) Heben(maxStrom.Wert, summe);
-    groessteAenderung = aenderung;
+    if (summieren) Heben(hoechst, summe);
     return z;
+}
+
+// Verzweigung: Zeile 0 sammelt die Ausgänge; je Ausgang wird über die
+// Eingänge in aufsteigender Reihenfolge summiert. Die Summen entstehen in
+// lokalen Blöcken und werden erst am Ende (und nur geändert) geschrieben.
+inline void VerzweigungRechnen(double* daten, int artikel, size_t schritt, size_t d3, int p, int q) {
+    constexpr int Block = 8;
+    for (int a = 0; a < artikel; ++a) {
+        double* ausgaenge = daten + static_cast<size_t>(a) * schritt;
+        for (int k0 = 1; k0 <= q; k0 += Block) {
+            const int n = std::min(Block, q - k0 + 1);
+            double summe[Block];
+            for (int k = 0; k < n; ++k) summe[k] = 0.0;
+            for (int j = 1; j <= p; ++j) {
+                const double* zeile = ausgaenge + static_cast<size_t>(j) * d3;
+                const double zufluss = zeile[0];
+                for (int k = 0; k < n; ++k) summe[k] += zufluss * zeile[k0 + k] / 100.0;
+            }
+            for (int k = 0; k < n; ++k) Setzen(ausgaenge[k0 + k], summe[k]);
+        }
+    }
+}
+
+// Wandler: Faktoren von Artikel i liegen in (i, j+1, 1), die Zuflüsse in (j, 1, 0).
+inline void WandlerRechnen(double* daten, size_t schritt, size_t d3, int n) {
+    for (int i = 0; i < n; ++i) {
+        const double* faktoren = daten + static_cast<size_t>(i) * schritt + d3 + 1;
+        double summe = 0.0;
+        for (int j = 0; j < n; ++j) summe += daten[static_cast<size_t>(j) * schritt + d3] * faktoren[static_cast<size_t>(j) * d3];
+        Setzen(daten[static_cast<size_t>(i) * schritt + 1], summe);
+    }
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- Knoten
+
+TBerechnungsZustand TSenke::EingaengeUebernehmen() {
+    const TZulauf zulauf = ZulaufVon(Eingang);
+    if (zulauf.Zelle != nullptr) ZellenVorabladen(zulauf.Zelle, zulauf.Schritt, zulauf.Artikel);
+    THoechststrom maxStrom;
+    TDyn3DMatrix& m = Verteilung;
+    SenkeRechnen(zulauf, EingangsZellen(m, 1), m.ArtikelSchritt(), m.Dim1(), SummeAllerArtikel(), maxStrom.Wert);
+    return Konvergierend;
+}
+
+TBerechnungsZustand TKnoten::EingangBewerten(const TWeg* weg, int eingangsScheibe, int eingangsNummer, bool wandler,
+                                             double& groessteAenderung) {
+    const TZulauf zulauf = ZulaufVon(weg);
+    if (zulauf.Zelle != nullptr) ZellenVorabladen(zulauf.Zelle, zulauf.Schritt, zulauf.Artikel);
+    TDyn3DMatrix& m = Verteilung;
+    THoechststrom maxStrom;
+    return EingangRechnen(zulauf, EingangsZellen(m, eingangsScheibe), m.ArtikelSchritt(), m.Dim1(), LetzteAenderung,
+                          SummeAllerArtikel(), maxStrom.Wert, groessteAenderung,
+                          [&](int a) { UeberlaufMelden(*this, a, wandler, eingangsNummer); });
 }
 
 TBerechnungsZustand TVerzweigung::EingaengeUebernehmen() {
@@ -149,35 +220,116 @@ TBerechnungsZustand TWandler::EingaengeUebernehmen() {
 
 void TVerzweigung::AusgaengeBerechnen() {
     TDyn3DMatrix& m = Verteilung;
-    const int p = std::min(AnzahlEingaenge(), m.Dim2() - 1);
-    const int q = std::min(AnzahlAusgaenge(), m.Dim3() - 1);
-    const size_t d3 = static_cast<size_t>(m.Dim3());
-    for (int a = 0; a < m.Dim1(); ++a) {
-        double* artikel = m.Daten() + static_cast<size_t>(a) * m.ArtikelSchritt();
-        // Zeile 0 sammelt die Ausgänge; je Ausgang wird über die Eingänge in
-        // aufsteigender Reihenfolge summiert.
-        for (int k = 1; k <= q; ++k) artikel[k] = 0.0;
-        for (int j = 1; j <= p; ++j) {
-            const double* zeile = artikel + static_cast<size_t>(j) * d3;
-            const double zufluss = zeile[0];
-            for (int k = 1; k <= q; ++k) artikel[k] += zufluss * zeile[k] / 100.0;
-        }
-    }
+    VerzweigungRechnen(m.Daten(), m.Dim1(), m.ArtikelSchritt(), static_cast<size_t>(m.Dim3()),
+                       std::min(AnzahlEingaenge(), m.Dim2() - 1), std::min(AnzahlAusgaenge(), m.Dim3() - 1));
 }
 
 void TWandler::AusgaengeBerechnen() {
     TDyn3DMatrix& m = Verteilung;
     if (m.Dim3() < 2) return;
-    const int n = std::min(m.Dim1(), m.Dim2() - 1);
-    const size_t d3 = static_cast<size_t>(m.Dim3());
-    const size_t schritt = m.ArtikelSchritt();
-    double* daten = m.Daten();
-    for (int i = 0; i < n; ++i) {
-        // Faktoren von Artikel i liegen in (i, j+1, 1), die Zuflüsse in (j, 1, 0).
-        const double* faktoren = daten + static_cast<size_t>(i) * schritt + d3 + 1;
-        double summe = 0.0;
-        for (int j = 0; j < n; ++j) summe += daten[static_cast<size_t>(j) * schritt + d3] * faktoren[static_cast<size_t>(j) * d3];
-        daten[static_cast<size_t>(i) * schritt + 1] = summe;
+    WandlerRechnen(m.Daten(), m.ArtikelSchritt(), static_cast<size_t>(m.Dim3()), std::min(m.Dim1(), m.Dim2() - 1));
+}
+
+// ---------------------------------------------------------------- Plan
+
+TBerechnungsPlan::TBerechnungsPlan(TModell& modell) {
+    const std::vector<TKnoten*>& knoten = modell.FOListe.Knoten();
+    Knoten.reserve(knoten.size());
+    auto eingang = [this](const TWeg* weg, TDyn3DMatrix& m, int scheibe, int nummer) {
+        const TZulauf z = ZulaufVon(weg);
+        Eingaenge.push_back(
+            {z.Zelle, EingangsZellen(m, scheibe), z.Schritt, m.ArtikelSchritt(), z.Artikel, m.Dim1(), nummer});
+    };
+    for (TKnoten* k : knoten) {
+        TDyn3DMatrix& m = k->Matrix();
+        switch (k->Art()) {
+        case TKnotenArt::Senke:
+            eingang(static_cast<TSenke*>(k)->Eingang, m, 1, 0);
+            Knoten.push_back({k, k->LetzteAenderung, m.Dim1(), 1, true, false});
+            break;
+        case TKnotenArt::Verzweigung: {
+            auto* v = static_cast<TVerzweigung*>(k);
+            for (int i = 0; i < v->AnzahlEingaenge(); ++i) eingang(v->Eingaenge[static_cast<size_t>(i)], m, i + 1, i + 1);
+            Knoten.push_back({k, k->LetzteAenderung, m.Dim1(), v->AnzahlEingaenge(), false, false});
+            Ausgaenge.push_back({m.Daten(), m.ArtikelSchritt(), static_cast<size_t>(m.Dim3()), m.Dim1(),
+                                 std::min(v->AnzahlEingaenge(), m.Dim2() - 1),
+                                 std::min(v->AnzahlAusgaenge(), m.Dim3() - 1), false});
+            break;
+        }
+        case TKnotenArt::Wandler:
+            eingang(static_cast<TWandler*>(k)->Eingang, m, 1, 0);
+            Knoten.push_back({k, k->LetzteAenderung, m.Dim1(), 1, false, true});
+            if (m.Dim3() >= 2) {
+                Ausgaenge.push_back({m.Daten(), m.ArtikelSchritt(), static_cast<size_t>(m.Dim3()), m.Dim1(),
+                                     std::min(m.Dim1(), m.Dim2() - 1), 0, true});
+            }
+            break;
+        case TKnotenArt::Quelle:
+        case TKnotenArt::Knoten:
+            break; // übernehmen nichts, bewerten nichts, rechnen nichts
+        }
+    }
+}
+
+TBerechnungsPlan::~TBerechnungsPlan() {
+    for (const TKnotenSchritt& k : Knoten) k.Knoten->LetzteAenderung = k.LetzteAenderung;
+}
+
+TBerechnungsZustand TBerechnungsPlan::EingangsDurchgang(bool* alleStabil) {
+    // So weit voraus anfordern, dass die Zellen da sind, wenn der Eingang drankommt.
+    constexpr size_t Voraus = 6;
+    const bool summieren = SummeAllerArtikel();
+    // Der Höchststrom bleibt über den ganzen Durchgang in einer lokalen Variablen.
+    double hoechst = Modell != nullptr ? Modell->MaxStromBerechnet : 0.0;
+    TBerechnungsZustand z = Konvergierend;
+    bool stabil = true;
+    const TEingang* e = Eingaenge.data();
+    const TEingang* const eEnde = e + Eingaenge.size();
+    const TEingang* vorab = e;
+    for (TKnotenSchritt& k : Knoten) {
+        for (const TEingang* bis = std::min(e + Voraus, eEnde); vorab < bis; ++vorab) {
+            if (vorab->Quelle != nullptr) ZellenVorabladen(vorab->Quelle, vorab->QuellSchritt, vorab->QuellArtikel);
+            if (vorab->Ziel != nullptr) ZellenVorabladen(vorab->Ziel, vorab->ZielSchritt, vorab->ZielArtikel);
+        }
+        if (k.Senke) {
+            SenkeRechnen({e->Quelle, e->QuellSchritt, e->QuellArtikel}, e->Ziel, e->ZielSchritt, k.Artikel, summieren,
+                         hoechst);
+            ++e;
+            continue;
+        }
+        double aenderung = 0.0;
+        TBerechnungsZustand b = Konvergierend;
+        for (int i = 0; i < k.AnzahlEingaenge; ++i, ++e) {
+            // Stand vor diesem Eingang, wie ihn die Knoten beim Melden hinterlassen hätten.
+            const double vorher = hoechst;
+            const int nummer = e->Nummer;
+            b = std::max(b, EingangRechnen({e->Quelle, e->QuellSchritt, e->QuellArtikel}, e->Ziel, e->ZielSchritt,
+                                           k.Artikel, k.LetzteAenderung, summieren, hoechst, aenderung,
+                                           [&](int a) {
+                                               if (Modell != nullptr) Modell->MaxStromBerechnet = vorher;
+                                               UeberlaufMelden(*k.Knoten, a, k.Wandler, nummer);
+                                           }));
+        }
+        k.LetzteAenderung = aenderung;
+        if (b > z) z = b;
+        if (b != Stabil) stabil = false;
+    }
+    if (Modell != nullptr) Modell->MaxStromBerechnet = hoechst;
+    if (alleStabil != nullptr) *alleStabil = stabil;
+    return z;
+}
+
+void TBerechnungsPlan::AusgangsDurchgang() {
+    constexpr size_t Voraus = 2;
+    const size_t n = Ausgaenge.size();
+    for (size_t i = 0; i < n; ++i) {
+        if (i + Voraus < n) {
+            const TAusgang& v = Ausgaenge[i + Voraus];
+            BereichVorabladen(v.Daten, static_cast<size_t>(v.Artikel) * v.Schritt);
+        }
+        const TAusgang& a = Ausgaenge[i];
+        if (a.Wandler) WandlerRechnen(a.Daten, a.Schritt, a.D3, a.P);
+        else VerzweigungRechnen(a.Daten, a.Artikel, a.Schritt, a.D3, a.P, a.Q);
     }
 }
 
@@ -231,28 +383,33 @@ TBerechnungsErgebnis ModellNeuberechnen(TModell& modell, const std::function<voi
     }
     modell.LogZeile("Daten OK, Berechnung gestartet");
     modell.BerechnungVorbereiten();
-    IUhr& uhr = *Plattform().Uhr;
-    const uint32_t start = uhr.Millisekunden();
-    TBerechnungsZustand z;
-    do {
-        bool alleStabil = false;
-        z = modell.EingangsDurchgang(&alleStabil);
-        modell.AusgangsDurchgang();
-        // Fertig erst, wenn nichts mehr zunimmt und jede Verzweigung und jeder
-        // Wandler ruht; ein einzelner ruhender Knoten genügt nicht.
-        if (z <= Stabil) z = alleStabil ? Stabil : Konvergierend;
-        const uint32_t vergangen = uhr.Millisekunden() - start;
-        if (vergangen > modell.MaxBerDauer) {
-            modell.LogZeile("Max. Berechnungsdauer von : " + std::to_string(modell.MaxBerDauer) +
-                            " msec \xFC" "berschritten.");
-            modell.LogZeile("Wahrscheinliche Ursache : Schlaufe mit monoton zunehmendem Strom");
-            z = Zeitueberschreitung;
-        }
-    } while (z != Stabil && z != Ueberlauf && z != Zeitueberschreitung);
+    bool ok = false;
+    {
+        // Während der Durchgänge ändert niemand das Modell: der Plan bleibt gültig.
+        TBerechnungsPlan plan(modell);
+        IUhr& uhr = *Plattform().Uhr;
+        const uint32_t start = uhr.Millisekunden();
+        TBerechnungsZustand z;
+        do {
+            bool alleStabil = false;
+            z = plan.EingangsDurchgang(&alleStabil);
+            plan.AusgangsDurchgang();
+            // Fertig erst, wenn nichts mehr zunimmt und jede Verzweigung und jeder
+            // Wandler ruht; ein einzelner ruhender Knoten genügt nicht.
+            if (z <= Stabil) z = alleStabil ? Stabil : Konvergierend;
+            const uint32_t vergangen = uhr.Millisekunden() - start;
+            if (vergangen > modell.MaxBerDauer) {
+                modell.LogZeile("Max. Berechnungsdauer von : " + std::to_string(modell.MaxBerDauer) +
+                                " msec \xFC" "berschritten.");
+                modell.LogZeile("Wahrscheinliche Ursache : Schlaufe mit monoton zunehmendem Strom");
+                z = Zeitueberschreitung;
+            }
+        } while (z != Stabil && z != Ueberlauf && z != Zeitueberschreitung);
 
-    const bool ok = z == Stabil;
+        ok = z == Stabil;
+        if (ok) plan.EingangsDurchgang();
+    }
     if (ok) {
-        modell.EingangsDurchgang();
         modell.LogZeile("Berechnung OK");
     } else {
         Plattform().Meldungen->Fehler("Beim Berechnen sind Fehler aufgetreten");

@@ -2,13 +2,18 @@
 // Überlauf und der berechnete Höchststrom.
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cmath>
 #include <cstdint>
+#include <limits>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "analysis/UBerechnung.h"
 #include "gemeinsam/TAufzeichnung.h"
 #include "gemeinsam/TModellBau.h"
+#include "model/UZeilen.h"
 
 namespace tessomir {
 namespace {
@@ -642,6 +647,144 @@ TEST(Neuberechnen, LeertProtokollUndSetztNichtModifiziert) {
     EXPECT_EQ(auf.Geleert, 1);
     EXPECT_EQ(auf.Protokoll.front(), Gestartet);
     EXPECT_FALSE(k.Bau.M().Modifiziert);
+}
+
+
+// ---------------------------------------------------------------- Plan
+
+// Was ein Durchgang hinterlässt, Bit für Bit.
+struct TStand {
+    std::vector<int> Zustaende;
+    std::vector<std::string> Protokoll;
+    std::vector<uint64_t> Bits; // Höchststrom, je Knoten Änderung und alle Zellen
+    bool operator==(const TStand&) const = default;
+};
+
+std::vector<uint64_t> Bits(const TModell& m) {
+    std::vector<uint64_t> b{std::bit_cast<uint64_t>(m.MaxStromBerechnet)};
+    for (const TKnoten* k : m.FOListe.Knoten()) {
+        b.push_back(std::bit_cast<uint64_t>(k->LetzteAenderung));
+        const TDyn3DMatrix& z = k->Matrix();
+        for (size_t i = 0; i < z.AnzahlZellen(); ++i) b.push_back(std::bit_cast<uint64_t>(z.Daten()[i]));
+    }
+    return b;
+}
+
+// Zwei Artikel, NaN, -0.0 und ein Überlauf; V1 verzweigt auf einen Wandler und eine Senke.
+TStand Durchgaenge(bool mitPlan, bool summe) {
+    TAufzeichnung auf;
+    TModellBau bau;
+    TModell& m = bau.M();
+    m.ArtikelEinfuegen("Artikel2");
+    m.SummeAllerArtikel = summe;
+    auto& q1 = bau.Knoten<TQuelle>("Q1");
+    auto& q2 = bau.Knoten<TQuelle>("Q2");
+    auto& v = bau.Knoten<TVerzweigung>("V1");
+    auto& w = bau.Knoten<TWandler>("W1");
+    auto& s1 = bau.Knoten<TSenke>("S1");
+    auto& s2 = bau.Knoten<TSenke>("S2");
+    bau.Weg(q1, v);
+    bau.Weg(q2, v);
+    bau.Weg(v, w);
+    bau.Weg(v, s1);
+    bau.Weg(w, s2);
+    Menge(q1, 0, 5);
+    Menge(q1, 1, std::numeric_limits<double>::quiet_NaN());
+    Menge(q2, 0, 2e100);
+    Menge(q2, 1, -0.0);
+    for (int a = 0; a < 2; ++a) {
+        Anteile(v, a, 1, {30, 70});
+        Anteile(v, a, 2, {100, 0});
+    }
+    w.Matrix().ZelleSetzen(1, 1, 1, 0.5);
+    w.Matrix().ZelleSetzen(0, 2, 1, -1);
+    m.BerechnungVorbereiten();
+    TStand stand;
+    auto durchgang = [&](auto& rechner) {
+        for (int i = 0; i < 4; ++i) {
+            bool stabil = false;
+            stand.Zustaende.push_back(rechner.EingangsDurchgang(&stabil));
+            stand.Zustaende.push_back(stabil);
+            rechner.AusgangsDurchgang();
+        }
+    };
+    if (mitPlan) {
+        TBerechnungsPlan plan(m);
+        durchgang(plan);
+    } else {
+        durchgang(m);
+    }
+    stand.Protokoll = auf.Protokoll;
+    stand.Bits = Bits(m);
+    return stand;
+}
+
+TEST(Plan, RechnetBitgleichWieDieKnoten) {
+    for (const bool summe : {false, true}) {
+        const TStand ohne = Durchgaenge(false, summe);
+        EXPECT_EQ(ohne.Protokoll.size(), 8U) << summe; // je Durchgang NaN und 2e100
+        EXPECT_EQ(Durchgaenge(true, summe), ohne) << summe;
+    }
+}
+
+TEST(Plan, NegativeNullErsetztPositiveNull) {
+    TAufzeichnung auf;
+    TModellBau bau;
+    auto [q, s, w] = bau.Strecke("Q", "S");
+    Menge(q, 0, -0.0);
+    s.Matrix().ZelleSetzen(0, 1, 0, 0.0);
+    ASSERT_EQ(ModellNeuberechnen(bau.M()), TBerechnungsErgebnis::BerechnungOK);
+    EXPECT_TRUE(std::signbit(Empfangen(s)));
+    Menge(q, 0, 0.0);
+    ASSERT_EQ(ModellNeuberechnen(bau.M()), TBerechnungsErgebnis::BerechnungOK);
+    EXPECT_FALSE(std::signbit(Empfangen(s)));
+}
+
+// Zellen je Knotenname: ein geladenes Modell ordnet seine Objekte anders.
+std::map<std::string, std::vector<uint64_t>> ZellenJeKnoten(const TModell& m) {
+    std::map<std::string, std::vector<uint64_t>> zellen;
+    for (const TKnoten* k : m.FOListe.Knoten()) {
+        const TDyn3DMatrix& z = k->Matrix();
+        for (size_t i = 0; i < z.AnzahlZellen(); ++i) zellen[k->Name].push_back(std::bit_cast<uint64_t>(z.Daten()[i]));
+    }
+    return zellen;
+}
+
+TEST(Plan, NachUmbauWieFrischGeladen) {
+    // Rechnen, dann Wege, Knoten und einen Artikel dazu (alle Matrizen ziehen
+    // um) und wieder rechnen: dasselbe wie das umgebaute Modell frisch geladen.
+    TAufzeichnung auf;
+    TModellBau bau;
+    TModell& m = bau.M();
+    auto [q, v, s1, s2, ein, aus1, aus2] = bau.Verteilung("Q", "V", "S1", "S2");
+    Menge(q, 0, 8);
+    Anteile(v, 0, 1, {25, 75});
+    ASSERT_EQ(ModellNeuberechnen(m), TBerechnungsErgebnis::BerechnungOK);
+    auto& q2 = bau.Knoten<TQuelle>("Q2");
+    auto& s3 = bau.Knoten<TSenke>("S3");
+    bau.Weg(q2, v);
+    bau.Weg(v, s3);
+    m.ArtikelEinfuegen("Artikel2");
+    Menge(q2, 0, 4);
+    Menge(q2, 1, 6);
+    Menge(q, 1, 2);
+    for (int a = 0; a < 2; ++a) {
+        Anteile(v, a, 1, {25, 25, 50});
+        Anteile(v, a, 2, {0, 10, 90});
+    }
+    TZeilenSchreiber umgebaut;
+    m.Schreiben(umgebaut);
+    ASSERT_EQ(ModellNeuberechnen(m), TBerechnungsErgebnis::BerechnungOK);
+    EXPECT_EQ(Empfangen(s3, 1), 0.5 * 2 + 0.9 * 6);
+
+    TModell frisch;
+    Modell = &frisch;
+    frisch.TextLaden(umgebaut.Text());
+    ASSERT_EQ(ModellNeuberechnen(frisch), TBerechnungsErgebnis::BerechnungOK);
+    EXPECT_EQ(ZellenJeKnoten(frisch), ZellenJeKnoten(m));
+    EXPECT_EQ(frisch.MaxStromBerechnet, m.MaxStromBerechnet);
+    EXPECT_EQ(frisch.MaxStromBerechnet, 12.0); // V führt 8 + 4
+    Modell = &m;
 }
 
 } // namespace
