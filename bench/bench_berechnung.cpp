@@ -10,6 +10,7 @@
 #include "UModellGenerator.h"
 #include "analysis/UBerechnung.h"
 #include "model/UKnoten.h"
+#include "model/UVorabladen.h"
 #include "model/UZeilen.h"
 
 namespace {
@@ -66,9 +67,17 @@ TZellbereiche Zellbereiche(const TModell& m) {
 
 // Liest jede Zelle einmal. Acht Teilsummen, damit die Speicherbandbreite
 // begrenzt und nicht die Latenz einer einzigen Additionskette.
+// Die Bereiche liegen verstreut: den übernächsten schon anfordern, wie es
+// die Durchgänge auch tun, damit die Grenze nicht auf jeden Bereich wartet.
 double ZellenSumme(const TZellbereiche& bereiche) {
     double s[8] = {};
-    for (const auto& [daten, n] : bereiche) {
+    for (size_t b = 0; b < bereiche.size(); ++b) {
+        if (b + 2 < bereiche.size()) {
+            const char* vorab = reinterpret_cast<const char*>(bereiche[b + 2].first);
+            const size_t bytes = std::min<size_t>(bereiche[b + 2].second * sizeof(double), 4096);
+            for (size_t i = 0; i < bytes; i += 64) Vorabladen(vorab + i);
+        }
+        const auto& [daten, n] = bereiche[b];
         size_t i = 0;
         for (; i + 8 <= n; i += 8)
             for (int t = 0; t < 8; ++t) s[t] += daten[i + static_cast<size_t>(t)];

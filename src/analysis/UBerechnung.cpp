@@ -168,12 +168,20 @@ inline void VerzweigungRechnen(double* daten, int artikel, size_t schritt, size_
 }
 
 // Wandler: Faktoren von Artikel i liegen in (i, j+1, 1), die Zuflüsse in (j, 1, 0).
+// Je Block von Artikeln laufen die Summen nebeneinander, jede für sich in
+// aufsteigender Folge der Zuflüsse: so wartet nicht jede Addition auf die vorige.
 inline void WandlerRechnen(double* daten, size_t schritt, size_t d3, int n) {
-    for (int i = 0; i < n; ++i) {
-        const double* faktoren = daten + static_cast<size_t>(i) * schritt + d3 + 1;
-        double summe = 0.0;
-        for (int j = 0; j < n; ++j) summe += daten[static_cast<size_t>(j) * schritt + d3] * faktoren[static_cast<size_t>(j) * d3];
-        Setzen(daten[static_cast<size_t>(i) * schritt + 1], summe);
+    constexpr int Block = 8;
+    for (int i0 = 0; i0 < n; i0 += Block) {
+        const int b = std::min(Block, n - i0);
+        double summe[Block];
+        for (int i = 0; i < b; ++i) summe[i] = 0.0;
+        for (int j = 0; j < n; ++j) {
+            const double zufluss = daten[static_cast<size_t>(j) * schritt + d3];
+            const double* faktoren = daten + static_cast<size_t>(i0) * schritt + static_cast<size_t>(j + 1) * d3 + 1;
+            for (int i = 0; i < b; ++i) summe[i] += zufluss * faktoren[static_cast<size_t>(i) * schritt];
+        }
+        for (int i = 0; i < b; ++i) Setzen(daten[static_cast<size_t>(i0 + i) * schritt + 1], summe[i]);
     }
 }
 
