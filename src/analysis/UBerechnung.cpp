@@ -148,8 +148,25 @@ inline TBerechnungsZustand EingangRechnen(const TZulauf& zulauf, double* eingang
 
 // Verzweigung: Zeile 0 sammelt die Ausgänge; je Ausgang wird über die
 // Eingänge in aufsteigender Reihenfolge summiert. Die Summen entstehen in
-// lokalen Blöcken und werden erst am Ende (und nur geändert) geschrieben.
+// lokalen Variablen und werden erst am Ende (und nur geändert) geschrieben;
+// bis zu zwei Ausgänge (der häufigste Fall) ganz in Registern.
 inline void VerzweigungRechnen(double* daten, int artikel, size_t schritt, size_t d3, int p, int q) {
+    if (q <= 2) {
+        for (int a = 0; a < artikel; ++a) {
+            double* ausgaenge = daten + static_cast<size_t>(a) * schritt;
+            double s1 = 0.0;
+            double s2 = 0.0;
+            for (int j = 1; j <= p; ++j) {
+                const double* zeile = ausgaenge + static_cast<size_t>(j) * d3;
+                const double zufluss = zeile[0];
+                if (q >= 1) s1 += zufluss * zeile[1] / 100.0;
+                if (q >= 2) s2 += zufluss * zeile[2] / 100.0;
+            }
+            if (q >= 1) Setzen(ausgaenge[1], s1);
+            if (q >= 2) Setzen(ausgaenge[2], s2);
+        }
+        return;
+    }
     constexpr int Block = 8;
     for (int a = 0; a < artikel; ++a) {
         double* ausgaenge = daten + static_cast<size_t>(a) * schritt;
@@ -168,20 +185,35 @@ inline void VerzweigungRechnen(double* daten, int artikel, size_t schritt, size_
 }
 
 // Wandler: Faktoren von Artikel i liegen in (i, j+1, 1), die Zuflüsse in (j, 1, 0).
-// Je Block von Artikeln laufen die Summen nebeneinander, jede für sich in
-// aufsteigender Folge der Zuflüsse: so wartet nicht jede Addition auf die vorige.
+// Je vier Artikel laufen die Summen nebeneinander in Registern, jede für sich
+// in aufsteigender Folge der Zuflüsse: so wartet nicht jede Addition auf die vorige.
 inline void WandlerRechnen(double* daten, size_t schritt, size_t d3, int n) {
-    constexpr int Block = 8;
-    for (int i0 = 0; i0 < n; i0 += Block) {
-        const int b = std::min(Block, n - i0);
-        double summe[Block];
-        for (int i = 0; i < b; ++i) summe[i] = 0.0;
+    const double* zufluss = daten + d3;
+    int i = 0;
+    for (; i + 4 <= n; i += 4) {
+        const double* f = daten + static_cast<size_t>(i) * schritt + d3 + 1;
+        double s0 = 0.0;
+        double s1 = 0.0;
+        double s2 = 0.0;
+        double s3 = 0.0;
         for (int j = 0; j < n; ++j) {
-            const double zufluss = daten[static_cast<size_t>(j) * schritt + d3];
-            const double* faktoren = daten + static_cast<size_t>(i0) * schritt + static_cast<size_t>(j + 1) * d3 + 1;
-            for (int i = 0; i < b; ++i) summe[i] += zufluss * faktoren[static_cast<size_t>(i) * schritt];
+            const double z = zufluss[static_cast<size_t>(j) * schritt];
+            const double* fj = f + static_cast<size_t>(j) * d3;
+            s0 += z * fj[0];
+            s1 += z * fj[schritt];
+            s2 += z * fj[2 * schritt];
+            s3 += z * fj[3 * schritt];
         }
-        for (int i = 0; i < b; ++i) Setzen(daten[static_cast<size_t>(i0 + i) * schritt + 1], summe[i]);
+        Setzen(daten[static_cast<size_t>(i) * schritt + 1], s0);
+        Setzen(daten[static_cast<size_t>(i + 1) * schritt + 1], s1);
+        Setzen(daten[static_cast<size_t>(i + 2) * schritt + 1], s2);
+        Setzen(daten[static_cast<size_t>(i + 3) * schritt + 1], s3);
+    }
+    for (; i < n; ++i) {
+        const double* faktoren = daten + static_cast<size_t>(i) * schritt + d3 + 1;
+        double summe = 0.0;
+        for (int j = 0; j < n; ++j) summe += zufluss[static_cast<size_t>(j) * schritt] * faktoren[static_cast<size_t>(j) * d3];
+        Setzen(daten[static_cast<size_t>(i) * schritt + 1], summe);
     }
 }
 
