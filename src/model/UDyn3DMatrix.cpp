@@ -1,13 +1,88 @@
 #include "UDyn3DMatrix.h"
 
 #include <algorithm>
+#include <atomic>
+#include <memory>
+#include <utility>
 
 #include "UFehler.h"
 #include "UPlattform.h"
+#include "USpeicherblock.h"
 
 namespace tessomir {
 
-TDyn3DMatrix::TDyn3DMatrix(int d1, int d2, int d3) {
+// ---------------------------------------------------------------- Zellvorrat
+
+struct TZellblock {
+    TSpeicherblock Speicher;
+    size_t Belegt = 0;
+    size_t Nutzer = 0; // Matrizen im Block, dazu der Vorrat, solange er ihn füllt
+};
+
+namespace {
+
+std::atomic<size_t> LebendeBlockBytes{0};
+constexpr size_t Zeilenbreite = 16;
+
+void NutzerAbmelden(TZellblock* block) noexcept {
+    if (block == nullptr || --block->Nutzer > 0) return;
+    LebendeBlockBytes.fetch_sub(block->Belegt, std::memory_order_relaxed);
+    GrossSeitigFreigeben(block->Speicher);
+    delete block;
+}
+
+} // namespace
+
+TZellvorrat::~TZellvorrat() { NutzerAbmelden(Aktuell); }
+
+size_t TZellvorrat::BelegteBytesGesamt() { return LebendeBlockBytes.load(std::memory_order_relaxed); }
+
+double* TZellvorrat::Anfordern(size_t anzahl, TZellblock*& block) {
+    // Große Matrizen lohnen keinen Vorrat und verschwendeten den Rest eines Blocks.
+    if (anzahl > BlockBytes / sizeof(double) / 16) return nullptr;
+    const size_t bytes = (anzahl * sizeof(double) + Zeilenbreite - 1) / Zeilenbreite * Zeilenbreite;
+    if (Aktuell == nullptr || Aktuell->Speicher.Laenge - Aktuell->Belegt < bytes) {
+        NutzerAbmelden(Aktuell);
+        Aktuell = nullptr;
+        const TSpeicherblock speicher = GrossSeitigAnfordern(BlockBytes);
+        if (speicher.Anfang == nullptr) return nullptr;
+        Aktuell = new TZellblock{speicher, 0, 1};
+    }
+    auto* zellen = reinterpret_cast<double*>(Aktuell->Speicher.Anfang + Aktuell->Belegt);
+    Aktuell->Belegt += bytes;
+    LebendeBlockBytes.fetch_add(bytes, std::memory_order_relaxed);
+    ++Aktuell->Nutzer;
+    block = Aktuell;
+    std::uninitialized_default_construct_n(zellen, anzahl);
+    return zellen;
+}
+
+// ---------------------------------------------------------------- Matrix
+
+double* TDyn3DMatrix::ZellenAnlegen(size_t anzahl, TZellvorrat* vorrat, TZellblock*& block) {
+    block = nullptr;
+    if (vorrat != nullptr) {
+        if (double* zellen = vorrat->Anfordern(anzahl, block)) return zellen;
+    }
+    return new double[anzahl];
+}
+
+void TDyn3DMatrix::Freigeben() noexcept {
+    if (Block != nullptr) NutzerAbmelden(Block);
+    else delete[] Zellen;
+    Zellen = nullptr;
+    Anzahl = 0;
+    Block = nullptr;
+}
+
+void TDyn3DMatrix::Ersetzen(double* zellen, size_t anzahl, TZellblock* block) noexcept {
+    Freigeben();
+    Zellen = zellen;
+    Anzahl = anzahl;
+    Block = block;
+}
+
+TDyn3DMatrix::TDyn3DMatrix(int d1, int d2, int d3, TZellvorrat* vorrat) {
     if (d1 < 1 || d2 < 1 || d3 < 1) {
         Plattform().Meldungen->Fehler("Dim kleiner 1");
         d1 = std::max(d1, 1);
@@ -17,11 +92,37 @@ TDyn3DMatrix::TDyn3DMatrix(int d1, int d2, int d3) {
     D1 = d1;
     D2 = d2;
     D3 = d3;
-    Zellen.resize(static_cast<size_t>(D1) * static_cast<size_t>(D2) * static_cast<size_t>(D3));
+    Anzahl = static_cast<size_t>(D1) * static_cast<size_t>(D2) * static_cast<size_t>(D3);
+    Zellen = ZellenAnlegen(Anzahl, vorrat, Block);
     size_t i = 0;
     for (int a = 0; a < D1; ++a)
         for (int b = 0; b < D2; ++b)
             for (int c = 0; c < D3; ++c) Zellen[i++] = a * 100.0 + b * 10.0 + c;
+}
+
+// Kopien liegen auf dem Heap: sie leben meist anders als die geladenen Matrizen.
+TDyn3DMatrix::TDyn3DMatrix(const TDyn3DMatrix& andere)
+    : D1(andere.D1), D2(andere.D2), D3(andere.D3), Zellen(new double[andere.Anzahl]), Anzahl(andere.Anzahl) {
+    std::copy_n(andere.Zellen, Anzahl, Zellen);
+}
+
+TDyn3DMatrix::TDyn3DMatrix(TDyn3DMatrix&& andere) noexcept
+    : D1(andere.D1), D2(andere.D2), D3(andere.D3), Zellen(std::exchange(andere.Zellen, nullptr)),
+      Anzahl(std::exchange(andere.Anzahl, 0)), Block(std::exchange(andere.Block, nullptr)) {}
+
+TDyn3DMatrix& TDyn3DMatrix::operator=(const TDyn3DMatrix& andere) {
+    if (this != &andere) *this = TDyn3DMatrix(andere);
+    return *this;
+}
+
+TDyn3DMatrix& TDyn3DMatrix::operator=(TDyn3DMatrix&& andere) noexcept {
+    if (this == &andere) return *this;
+    Ersetzen(std::exchange(andere.Zellen, nullptr), std::exchange(andere.Anzahl, 0),
+             std::exchange(andere.Block, nullptr));
+    D1 = andere.D1;
+    D2 = andere.D2;
+    D3 = andere.D3;
+    return *this;
 }
 
 void TDyn3DMatrix::Erweitern(int dim) {
@@ -29,18 +130,20 @@ void TDyn3DMatrix::Erweitern(int dim) {
     const int n1 = D1 + (dim == 1 ? 1 : 0);
     const int n2 = D2 + (dim == 2 ? 1 : 0);
     const int n3 = D3 + (dim == 3 ? 1 : 0);
+    const size_t anzahl = static_cast<size_t>(n1) * static_cast<size_t>(n2) * static_cast<size_t>(n3);
+    auto neu = std::make_unique<double[]>(anzahl); // mit Nullen
     if (dim == 1) {
         // Neuer Artikel hängt einfach hinten an.
-        Zellen.resize(static_cast<size_t>(n1) * static_cast<size_t>(n2) * static_cast<size_t>(n3), 0.0);
-        D1 = n1;
-        return;
+        std::copy_n(Zellen, Anzahl, neu.get());
+    } else {
+        for (int a = 0; a < D1; ++a)
+            for (int b = 0; b < D2; ++b)
+                for (int c = 0; c < D3; ++c)
+                    neu[(static_cast<size_t>(a) * n2 + static_cast<size_t>(b)) * n3 + static_cast<size_t>(c)] =
+                        W(a, b, c);
     }
-    std::vector<double> neu(static_cast<size_t>(n1) * static_cast<size_t>(n2) * static_cast<size_t>(n3), 0.0);
-    for (int a = 0; a < D1; ++a)
-        for (int b = 0; b < D2; ++b)
-            for (int c = 0; c < D3; ++c)
-                neu[(static_cast<size_t>(a) * n2 + static_cast<size_t>(b)) * n3 + static_cast<size_t>(c)] = W(a, b, c);
-    Zellen.swap(neu);
+    Ersetzen(neu.release(), anzahl, nullptr);
+    D1 = n1;
     D2 = n2;
     D3 = n3;
 }
@@ -52,19 +155,20 @@ void TDyn3DMatrix::IndexEntfernen(int dim, int index) {
     const int n1 = D1 - (dim == 1 ? 1 : 0);
     const int n2 = D2 - (dim == 2 ? 1 : 0);
     const int n3 = D3 - (dim == 3 ? 1 : 0);
-    std::vector<double> neu;
-    neu.reserve(static_cast<size_t>(n1) * static_cast<size_t>(n2) * static_cast<size_t>(n3));
+    const size_t anzahl = static_cast<size_t>(n1) * static_cast<size_t>(n2) * static_cast<size_t>(n3);
+    auto neu = std::make_unique_for_overwrite<double[]>(anzahl);
+    size_t i = 0;
     for (int a = 0; a < D1; ++a) {
         if (dim == 1 && a == index) continue;
         for (int b = 0; b < D2; ++b) {
             if (dim == 2 && b == index) continue;
             for (int c = 0; c < D3; ++c) {
                 if (dim == 3 && c == index) continue;
-                neu.push_back(W(a, b, c));
+                neu[i++] = W(a, b, c);
             }
         }
     }
-    Zellen.swap(neu);
+    Ersetzen(neu.release(), anzahl, nullptr);
     D1 = n1;
     D2 = n2;
     D3 = n3;
@@ -82,7 +186,7 @@ void TDyn3DMatrix::ZelleSetzen(int a, int b, int c, double wert) {
     if (Gueltig(a, b, c)) Zellen[Index(a, b, c)] = wert;
 }
 
-void TDyn3DMatrix::AlleSetzen(double wert) { std::fill(Zellen.begin(), Zellen.end(), wert); }
+void TDyn3DMatrix::AlleSetzen(double wert) { std::fill_n(Zellen, Anzahl, wert); }
 
 double TDyn3DMatrix::Zeilensumme(int a, int b, int n) const {
     if (a < 0 || b < 0 || a >= D1 || b >= D2) return 0.0;
@@ -106,10 +210,15 @@ std::string TDyn3DMatrix::ZeilenText(int a, int b, char trenner) const {
 
 void TDyn3DMatrix::ZeilenTextAnhaengen(std::string& ziel, int a, int b, char trenner) const {
     if (a < 0 || b < 0 || a >= D1 || b >= D2) return;
+    // Direkt in den Zielpuffer schreiben: eine Zeile hat bis zu D3 Werte.
+    const size_t alt = ziel.size();
+    ziel.resize(alt + static_cast<size_t>(D3) * (FloatTextLaenge + 3));
+    char* p = ziel.data() + alt;
     for (int c = 0; c < D3; ++c) {
-        if (c > 0) ziel += " / ";
-        ziel += TextAusFloat(W(a, b, c), trenner);
+        if (c > 0) p = std::copy_n(" / ", 3, p);
+        p = FloatSchreiben(p, W(a, b, c), trenner);
     }
+    ziel.resize(static_cast<size_t>(p - ziel.data()));
 }
 
 void TDyn3DMatrix::ZeilenTextLesen(int a, int b, std::string_view text, char trenner) {

@@ -101,8 +101,9 @@ void TWeg::KnotenVergessen(const TKnoten* knoten) {
 
 // ---------------------------------------------------------------- TKnoten
 
+// Beim Laden ersetzt Lesen die Matrix gleich wieder: dann nur eine Zelle.
 TKnoten::TKnoten(const char* klasse)
-    : TFO(klasse), Verteilung(AnzahlArtikelImModell(), 1, 1) {}
+    : TFO(klasse), Verteilung(ModellLaedt() ? 1 : AnzahlArtikelImModell(), 1, 1) {}
 
 TKnoten::~TKnoten() {
     for (TWeg* w : Abgewiesene) w->KnotenVergessen(this);
@@ -157,7 +158,7 @@ void TKnoten::Lesen(TZeilenLeser& ein) {
     if (zeilen <= textRest && mindestLaenge <= textRest / zeilen) {
         const size_t anfang = ein.LeseZeile;
         try {
-            TDyn3DMatrix matrix(d1, d2, d3);
+            TDyn3DMatrix matrix(d1, d2, d3, ein.Zellvorrat);
             uint64_t laengen = 0;
             for (int a = 0; a < d1; ++a) {
                 for (int b = 0; b < d2; ++b) {
@@ -191,7 +192,7 @@ void TKnoten::Lesen(TZeilenLeser& ein) {
                             "die Zeilen der Matrix " + Zitat(dimText) + " enthalten zu wenige Werte");
     }
 
-    TDyn3DMatrix matrix(d1, d2, d3);
+    TDyn3DMatrix matrix(d1, d2, d3, ein.Zellvorrat);
     for (int a = 0; a < d1; ++a)
         for (int b = 0; b < d2; ++b) matrix.ZeilenTextLesen(a, b, ein.WertLesen());
     Verteilung = std::move(matrix);
@@ -316,6 +317,7 @@ void TWandler::AddAusgang(TWeg* weg) {
 }
 
 TWandler::TWandler() : TKnoten("TWandler") {
+    if (ModellLaedt()) return;
     const int n = AnzahlArtikelImModell();
     Verteilung = TDyn3DMatrix(n, n + 1, 2);
     Verteilung.AlleSetzen(0.0);

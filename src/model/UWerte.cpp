@@ -186,6 +186,49 @@ std::string Zitat(std::string_view text) {
 
 TPunkt Punkt(double x, double y) { return TPunkt{x, y}; }
 
+namespace {
+
+// Schneller Weg für die meisten Werte einer Datei: ganze Zahlen und Werte
+// mit höchstens 15 signifikanten Stellen im Festformat. Die kürzeste
+// Darstellung von to_chars hat dann dieselben Ziffern wie der allgemeine Weg;
+// alles andere (Exponentform, Rundung auf 15 Stellen) geht den allgemeinen.
+char* SchnellSchreiben(char* ziel, double wert, char trenner) {
+    const double a = std::fabs(wert);
+    if (!(a < 1e15)) return nullptr;
+    if (a == std::floor(a)) {
+        // -0.0 schreibt wie 0.0 "0".
+        const auto ganz = static_cast<int64_t>(wert);
+        return std::to_chars(ziel, ziel + FloatTextLaenge, ganz).ptr;
+    }
+    if (a < 1e-5) return nullptr;
+    char* p = ziel;
+    if (wert < 0) *p++ = '-';
+    char* const anfang = p;
+    char* const ende = std::to_chars(p, ziel + FloatTextLaenge, a, std::chars_format::fixed).ptr;
+    int signifikant = 0;
+    bool gesehen = false;
+    char* punkt = nullptr;
+    for (char* q = anfang; q < ende; ++q) {
+        if (*q == '.') {
+            punkt = q;
+        } else if (gesehen || *q != '0') {
+            gesehen = true;
+            ++signifikant;
+        }
+    }
+    if (signifikant > 15) return nullptr;
+    if (punkt != nullptr) *punkt = trenner;
+    return ende;
+}
+
+} // namespace
+
+char* FloatSchreiben(char* ziel, double wert, char trenner) {
+    if (char* ende = SchnellSchreiben(ziel, wert, trenner)) return ende;
+    const std::string text = TextAusFloat(wert, trenner);
+    return std::copy(text.begin(), text.end(), ziel);
+}
+
 std::string TextAusFloat(double wert, char trenner) {
     if (!std::isfinite(wert)) return Sonderwert(wert);
     if (wert == 0.0) return "0";

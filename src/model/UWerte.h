@@ -23,6 +23,10 @@ TPunkt Punkt(double x, double y);
 // Allgemeines Format: höchstens 15 signifikante Stellen, Exponent "E" nur
 // unter 0.00001 oder ab 16 Vorkommastellen; "INF", "-INF", "NAN".
 std::string TextAusFloat(double wert, char trenner = DateiTrenner);
+// Wie TextAusFloat, in einen Puffer von mindestens FloatTextLaenge Zeichen;
+// gibt das Ende des Textes zurück.
+constexpr size_t FloatTextLaenge = 32;
+char* FloatSchreiben(char* ziel, double wert, char trenner = DateiTrenner);
 // Festformat wie WertText/ProzentText: einmal gerundet auf 10 signifikante
 // Stellen oder 'stellen' Nachkommastellen (was früher abschneidet), Hälften
 // vom Null weg, dann mit Nullen aufgefüllt.

@@ -8,6 +8,8 @@
 
 namespace tessomir {
 
+class TZellvorrat;
+
 // Hängt Zeilen "Schlüssel (20 Zeichen) + Wert + CR LF" an einen Puffer.
 class TZeilenSchreiber {
 public:
@@ -44,6 +46,8 @@ public:
     int GeleseneVersion = 3;
     // Der Text endete an einem NUL-Byte vor dem Ende der Daten.
     bool NulGefunden = false;
+    // Woher gelesene Matrizen ihre Zellen nehmen; nullptr: jede vom Heap.
+    TZellvorrat* Zellvorrat = nullptr;
     // Ungelesene Zeilen ab LeseZeile.
     size_t Verbleibend() const { return LeseZeile < AnzahlZeilen() ? AnzahlZeilen() - LeseZeile : 0; }
     // Ob ab LeseZeile noch mindestens 'anzahl' Zeilen kommen; sieht nur so weit voraus.

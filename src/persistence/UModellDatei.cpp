@@ -15,6 +15,7 @@
 
 #include "model/UFehler.h"
 #include "model/UKnoten.h"
+#include "model/USpeicherblock.h"
 #include "model/UText.h"
 
 namespace tessomir {
@@ -73,6 +74,34 @@ std::vector<TVerweis> VerweiseLesen(const std::vector<TWeg*>& wege, bool start) 
     return verweise;
 }
 
+// Objekte nach ihrer Nummer; bei doppelten Nummern gilt das erste. Liegen
+// die Nummern dicht (der Normalfall), reicht eine Tabelle statt einer Hashtabelle.
+class TNummernVerzeichnis {
+public:
+    explicit TNummernVerzeichnis(const TFOListe& liste) {
+        uint32_t groesste = 0;
+        for (const auto& o : liste.Alle()) groesste = std::max(groesste, o->FONr);
+        if (groesste / 4 <= liste.Anzahl() + 1024) {
+            Dicht.assign(static_cast<size_t>(groesste) + 1, nullptr);
+            for (const auto& o : liste.Alle()) {
+                if (Dicht[o->FONr] == nullptr) Dicht[o->FONr] = o.get();
+            }
+        } else {
+            Duenn.reserve(liste.Anzahl());
+            for (const auto& o : liste.Alle()) Duenn.emplace(o->FONr, o.get());
+        }
+    }
+    TFO* Suchen(uint32_t nr) const {
+        if (!Dicht.empty()) return nr < Dicht.size() ? Dicht[nr] : nullptr;
+        const auto it = Duenn.find(nr);
+        return it == Duenn.end() ? nullptr : it->second;
+    }
+
+private:
+    std::vector<TFO*> Dicht;
+    std::unordered_map<uint32_t, TFO*> Duenn;
+};
+
 [[noreturn]] void UnzulaessigerWeg(const TWeg& weg, const TKnoten& knoten, bool ausgang) {
     const std::string art = ausgang ? "Ausgang" : "Eingang";
     throw EModellErzeugen("<" + weg.Name + "> ist als " + art + " von <" + knoten.Name + "> nicht zul\xE4" "ssig",
@@ -91,17 +120,17 @@ std::vector<TVerweis> VerweiseLesen(const std::vector<TWeg*>& wege, bool start) 
 // Ein Weg darf nur dort hängen, wo die Knotenart ihn kennt; sonst bliebe ein
 // Weg, den sein Knoten nicht führt.
 void AusgangVerbinden(TWeg& weg, TKnoten& knoten) {
-    const bool erlaubt = dynamic_cast<TVerzweigung*>(&knoten) != nullptr ||
-                         ((dynamic_cast<TQuelle*>(&knoten) != nullptr || dynamic_cast<TWandler*>(&knoten) != nullptr) &&
-                          knoten.AnzahlAusgaenge() == 0);
+    const TKnotenArt art = knoten.Art();
+    const bool erlaubt = art == TKnotenArt::Verzweigung ||
+                         ((art == TKnotenArt::Quelle || art == TKnotenArt::Wandler) && knoten.AnzahlAusgaenge() == 0);
     if (!erlaubt) UnzulaessigerWeg(weg, knoten, true);
     weg.SetStart(&knoten);
 }
 
 void EingangVerbinden(TWeg& weg, TKnoten& knoten) {
-    const bool erlaubt = dynamic_cast<TVerzweigung*>(&knoten) != nullptr ||
-                         ((dynamic_cast<TSenke*>(&knoten) != nullptr || dynamic_cast<TWandler*>(&knoten) != nullptr) &&
-                          knoten.AnzahlEingaenge() == 0);
+    const TKnotenArt art = knoten.Art();
+    const bool erlaubt = art == TKnotenArt::Verzweigung ||
+                         ((art == TKnotenArt::Senke || art == TKnotenArt::Wandler) && knoten.AnzahlEingaenge() == 0);
     if (!erlaubt) UnzulaessigerWeg(weg, knoten, false);
     weg.SetZiel(&knoten);
 }
@@ -111,19 +140,24 @@ void EingangVerbinden(TWeg& weg, TKnoten& knoten) {
 void MatrixformPruefen(const TKnoten& k, int n) {
     int d2 = 0;
     int d3 = 0;
-    if (dynamic_cast<const TQuelle*>(&k) != nullptr) {
+    switch (k.Art()) {
+    case TKnotenArt::Quelle:
         d2 = 1;
         d3 = 1 + k.AnzahlAusgaenge();
-    } else if (dynamic_cast<const TSenke*>(&k) != nullptr) {
+        break;
+    case TKnotenArt::Senke:
         d2 = 1 + k.AnzahlEingaenge();
         d3 = 1;
-    } else if (dynamic_cast<const TVerzweigung*>(&k) != nullptr) {
+        break;
+    case TKnotenArt::Verzweigung:
         d2 = 1 + k.AnzahlEingaenge();
         d3 = 1 + k.AnzahlAusgaenge();
-    } else if (dynamic_cast<const TWandler*>(&k) != nullptr) {
+        break;
+    case TKnotenArt::Wandler:
         d2 = n + 1;
         d3 = 2;
-    } else {
+        break;
+    case TKnotenArt::Knoten:
         return; // ein schlichter Knoten rechnet und zeigt nichts
     }
     const TDyn3DMatrix& m = k.Matrix();
@@ -202,6 +236,7 @@ void TModell::Schreiben(TZeilenSchreiber& aus) const {
         if (const TKnoten* k = objekt->AlsKnoten()) zellen += k->Matrix().AnzahlZellen();
     }
     aus.Text().reserve(aus.Text().size() + 4096 + 256 * FOListe.Anzahl() + 26 * zellen);
+    GrosseSeitenWuenschen(aus.Text().data(), aus.Text().capacity());
     aus.Zeile("Klasse ========= ", Klassenname());
     aus.Zeile("FO Nr", std::to_string(FONr));
     aus.Zeile("Name", Name);
@@ -245,13 +280,13 @@ constexpr size_t KopfBlock = size_t{1} << 20;
 bool TModell::DateiLaden(const std::string& dateiName) {
     ObjekteLoeschen();
     TLeseDatei datei(dateiName);
-    std::string inhalt;
+    TTextPuffer inhalt;
     datei.Lesen(inhalt, KopfBlock);
     if (!datei.AmEnde()) {
-        KopfVorabPruefen(inhalt);
+        KopfVorabPruefen(inhalt.Text());
         datei.Lesen(inhalt, datei.Groesse());
     }
-    TextLaden(inhalt);
+    TextLaden(inhalt.Text());
     DateiName = dateiName;
     return true;
 }
@@ -279,6 +314,10 @@ void TModell::TextLaden(std::string_view text) {
     ObjekteLoeschen();
     TLadeSchutz schutz(*this);
     TZeilenLeser ein(text);
+    // Erst große Dateien füllen Blöcke des Vorrats; ein kleines Modell bliebe
+    // sonst auf einer großen Seite sitzen.
+    TZellvorrat vorrat;
+    if (text.size() >= TZellvorrat::LohntAb) ein.Zellvorrat = &vorrat;
     ModellLesen(ein);
 }
 
@@ -359,12 +398,10 @@ void TModell::ModellLesen(TZeilenLeser& ein) {
         FOListe.Hinzufuegen(std::move(objekt), kn != nullptr);
     }
 
-    std::unordered_map<uint32_t, TFO*> nachNummer;
-    nachNummer.reserve(FOListe.Anzahl());
-    for (const auto& o : FOListe.Alle()) nachNummer.emplace(o->FONr, o.get());
+    const TNummernVerzeichnis nachNummer(FOListe);
     auto knotenMitNummer = [&nachNummer](int32_t nr) -> TKnoten* {
-        const auto it = nachNummer.find(static_cast<uint32_t>(nr));
-        return it == nachNummer.end() ? nullptr : dynamic_cast<TKnoten*>(it->second);
+        TFO* o = nachNummer.Suchen(static_cast<uint32_t>(nr));
+        return o == nullptr ? nullptr : o->AlsKnoten();
     };
 
     for (const TVerweis& v : VerweiseLesen(wege, true)) {
@@ -481,38 +518,67 @@ TLeseDatei::TLeseDatei(const std::string& dateiName) : Name(dateiName) {
 
 TLeseDatei::~TLeseDatei() { ::close(Fd); }
 
-void TLeseDatei::Lesen(std::string& ziel, uint64_t hoechstens) {
+void TLeseDatei::Lesen(TTextPuffer& ziel, uint64_t hoechstens) {
     // Ein Nullbyte beendet den Text: was danach kommt, wird nie gelesen.
     constexpr size_t Stueck = size_t{8} << 20;
-    if (ziel.capacity() < ziel.size() + hoechstens && hoechstens <= ziel.max_size() - ziel.size()) {
-        ziel.reserve(static_cast<size_t>(ziel.size() + std::min<uint64_t>(hoechstens, DateiGroesse)));
-    }
+    // Platz für den Rest der Datei und das letzte read(), das ihr Ende meldet.
+    const uint64_t restDatei = (Gelesen < DateiGroesse ? DateiGroesse - Gelesen : 0) + 4096;
+    const uint64_t erwartet = std::min(hoechstens, restDatei);
+    if (erwartet <= SIZE_MAX - ziel.Groesse()) ziel.Reservieren(ziel.Groesse() + static_cast<size_t>(erwartet));
     uint64_t rest = hoechstens;
     while (rest > 0 && !Ende) {
-        const size_t alt = ziel.size();
+        const size_t alt = ziel.Groesse();
         // Nicht mehr Platz als die Datei braucht; hinter ihrer Größe nur kleine
         // Stücke, bis read() das Ende meldet.
         const uint64_t erwartet = Gelesen < DateiGroesse ? DateiGroesse - Gelesen : 4096;
         const size_t n = static_cast<size_t>(std::min({rest, uint64_t{Stueck}, erwartet}));
-        ziel.resize(alt + n);
+        if (n > SIZE_MAX - alt) throw std::bad_alloc();
+        if (alt + n > ziel.Kapazitaet()) ziel.Reservieren(std::max(alt + n, alt + alt / 2));
         ssize_t gelesen = 0;
         do {
-            gelesen = ::read(Fd, ziel.data() + alt, n);
+            gelesen = ::read(Fd, ziel.Daten() + alt, n);
         } while (gelesen < 0 && errno == EINTR);
         if (gelesen < 0) NichtZuOeffnen(Name, SystemGrund(errno));
-        ziel.resize(alt + static_cast<size_t>(gelesen));
+        ziel.GroesseSetzen(alt + static_cast<size_t>(gelesen));
         if (gelesen == 0) Ende = true;
-        if (std::memchr(ziel.data() + alt, '\0', static_cast<size_t>(gelesen)) != nullptr) Ende = true;
+        if (std::memchr(ziel.Daten() + alt, '\0', static_cast<size_t>(gelesen)) != nullptr) Ende = true;
         rest -= static_cast<uint64_t>(gelesen);
         Gelesen += static_cast<uint64_t>(gelesen);
     }
 }
 
+// ---------------------------------------------------------------- Textpuffer
+
+void TTextPuffer::Reservieren(size_t kapazitaet) {
+    if (kapazitaet <= Platz) return;
+    TSpeicherblock block;
+    if (kapazitaet >= AbbildenAb) block = GrossSeitigAnfordern(kapazitaet);
+    char* neu = block.Anfang;
+    if (neu != nullptr) kapazitaet = block.Laenge;
+    else neu = new char[kapazitaet];
+    if (Belegt > 0) std::memcpy(neu, Anfang, Belegt);
+    const size_t belegt = Belegt;
+    Freigeben();
+    Anfang = neu;
+    Platz = kapazitaet;
+    Belegt = belegt;
+    Abbildung = block.Anfang != nullptr;
+}
+
+void TTextPuffer::Freigeben() {
+    if (Abbildung) GrossSeitigFreigeben({Anfang, Platz});
+    else delete[] Anfang;
+    Anfang = nullptr;
+    Platz = 0;
+    Belegt = 0;
+    Abbildung = false;
+}
+
 std::string DateiInhalt(const std::string& dateiName) {
     TLeseDatei datei(dateiName);
-    std::string inhalt;
+    TTextPuffer inhalt;
     datei.Lesen(inhalt, datei.Groesse() + 1);
-    return inhalt;
+    return std::string(inhalt.Text());
 }
 
 void DateiErsetzen(const std::string& dateiName, const std::string& inhalt) {

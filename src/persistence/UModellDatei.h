@@ -4,6 +4,7 @@
 #include <exception>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "model/UModell.h"
 
@@ -35,6 +36,39 @@ std::string DateinameOhneOrdner(const std::string& pfad);
 // Druckkopf; Zeichen, die Windows-1252 nicht kennt, werden zu '?'.
 std::string DateinameFuerAnzeige(const std::string& pfad);
 
+// Puffer für einen Dateitext, der vor dem Lesen nicht mit Nullen gefüllt wird.
+// Ab 'abbildenAb' Bytes ist er eine eigene Speicherabbildung mit großen
+// Seiten (ein Seitenfehler je 2 MiB statt je 4 KiB); geht das nicht, kommt
+// er vom Heap.
+class TTextPuffer {
+public:
+    static constexpr size_t AbbildenAbVorgabe = size_t{4} << 20;
+    explicit TTextPuffer(size_t abbildenAb = AbbildenAbVorgabe) : AbbildenAb(abbildenAb) {}
+    ~TTextPuffer() { Freigeben(); }
+    TTextPuffer(const TTextPuffer&) = delete;
+    TTextPuffer& operator=(const TTextPuffer&) = delete;
+
+    // Platz für mindestens 'kapazitaet' Bytes; der Inhalt bleibt. std::bad_alloc,
+    // wenn der Speicher nicht reicht.
+    void Reservieren(size_t kapazitaet);
+    char* Daten() { return Anfang; }
+    size_t Groesse() const { return Belegt; }
+    // Höchstens bis zur Kapazität; die Bytes dahinter sind ungültig.
+    void GroesseSetzen(size_t groesse) { Belegt = groesse; }
+    size_t Kapazitaet() const { return Platz; }
+    bool Abgebildet() const { return Abbildung; }
+    std::string_view Text() const { return {Anfang, Belegt}; }
+
+private:
+    void Freigeben();
+
+    size_t AbbildenAb;
+    char* Anfang = nullptr;
+    size_t Belegt = 0;
+    size_t Platz = 0;
+    bool Abbildung = false;
+};
+
 // Eine gewöhnliche Datei zum Lesen. Öffnen blockiert nie; Ordner, Pipes,
 // Geräte und Sockets sind mit deutschem Grund abgewiesen (EFOpenError).
 class TLeseDatei {
@@ -47,7 +81,7 @@ public:
     uint64_t Groesse() const { return DateiGroesse; }
     // Hängt höchstens so viele Bytes an 'ziel' an; hört am Dateiende und nach
     // einem Nullbyte auf, denn dort endet der Text.
-    void Lesen(std::string& ziel, uint64_t hoechstens);
+    void Lesen(TTextPuffer& ziel, uint64_t hoechstens);
     bool AmEnde() const { return Ende; }
 
 private:

@@ -207,3 +207,38 @@ TEST(Dyn3DMatrix, KopieIstUnabhaengig) {
     m.ZelleSetzen(0, 0, 0, 42);
     EXPECT_EQ(*k->Zelle(0, 0, 0), 0);
 }
+
+// Matrizen aus einem Vorrat liegen hintereinander, überleben ihn, verhalten
+// sich bei Kopie, Verschieben und Umformen wie Heap-Matrizen, und der letzte
+// Nutzer gibt den Block frei.
+TEST(Dyn3DMatrix, ZellenAusDemVorrat) {
+    TAufzeichnung rec;
+    const size_t vorher = TZellvorrat::BelegteBytesGesamt();
+    std::vector<TDyn3DMatrix> matrizen;
+    {
+        TZellvorrat vorrat;
+        matrizen.emplace_back(2, 3, 3, &vorrat);
+        matrizen.emplace_back(3, 1, 1, &vorrat);
+        // Zu groß für den Vorrat: vom Heap, ohne den Block anzufassen.
+        const size_t belegt = TZellvorrat::BelegteBytesGesamt();
+        TDyn3DMatrix gross(1, 1024, 1024, &vorrat);
+        EXPECT_EQ(TZellvorrat::BelegteBytesGesamt(), belegt);
+    }
+    EXPECT_EQ(TZellvorrat::BelegteBytesGesamt(), vorher + 18 * 8 + 3 * 8 + 8);
+    EXPECT_EQ(matrizen[1].Daten(), matrizen[0].Daten() + 18);
+    const TDyn3DMatrix heap(2, 3, 3);
+    EXPECT_EQ(Werte(matrizen[0]), Werte(heap));
+
+    TDyn3DMatrix kopie = matrizen[0];
+    TDyn3DMatrix verschoben = std::move(matrizen[0]);
+    EXPECT_EQ(Werte(kopie), Werte(heap));
+    EXPECT_EQ(Werte(verschoben), Werte(heap));
+    verschoben.IndexEntfernen(2, 1);
+    TDyn3DMatrix erwartet = heap;
+    erwartet.IndexEntfernen(2, 1);
+    EXPECT_EQ(Werte(verschoben), Werte(erwartet));
+    matrizen[1].Erweitern(1);
+    EXPECT_EQ(Werte(matrizen[1]), (std::vector<double>{0, 100, 200, 0}));
+    // Umgeformt liegen beide auf dem Heap: der Block hat keinen Nutzer mehr.
+    EXPECT_EQ(TZellvorrat::BelegteBytesGesamt(), vorher);
+}

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "gemeinsam/TAufzeichnung.h"
 #include "model/UFehler.h"
@@ -223,6 +224,33 @@ TEST(FloatAusText, SchlichteZahlenBitgenauWieFromChars) {
     EXPECT_EQ(FloatAusText("9007199254740993"), 9007199254740992.0); // 16 Ziffern, gerundet
     EXPECT_EQ(FloatAusText("0.000000000000001"), 1e-15);
     EXPECT_EQ(FloatAusText("000000000000000000007"), 7.0);
+}
+
+// Der schnelle Weg des Speicherns schreibt jeden Wert wie TextAusFloat:
+// Zufallswerte jeder Größenordnung, dazu die Grenzen des Festbereichs.
+TEST(FloatSchreiben, GleichWieTextAusFloat) {
+    auto text = [](double w, char trenner) {
+        char puffer[FloatTextLaenge];
+        return std::string(puffer, FloatSchreiben(puffer, w, trenner));
+    };
+    std::vector<double> werte = {0.0, -0.0, 1.0, -1.0, 0.5, 1e-5, 0.99999e-5, 1.5e-5, 1e15, 999999999999999.0,
+                                 999999999999999.5, 1e15 - 0.125, 123456789012345.6, 0.1 + 0.2, 1.0 / 3.0,
+                                 2.5e-4, 4.94065645841247e-324, 1.7976931348623157e308, 250.0 - 1.3e-11};
+    uint64_t z = 987654321;
+    for (int i = 0; i < 20000; ++i) {
+        z = z * 6364136223846793005ull + 1442695040888963407ull;
+        const double mantisse = static_cast<double>(z >> 11) / static_cast<double>(uint64_t{1} << 53);
+        const int exponent = static_cast<int>((z >> 3) % 44) - 22;
+        double w = mantisse * std::pow(10.0, exponent);
+        if ((z >> 1) & 1) w = std::round(w * 1000.0) / 1000.0; // wenige Nachkommastellen, wie in Dateien
+        werte.push_back((z & 1) ? -w : w);
+    }
+    for (const double w : werte) {
+        EXPECT_EQ(text(w, '.'), TextAusFloat(w, '.')) << w;
+        EXPECT_EQ(text(w, ','), TextAusFloat(w, ',')) << w;
+    }
+    EXPECT_EQ(text(std::numeric_limits<double>::quiet_NaN(), '.'), "NAN");
+    EXPECT_EQ(text(-std::numeric_limits<double>::infinity(), '.'), "-INF");
 }
 
 // ---------------------------------------------------------------- Ganzzahlen

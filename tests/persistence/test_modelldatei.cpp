@@ -650,6 +650,18 @@ TEST_F(ModellDatei, ObjektzaehlerEndetUeberAllenGelesenenNummern) {
     m = Laden(Beispiel);
     ASSERT_NE(m, nullptr);
     EXPECT_EQ(FONrZaehler, 6u);
+    m.reset();
+
+    // Weit verstreute Nummern finden ihre Knoten ebenso.
+    WertSetzen(z, 29, "2000000000");
+    WertSetzen(z, 26, "0 / 2000000000");
+    m = Laden(TextAus(z));
+    ASSERT_NE(m, nullptr);
+    EXPECT_GT(FONrZaehler, 2000000000u);
+    const TWeg* weg = m->FOListe.Alle().front()->AlsWeg();
+    ASSERT_NE(weg, nullptr);
+    ASSERT_NE(weg->Start(), nullptr);
+    EXPECT_EQ(weg->Start()->FONr, 2000000000u);
 }
 
 // ---------------------------------------------------------------- Lange Artikelnamen
