@@ -26,6 +26,22 @@ private:
     IZeichenflaeche* Vorher;
 };
 
+// Beschränkt das Zeichnen der Ansicht für die Dauer eines Malvorgangs auf das Bild.
+class TSichtLeihen {
+public:
+    TSichtLeihen(TAnsicht& ansicht, const QRect& bild, const TSchrift& schrift) : Ansicht(ansicht) {
+        Ansicht.SichtbereichSetzen(TRechteck{bild.left(), bild.top(), bild.left() + bild.width(),
+                                             bild.top() + bild.height()},
+                                   schrift);
+    }
+    ~TSichtLeihen() { Ansicht.SichtbereichAufheben(); }
+    TSichtLeihen(const TSichtLeihen&) = delete;
+    TSichtLeihen& operator=(const TSichtLeihen&) = delete;
+
+private:
+    TAnsicht& Ansicht;
+};
+
 int Begrenzt(int32_t wert, int mindestens) { return std::clamp<int32_t>(wert, mindestens, QWIDGETSIZE_MAX); }
 
 } // namespace
@@ -127,6 +143,8 @@ void TZeichenfeld::ModellAufBild(QPainter& maler) {
     TQtZeichenflaeche flaeche(maler, &Texte);
     const TFlaecheLeihen geliehen(Ansicht, flaeche);
     try {
+        // Nur was das Bild berührt; der Rest fiele ohnehin dem Beschneiden zu.
+        const TSichtLeihen sicht(Ansicht, QRect(BildUrsprung, Bildpuffer.size()), Modell->Schrift);
         ModellZeichnen(*Modell, Ansicht);
         FehlerGemeldet = false;
     } catch (const std::exception& e) {

@@ -18,6 +18,14 @@ int32_t Versetzt(int32_t wert, int32_t minus, int32_t plus) {
     return static_cast<int32_t>(v);
 }
 
+// Sicherheitsabstand um jede Figur: Stiftbreite, Rundung der Ellipsen und Pfeile.
+constexpr int64_t Rand = 2;
+
+bool GleicheForm(const TSchrift& a, const TSchrift& b) {
+    return a.Hoehe == b.Hoehe && a.Stil == b.Stil && a.Teilung == b.Teilung && a.Zeichensatz == b.Zeichensatz &&
+           a.Name == b.Name;
+}
+
 } // namespace
 
 int32_t Runden(double wert) {
@@ -57,18 +65,76 @@ double TAnsicht::Schriftfaktor() const {
 
 TFarbe TAnsicht::Texthintergrund() const { return DruckModus ? Weiss : Zeichenflaeche->Fensterhintergrund(); }
 
+void TAnsicht::SichtbereichSetzen(const TRechteck& bereich, const TSchrift& schrift) {
+    Zeichenflaeche->SchriftSetzen(schrift);
+    Sicht = TSicht{bereich, schrift, Zeichenflaeche->TextAusmass("HgH").Hoehe};
+}
+
+bool TAnsicht::BereichSichtbar(int64_t links, int64_t oben, int64_t rechts, int64_t unten) const {
+    if (!Sicht) return true;
+    const TRechteck& b = Sicht->Bereich;
+    // Rechter und unterer Rand des Bereichs gehören nicht mehr dazu.
+    return rechts + Rand >= b.Links && links - Rand < b.Rechts && unten + Rand >= b.Oben && oben - Rand < b.Unten;
+}
+
+bool TAnsicht::StreckeSichtbar(TBildpunkt a, TBildpunkt b) const {
+    if (!Sicht) return true;
+    if (!BereichSichtbar(std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X), std::max(a.Y, b.Y))) {
+        return false;
+    }
+    // Die Gerade trifft den erweiterten Bereich, wenn nicht alle vier Ecken
+    // echt auf einer Seite liegen. Die Rundungsfehler in double bleiben weit
+    // unter einem Pixel, der Rand deckt sie und die Rasterung der Linie.
+    const TRechteck& r = Sicht->Bereich;
+    const double l = static_cast<double>(r.Links) - Rand;
+    const double o = static_cast<double>(r.Oben) - Rand;
+    const double re = static_cast<double>(r.Rechts) - 1 + Rand;
+    const double u = static_cast<double>(r.Unten) - 1 + Rand;
+    const double dx = static_cast<double>(b.X) - a.X;
+    const double dy = static_cast<double>(b.Y) - a.Y;
+    const auto seite = [&](double x, double y) { return dx * (y - a.Y) - dy * (x - a.X); };
+    const double s[] = {seite(l, o), seite(re, o), seite(l, u), seite(re, u)};
+    const bool alleLinks = s[0] > 0 && s[1] > 0 && s[2] > 0 && s[3] > 0;
+    const bool alleRechts = s[0] < 0 && s[1] < 0 && s[2] < 0 && s[3] < 0;
+    return !alleLinks && !alleRechts;
+}
+
+std::optional<int32_t> TAnsicht::Sichtzeilenhoehe(const TSchrift& schrift) const {
+    if (!Sicht || !GleicheForm(schrift, Sicht->Schrift)) return std::nullopt;
+    return Sicht->Zeilenhoehe;
+}
+
+bool TAnsicht::ZeilenSichtbar(int64_t oben, int64_t unten, const TSchrift& schrift) const {
+    if (!Sicht || !GleicheForm(schrift, Sicht->Schrift)) return true;
+    // Eine Zeilenhöhe Abstand für Glyphen, die über ihren Kasten ragen.
+    const int64_t h = Sicht->Zeilenhoehe;
+    const TRechteck& b = Sicht->Bereich;
+    return BereichSichtbar(b.Links, oben - h, b.Links, unten + 2 * h);
+}
+
+bool TAnsicht::TextSichtbar(int64_t x, int64_t y, const TTextgroesse& groesse) const {
+    if (!Sicht) return true;
+    const int64_t h = std::max(Sicht->Zeilenhoehe, groesse.Hoehe);
+    return BereichSichtbar(x - h, y - h, x + groesse.Breite + h, y + groesse.Hoehe + h);
+}
+
 void TAnsicht::BalkenZeichnen(const TRechteck& r, TFarbe farbe, bool imBereich, double prozent) {
-    IZeichenflaeche& z = *Zeichenflaeche;
-    const TFarbe pinsel = z.Pinselfarbe();
-    const TFarbe stift = z.Stiftfarbe();
-    z.PinselfarbeSetzen(Weiss);
-    z.StiftfarbeSetzen(imBereich ? farbe : Rot);
     const int32_t breite = r.Rechts - r.Links;
     // Weit über 100 % läuft die Füllung ohnehin aus jedem Bild; begrenzt, damit
     // ein riesiger Prozentwert nicht den Ganzzahlbereich sprengt.
     const double fuellung = std::clamp(breite * prozent / 100.0, -1e9, 1e9);
     int32_t n = Runden(std::isnan(fuellung) ? 0.0 : fuellung);
     if (n == breite) n = breite - 1;
+    // Die Füllung kann über den Kasten hinaus nach rechts laufen.
+    const int64_t rechts = std::max<int64_t>({r.Links, r.Rechts, static_cast<int64_t>(r.Links) + n});
+    if (!BereichSichtbar(std::min(r.Links, r.Rechts), std::min(r.Oben, r.Unten), rechts, std::max(r.Oben, r.Unten))) {
+        return;
+    }
+    IZeichenflaeche& z = *Zeichenflaeche;
+    const TFarbe pinsel = z.Pinselfarbe();
+    const TFarbe stift = z.Stiftfarbe();
+    z.PinselfarbeSetzen(Weiss);
+    z.StiftfarbeSetzen(imBereich ? farbe : Rot);
     z.Rechteck(r);
     if (n > 0) {
         z.PinselfarbeSetzen(imBereich ? farbe : Rot);
@@ -93,7 +159,8 @@ TTextgroesse TAnsicht::ZahlZeichnen(TBildpunkt p, const std::string& text, bool 
     int32_t dy = 0;
     if (vertikal == 1) dy = (groesse.Hoehe + 1) / 2;
     else if (vertikal == 2) dy = -groesse.Hoehe;
-    if (!text.empty()) z.TextAusgeben(p.X - (groesse.Breite + 1) / 2, p.Y - dy, text);
+    const int32_t x = p.X - (groesse.Breite + 1) / 2;
+    if (!text.empty() && TextSichtbar(x, static_cast<int64_t>(p.Y) - dy, groesse)) z.TextAusgeben(x, p.Y - dy, text);
     z.PinselfarbeSetzen(pinsel);
     z.StiftfarbeSetzen(stift);
     return groesse;

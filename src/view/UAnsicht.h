@@ -2,6 +2,7 @@
 // Die Ansicht: Abbildung zwischen Modell- und Gerätekoordinaten mit Zoom,
 // Schriftfaktor für den Druck, Zustand eines Ziehvorgangs und Druckseiten.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "model/UModell.h"
@@ -33,6 +34,27 @@ public:
     // Grund hinter Zahlen und Namen: weiß auf Papier, sonst Fensterhintergrund.
     TFarbe Texthintergrund() const;
 
+    // Sichtbarer Bereich in Gerätepunkten: Objekte, deren Zeichnung ganz
+    // außerhalb liegt, werden übersprungen. Ohne Bereich (Druck, Export)
+    // wird alles gezeichnet. Die Zeilenhöhe der Schrift wird dabei auf der
+    // aktuellen Zeichenfläche gemessen; Beschriftungen in anderer Schrift
+    // werden nicht vorab verworfen.
+    void SichtbereichSetzen(const TRechteck& bereich, const TSchrift& schrift);
+    void SichtbereichAufheben() { Sicht.reset(); }
+    bool HatSichtbereich() const { return Sicht.has_value(); }
+    // Ob das Rechteck (alle Ränder eingeschlossen) sichtbare Pixel berühren kann.
+    bool BereichSichtbar(int64_t links, int64_t oben, int64_t rechts, int64_t unten) const;
+    // Ob eine Linie von a nach b sichtbare Pixel berühren kann.
+    bool StreckeSichtbar(TBildpunkt a, TBildpunkt b) const;
+    // Zeilenhöhe von 'schrift', wenn ein Sichtbereich gilt und sie in dieser
+    // Schrift gemessen wurde; sonst keine Vorprüfung der Beschriftungen.
+    std::optional<int32_t> Sichtzeilenhoehe(const TSchrift& schrift) const;
+    // Ob Textzeilen in 'schrift' mit Oberkanten zwischen 'oben' und 'unten'
+    // sichtbar sein können, bevor ihre Breiten bekannt sind.
+    bool ZeilenSichtbar(int64_t oben, int64_t unten, const TSchrift& schrift) const;
+    // Ob ein gemessener Text mit linker oberer Ecke (x, y) sichtbar sein kann.
+    bool TextSichtbar(int64_t x, int64_t y, const TTextgroesse& groesse) const;
+
     int32_t Bildschirmhoehe = 16;
     int32_t Druckerhoehe = 80;
     int32_t SeitenQuer = 0;
@@ -55,6 +77,14 @@ public:
     bool Umschalten = false;
     bool DruckModus = false;
     int32_t Seite = 0;
+
+private:
+    struct TSicht {
+        TRechteck Bereich;
+        TSchrift Schrift;
+        int32_t Zeilenhoehe = 0;
+    };
+    std::optional<TSicht> Sicht;
 };
 
 // Rundet auf die nächste Ganzzahl, Hälften zur geraden; ERangeError außerhalb von 32 Bit.

@@ -33,6 +33,10 @@ void TFO::Zeichnen(TAnsicht& ansicht, int modus) const {
         z.StiftfarbeSetzen(stift);
         return;
     }
+    if (!ansicht.BereichSichtbar(static_cast<int64_t>(p.X) - 5, static_cast<int64_t>(p.Y) - 5,
+                                 static_cast<int64_t>(p.X) + 5, static_cast<int64_t>(p.Y) + 5)) {
+        return;
+    }
     const TFarbe pinsel = z.Pinselfarbe();
     z.PinselfarbeSetzen(modus == 1 ? Rot : Schwarz);
     z.RechteckFuellen(TRechteck{p.X - 5, p.Y - 5, p.X + 5, p.Y + 5});

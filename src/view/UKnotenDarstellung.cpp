@@ -1,4 +1,6 @@
 // Symbole der vier Knotenarten, ihre Namen und die Durchsatzanzeige der Verzweigung.
+#include <cstdlib>
+#include <optional>
 #include <vector>
 
 #include "model/UKnoten.h"
@@ -36,11 +38,19 @@ std::vector<TBildpunkt> Punkte(TFigur figur, int32_t x, int32_t y, int32_t g) {
 }
 
 void NameZeichnen(TAnsicht& ansicht, const TFO& knoten, int32_t x, int32_t y, int32_t s) {
+    const TSchrift& schrift = Modell->Schrift;
+    // Weit ober- oder unterhalb des Sichtbereichs, ohne den Namen zu messen.
+    if (const std::optional<int32_t> h = ansicht.Sichtzeilenhoehe(schrift)) {
+        const int64_t oben = static_cast<int64_t>(y) - s - (static_cast<int64_t>(*h) * 4) / 3;
+        if (!ansicht.ZeilenSichtbar(oben, oben, schrift)) return;
+    }
     IZeichenflaeche& z = *ansicht.Zeichenflaeche;
     z.PinselfarbeSetzen(ansicht.Texthintergrund());
-    z.SchriftSetzen(Modell->Schrift);
+    z.SchriftSetzen(schrift);
     const TTextgroesse g = z.TextAusmass(knoten.Name);
-    z.TextAusgeben(x - (g.Breite + 1) / 4, y - s - (g.Hoehe * 4) / 3, knoten.Name);
+    const int32_t tx = x - (g.Breite + 1) / 4;
+    const int32_t ty = y - s - (g.Hoehe * 4) / 3;
+    if (ansicht.TextSichtbar(tx, ty, g)) z.TextAusgeben(tx, ty, knoten.Name);
 }
 
 void KnotenZeichnen(TAnsicht& ansicht, const TFO& knoten, int modus, TFigur figur, TFarbe fuellung, bool beschriften) {
@@ -65,10 +75,14 @@ void KnotenZeichnen(TAnsicht& ansicht, const TFO& knoten, int modus, TFigur figu
         else z.Polylinie(punkte);
         z.StiftmodusSetzen(stiftModus);
     } else {
-        z.PinselfarbeSetzen(modus == 1 ? Gelb : fuellung);
-        z.StiftfarbeSetzen(modus == 1 ? Rot : Schwarz);
-        if (figur == TFigur::Kreis) z.Ellipse(kasten);
-        else z.Polygon(punkte);
+        // Jede Figur bleibt im Kasten um p mit der halben Breite |g|.
+        const int64_t b = std::abs(static_cast<int64_t>(g));
+        if (ansicht.BereichSichtbar(p.X - b, p.Y - b, p.X + b, p.Y + b)) {
+            z.PinselfarbeSetzen(modus == 1 ? Gelb : fuellung);
+            z.StiftfarbeSetzen(modus == 1 ? Rot : Schwarz);
+            if (figur == TFigur::Kreis) z.Ellipse(kasten);
+            else z.Polygon(punkte);
+        }
         if (beschriften && Modell != nullptr) NameZeichnen(ansicht, knoten, p.X, p.Y, g);
     }
     z.PinselfarbeSetzen(pinsel);
@@ -114,7 +128,10 @@ void TVerzweigung::AnzeigeZeichnen(TAnsicht& ansicht, int modus) const {
                                    prozent);
         }
     } else if (m.Stromanzeige == 1) {
-        if (f > m.StromAufloesung()) ansicht.ZahlZeichnen(t, m.WertText(f), imBereich, DurchsatzFarbe, 0, m.Schrift);
+        // Oberkante an t; die Zahl wird nur gesetzt, wenn ihre Zeile sichtbar sein kann.
+        if (f > m.StromAufloesung() && ansicht.ZeilenSichtbar(t.Y, t.Y, m.Schrift)) {
+            ansicht.ZahlZeichnen(t, m.WertText(f), imBereich, DurchsatzFarbe, 0, m.Schrift);
+        }
     }
 }
 

@@ -1,5 +1,6 @@
 // Zeichnen der Wege: Linie mit Pfeil in der Mitte, Stromanzeige bei einem
 // Viertel, Name darüber; Treffertest entlang der Linie.
+#include <algorithm>
 #include <cmath>
 
 #include "model/UKnoten.h"
@@ -57,8 +58,11 @@ void TWeg::Zeichnen(TAnsicht& ansicht, int modus) const {
             z.StiftfarbeSetzen(Rot);
             z.PinselfarbeSetzen(Rot);
         }
-        z.Polylinie({p, q});
-        z.Polygon({m, a1, a2, m});
+        if (ansicht.StreckeSichtbar(p, q)) z.Polylinie({p, q});
+        if (ansicht.BereichSichtbar(std::min({m.X, a1.X, a2.X}), std::min({m.Y, a1.Y, a2.Y}),
+                                    std::max({m.X, a1.X, a2.X}), std::max({m.Y, a1.Y, a2.Y}))) {
+            z.Polygon({m, a1, a2, m});
+        }
     }
     z.StiftfarbeSetzen(stift);
     z.PinselfarbeSetzen(pinsel);
@@ -75,6 +79,12 @@ void TWeg::AnzeigeZeichnen(TAnsicht& ansicht, int modus) const {
     const double f = Strom();
     const bool imBereich = f < Kapazitaet;
     const double faktor = ansicht.Schriftfaktor();
+    // Zahl und Name stehen über t, zusammen höchstens zwei Zeilen und ein
+    // Balken hoch; liegt das ganz außerhalb, wird keine Zahl gesetzt.
+    const int64_t zeile = ansicht.Sichtzeilenhoehe(m.Schrift).value_or(0);
+    const double halbeDicke = std::fabs(faktor * m.StromGroesse / 10);
+    const int64_t balken = halbeDicke < 1e9 ? static_cast<int64_t>(halbeDicke) + 1 : 1000000000;
+    const bool texte = ansicht.ZeilenSichtbar(t.Y - 2 * zeile - 2 * balken - 2, t.Y + 2 * balken, m.Schrift);
     int32_t h = 0;
     if (m.Stromanzeige == 0) {
         const double p = m.Prozentwert(f);
@@ -85,18 +95,20 @@ void TWeg::AnzeigeZeichnen(TAnsicht& ansicht, int modus) const {
             h = 2 * h2;
         }
     } else if (m.Stromanzeige == 1) {
-        if (f > m.StromAufloesung()) {
+        if (f > m.StromAufloesung() && texte) {
             const TTextgroesse g = ansicht.ZahlZeichnen(t, m.WertText(f), imBereich, Grau, 1, m.Schrift);
             h = (g.Hoehe + 1) / 2;
         }
     }
-    if (m.WegeBeschr) {
+    if (m.WegeBeschr && texte) {
         IZeichenflaeche& z = *ansicht.Zeichenflaeche;
         const TFarbe pinsel = z.Pinselfarbe();
         z.PinselfarbeSetzen(ansicht.Texthintergrund());
         z.SchriftSetzen(m.Schrift);
         const TTextgroesse g = z.TextAusmass(Name);
-        z.TextAusgeben(t.X - (g.Breite + 1) / 2, t.Y - h - g.Hoehe, Name);
+        const int32_t x = t.X - (g.Breite + 1) / 2;
+        const int32_t y = t.Y - h - g.Hoehe;
+        if (ansicht.TextSichtbar(x, y, g)) z.TextAusgeben(x, y, Name);
         z.PinselfarbeSetzen(pinsel);
     }
 }
