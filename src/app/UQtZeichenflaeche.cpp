@@ -58,12 +58,12 @@ TQtTextSpeicher::TTexte& TQtTextSpeicher::Texte(const QFont& schrift, const QFon
 
 const TQtTextSpeicher::TText& TQtTextSpeicher::Text(TTexte& texte, std::string_view ansi, const QFont& schrift,
                                                    const QFontMetrics& metrik) {
-    const std::string schluessel(ansi);
-    if (const auto it = texte.find(schluessel); it != texte.end()) return it->second;
+    if (const auto it = texte.find(ansi); it != texte.end()) return it->second;
     if (Gesamt >= Groesste) {
         // Nur die Inhalte leeren: die Texte je Schrift bleiben als Objekte gültig.
         for (auto& [name, t] : Schriften) t.clear();
         Gesamt = 0;
+        ++Runden;
     }
     TText t;
     const QString q = QtAusAnsi(ansi);
@@ -72,7 +72,7 @@ const TQtTextSpeicher::TText& TQtTextSpeicher::Text(TTexte& texte, std::string_v
     t.Text.prepare(QTransform(), schrift);
     t.Breite = metrik.horizontalAdvance(q);
     ++Gesamt;
-    return texte.emplace(schluessel, std::move(t)).first->second;
+    return texte.emplace(std::string(ansi), std::move(t)).first->second;
 }
 
 TQtZeichenflaeche::TQtZeichenflaeche(QPainter& maler, TQtTextSpeicher* speicher)
@@ -194,7 +194,16 @@ void TQtZeichenflaeche::StreifenFuellen(int x, int y, int w, int h, int farbe) {
 }
 
 const TQtTextSpeicher::TText& TQtZeichenflaeche::TextHolen(std::string_view text) {
-    return Speicher->Text(*Texte, text, SchriftQt, *Metrik);
+    if (LetzterText != nullptr && LetzteTexte == Texte && LetzteRunde == Speicher->Runde() &&
+        text == LetzterSchluessel) {
+        return *LetzterText;
+    }
+    const TQtTextSpeicher::TText& t = Speicher->Text(*Texte, text, SchriftQt, *Metrik);
+    LetzterText = &t;
+    LetzteTexte = Texte;
+    LetzteRunde = Speicher->Runde();
+    LetzterSchluessel.assign(text);
+    return t;
 }
 
 TTextgroesse TQtZeichenflaeche::TextAusmass(std::string_view text) {

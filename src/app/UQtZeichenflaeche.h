@@ -13,7 +13,9 @@
 #include <QString>
 #include <memory>
 #include <unordered_map>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <optional>
 #include <vector>
 
@@ -33,7 +35,12 @@ public:
         QStaticText Text;
         int Breite = 0;
     };
-    using TTexte = std::unordered_map<std::string, TText>;
+    // Suche mit string_view, ohne für jeden Text einen Schlüssel anzulegen.
+    struct TSchluesselHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+    using TTexte = std::unordered_map<std::string, TText, TSchluesselHash, std::equal_to<>>;
 
     // Höchstzahl der Texte; darüber beginnt der Speicher von vorn.
     explicit TQtTextSpeicher(size_t groesste = 200000) : Groesste(groesste) {}
@@ -44,10 +51,13 @@ public:
     TTexte& Texte(const QFont& schrift, const QFontMetrics& metrik);
     const TText& Text(TTexte& texte, std::string_view ansi, const QFont& schrift, const QFontMetrics& metrik);
     size_t Anzahl() const { return Gesamt; }
+    // Zählt, wie oft der Speicher von vorn begann; ältere Verweise auf Texte gelten dann nicht mehr.
+    size_t Runde() const { return Runden; }
 
 private:
     size_t Groesste;
     size_t Gesamt = 0;
+    size_t Runden = 0;
     std::unordered_map<std::string, TTexte> Schriften;
 };
 
@@ -137,6 +147,11 @@ private:
     std::unique_ptr<TQtTextSpeicher> EigenerSpeicher;
     TQtTextSpeicher* Speicher;
     TQtTextSpeicher::TTexte* Texte = nullptr;
+    // Der zuletzt geholte Text: Messen und Ausgeben folgen meist aufeinander.
+    const TQtTextSpeicher::TText* LetzterText = nullptr;
+    const TQtTextSpeicher::TTexte* LetzteTexte = nullptr;
+    size_t LetzteRunde = 0;
+    std::string LetzterSchluessel;
 };
 
 } // namespace tessomir

@@ -29,7 +29,9 @@ bool GleicheForm(const TSchrift& a, const TSchrift& b) {
 } // namespace
 
 int32_t Runden(double wert) {
-    const double r = std::nearbyint(wert); // Hälften zur geraden Nachbarzahl
+    // Hälften zur geraden Nachbarzahl; rint rundet wie nearbyint, ohne die
+    // Gleitkommaumgebung zu sichern (das kostete bei jedem Punkt).
+    const double r = std::rint(wert);
     if (!(r >= -2147483648.0 && r <= 2147483647.0)) {
         throw ERangeError("Koordinate au\xDF" "erhalb des darstellbaren Bereichs");
     }

@@ -32,8 +32,8 @@ struct TNetz {
                                {845, -360}, {15, -680},  {470, -690}, {880, -650}, {300, -200},
                                {600, -500}, {150, -520}, {700, -120}, {-40, -300}, {950, -400}};
         for (size_t i = 0; i < std::size(orte); ++i) {
-            const std::string name = i % 3 == 0 ? "Ein recht langer Knotenname " + std::to_string(i)
-                                                : "K" + std::to_string(i);
+            const std::string name = i % 3 == 0 ? std::string("Ein recht langer Knotenname ").append(std::to_string(i))
+                                                : std::string("K").append(std::to_string(i));
             switch (i % 4) {
             case 0: k.push_back(&Bau.Knoten<TQuelle>(name, orte[i])); break;
             case 1: k.push_back(&Bau.Knoten<TVerzweigung>(name, orte[i])); break;
@@ -43,7 +43,7 @@ struct TNetz {
         }
         int nr = 0;
         const auto weg = [&](size_t a, size_t b) {
-            TWeg& w = Bau.Weg(*k[a], *k[b], "Weg mit Namen " + std::to_string(nr));
+            TWeg& w = Bau.Weg(*k[a], *k[b], std::string("Weg mit Namen ").append(std::to_string(nr)));
             w.Kapazitaet = nr % 3 == 0 ? 1.0 : 1000.0;
             k[b]->Matrix().ZelleSetzen(0, k[b]->EingangIndex(&w) + 1, 0, 2.5 + nr * 1.75);
             ++nr;
