@@ -2,6 +2,7 @@
 // Flussobjekte, Objektliste mit Auswahl, Klassenverzeichnis und das Modell.
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -166,7 +167,10 @@ public:
 
     // Datei: Kopf- und Objektabschnitte.
     void Schreiben(TZeilenSchreiber& aus) const override;
-    void ModellLesen(TZeilenLeser& ein);
+    // 'textGelesen' wird gerufen, sobald alle Objekte gelesen sind und der
+    // Text nicht mehr gebraucht wird (vor dem Verbinden der Wege): so muss
+    // eine große Datei nicht neben allem liegen, was das Verbinden anlegt.
+    void ModellLesen(TZeilenLeser& ein, const std::function<void()>& textGelesen = {});
     // Kopfabschnitt bis zu den Artikelnamen; Teil von ModellLesen.
     void KopfLesen(TZeilenLeser& ein);
     // Liest den Kopf aus dem Anfang einer großen Datei, bevor der Rest gelesen
@@ -174,7 +178,7 @@ public:
     void KopfVorabPruefen(std::string_view anfang);
     bool DateiLaden(const std::string& dateiName);
     // Wie DateiLaden, nur aus einem Text im Speicher (ohne DateiName).
-    void TextLaden(std::string_view text);
+    void TextLaden(std::string_view text, const std::function<void()>& textGelesen = {});
     void DateiSpeichern(const std::string& dateiName);
     bool IstNeu() const { return DateiName == "NEU.TSR"; }
 

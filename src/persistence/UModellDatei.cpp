@@ -286,7 +286,7 @@ bool TModell::DateiLaden(const std::string& dateiName) {
         KopfVorabPruefen(inhalt.Text());
         datei.Lesen(inhalt, datei.Groesse());
     }
-    TextLaden(inhalt.Text());
+    TextLaden(inhalt.Text(), [&inhalt] { inhalt.Freigeben(); });
     DateiName = dateiName;
     return true;
 }
@@ -310,7 +310,7 @@ void TModell::KopfVorabPruefen(std::string_view anfang) {
     }
 }
 
-void TModell::TextLaden(std::string_view text) {
+void TModell::TextLaden(std::string_view text, const std::function<void()>& textGelesen) {
     ObjekteLoeschen();
     TLadeSchutz schutz(*this);
     TZeilenLeser ein(text);
@@ -318,7 +318,7 @@ void TModell::TextLaden(std::string_view text) {
     // sonst auf einer großen Seite sitzen.
     TZellvorrat vorrat;
     if (text.size() >= TZellvorrat::LohntAb) ein.Zellvorrat = &vorrat;
-    ModellLesen(ein);
+    ModellLesen(ein, textGelesen);
 }
 
 void TModell::KopfLesen(TZeilenLeser& ein) {
@@ -366,7 +366,7 @@ void TModell::KopfLesen(TZeilenLeser& ein) {
     }
 }
 
-void TModell::ModellLesen(TZeilenLeser& ein) {
+void TModell::ModellLesen(TZeilenLeser& ein, const std::function<void()>& textGelesen) {
     KopfLesen(ein);
 
     std::vector<TWeg*> wege;
@@ -397,6 +397,8 @@ void TModell::ModellLesen(TZeilenLeser& ein) {
         if (TWeg* weg = objekt->AlsWeg()) wege.push_back(weg);
         FOListe.Hinzufuegen(std::move(objekt), kn != nullptr);
     }
+    // Ab hier liest niemand mehr aus 'ein'.
+    if (textGelesen) textGelesen();
 
     const TNummernVerzeichnis nachNummer(FOListe);
     auto knotenMitNummer = [&nachNummer](int32_t nr) -> TKnoten* {

@@ -58,9 +58,10 @@ public:
     size_t Kapazitaet() const { return Platz; }
     bool Abgebildet() const { return Abbildung; }
     std::string_view Text() const { return {Anfang, Belegt}; }
+    // Gibt den Speicher zurück; der Puffer ist danach leer.
+    void Freigeben();
 
 private:
-    void Freigeben();
 
     size_t AbbildenAb;
     char* Anfang = nullptr;
