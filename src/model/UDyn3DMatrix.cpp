@@ -222,7 +222,25 @@ void TDyn3DMatrix::ZeilenTextAnhaengen(std::string& ziel, int a, int b, char tre
 }
 
 void TDyn3DMatrix::ZeilenTextLesen(int a, int b, std::string_view text, char trenner) {
-    for (int c = 0; c < D3; ++c) ZelleSetzen(a, b, c, FloatAusText(NaechstesFeld(text), trenner));
+    int c = 0;
+    if (a >= 0 && b >= 0 && a < D1 && b < D2) {
+        // Schneller Weg für Zeilen, wie das Speichern sie schreibt: ein Feld ohne
+        // Leerzeichen, dann " / " oder das Ende. Dann ist es genau das Feld, das
+        // NaechstesFeld fände; alles andere liest der allgemeine Weg weiter.
+        double* zeile = Zellen + Index(a, b, 0);
+        while (c < D3) {
+            const size_t ende = text.find(' ');
+            const std::string_view feld = text.substr(0, ende);
+            if (feld.empty() || static_cast<unsigned char>(feld.front()) <= 32 ||
+                static_cast<unsigned char>(feld.back()) <= 32) {
+                break;
+            }
+            if (ende != std::string_view::npos && text.compare(ende, 3, " / ") != 0) break;
+            zeile[c++] = FloatAusText(feld, trenner);
+            text = ende == std::string_view::npos ? std::string_view() : text.substr(ende + 3);
+        }
+    }
+    for (; c < D3; ++c) ZelleSetzen(a, b, c, FloatAusText(NaechstesFeld(text), trenner));
 }
 
 } // namespace tessomir

@@ -178,7 +178,8 @@ public:
     void KopfVorabPruefen(std::string_view anfang);
     bool DateiLaden(const std::string& dateiName);
     // Wie DateiLaden, nur aus einem Text im Speicher (ohne DateiName).
-    void TextLaden(std::string_view text, const std::function<void()>& textGelesen = {});
+    // 'ohneNul': der Text ist schon auf Nullbytes durchsucht und hat keins.
+    void TextLaden(std::string_view text, const std::function<void()>& textGelesen = {}, bool ohneNul = false);
     void DateiSpeichern(const std::string& dateiName);
     bool IstNeu() const { return DateiName == "NEU.TSR"; }
 

@@ -33,7 +33,10 @@ private:
 class TZeilenLeser {
 public:
     // Zerlegt den Text an CR LF, LF oder CR; ein NUL-Byte beendet den Text.
-    explicit TZeilenLeser(std::string_view text);
+    // 'ohneNul': der Aufrufer weiß schon, dass kein NUL-Byte darin ist (die
+    // Datei wurde beim Lesen darauf durchsucht); der Text wird nicht noch einmal
+    // durchsucht.
+    explicit TZeilenLeser(std::string_view text, bool ohneNul = false);
     explicit TZeilenLeser(std::vector<std::string_view> zeilen) : Zeilen(std::move(zeilen)), AusListe(true) {}
 
     // Wert der nächsten Zeile ab dem 21. Zeichen; EListError hinter dem Ende.

@@ -286,7 +286,7 @@ bool TModell::DateiLaden(const std::string& dateiName) {
         KopfVorabPruefen(inhalt.Text());
         datei.Lesen(inhalt, datei.Groesse());
     }
-    TextLaden(inhalt.Text(), [&inhalt] { inhalt.Freigeben(); });
+    TextLaden(inhalt.Text(), [&inhalt] { inhalt.Freigeben(); }, !datei.NulGelesen());
     DateiName = dateiName;
     return true;
 }
@@ -310,10 +310,10 @@ void TModell::KopfVorabPruefen(std::string_view anfang) {
     }
 }
 
-void TModell::TextLaden(std::string_view text, const std::function<void()>& textGelesen) {
+void TModell::TextLaden(std::string_view text, const std::function<void()>& textGelesen, bool ohneNul) {
     ObjekteLoeschen();
     TLadeSchutz schutz(*this);
-    TZeilenLeser ein(text);
+    TZeilenLeser ein(text, ohneNul);
     // Erst große Dateien füllen Blöcke des Vorrats; ein kleines Modell bliebe
     // sonst auf einer großen Seite sitzen.
     TZellvorrat vorrat;
@@ -543,7 +543,7 @@ void TLeseDatei::Lesen(TTextPuffer& ziel, uint64_t hoechstens) {
         if (gelesen < 0) NichtZuOeffnen(Name, SystemGrund(errno));
         ziel.GroesseSetzen(alt + static_cast<size_t>(gelesen));
         if (gelesen == 0) Ende = true;
-        if (std::memchr(ziel.Daten() + alt, '\0', static_cast<size_t>(gelesen)) != nullptr) Ende = true;
+        if (std::memchr(ziel.Daten() + alt, '\0', static_cast<size_t>(gelesen)) != nullptr) Ende = Nul = true;
         rest -= static_cast<uint64_t>(gelesen);
         Gelesen += static_cast<uint64_t>(gelesen);
     }

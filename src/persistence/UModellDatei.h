@@ -84,6 +84,8 @@ public:
     // einem Nullbyte auf, denn dort endet der Text.
     void Lesen(TTextPuffer& ziel, uint64_t hoechstens);
     bool AmEnde() const { return Ende; }
+    // Ob ein gelesenes Stück ein Nullbyte enthielt.
+    bool NulGelesen() const { return Nul; }
 
 private:
     std::string Name;
@@ -91,6 +93,7 @@ private:
     uint64_t DateiGroesse = 0;
     uint64_t Gelesen = 0;
     bool Ende = false;
+    bool Nul = false;
 };
 
 // Liest eine Datei ganz, bis zu einem Nullbyte; EFOpenError, wenn das nicht geht.
