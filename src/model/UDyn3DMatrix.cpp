@@ -228,17 +228,19 @@ void TDyn3DMatrix::ZeilenTextLesen(int a, int b, std::string_view text, char tre
         // Leerzeichen, dann " / " oder das Ende. Dann ist es genau das Feld, das
         // NaechstesFeld fände; alles andere liest der allgemeine Weg weiter.
         double* zeile = Zellen + Index(a, b, 0);
+        const char* p = text.data();
+        const char* const ende = p + text.size();
         while (c < D3) {
-            const size_t ende = text.find(' ');
-            const std::string_view feld = text.substr(0, ende);
-            if (feld.empty() || static_cast<unsigned char>(feld.front()) <= 32 ||
-                static_cast<unsigned char>(feld.back()) <= 32) {
-                break;
-            }
-            if (ende != std::string_view::npos && text.compare(ende, 3, " / ") != 0) break;
-            zeile[c++] = FloatAusText(feld, trenner);
-            text = ende == std::string_view::npos ? std::string_view() : text.substr(ende + 3);
+            // Felder sind kurz: selbst suchen ist schneller als memchr je Feld.
+            const char* q = p;
+            while (q < ende && *q != ' ') ++q;
+            if (q == p || static_cast<unsigned char>(*p) <= 32 || static_cast<unsigned char>(q[-1]) <= 32) break;
+            const bool letztes = q == ende;
+            if (!letztes && (ende - q < 3 || q[1] != '/' || q[2] != ' ')) break;
+            zeile[c++] = FloatAusText(std::string_view(p, static_cast<size_t>(q - p)), trenner);
+            p = letztes ? ende : q + 3;
         }
+        text = std::string_view(p, static_cast<size_t>(ende - p));
     }
     for (; c < D3; ++c) ZelleSetzen(a, b, c, FloatAusText(NaechstesFeld(text), trenner));
 }
