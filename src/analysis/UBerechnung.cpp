@@ -5,6 +5,8 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <unordered_map>
+#include <utility>
 
 #include "model/UKnoten.h"
 #include "model/UPlattform.h"
@@ -275,33 +277,36 @@ void TWandler::AusgaengeBerechnen() {
 TBerechnungsPlan::TBerechnungsPlan(TModell& modell) {
     const std::vector<TKnoten*>& knoten = modell.FOListe.Knoten();
     Knoten.reserve(knoten.size());
-    auto eingang = [this](const TWeg* weg, TDyn3DMatrix& m, int scheibe, int nummer) {
-        const TZulauf z = ZulaufVon(weg);
-        Eingaenge.push_back(
-            {z.Zelle, EingangsZellen(m, scheibe), z.Schritt, m.ArtikelSchritt(), z.Artikel, m.Dim1(), nummer});
+    std::vector<const TWeg*> wege;          // je Eingang der Weg, der ihn speist
+    std::vector<const TKnoten*> rechnende;  // je Ausgang sein Knoten
+    auto eingang = [&](const TWeg* weg, TDyn3DMatrix& m, int scheibe, int nummer) {
+        Eingaenge.push_back({EingangsZellen(m, scheibe), m.ArtikelSchritt(), m.Dim1(), nummer});
+        wege.push_back(weg);
     };
     for (TKnoten* k : knoten) {
         TDyn3DMatrix& m = k->Matrix();
         switch (k->Art()) {
         case TKnotenArt::Senke:
             eingang(static_cast<TSenke*>(k)->Eingang, m, 1, 0);
-            Knoten.push_back({k, k->LetzteAenderung, m.Dim1(), 1, true, false});
+            Knoten.push_back({k, k->LetzteAenderung, m.Dim1(), 1, true, false, false});
             break;
         case TKnotenArt::Verzweigung: {
             auto* v = static_cast<TVerzweigung*>(k);
             for (int i = 0; i < v->AnzahlEingaenge(); ++i) eingang(v->Eingaenge[static_cast<size_t>(i)], m, i + 1, i + 1);
-            Knoten.push_back({k, k->LetzteAenderung, m.Dim1(), v->AnzahlEingaenge(), false, false});
+            Knoten.push_back({k, k->LetzteAenderung, m.Dim1(), v->AnzahlEingaenge(), false, false, true});
             Ausgaenge.push_back({m.Daten(), m.ArtikelSchritt(), static_cast<size_t>(m.Dim3()), m.Dim1(),
                                  std::min(v->AnzahlEingaenge(), m.Dim2() - 1),
                                  std::min(v->AnzahlAusgaenge(), m.Dim3() - 1), false});
+            rechnende.push_back(k);
             break;
         }
         case TKnotenArt::Wandler:
             eingang(static_cast<TWandler*>(k)->Eingang, m, 1, 0);
-            Knoten.push_back({k, k->LetzteAenderung, m.Dim1(), 1, false, true});
+            Knoten.push_back({k, k->LetzteAenderung, m.Dim1(), 1, false, true, m.Dim3() >= 2});
             if (m.Dim3() >= 2) {
                 Ausgaenge.push_back({m.Daten(), m.ArtikelSchritt(), static_cast<size_t>(m.Dim3()), m.Dim1(),
                                      std::min(m.Dim1(), m.Dim2() - 1), 0, true});
+                rechnende.push_back(k);
             }
             break;
         case TKnotenArt::Quelle:
@@ -309,15 +314,57 @@ TBerechnungsPlan::TBerechnungsPlan(TModell& modell) {
             break; // übernehmen nichts, bewerten nichts, rechnen nichts
         }
     }
+    ZulaeufeAnlegen(wege, rechnende);
+}
+
+// Füllt die Plätze der Eingänge mit dem heutigen Stand der Startknoten und
+// ordnet jedem rechnenden Startknoten die Plätze zu, die er speist. Plätze von
+// Quellen und anderen nicht rechnenden Startknoten bleiben, wie sie sind: deren
+// Ausgänge ändert keine Berechnung.
+void TBerechnungsPlan::ZulaeufeAnlegen(const std::vector<const TWeg*>& wege,
+                                       const std::vector<const TKnoten*>& rechnendeKnoten) {
+    size_t plaetze = 0;
+    for (const TEingang& e : Eingaenge) plaetze += static_cast<size_t>(e.ZielArtikel);
+    Zulaeufe.assign(2 * plaetze, 0.0);
+    Jetzt = Zulaeufe.data();
+    Naechste = Jetzt + plaetze;
+
+    std::unordered_map<const TKnoten*, uint32_t> rechnende; // Knoten -> sein Ausgang
+    rechnende.reserve(rechnendeKnoten.size());
+    for (size_t i = 0; i < rechnendeKnoten.size(); ++i) rechnende.emplace(rechnendeKnoten[i], static_cast<uint32_t>(i));
+
+    std::vector<std::pair<uint32_t, TWeitergabe>> zuordnung;
+    size_t platz = 0;
+    for (size_t i = 0; i < Eingaenge.size(); ++i) {
+        const TZulauf z = ZulaufVon(wege[i]);
+        const int n = std::min(z.Artikel, Eingaenge[i].ZielArtikel);
+        for (int a = 0; a < n; ++a) Jetzt[platz + static_cast<size_t>(a)] = Naechste[platz + static_cast<size_t>(a)] = z.Wert(a);
+        if (z.Zelle != nullptr && n > 0) {
+            const auto r = rechnende.find(wege[i]->Start());
+            if (r != rechnende.end()) zuordnung.push_back({r->second, {z.Zelle, z.Schritt, platz, n}});
+        }
+        platz += static_cast<size_t>(Eingaenge[i].ZielArtikel);
+    }
+    // Nach Startknoten geordnet, innerhalb eines Startknotens in Eingangsreihenfolge.
+    std::stable_sort(zuordnung.begin(), zuordnung.end(),
+                     [](const auto& x, const auto& y) { return x.first < y.first; });
+    Weitergaben.reserve(zuordnung.size());
+    for (const auto& [ausgang, w] : zuordnung) {
+        TAusgang& a = Ausgaenge[ausgang];
+        if (a.AnzahlWeitergaben == 0) a.ErsteWeitergabe = static_cast<uint32_t>(Weitergaben.size());
+        ++a.AnzahlWeitergaben;
+        Weitergaben.push_back(w);
+    }
 }
 
 TBerechnungsPlan::~TBerechnungsPlan() {
     for (const TKnotenSchritt& k : Knoten) k.Knoten->LetzteAenderung = k.LetzteAenderung;
 }
 
-TBerechnungsZustand TBerechnungsPlan::EingangsDurchgang(bool* alleStabil) {
-    // So weit voraus anfordern, dass die Zellen da sind, wenn der Eingang drankommt.
-    constexpr size_t Voraus = 6;
+template <bool MitAusgaengen> TBerechnungsZustand TBerechnungsPlan::Lauf(bool* alleStabil) {
+    // So weit voraus anfordern, dass die Zellen da sind, wenn der Knoten drankommt.
+    constexpr size_t VorausEingaenge = 6;
+    constexpr size_t VorausAusgaenge = 2;
     const bool summieren = SummeAllerArtikel();
     // Der Höchststrom bleibt über den ganzen Durchgang in einer lokalen Variablen.
     double hoechst = Modell != nullptr ? Modell->MaxStromBerechnet : 0.0;
@@ -326,14 +373,24 @@ TBerechnungsZustand TBerechnungsPlan::EingangsDurchgang(bool* alleStabil) {
     const TEingang* e = Eingaenge.data();
     const TEingang* const eEnde = e + Eingaenge.size();
     const TEingang* vorab = e;
+    const TAusgang* aus = Ausgaenge.data();
+    const TAusgang* const ausEnde = aus + Ausgaenge.size();
+    const TAusgang* vorabAus = aus;
+    const double* platz = Jetzt;
+    double* const naechste = Naechste;
     for (TKnotenSchritt& k : Knoten) {
-        for (const TEingang* bis = std::min(e + Voraus, eEnde); vorab < bis; ++vorab) {
-            if (vorab->Quelle != nullptr) ZellenVorabladen(vorab->Quelle, vorab->QuellSchritt, vorab->QuellArtikel);
+        for (const TEingang* bis = std::min(e + VorausEingaenge, eEnde); vorab < bis; ++vorab) {
             if (vorab->Ziel != nullptr) ZellenVorabladen(vorab->Ziel, vorab->ZielSchritt, vorab->ZielArtikel);
         }
+        for (const TAusgang* bis = std::min(aus + VorausAusgaenge, ausEnde); MitAusgaengen && vorabAus < bis;
+             ++vorabAus) {
+            BereichVorabladen(vorabAus->Daten, static_cast<size_t>(vorabAus->Artikel) * vorabAus->Schritt);
+            const TWeitergabe* w = Weitergaben.data() + vorabAus->ErsteWeitergabe;
+            for (uint32_t i = 0; i < vorabAus->AnzahlWeitergaben; ++i) Vorabladen(naechste + w[i].Platz);
+        }
         if (k.Senke) {
-            SenkeRechnen({e->Quelle, e->QuellSchritt, e->QuellArtikel}, e->Ziel, e->ZielSchritt, k.Artikel, summieren,
-                         hoechst);
+            SenkeRechnen({platz, 1, k.Artikel}, e->Ziel, e->ZielSchritt, k.Artikel, summieren, hoechst);
+            platz += e->ZielArtikel;
             ++e;
             continue;
         }
@@ -343,33 +400,34 @@ TBerechnungsZustand TBerechnungsPlan::EingangsDurchgang(bool* alleStabil) {
             // Stand vor diesem Eingang, wie ihn die Knoten beim Melden hinterlassen hätten.
             const double vorher = hoechst;
             const int nummer = e->Nummer;
-            b = std::max(b, EingangRechnen({e->Quelle, e->QuellSchritt, e->QuellArtikel}, e->Ziel, e->ZielSchritt,
-                                           k.Artikel, k.LetzteAenderung, summieren, hoechst, aenderung,
-                                           [&](int a) {
+            b = std::max(b, EingangRechnen({platz, 1, k.Artikel}, e->Ziel, e->ZielSchritt, k.Artikel,
+                                           k.LetzteAenderung, summieren, hoechst, aenderung, [&](int a) {
                                                if (Modell != nullptr) Modell->MaxStromBerechnet = vorher;
                                                UeberlaufMelden(*k.Knoten, a, k.Wandler, nummer);
                                            }));
+            platz += e->ZielArtikel;
         }
         k.LetzteAenderung = aenderung;
         if (b > z) z = b;
         if (b != Stabil) stabil = false;
+        if (MitAusgaengen && k.Rechnet) AusgaengeRechnen(*aus++, naechste);
     }
+    if (MitAusgaengen) std::swap(Jetzt, Naechste);
     if (Modell != nullptr) Modell->MaxStromBerechnet = hoechst;
     if (alleStabil != nullptr) *alleStabil = stabil;
     return z;
 }
 
-void TBerechnungsPlan::AusgangsDurchgang() {
-    constexpr size_t Voraus = 2;
-    const size_t n = Ausgaenge.size();
-    for (size_t i = 0; i < n; ++i) {
-        if (i + Voraus < n) {
-            const TAusgang& v = Ausgaenge[i + Voraus];
-            BereichVorabladen(v.Daten, static_cast<size_t>(v.Artikel) * v.Schritt);
-        }
-        const TAusgang& a = Ausgaenge[i];
-        if (a.Wandler) WandlerRechnen(a.Daten, a.Schritt, a.D3, a.P);
-        else VerzweigungRechnen(a.Daten, a.Artikel, a.Schritt, a.D3, a.P, a.Q);
+template TBerechnungsZustand TBerechnungsPlan::Lauf<true>(bool*);
+template TBerechnungsZustand TBerechnungsPlan::Lauf<false>(bool*);
+
+void TBerechnungsPlan::AusgaengeRechnen(const TAusgang& a, double* naechste) const {
+    if (a.Wandler) WandlerRechnen(a.Daten, a.Schritt, a.D3, a.P);
+    else VerzweigungRechnen(a.Daten, a.Artikel, a.Schritt, a.D3, a.P, a.Q);
+    const TWeitergabe* w = Weitergaben.data() + a.ErsteWeitergabe;
+    for (const TWeitergabe* wEnde = w + a.AnzahlWeitergaben; w < wEnde; ++w) {
+        double* ziel = naechste + w->Platz;
+        for (int i = 0; i < w->Anzahl; ++i) Setzen(ziel[i], w->Quelle[static_cast<size_t>(i) * w->Schritt]);
     }
 }
 
@@ -432,8 +490,7 @@ TBerechnungsErgebnis ModellNeuberechnen(TModell& modell, const std::function<voi
         TBerechnungsZustand z;
         do {
             bool alleStabil = false;
-            z = plan.EingangsDurchgang(&alleStabil);
-            plan.AusgangsDurchgang();
+            z = plan.Durchgang(&alleStabil);
             // Fertig erst, wenn nichts mehr zunimmt und jede Verzweigung und jeder
             // Wandler ruht; ein einzelner ruhender Knoten genügt nicht.
             if (z <= Stabil) z = alleStabil ? Stabil : Konvergierend;

@@ -1,6 +1,7 @@
 #pragma once
 // Die Befehle "Prüfen" und "Neuberechnen", gemeinsam für Programm und Kommandozeile.
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -32,18 +33,19 @@ public:
     TBerechnungsPlan(const TBerechnungsPlan&) = delete;
     TBerechnungsPlan& operator=(const TBerechnungsPlan&) = delete;
 
-    TBerechnungsZustand EingangsDurchgang(bool* alleStabil = nullptr);
-    void AusgangsDurchgang();
+    // Ein Eingangs- und ein Ausgangsdurchgang in einem Lauf über die Knoten:
+    // jeder Knoten übernimmt, was die anderen im vorigen Durchgang ausgaben,
+    // und rechnet gleich seine Ausgänge, solange seine Matrix im Cache liegt.
+    TBerechnungsZustand Durchgang(bool* alleStabil = nullptr) { return Lauf<true>(alleStabil); }
+    // Nur übernehmen: der abschließende Eingangsdurchgang nach der Ruhe.
+    TBerechnungsZustand EingangsDurchgang(bool* alleStabil = nullptr) { return Lauf<false>(alleStabil); }
 
 private:
-    // Ein Eingangsweg: Ausgangszellen des Startknotens (nullptr: liefert 0)
-    // und die Eingangszellen des Knotens (nullptr: keine Scheibe dafür).
+    // Ein Eingangsweg: die Eingangszellen des Knotens (nullptr: keine Scheibe
+    // dafür). Was der Weg liefert, steht je Artikel in 'Zulaeufe'.
     struct TEingang {
-        const double* Quelle;
         double* Ziel;
-        size_t QuellSchritt;
         size_t ZielSchritt;
-        int QuellArtikel;
         int ZielArtikel;
         int Nummer;
     };
@@ -55,8 +57,17 @@ private:
         int AnzahlEingaenge;
         bool Senke;   // übernimmt nur, bewertet nicht
         bool Wandler; // Meldungstext ohne Eingangsnummer
+        bool Rechnet; // hat den nächsten Eintrag in 'Ausgaenge'
     };
-    // Eine Verzweigung (P Eingänge, Q Ausgänge) oder ein Wandler (P Artikel).
+    // Kopiert Ausgangszellen eines rechnenden Knotens an einen Platz in 'Zulaeufe'.
+    struct TWeitergabe {
+        const double* Quelle;
+        size_t Schritt;
+        size_t Platz;
+        int Anzahl;
+    };
+    // Eine Verzweigung (P Eingänge, Q Ausgänge) oder ein Wandler (P Artikel);
+    // danach gibt er seine Ausgänge an die Weitergaben ab 'ErsteWeitergabe'.
     struct TAusgang {
         double* Daten;
         size_t Schritt;
@@ -65,11 +76,25 @@ private:
         int P;
         int Q;
         bool Wandler;
+        uint32_t ErsteWeitergabe = 0;
+        uint32_t AnzahlWeitergaben = 0;
     };
+
+    template <bool MitAusgaengen> TBerechnungsZustand Lauf(bool* alleStabil);
+    void AusgaengeRechnen(const TAusgang& a, double* naechste) const;
+    void ZulaeufeAnlegen(const std::vector<const TWeg*>& wege, const std::vector<const TKnoten*>& rechnendeKnoten);
 
     std::vector<TKnotenSchritt> Knoten;
     std::vector<TEingang> Eingaenge;
     std::vector<TAusgang> Ausgaenge;
+    // Was jeder Eingang liefert, in der Reihenfolge der Eingänge, zweimal:
+    // gelesen wird der Stand des vorigen Durchgangs ('Jetzt'), die rechnenden
+    // Knoten schreiben schon den nächsten ('Naechste'). So sieht kein Knoten,
+    // was ein früherer im selben Durchgang ausgab, wie bei getrennten Durchgängen.
+    std::vector<double> Zulaeufe;
+    double* Jetzt = nullptr;
+    double* Naechste = nullptr;
+    std::vector<TWeitergabe> Weitergaben;
 };
 
 } // namespace tessomir

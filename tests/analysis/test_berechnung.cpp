@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <limits>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -671,7 +672,8 @@ std::vector<uint64_t> Bits(const TModell& m) {
 }
 
 // Zwei Artikel, NaN, -0.0 und ein Überlauf; V1 verzweigt auf einen Wandler und eine Senke.
-TStand Durchgaenge(bool mitPlan, bool summe) {
+// Mit 'rueckwaerts' speist V2, das nach allen anderen kommt, V1 (ein Weg gegen die Knotenfolge).
+TStand Durchgaenge(bool mitPlan, bool summe, bool rueckwaerts) {
     TAufzeichnung auf;
     TModellBau bau;
     TModell& m = bau.M();
@@ -698,32 +700,47 @@ TStand Durchgaenge(bool mitPlan, bool summe) {
     }
     w.Matrix().ZelleSetzen(1, 1, 1, 0.5);
     w.Matrix().ZelleSetzen(0, 2, 1, -1);
+    if (rueckwaerts) {
+        auto& q3 = bau.Knoten<TQuelle>("Q3");
+        auto& v2 = bau.Knoten<TVerzweigung>("V2");
+        bau.Weg(q3, v2);
+        bau.Weg(v2, v);
+        Menge(q3, 0, 3);
+        Menge(q3, 1, 7);
+        for (int a = 0; a < 2; ++a) {
+            Anteile(v, a, 3, {50, 50});
+            Anteile(v2, a, 1, {100});
+        }
+    }
     m.BerechnungVorbereiten();
     TStand stand;
-    auto durchgang = [&](auto& rechner) {
-        for (int i = 0; i < 4; ++i) {
-            bool stabil = false;
-            stand.Zustaende.push_back(rechner.EingangsDurchgang(&stabil));
-            stand.Zustaende.push_back(stabil);
-            rechner.AusgangsDurchgang();
+    // Der Plan lebt wie in einer Berechnung über alle Durchgänge.
+    auto plan = mitPlan ? std::make_unique<TBerechnungsPlan>(m) : nullptr;
+    for (int i = 0; i < 4; ++i) {
+        bool stabil = false;
+        if (plan) {
+            stand.Zustaende.push_back(plan->Durchgang(&stabil));
+        } else {
+            stand.Zustaende.push_back(m.EingangsDurchgang(&stabil));
+            m.AusgangsDurchgang();
         }
-    };
-    if (mitPlan) {
-        TBerechnungsPlan plan(m);
-        durchgang(plan);
-    } else {
-        durchgang(m);
+        stand.Zustaende.push_back(stabil);
     }
+    // Nach der Ruhe wird nur noch übernommen.
+    stand.Zustaende.push_back(plan ? plan->EingangsDurchgang() : m.EingangsDurchgang());
+    plan.reset();
     stand.Protokoll = auf.Protokoll;
     stand.Bits = Bits(m);
     return stand;
 }
 
 TEST(Plan, RechnetBitgleichWieDieKnoten) {
-    for (const bool summe : {false, true}) {
-        const TStand ohne = Durchgaenge(false, summe);
-        EXPECT_EQ(ohne.Protokoll.size(), 8U) << summe; // je Durchgang NaN und 2e100
-        EXPECT_EQ(Durchgaenge(true, summe), ohne) << summe;
+    for (const bool rueckwaerts : {false, true}) {
+        for (const bool summe : {false, true}) {
+            const TStand ohne = Durchgaenge(false, summe, rueckwaerts);
+            EXPECT_EQ(ohne.Protokoll.size(), 10U) << summe; // je Durchgang NaN und 2e100, zuletzt nur übernehmen
+            EXPECT_EQ(Durchgaenge(true, summe, rueckwaerts), ohne) << summe << rueckwaerts;
+        }
     }
 }
 
