@@ -3,15 +3,35 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <utility>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
 #include "UFehler.h"
+#include "USpeicherblock.h"
 #include "UWerte.h"
 
 namespace tessomir {
+
+TZeilenSchreiber::TZeilenSchreiber(std::function<void(std::string_view)> abfluss, size_t stueck)
+    : Abfluss(std::move(abfluss)), Stueck(stueck) {}
+
+void TZeilenSchreiber::Reservieren(size_t bytes) {
+    if (Abfluss) bytes = std::min(bytes, Stueck + 64 * 1024);
+    Puffer.reserve(Puffer.size() + bytes);
+    // Nicht beschriebene Seiten kosten das Betriebssystem nichts.
+    if (!Abfluss) GrosseSeitenWuenschen(Puffer.data(), Puffer.capacity());
+}
+
+void TZeilenSchreiber::Abgeben() {
+    if (!Abfluss || Puffer.empty()) return;
+    Abfluss(Puffer);
+    Puffer.clear();
+}
+
+void TZeilenSchreiber::Abschliessen() { Abgeben(); }
 
 void TZeilenSchreiber::Zeile(std::string_view schluessel, std::string_view wert) {
     ZeileBeginnen(schluessel);

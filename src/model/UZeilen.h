@@ -2,6 +2,7 @@
 // Zeilen der Modelldatei: Schlüssel auf 20 Zeichen aufgefüllt, dann der Wert.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,18 +14,35 @@ class TZellvorrat;
 // Hängt Zeilen "Schlüssel (20 Zeichen) + Wert + CR LF" an einen Puffer.
 class TZeilenSchreiber {
 public:
+    TZeilenSchreiber() = default;
+    // Gibt den Text in Stücken ab etwa 'stueck' Bytes, an Zeilenenden, an
+    // 'abfluss' ab, statt ihn ganz zu sammeln: der Puffer bleibt klein und im
+    // Cache. Abschliessen() gibt den Rest ab; Text() hält nur, was noch nicht
+    // abgegeben ist.
+    TZeilenSchreiber(std::function<void(std::string_view)> abfluss, size_t stueck);
+
     void Zeile(std::string_view schluessel, std::string_view wert);
     // Zeile, deren Wert der Aufrufer danach selbst an Text() anhängt und mit
     // ZeileBeenden() abschließt (spart Zwischenkopien bei Matrixzeilen).
     std::string& ZeileBeginnen(std::string_view schluessel);
-    void ZeileBeenden() { Puffer += "\r\n"; }
+    void ZeileBeenden() {
+        Puffer += "\r\n";
+        if (Puffer.size() >= Stueck) Abgeben();
+    }
+    // Platz für so viele weitere Bytes; beim Abgeben in Stücken nur für ein Stück.
+    void Reservieren(size_t bytes);
+    void Abschliessen();
     const std::string& Text() const { return Puffer; }
     std::string& Text() { return Puffer; }
     // Die Zeilen ohne Zeilenende, für die Beschreibung eines Objekts.
     std::vector<std::string> Zeilen() const;
 
 private:
+    void Abgeben();
+
     std::string Puffer;
+    std::function<void(std::string_view)> Abfluss;
+    size_t Stueck = SIZE_MAX;
 };
 
 // Liest Werte Zeile für Zeile aus einem Text; die Schlüssel werden nie angesehen.

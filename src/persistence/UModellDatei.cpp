@@ -229,14 +229,12 @@ TSchrift SchriftAusText(std::string_view text) {
 // ---------------------------------------------------------------- Schreiben
 
 void TModell::Schreiben(TZeilenSchreiber& aus) const {
-    // Großzügig vorab reservieren: ohne Umkopieren beim Wachsen; nicht
-    // beschriebene Seiten kosten das Betriebssystem nichts.
+    // Großzügig vorab reservieren: ohne Umkopieren beim Wachsen.
     size_t zellen = 0;
     for (const auto& objekt : FOListe.Alle()) {
         if (const TKnoten* k = objekt->AlsKnoten()) zellen += k->Matrix().AnzahlZellen();
     }
-    aus.Text().reserve(aus.Text().size() + 4096 + 256 * FOListe.Anzahl() + 26 * zellen);
-    GrosseSeitenWuenschen(aus.Text().data(), aus.Text().capacity());
+    aus.Reservieren(4096 + 256 * FOListe.Anzahl() + 26 * zellen);
     aus.Zeile("Klasse ========= ", Klassenname());
     aus.Zeile("FO Nr", std::to_string(FONr));
     aus.Zeile("Name", Name);
@@ -261,9 +259,14 @@ void TModell::Schreiben(TZeilenSchreiber& aus) const {
 }
 
 void TModell::DateiSpeichern(const std::string& dateiName) {
-    TZeilenSchreiber aus;
+    // Der Text geht stückweise in die Hilfsdatei, während er entsteht: kein
+    // Puffer von der Größe der Datei, der erst gefüllt und dann kopiert wird.
+    constexpr size_t Stueck = 256 * 1024;
+    TDateiErsetzer datei(dateiName);
+    TZeilenSchreiber aus([&datei](std::string_view teil) { datei.Schreiben(teil); }, Stueck);
     Schreiben(aus);
-    DateiErsetzen(dateiName, aus.Text());
+    aus.Abschliessen();
+    datei.Abschliessen();
     DateiName = dateiName;
 }
 
@@ -477,27 +480,6 @@ std::string ArtGrund(mode_t art) {
                         grund);
 }
 
-class TDateiDeskriptor {
-public:
-    explicit TDateiDeskriptor(int fd) : Fd(fd) {}
-    ~TDateiDeskriptor() {
-        if (Fd >= 0) ::close(Fd);
-    }
-    TDateiDeskriptor(const TDateiDeskriptor&) = delete;
-    TDateiDeskriptor& operator=(const TDateiDeskriptor&) = delete;
-    int Wert() const { return Fd; }
-    // Schließt selbst, damit ein Fehler beim Schließen (volle Platte über
-    // Netz) gemeldet werden kann; gibt errno oder 0 zurück.
-    int Schliessen() {
-        const int fd = Fd;
-        Fd = -1;
-        return ::close(fd) == 0 ? 0 : errno;
-    }
-
-private:
-    int Fd;
-};
-
 } // namespace
 
 // Öffnet ohne zu blockieren (eine Pipe ohne Schreiber hielte sonst das
@@ -583,7 +565,7 @@ std::string DateiInhalt(const std::string& dateiName) {
     return std::string(inhalt.Text());
 }
 
-void DateiErsetzen(const std::string& dateiName, const std::string& inhalt) {
+TDateiErsetzer::TDateiErsetzer(const std::string& dateiName) : Name(dateiName) {
     std::string ziel = dateiName;
     struct stat st {};
     // Eine Verknüpfung bleibt stehen; ersetzt wird die Datei, auf die sie zeigt.
@@ -596,25 +578,53 @@ void DateiErsetzen(const std::string& dateiName, const std::string& inhalt) {
     const bool vorhanden = ::stat(ziel.c_str(), &st) == 0;
     if (vorhanden && !S_ISREG(st.st_mode)) NichtZuSchreiben(dateiName, ArtGrund(st.st_mode));
 
-    const std::string hilfs = ziel + ".~tsr";
-    TDateiDeskriptor fd(::open(hilfs.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666));
-    if (fd.Wert() < 0) NichtZuSchreiben(dateiName, SystemGrund(errno));
-    auto aufgeben = [&](int fehler) {
-        if (fd.Wert() >= 0) fd.Schliessen();
-        ::unlink(hilfs.c_str());
-        NichtZuSchreiben(dateiName, SystemGrund(fehler));
-    };
+    Ziel = ziel;
+    Hilfs = ziel + ".~tsr";
+    Fd = ::open(Hilfs.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
+    if (Fd < 0) NichtZuSchreiben(dateiName, SystemGrund(errno));
     // Die neue Datei behält die Rechte der alten.
-    if (vorhanden && ::fchmod(fd.Wert(), st.st_mode & 07777) != 0) aufgeben(errno);
+    if (vorhanden && ::fchmod(Fd, st.st_mode & 07777) != 0) Aufgeben(errno);
+}
+
+TDateiErsetzer::~TDateiErsetzer() {
+    if (Fd < 0) return;
+    ::close(Fd);
+    ::unlink(Hilfs.c_str());
+}
+
+void TDateiErsetzer::Aufgeben(int fehler) {
+    if (Fd >= 0) ::close(Fd);
+    Fd = -1;
+    ::unlink(Hilfs.c_str());
+    NichtZuSchreiben(Name, SystemGrund(fehler));
+}
+
+void TDateiErsetzer::Schreiben(std::string_view daten) {
     size_t geschrieben = 0;
-    while (geschrieben < inhalt.size()) {
-        const ssize_t n = ::write(fd.Wert(), inhalt.data() + geschrieben, inhalt.size() - geschrieben);
+    while (geschrieben < daten.size()) {
+        const ssize_t n = ::write(Fd, daten.data() + geschrieben, daten.size() - geschrieben);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) aufgeben(n < 0 ? errno : EIO);
+        if (n <= 0) Aufgeben(n < 0 ? errno : EIO);
         geschrieben += static_cast<size_t>(n);
     }
-    if (const int fehler = fd.Schliessen(); fehler != 0) aufgeben(fehler);
-    if (::rename(hilfs.c_str(), ziel.c_str()) != 0) aufgeben(errno);
+}
+
+void TDateiErsetzer::Abschliessen() {
+    // Selbst schließen, damit ein Fehler beim Schließen (volle Platte über Netz) gemeldet wird.
+    const int fd = Fd;
+    Fd = -1;
+    int fehler = ::close(fd) != 0 ? errno : 0;
+    if (fehler == 0 && ::rename(Hilfs.c_str(), Ziel.c_str()) != 0) fehler = errno;
+    if (fehler != 0) {
+        ::unlink(Hilfs.c_str());
+        NichtZuSchreiben(Name, SystemGrund(fehler));
+    }
+}
+
+void DateiErsetzen(const std::string& dateiName, const std::string& inhalt) {
+    TDateiErsetzer datei(dateiName);
+    datei.Schreiben(inhalt);
+    datei.Abschliessen();
 }
 
 std::string GrundVon(const std::exception& e) {

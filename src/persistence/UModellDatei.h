@@ -102,6 +102,25 @@ std::string DateiInhalt(const std::string& dateiName);
 // Datei ersetzt; EFCreateError mit deutschem Grund, wenn das nicht geht (die
 // alte Datei bleibt). Ein Ziel, das keine gewöhnliche Datei ist, bleibt unberührt.
 void DateiErsetzen(const std::string& dateiName, const std::string& inhalt);
+// Dasselbe in Stücken: Schreiben hängt an die Hilfsdatei an, Abschliessen
+// ersetzt die Datei. Ohne Abschliessen (etwa nach einer Ausnahme) verschwindet
+// die Hilfsdatei, und die alte Datei bleibt.
+class TDateiErsetzer {
+public:
+    explicit TDateiErsetzer(const std::string& dateiName);
+    ~TDateiErsetzer();
+    TDateiErsetzer(const TDateiErsetzer&) = delete;
+    TDateiErsetzer& operator=(const TDateiErsetzer&) = delete;
+    void Schreiben(std::string_view daten);
+    void Abschliessen();
+
+private:
+    [[noreturn]] void Aufgeben(int fehler);
+    std::string Name;  // wie der Aufrufer sie nannte, für Meldungen
+    std::string Ziel;  // die Datei, die ersetzt wird (Ziel einer Verknüpfung)
+    std::string Hilfs;
+    int Fd = -1;
+};
 // Wie ModellSichern, für einen fertigen Text.
 TSpeichernErgebnis DateiSichern(const std::string& dateiName, const std::string& inhalt);
 

@@ -2,8 +2,11 @@
 // dem Vorrat des Ladens; das Ergebnis ist dasselbe wie auf dem Heap.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdint>
 #include <cstring>
+
+#include <sys/resource.h>
 
 #include "TDateiHilfe.h"
 #include "analysis/UBerechnung.h"
@@ -80,6 +83,34 @@ TEST_F(GrossLaden, GrosseDateiGibtDieselbenBytes) {
     e.Modell.reset();
     Modell = nullptr;
     EXPECT_EQ(TZellvorrat::BelegteBytesGesamt(), vorher);
+}
+
+// Eine Datei aus vielen Stücken: dieselben Bytes wie der Text im Speicher.
+// Bricht das Schreiben nach einigen Stücken ab, bleibt die alte Datei, und
+// keine Hilfsdatei bleibt liegen.
+TEST_F(GrossLaden, StueckweiseGespeichertUndAbgebrochen) {
+    TModellBau bau;
+    for (int i = 0; i < 3000; ++i) bau.Durchlauf<TVerzweigung>().Q.Matrix().ZelleSetzen(0, 0, 1, 0.5 + i);
+    TZeilenSchreiber imSpeicher;
+    bau.M().Schreiben(imSpeicher);
+    ASSERT_GT(imSpeicher.Text().size(), size_t{2} << 20);
+    const std::string ziel = Ordner.Datei("modell.TSR");
+    bau.M().DateiSpeichern(ziel);
+    EXPECT_TRUE(DateiLesen(ziel) == imSpeicher.Text());
+
+    DateiSchreiben(ziel, "alt");
+    rlimit vorher{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &vorher), 0);
+    const auto signalVorher = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit klein = vorher;
+    klein.rlim_cur = 1 << 20;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &klein), 0);
+    const TFehlerBild f = FehlerVon([&] { bau.M().DateiSpeichern(ziel); });
+    setrlimit(RLIMIT_FSIZE, &vorher);
+    std::signal(SIGXFSZ, signalVorher);
+    EXPECT_EQ(f.Art, "EFCreateError");
+    EXPECT_EQ(DateiLesen(ziel), "alt");
+    EXPECT_EQ(Ordner.Eintraege(), std::vector<std::string>{"modell.TSR"});
 }
 
 } // namespace
