@@ -1,10 +1,12 @@
 #include "app/UQtZeichenflaeche.h"
 
+#include <QColorSpace>
 #include <QGuiApplication>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPalette>
 #include <QPolygon>
+#include <QTransform>
 #include <algorithm>
 #include <cmath>
 
@@ -47,6 +49,23 @@ TGeordnet Gekuerzt(const TGeordnet& g) {
     return {l, o, k(g.L + g.B) - l, k(g.O + g.H) - o};
 }
 
+uint32_t Farbwert(TFarbe f) { return 0xFF000000u | (uint32_t{f.R} << 16) | (uint32_t{f.G} << 8) | f.B; }
+
+// Je Kanal weit weg von der Schriftfarbe: jede noch so schwache Deckung einer
+// Glyphe verändert so den Grund, ob Qt linear oder gammakorrigiert mischt.
+QRgb Gegenfarbe(QRgb c) {
+    const auto k = [](int v) { return v < 128 ? 255 : 0; };
+    return qRgb(k(qRed(c)), k(qGreen(c)), k(qBlue(c)));
+}
+
+// Größere Texte lohnen kein Bild und kosten zu viel Speicher.
+constexpr int GroessteBildbreite = 2048;
+constexpr int GroessteBildhoehe = 256;
+// Verwaltung eines QImage zusätzlich zu seinen Pixeln, grob.
+constexpr size_t BildVerwaltung = 256;
+// Wer mit sehr vielen Farben denselben Text malt, beginnt dessen Bilder neu.
+constexpr size_t GroessteBilderJeText = 8;
+
 } // namespace
 
 TQtTextSpeicher::TTexte& TQtTextSpeicher::Texte(const QFont& schrift, const QFontMetrics& metrik) {
@@ -56,13 +75,25 @@ TQtTextSpeicher::TTexte& TQtTextSpeicher::Texte(const QFont& schrift, const QFon
     return Schriften[schluessel];
 }
 
-const TQtTextSpeicher::TText& TQtTextSpeicher::Text(TTexte& texte, std::string_view ansi, const QFont& schrift,
-                                                   const QFontMetrics& metrik) {
+void TQtTextSpeicher::BildAnmelden(size_t bytes) {
+    if (BildBytesGesamt + bytes > GroessteBildBytes) {
+        for (auto& [name, texte] : Schriften)
+            for (auto& [ansi, t] : texte) t.Bilder.clear();
+        BildBytesGesamt = 0;
+    }
+    BildBytesGesamt += bytes;
+}
+
+void TQtTextSpeicher::BildAbmelden(size_t bytes) { BildBytesGesamt -= std::min(bytes, BildBytesGesamt); }
+
+TQtTextSpeicher::TText& TQtTextSpeicher::Text(TTexte& texte, std::string_view ansi, const QFont& schrift,
+                                             const QFontMetrics& metrik) {
     if (const auto it = texte.find(ansi); it != texte.end()) return it->second;
     if (Gesamt >= Groesste) {
         // Nur die Inhalte leeren: die Texte je Schrift bleiben als Objekte gültig.
         for (auto& [name, t] : Schriften) t.clear();
         Gesamt = 0;
+        BildBytesGesamt = 0;
         ++Runden;
     }
     TText t;
@@ -89,6 +120,19 @@ TQtZeichenflaeche::TQtZeichenflaeche(QPainter& maler, TQtTextSpeicher* speicher)
 void TQtZeichenflaeche::MalerGeaendert() {
     Maler.setRenderHint(QPainter::Antialiasing, false);
     Maler.setBackgroundMode(Qt::TransparentMode);
+    // Textbilder nur auf Bildern, deren Pixel Qt selbst mischt, ohne
+    // Farbraum, Deckkraft und Pixelverhältnis, die das Kopieren verändern könnten.
+    Rasterbild = nullptr;
+    const QPaintDevice* geraet = Maler.device();
+    if (geraet != nullptr && geraet->devType() == QInternal::Image && Maler.paintEngine() != nullptr &&
+        Maler.paintEngine()->type() == QPaintEngine::Raster && Maler.opacity() == 1.0) {
+        const QImage* bild = static_cast<const QImage*>(geraet);
+        const QImage::Format f = bild->format();
+        if ((f == QImage::Format_RGB32 || f == QImage::Format_ARGB32_Premultiplied) &&
+            bild->devicePixelRatio() == 1.0 && !bild->colorSpace().isValid()) {
+            Rasterbild = bild;
+        }
+    }
     MalerStift = Unbekannt;
     MalerPinsel = Unbekannt;
     MalerModus.reset();
@@ -148,6 +192,9 @@ void TQtZeichenflaeche::SchriftSetzen(const TSchrift& s) {
         SchriftQt.setPixelSize(std::max(1, static_cast<int>(std::lround(SchriftQt.pixelSize() * Schriftskala))));
     }
     Metrik.emplace(SchriftQt, Maler.device());
+    Zeilenhoehe = Metrik->height();
+    // Rand der Probe: eine Zeile, und mehr, wo Glyphen weiter über ihre Breite hinausragen.
+    Probenrand = std::max({Zeilenhoehe, 8, -Metrik->minLeftBearing(), -Metrik->minRightBearing()});
     SchriftAmMaler = false;
     Texte = &Speicher->Texte(SchriftQt, *Metrik);
 }
@@ -193,12 +240,12 @@ void TQtZeichenflaeche::StreifenFuellen(int x, int y, int w, int h, int farbe) {
     if (w > 0 && h > 0) Maler.fillRect(QRect(x, y, w, h), Farben[static_cast<size_t>(farbe)].Pinsel);
 }
 
-const TQtTextSpeicher::TText& TQtZeichenflaeche::TextHolen(std::string_view text) {
+TQtTextSpeicher::TText& TQtZeichenflaeche::TextHolen(std::string_view text) {
     if (LetzterText != nullptr && LetzteTexte == Texte && LetzteRunde == Speicher->Runde() &&
         text == LetzterSchluessel) {
         return *LetzterText;
     }
-    const TQtTextSpeicher::TText& t = Speicher->Text(*Texte, text, SchriftQt, *Metrik);
+    TQtTextSpeicher::TText& t = Speicher->Text(*Texte, text, SchriftQt, *Metrik);
     LetzterText = &t;
     LetzteTexte = Texte;
     LetzteRunde = Speicher->Runde();
@@ -206,17 +253,97 @@ const TQtTextSpeicher::TText& TQtZeichenflaeche::TextHolen(std::string_view text
     return t;
 }
 
-TTextgroesse TQtZeichenflaeche::TextAusmass(std::string_view text) {
-    return {TextHolen(text).Breite, Metrik->height()};
+TTextgroesse TQtZeichenflaeche::TextAusmass(std::string_view text) { return {TextHolen(text).Breite, Zeilenhoehe}; }
+
+const QImage* TQtZeichenflaeche::TextbildHolen(TQtTextSpeicher::TText& t) {
+    const uint32_t schrift = Farbwert(Farben[static_cast<size_t>(TextIndex)].Farbe);
+    const uint32_t grund = Farbwert(Farben[static_cast<size_t>(PinselIndex)].Farbe);
+    const int format = static_cast<int>(Rasterbild->format());
+    const int hinweise = Maler.renderHints().toInt();
+    const int px = Rasterbild->dotsPerMeterX(), py = Rasterbild->dotsPerMeterY();
+    for (const TQtTextSpeicher::TTextbild& b : t.Bilder) {
+        if (b.Schriftfarbe == schrift && b.Grundfarbe == grund && b.Format == format && b.Hinweise == hinweise &&
+            b.PunkteX == px && b.PunkteY == py) {
+            return b.Bild.isNull() ? nullptr : &b.Bild;
+        }
+    }
+    if (t.Bilder.size() >= GroessteBilderJeText) {
+        for (const TQtTextSpeicher::TTextbild& b : t.Bilder)
+            Speicher->BildAbmelden(static_cast<size_t>(b.Bild.sizeInBytes()) + BildVerwaltung);
+        t.Bilder.clear();
+    }
+    TQtTextSpeicher::TTextbild neu{schrift, grund, format, hinweise, px, py, QImage()};
+    const int w = t.Breite, h = Zeilenhoehe;
+    // Der Text wird auf einem Rand um seinen Kasten gemalt, genau wie auf dem
+    // Ziel: Grund gefüllt, dann die Glyphen. Bleibt der Rand unberührt, hängt
+    // jedes Pixel des Kastens nur von Text, Schrift und Farben ab, nicht vom
+    // Ziel; sonst (Überhänge, Unterlängen) wird der Text jedes Mal gemalt.
+    const int rand = Probenrand;
+    if (w > 0 && h > 0 && w <= GroessteBildbreite && h <= GroessteBildhoehe) {
+        const int pw = w + 2 * rand, ph = h + 2 * rand;
+        if (Probe.isNull() || Probe.width() < pw || Probe.height() < ph || Probe.format() != Rasterbild->format() ||
+            Probe.dotsPerMeterX() != px || Probe.dotsPerMeterY() != py) {
+            ProbeMaler.reset();
+            Probe = QImage(std::max(pw, Probe.isNull() ? 0 : Probe.width()) + 64,
+                           std::max(ph, Probe.isNull() ? 0 : Probe.height()) + 16, Rasterbild->format());
+            Probe.setDotsPerMeterX(px);
+            Probe.setDotsPerMeterY(py);
+            ProbeMaler = std::make_unique<QPainter>(&Probe);
+            ProbeMaler->setBackgroundMode(Qt::TransparentMode);
+        }
+        QPainter& p = *ProbeMaler;
+        p.setRenderHints(p.renderHints(), false);
+        p.setRenderHints(Maler.renderHints(), true);
+        const QRgb gegen = Gegenfarbe(schrift);
+        p.fillRect(QRect(0, 0, pw, ph), QColor::fromRgb(gegen));
+        p.fillRect(QRect(rand, rand, w, h), Farben[static_cast<size_t>(PinselIndex)].Pinsel);
+        p.setFont(SchriftQt);
+        p.setPen(Farben[static_cast<size_t>(TextIndex)].Stift);
+        p.drawStaticText(QPoint(rand, rand), t.Text);
+        bool unberuehrt = true;
+        for (int y = 0; y < ph && unberuehrt; ++y) {
+            const QRgb* z = reinterpret_cast<const QRgb*>(Probe.constScanLine(y));
+            const bool imKasten = y >= rand && y < rand + h;
+            for (int x = 0; x < pw; ++x) {
+                if (imKasten && x == rand) x += w;
+                if (z[x] != gegen) {
+                    unberuehrt = false;
+                    break;
+                }
+            }
+        }
+        if (unberuehrt) neu.Bild = Probe.copy(rand, rand, w, h);
+    }
+    Speicher->BildAnmelden(static_cast<size_t>(neu.Bild.sizeInBytes()) + BildVerwaltung);
+    t.Bilder.push_back(std::move(neu));
+    return t.Bilder.back().Bild.isNull() ? nullptr : &t.Bilder.back().Bild;
+}
+
+bool TQtZeichenflaeche::TextAlsBild(int x, int y, TQtTextSpeicher::TText& t) {
+    // Unter- und Durchstreichen setzt Qt je nach Verschiebung des Malers
+    // anders; solche Texte werden immer gemalt.
+    if (!TextbilderErlaubt || Rasterbild == nullptr || SchriftQt.underline() || SchriftQt.strikeOut()) return false;
+    // Nur ganze Verschiebungen: dann liegen die Glyphen auf dem Ziel wie auf dem Bild.
+    const QTransform m = Maler.deviceTransform();
+    if (m.type() > QTransform::TxTranslate) return false;
+    // Fern vom Gerät rechnet Qt die Glyphenorte in Festkomma mit Überlauf; dort bleibt es beim Malen.
+    const double gx = m.dx() + x, gy = m.dy() + y;
+    constexpr double Nah = 1 << 20;
+    if (gx != std::trunc(gx) || gy != std::trunc(gy) || std::abs(gx) > Nah || std::abs(gy) > Nah) return false;
+    const QImage* bild = TextbildHolen(t);
+    if (bild == nullptr) return false;
+    Maler.drawImage(QPoint(x, y), *bild);
+    return true;
 }
 
 void TQtZeichenflaeche::TextAusgeben(int32_t x, int32_t y, std::string_view text) {
     if (text.empty()) return;
-    const TQtTextSpeicher::TText& t = TextHolen(text);
+    TQtTextSpeicher::TText& t = TextHolen(text);
     // Text folgt wie bei GDI nicht dem Stiftmodus.
     ModusAnwenden(TStiftModus::Normal);
-    const TGeordnet g{x, y, t.Breite, Metrik->height()};
+    const TGeordnet g{x, y, t.Breite, Zeilenhoehe};
     if (!PasstInQt(g)) return;
+    if (TextAlsBild(x, y, t)) return;
     StreifenFuellen(x, y, static_cast<int>(g.B), static_cast<int>(g.H), PinselIndex);
     SchriftAnwenden();
     Maler.drawStaticText(QPoint(x, y), t.Text);

@@ -8,6 +8,8 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QBrush>
+#include <QImage>
+#include <QPainter>
 #include <QPen>
 #include <QStaticText>
 #include <QString>
@@ -21,8 +23,6 @@
 
 #include "view/UZeichenflaeche.h"
 
-class QPainter;
-
 namespace tessomir {
 
 // Fertig gesetzte Texte mit ihrer Breite, je Schrift und Auflösung. Das
@@ -31,9 +31,18 @@ namespace tessomir {
 // Darf die QGuiApplication nicht überleben.
 class TQtTextSpeicher {
 public:
+    // Ein Text fertig gemalt samt Grund seines Kastens, für ein Paar aus
+    // Schrift- und Grundfarbe auf einer Art Rasterbild. Ohne Bild reicht der
+    // Text über seinen Kasten hinaus und wird jedes Mal gemalt.
+    struct TTextbild {
+        uint32_t Schriftfarbe = 0, Grundfarbe = 0;
+        int Format = 0, Hinweise = 0, PunkteX = 0, PunkteY = 0;
+        QImage Bild;
+    };
     struct TText {
         QStaticText Text;
         int Breite = 0;
+        std::vector<TTextbild> Bilder;
     };
     // Suche mit string_view, ohne für jeden Text einen Schlüssel anzulegen.
     struct TSchluesselHash {
@@ -43,20 +52,28 @@ public:
     using TTexte = std::unordered_map<std::string, TText, TSchluesselHash, std::equal_to<>>;
 
     // Höchstzahl der Texte; darüber beginnt der Speicher von vorn.
-    explicit TQtTextSpeicher(size_t groesste = 200000) : Groesste(groesste) {}
+    // Die Bilder der Texte belegen zusammen höchstens 'bildBytes'.
+    explicit TQtTextSpeicher(size_t groesste = 200000, size_t bildBytes = size_t{96} << 20)
+        : Groesste(groesste), GroessteBildBytes(bildBytes) {}
     TQtTextSpeicher(const TQtTextSpeicher&) = delete;
     TQtTextSpeicher& operator=(const TQtTextSpeicher&) = delete;
 
     // Texte einer Schrift; die Referenz bleibt gültig, solange der Speicher lebt.
     TTexte& Texte(const QFont& schrift, const QFontMetrics& metrik);
-    const TText& Text(TTexte& texte, std::string_view ansi, const QFont& schrift, const QFontMetrics& metrik);
+    TText& Text(TTexte& texte, std::string_view ansi, const QFont& schrift, const QFontMetrics& metrik);
     size_t Anzahl() const { return Gesamt; }
+    // Meldet ein neues Textbild an; ist kein Platz mehr, fallen zuvor alle Bilder weg.
+    void BildAnmelden(size_t bytes);
+    void BildAbmelden(size_t bytes);
+    size_t BildBytes() const { return BildBytesGesamt; }
     // Zählt, wie oft der Speicher von vorn begann; ältere Verweise auf Texte gelten dann nicht mehr.
     size_t Runde() const { return Runden; }
 
 private:
     size_t Groesste;
+    size_t GroessteBildBytes;
     size_t Gesamt = 0;
+    size_t BildBytesGesamt = 0;
     size_t Runden = 0;
     std::unordered_map<std::string, TTexte> Schriften;
 };
@@ -103,6 +120,11 @@ public:
     // Ob Nicht-Xor auf diesem Gerät wirklich umkehrt.
     bool KannNichtXor() const { return RasterOps; }
 
+    // Auf einem Rasterbild ohne Drehung und Streckung werden Texte samt Grund
+    // einmal gemalt und danach als Bild kopiert (gleiche Pixel, viel schneller).
+    // Aus: jeder Text wird jedes Mal gemalt.
+    void TextbilderSetzen(bool an) { TextbilderErlaubt = an; }
+
 private:
     // Jede benutzte Farbe bekommt einmal ihren Stift und Pinsel; das Sichern
     // und Zurücksetzen der Farben bei jeder Figur legt so keine Qt-Objekte an.
@@ -120,10 +142,15 @@ private:
     void ModusAnwenden(TStiftModus m);
     void SchriftAnwenden();
     void StreifenFuellen(int x, int y, int w, int h, int farbe);
-    const TQtTextSpeicher::TText& TextHolen(std::string_view text);
+    TQtTextSpeicher::TText& TextHolen(std::string_view text);
+    bool TextAlsBild(int x, int y, TQtTextSpeicher::TText& t);
+    const QImage* TextbildHolen(TQtTextSpeicher::TText& t);
 
     QPainter& Maler;
     bool RasterOps;
+    // Das Ziel ist ein QImage, auf das Textbilder kopiert werden dürfen (ohne Blick auf die Abbildung).
+    const QImage* Rasterbild = nullptr;
+    bool TextbilderErlaubt = true;
 
     TFarbe StiftFarbe = Schwarz;
     TStiftModus Modus = TStiftModus::Normal;
@@ -143,12 +170,17 @@ private:
     // Schrift und Maße werden nur bei einem Wechsel der Schrift neu gebildet.
     QFont SchriftQt;
     std::optional<QFontMetrics> Metrik;
+    int Zeilenhoehe = 0;
+    int Probenrand = 8;
+    // Hier entstehen neue Textbilder; der Maler bleibt für alle offen.
+    QImage Probe;
+    std::unique_ptr<QPainter> ProbeMaler;
     bool SchriftAmMaler = false;
     std::unique_ptr<TQtTextSpeicher> EigenerSpeicher;
     TQtTextSpeicher* Speicher;
     TQtTextSpeicher::TTexte* Texte = nullptr;
     // Der zuletzt geholte Text: Messen und Ausgeben folgen meist aufeinander.
-    const TQtTextSpeicher::TText* LetzterText = nullptr;
+    TQtTextSpeicher::TText* LetzterText = nullptr;
     const TQtTextSpeicher::TTexte* LetzteTexte = nullptr;
     size_t LetzteRunde = 0;
     std::string LetzterSchluessel;

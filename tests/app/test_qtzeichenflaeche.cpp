@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPalette>
 #include <initializer_list>
+#include <string>
 #include <memory>
 
 #include "app/UQtSchrift.h"
@@ -346,6 +347,75 @@ TEST(QtText, Windows1252HinUndZurueck) {
     EXPECT_EQ(AnsiAusQt(q), ansi);
     EXPECT_EQ(AnsiAusQt(QString::fromUtf8("a\u4e2db")), "a?b");
     EXPECT_TRUE(QtAusAnsi("").isEmpty());
+}
+
+// Ein Text als kopiertes Bild muss jedes Pixel so setzen wie ein gemalter:
+// auf weißem und buntem, teils bemaltem Grund, verschoben, beschnitten, in
+// allen Stilen, mit Unterlängen, Umlauten und Überhängen.
+QImage TexteZeichnen(bool bilder, const QImage& grund, TQtTextSpeicher& speicher, QImage::Format format,
+                     QPoint verschiebung) {
+    QImage img = grund.convertToFormat(format);
+    QPainter p(&img);
+    p.translate(verschiebung);
+    TQtZeichenflaeche z(p, &speicher);
+    z.TextbilderSetzen(bilder);
+    const char* texte[] = {"K123", "W4711", "12.50", "\xC4\xD6\xDC\xDF \xE4\xF6\xFC", "fj/Wy_g|", "<b>x</b>", "1",
+                           "(Qq)", "VAV \x80"};
+    const TFarbe farben[][2] = {{Schwarz, Weiss}, {Rot, Gelb}, {Grau, Weiss}, {TFarbe{0, 132, 255}, Schwarz}};
+    const int hoehen[] = {-13, -8, -21};
+    int n = 0;
+    for (const int stil : {0, 1, 2, 3, 4, 8})
+        for (const int hoehe : hoehen)
+            for (const int teilung : {0, 2}) {
+                TSchrift s;
+                s.Hoehe = hoehe;
+                s.Stil = stil;
+                s.Teilung = teilung;
+                for (const char* t : texte) {
+                    const auto& f = farben[n % 4];
+                    s.Farbe = static_cast<int32_t>(f[0].R | (f[0].G << 8) | (f[0].B << 16));
+                    z.SchriftSetzen(s);
+                    z.PinselfarbeSetzen(f[1]);
+                    if (n % 7 == 0) z.ClipSetzen({20, 10, 150, 200});
+                    // Teils auf schon gezeichnete Texte und über den Bildrand.
+                    z.TextAusgeben((n * 37) % 260 - 20, (n * 13) % 230 - 10, t);
+                    if (n % 7 == 3) z.ClipAufheben();
+                    ++n;
+                }
+            }
+    p.end();
+    return img;
+}
+
+TEST(QtZeichenflaeche, TextbilderGleichenGemaltenTextenPixelGenau) {
+    QImage weiss(240, 220, QImage::Format_RGB32);
+    weiss.fill(Qt::white);
+    const QImage bunt = BunterGrund().scaled(240, 220);
+    for (const QImage::Format format : {QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied})
+        for (const QImage* grund : {static_cast<const QImage*>(&weiss), &bunt}) {
+            TQtTextSpeicher speicher;
+            const QImage gemalt = TexteZeichnen(false, *grund, speicher, format, QPoint(-7, 3));
+            EXPECT_EQ(speicher.BildBytes(), 0u);
+            const QImage kopiert = TexteZeichnen(true, *grund, speicher, format, QPoint(-7, 3));
+            EXPECT_GT(speicher.BildBytes(), 0u);
+            EXPECT_TRUE(gemalt == kopiert);
+            // Ein zweites Mal aus den fertigen Bildern, anders verschoben.
+            EXPECT_TRUE(TexteZeichnen(false, *grund, speicher, format, QPoint(12, -9)) ==
+                        TexteZeichnen(true, *grund, speicher, format, QPoint(12, -9)));
+        }
+}
+
+TEST(QtZeichenflaeche, TextbilderBleibenImSpeicherBegrenzt) {
+    TQtTextSpeicher speicher(1000, 4096);
+    QImage img(200, 50, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    TQtZeichenflaeche z(p, &speicher);
+    for (int i = 0; i < 50; ++i) {
+        z.TextAusgeben(0, 0, "Text " + std::to_string(i));
+        EXPECT_LE(speicher.BildBytes(), 4096u);
+    }
+    EXPECT_GT(speicher.BildBytes(), 0u);
 }
 
 // Zeichnen durch die Ansicht auf echte Pixel.
