@@ -6,9 +6,12 @@
 #include <QPainter>
 #include <QPalette>
 #include <QPolygon>
+#include <QRegion>
 #include <QTransform>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <limits>
 
 #include "app/UQtSchrift.h"
 #include "app/UQtText.h"
@@ -66,6 +69,14 @@ constexpr size_t BildVerwaltung = 256;
 // Wer mit sehr vielen Farben denselben Text malt, beginnt dessen Bilder neu.
 constexpr size_t GroessteBilderJeText = 8;
 
+// Nur kleine Figuren werden gerastert gemerkt, und nicht unbegrenzt viele.
+constexpr int GroessteFigur = 256;
+constexpr size_t GroessteFigurenzahl = 20000;
+constexpr size_t GroessteFigurSpannen = size_t{1} << 21;
+// So weit muss eine Figur vom Beschnitt entfernt bleiben: Qt kürzt Linien
+// knapp außerhalb des Beschnitts, das darf keine von ihr berühren.
+constexpr int FigurAbstand = 2;
+
 } // namespace
 
 TQtTextSpeicher::TTexte& TQtTextSpeicher::Texte(const QFont& schrift, const QFontMetrics& metrik) {
@@ -85,6 +96,15 @@ void TQtTextSpeicher::BildAnmelden(size_t bytes) {
 }
 
 void TQtTextSpeicher::BildAbmelden(size_t bytes) { BildBytesGesamt -= std::min(bytes, BildBytesGesamt); }
+
+TQtTextSpeicher::TFigurbild& TQtTextSpeicher::Figur(std::string_view schluessel) {
+    if (const auto it = Figuren.find(schluessel); it != Figuren.end()) return it->second;
+    if (Figuren.size() >= GroessteFigurenzahl || FigurSpannen >= GroessteFigurSpannen) {
+        Figuren.clear();
+        FigurSpannen = 0;
+    }
+    return Figuren.emplace(std::string(schluessel), TFigurbild{}).first->second;
+}
 
 TQtTextSpeicher::TText& TQtTextSpeicher::Text(TTexte& texte, std::string_view ansi, const QFont& schrift,
                                              const QFontMetrics& metrik) {
@@ -137,6 +157,150 @@ void TQtZeichenflaeche::MalerGeaendert() {
     MalerPinsel = Unbekannt;
     MalerModus.reset();
     SchriftAmMaler = false;
+    ZielGeprueft = false;
+}
+
+const TQtZeichenflaeche::TPixelziel* TQtZeichenflaeche::Pixelziel() {
+    if (ZielGeprueft) return Ziel ? &*Ziel : nullptr;
+    ZielGeprueft = true;
+    Ziel.reset();
+    if (!UnmittelbarErlaubt || Rasterbild == nullptr) return nullptr;
+    // Rasterbild ist das Gerät des Malers; es darf nur nicht geteilt sein,
+    // sonst schriebe bits() in eine Kopie, an der der Maler nicht malt.
+    QImage* bild = static_cast<QImage*>(Maler.device());
+    const QTransform m = Maler.deviceTransform();
+    constexpr double Nah = 1 << 28;
+    if (!bild->isDetached() || m.type() > QTransform::TxTranslate || m.dx() != std::trunc(m.dx()) ||
+        m.dy() != std::trunc(m.dy()) || std::abs(m.dx()) > Nah || std::abs(m.dy()) > Nah) {
+        return nullptr;
+    }
+    const int dx = static_cast<int>(m.dx()), dy = static_cast<int>(m.dy());
+    QRect beschnitt = bild->rect();
+    if (Maler.hasClipping()) {
+        const QRegion bereich = Maler.clipRegion();
+        if (bereich.rectCount() != 1) return nullptr;
+        beschnitt &= bereich.boundingRect().translated(dx, dy);
+    }
+    Ziel = TPixelziel{bild->bits(), bild->bytesPerLine(), dx, dy, beschnitt};
+    return &*Ziel;
+}
+
+bool TQtZeichenflaeche::DeckendOhneMaler() {
+    // Deckende Farben über SourceOver setzen genau ihren Wert, alles andere mischt Qt.
+    return Maler.compositionMode() == QPainter::CompositionMode_SourceOver && Pixelziel() != nullptr;
+}
+
+void TQtZeichenflaeche::PixelFuellen(const TPixelziel& ziel, const QRect& geraet, uint32_t farbe) {
+    const QRect r = geraet & ziel.Beschnitt;
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        uint32_t* zeile = reinterpret_cast<uint32_t*>(ziel.Bits + y * ziel.Zeilenbytes);
+        std::fill(zeile + r.left(), zeile + r.left() + r.width(), farbe);
+    }
+}
+
+void TQtZeichenflaeche::BildKopieren(const TPixelziel& ziel, int x, int y, const QImage& bild) {
+    const QRect geraet(x + ziel.Dx, y + ziel.Dy, bild.width(), bild.height());
+    const QRect r = geraet & ziel.Beschnitt;
+    const size_t bytes = static_cast<size_t>(r.width()) * sizeof(uint32_t);
+    for (int zy = r.top(); zy <= r.bottom(); ++zy) {
+        const uchar* von = bild.constScanLine(zy - geraet.top()) + (r.left() - geraet.left()) * sizeof(uint32_t);
+        std::memcpy(ziel.Bits + zy * ziel.Zeilenbytes + r.left() * sizeof(uint32_t), von, bytes);
+    }
+}
+
+void TQtZeichenflaeche::SchluesselBeginnen(char art) {
+    Schluessel.clear();
+    Schluessel.push_back(art);
+    SchluesselAnhaengen(static_cast<int32_t>(Rasterbild->format()));
+    SchluesselAnhaengen(Maler.renderHints().toInt());
+    // Stift und Pinsel sind hier schon am Maler: immer Farben aus der Tafel.
+    SchluesselAnhaengen(static_cast<int32_t>(Farbwert(Farben[static_cast<size_t>(MalerStift)].Farbe)));
+    SchluesselAnhaengen(MalerPinsel == Keiner ? 0
+                                              : static_cast<int32_t>(Farbwert(Farben[static_cast<size_t>(MalerPinsel)].Farbe)));
+}
+
+void TQtZeichenflaeche::SchluesselAnhaengen(int32_t wert) {
+    char bytes[sizeof wert];
+    std::memcpy(bytes, &wert, sizeof wert);
+    Schluessel.append(bytes, sizeof wert);
+}
+
+bool TQtZeichenflaeche::FigurAusSpannen(TBildpunkt bezug, int links, int oben, int rechts, int unten,
+                                         const std::function<void(QPainter&)>& malen) {
+    TQtTextSpeicher::TFigurbild& figur = Speicher->Figur(Schluessel);
+    if (!figur.Gerastert) {
+        // Beim ersten Mal malt Qt; erst eine wiederkehrende Figur lohnt das Rastern.
+        if (!figur.Gesehen) {
+            figur.Gesehen = true;
+            return false;
+        }
+        FigurRastern(figur, links, oben, rechts, unten, malen);
+        Speicher->FigurGerastert(figur.Spannen.size());
+    }
+    if (!figur.Brauchbar) return false;
+    const TPixelziel& ziel = *Pixelziel();
+    const int64_t gx = int64_t{bezug.X} + ziel.Dx, gy = int64_t{bezug.Y} + ziel.Dy;
+    const QRect& b = ziel.Beschnitt;
+    if (gx + figur.Links - FigurAbstand < b.left() || gx + figur.Rechts + FigurAbstand > int64_t{b.right()} + 1 ||
+        gy + figur.Oben - FigurAbstand < b.top() || gy + figur.Unten + FigurAbstand > int64_t{b.bottom()} + 1) {
+        return false;
+    }
+    for (const TQtTextSpeicher::TSpanne& s : figur.Spannen) {
+        uint32_t* zeile = reinterpret_cast<uint32_t*>(ziel.Bits + (gy + s.Dy) * ziel.Zeilenbytes) + gx + s.Dx;
+        std::fill(zeile, zeile + s.Laenge, s.Farbe);
+    }
+    return true;
+}
+
+void TQtZeichenflaeche::FigurRastern(TQtTextSpeicher::TFigurbild& figur, int links, int oben, int rechts, int unten,
+                                     const std::function<void(QPainter&)>& malen) {
+    figur.Gerastert = true;
+    // Zweimal gemalt, auf Schwarz und auf Weiß: gleich in beiden heißt von der
+    // Figur gesetzt, der jeweilige Grund heißt unberührt, alles andere gemischt.
+    constexpr int Rand = 3;
+    const int w = rechts - links + 1 + 2 * Rand, h = unten - oben + 1 + 2 * Rand;
+    const QImage::Format format = Rasterbild->format();
+    const QRgb gruende[2] = {qRgb(0, 0, 0), qRgb(255, 255, 255)};
+    QImage proben[2];
+    for (int i = 0; i < 2; ++i) {
+        proben[i] = QImage(w, h, format);
+        proben[i].fill(gruende[i]);
+        QPainter p(&proben[i]);
+        p.setRenderHints(Maler.renderHints());
+        p.setBackgroundMode(Qt::TransparentMode);
+        p.setPen(Maler.pen());
+        p.setBrush(Maler.brush());
+        p.translate(Rand - links, Rand - oben);
+        malen(p);
+    }
+    std::vector<TQtTextSpeicher::TSpanne> spannen;
+    int l = std::numeric_limits<int>::max(), o = l, r = std::numeric_limits<int>::min(), u = r;
+    for (int y = 0; y < h; ++y) {
+        const QRgb* a = reinterpret_cast<const QRgb*>(proben[0].constScanLine(y));
+        const QRgb* b = reinterpret_cast<const QRgb*>(proben[1].constScanLine(y));
+        for (int x = 0; x < w; ++x) {
+            if (a[x] == gruende[0] && b[x] == gruende[1]) continue;
+            if (a[x] != b[x] || qAlpha(a[x]) != 255 || x == 0 || y == 0 || x == w - 1 || y == h - 1) return;
+            const int dx = x - (Rand - links), dy = y - (Rand - oben);
+            if (!spannen.empty() && spannen.back().Dy == dy && spannen.back().Dx + spannen.back().Laenge == dx &&
+                spannen.back().Farbe == a[x]) {
+                ++spannen.back().Laenge;
+            } else {
+                spannen.push_back({static_cast<int16_t>(dy), static_cast<int16_t>(dx), 1, a[x]});
+            }
+            l = std::min(l, dx);
+            o = std::min(o, dy);
+            r = std::max(r, dx + 1);
+            u = std::max(u, dy + 1);
+        }
+    }
+    if (spannen.empty()) return;
+    figur.Links = l;
+    figur.Oben = o;
+    figur.Rechts = r;
+    figur.Unten = u;
+    figur.Spannen = std::move(spannen);
+    figur.Brauchbar = true;
 }
 
 int TQtZeichenflaeche::FarbIndex(TFarbe f) {
@@ -237,7 +401,16 @@ void TQtZeichenflaeche::SchriftAnwenden() {
 }
 
 void TQtZeichenflaeche::StreifenFuellen(int x, int y, int w, int h, int farbe) {
-    if (w > 0 && h > 0) Maler.fillRect(QRect(x, y, w, h), Farben[static_cast<size_t>(farbe)].Pinsel);
+    if (w <= 0 || h <= 0) return;
+    const QBrush& pinsel = Farben[static_cast<size_t>(farbe)].Pinsel;
+    if (DeckendOhneMaler()) {
+        const TPixelziel& ziel = *Ziel;
+        // Weit außerhalb wird vor dem Verschieben gekürzt, damit nichts überläuft.
+        const QRect r = QRect(x, y, w, h) & ziel.Beschnitt.translated(-ziel.Dx, -ziel.Dy);
+        if (!r.isEmpty()) PixelFuellen(ziel, r.translated(ziel.Dx, ziel.Dy), qPremultiply(pinsel.color().rgba()));
+        return;
+    }
+    Maler.fillRect(QRect(x, y, w, h), pinsel);
 }
 
 TQtTextSpeicher::TText& TQtZeichenflaeche::TextHolen(std::string_view text) {
@@ -332,7 +505,9 @@ bool TQtZeichenflaeche::TextAlsBild(int x, int y, TQtTextSpeicher::TText& t) {
     if (gx != std::trunc(gx) || gy != std::trunc(gy) || std::abs(gx) > Nah || std::abs(gy) > Nah) return false;
     const QImage* bild = TextbildHolen(t);
     if (bild == nullptr) return false;
-    Maler.drawImage(QPoint(x, y), *bild);
+    // Das Bild deckt ganz: Kopieren setzt dieselben Pixel wie drawImage.
+    if (DeckendOhneMaler()) BildKopieren(*Ziel, x, y, *bild);
+    else Maler.drawImage(QPoint(x, y), *bild);
     return true;
 }
 
@@ -362,7 +537,33 @@ void TQtZeichenflaeche::Polygon(const std::vector<TBildpunkt>& punkte) {
     ModusAnwenden(Modus);
     StiftAnwenden(StiftIndex);
     PinselAnwenden(true);
+    if (KleinesVieleckAusSpannen(punkte)) return;
     Maler.drawPolygon(QtPunkte(punkte));
+}
+
+bool TQtZeichenflaeche::KleinesVieleckAusSpannen(const std::vector<TBildpunkt>& punkte) {
+    if (punkte.size() > 16 || !DeckendOhneMaler()) return false;
+    // Ganze Verschiebungen ändern nicht, welche Pixel Qt setzt: die Figur
+    // gilt relativ zu ihrem ersten Punkt.
+    const TBildpunkt bezug = punkte.front();
+    SchluesselBeginnen('V');
+    Relativ.clear();
+    int64_t links = 0, oben = 0, rechts = 0, unten = 0;
+    for (const TBildpunkt& p : punkte) {
+        const int64_t dx = int64_t{p.X} - bezug.X, dy = int64_t{p.Y} - bezug.Y;
+        links = std::min(links, dx);
+        oben = std::min(oben, dy);
+        rechts = std::max(rechts, dx);
+        unten = std::max(unten, dy);
+        if (rechts - links >= GroessteFigur || unten - oben >= GroessteFigur) return false;
+        Relativ.emplace_back(static_cast<int>(dx), static_cast<int>(dy));
+        SchluesselAnhaengen(static_cast<int32_t>(dx));
+        SchluesselAnhaengen(static_cast<int32_t>(dy));
+    }
+    return FigurAusSpannen(bezug, static_cast<int>(links), static_cast<int>(oben), static_cast<int>(rechts),
+                           static_cast<int>(unten), [this](QPainter& p) {
+                               p.drawPolygon(Relativ.data(), static_cast<int>(Relativ.size()));
+                           });
 }
 
 void TQtZeichenflaeche::Ellipse(const TRechteck& r) {
@@ -372,8 +573,15 @@ void TQtZeichenflaeche::Ellipse(const TRechteck& r) {
     StiftAnwenden(StiftIndex);
     PinselAnwenden(true);
     // Der Umriss eines Qt-Rechtecks reicht ein Pixel über Breite und Höhe hinaus.
-    Maler.drawEllipse(QRect(static_cast<int>(g.L), static_cast<int>(g.O), static_cast<int>(g.B - 1),
-                            static_cast<int>(g.H - 1)));
+    const int b = static_cast<int>(g.B - 1), h = static_cast<int>(g.H - 1);
+    if (b < GroessteFigur && h < GroessteFigur && DeckendOhneMaler()) {
+        SchluesselBeginnen('E');
+        SchluesselAnhaengen(b);
+        SchluesselAnhaengen(h);
+        const TBildpunkt bezug{static_cast<int32_t>(g.L), static_cast<int32_t>(g.O)};
+        if (FigurAusSpannen(bezug, 0, 0, b, h, [b, h](QPainter& p) { p.drawEllipse(QRect(0, 0, b, h)); })) return;
+    }
+    Maler.drawEllipse(QRect(static_cast<int>(g.L), static_cast<int>(g.O), b, h));
 }
 
 void TQtZeichenflaeche::Rechteck(const TRechteck& r) {
@@ -413,9 +621,13 @@ void TQtZeichenflaeche::ClipSetzen(const TRechteck& r) {
     const TGeordnet g = Gekuerzt(Ordnen(r));
     Maler.setClipRect(QRect(static_cast<int>(g.L), static_cast<int>(g.O), static_cast<int>(g.B),
                             static_cast<int>(g.H)));
+    ZielGeprueft = false;
 }
 
-void TQtZeichenflaeche::ClipAufheben() { Maler.setClipping(false); }
+void TQtZeichenflaeche::ClipAufheben() {
+    Maler.setClipping(false);
+    ZielGeprueft = false;
+}
 
 TFarbe TQtZeichenflaeche::Fensterhintergrund() const {
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) return Weiss;

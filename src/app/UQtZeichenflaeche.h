@@ -11,8 +11,10 @@
 #include <QImage>
 #include <QPainter>
 #include <QPen>
+#include <QRect>
 #include <QStaticText>
 #include <QString>
+#include <cstdint>
 #include <memory>
 #include <unordered_map>
 #include <functional>
@@ -51,6 +53,27 @@ public:
     };
     using TTexte = std::unordered_map<std::string, TText, TSchluesselHash, std::equal_to<>>;
 
+    // Eine kleine Figur (Vieleck, Ellipse), wie Qt sie rastert: Spannen einer
+    // Farbe je Zeile, relativ zum Bezugspunkt der Figur. Gerastert wird erst,
+    // wenn dieselbe Figur ein zweites Mal vorkommt.
+    struct TSpanne {
+        int16_t Dy = 0, Dx = 0;
+        uint16_t Laenge = 0;
+        uint32_t Farbe = 0;
+    };
+    struct TFigurbild {
+        bool Gesehen = false, Gerastert = false;
+        // Nur ganz deckende Pixel und Rand frei: dann gleichen die Spannen dem Malen.
+        bool Brauchbar = false;
+        // Die berührten Pixel, rechts und unten ausschließlich.
+        int Links = 0, Oben = 0, Rechts = 0, Unten = 0;
+        std::vector<TSpanne> Spannen;
+    };
+    // Die Figur zum Schlüssel, neu und leer, wenn es sie noch nicht gibt.
+    TFigurbild& Figur(std::string_view schluessel);
+    void FigurGerastert(size_t spannen) { FigurSpannen += spannen; }
+    size_t FigurAnzahl() const { return Figuren.size(); }
+
     // Höchstzahl der Texte; darüber beginnt der Speicher von vorn.
     // Die Bilder der Texte belegen zusammen höchstens 'bildBytes'.
     explicit TQtTextSpeicher(size_t groesste = 200000, size_t bildBytes = size_t{96} << 20)
@@ -76,6 +99,8 @@ private:
     size_t BildBytesGesamt = 0;
     size_t Runden = 0;
     std::unordered_map<std::string, TTexte> Schriften;
+    std::unordered_map<std::string, TFigurbild, TSchluesselHash, std::equal_to<>> Figuren;
+    size_t FigurSpannen = 0;
 };
 
 class TQtZeichenflaeche final : public IZeichenflaeche {
@@ -124,6 +149,13 @@ public:
     // einmal gemalt und danach als Bild kopiert (gleiche Pixel, viel schneller).
     // Aus: jeder Text wird jedes Mal gemalt.
     void TextbilderSetzen(bool an) { TextbilderErlaubt = an; }
+    // Auf einem solchen Bild werden Flächen, Textbilder und kleine Figuren
+    // unmittelbar in die Pixel geschrieben, mit denselben Werten wie Qt.
+    // Aus: alles geht über den Maler.
+    void UnmittelbarSetzen(bool an) {
+        UnmittelbarErlaubt = an;
+        ZielGeprueft = false;
+    }
 
 private:
     // Jede benutzte Farbe bekommt einmal ihren Stift und Pinsel; das Sichern
@@ -142,6 +174,27 @@ private:
     void ModusAnwenden(TStiftModus m);
     void SchriftAnwenden();
     void StreifenFuellen(int x, int y, int w, int h, int farbe);
+    // Die Pixel des Rasterbilds, in die ohne den Maler geschrieben werden darf:
+    // ganze Verschiebung, Beschnitt ein Rechteck, Bild mit niemandem geteilt.
+    struct TPixelziel {
+        uchar* Bits = nullptr;
+        qsizetype Zeilenbytes = 0;
+        int Dx = 0, Dy = 0;
+        QRect Beschnitt; // in Gerätepunkten, innerhalb des Bildes
+    };
+    const TPixelziel* Pixelziel();
+    bool DeckendOhneMaler();
+    void PixelFuellen(const TPixelziel& ziel, const QRect& geraet, uint32_t farbe);
+    void BildKopieren(const TPixelziel& ziel, int x, int y, const QImage& bild);
+    // Vieleck und Ellipse aus gemerkten Spannen; 'malen' zeichnet die Figur mit
+    // Qt um den Bezugspunkt (0, 0) und wird nur zum Rastern gerufen.
+    bool FigurAusSpannen(TBildpunkt bezug, int links, int oben, int rechts, int unten,
+                         const std::function<void(QPainter&)>& malen);
+    bool KleinesVieleckAusSpannen(const std::vector<TBildpunkt>& punkte);
+    void FigurRastern(TQtTextSpeicher::TFigurbild& figur, int links, int oben, int rechts, int unten,
+                      const std::function<void(QPainter&)>& malen);
+    void SchluesselBeginnen(char art);
+    void SchluesselAnhaengen(int32_t wert);
     TQtTextSpeicher::TText& TextHolen(std::string_view text);
     bool TextAlsBild(int x, int y, TQtTextSpeicher::TText& t);
     const QImage* TextbildHolen(TQtTextSpeicher::TText& t);
@@ -151,6 +204,11 @@ private:
     // Das Ziel ist ein QImage, auf das Textbilder kopiert werden dürfen (ohne Blick auf die Abbildung).
     const QImage* Rasterbild = nullptr;
     bool TextbilderErlaubt = true;
+    bool UnmittelbarErlaubt = true;
+    bool ZielGeprueft = false;
+    std::optional<TPixelziel> Ziel;
+    std::string Schluessel;
+    std::vector<QPoint> Relativ;
 
     TFarbe StiftFarbe = Schwarz;
     TStiftModus Modus = TStiftModus::Normal;

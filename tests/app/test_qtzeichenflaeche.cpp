@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPalette>
+#include <cmath>
 #include <initializer_list>
 #include <string>
 #include <memory>
@@ -416,6 +417,55 @@ TEST(QtZeichenflaeche, TextbilderBleibenImSpeicherBegrenzt) {
         EXPECT_LE(speicher.BildBytes(), 4096u);
     }
     EXPECT_GT(speicher.BildBytes(), 0u);
+}
+
+// Figuren, Flächen und Textbilder unmittelbar in die Pixel geschrieben
+// müssen jedes Pixel so setzen wie der Maler: Symbole und Pfeile in allen
+// Richtungen, Ellipsen, Balken und Texte, teils über Beschnitt und Bildrand,
+// mit Nicht-Xor dazwischen, jede Figur mehrmals (erst dann wird gerastert).
+QImage FigurenZeichnen(bool unmittelbar, const QImage& grund, TQtTextSpeicher& speicher, QImage::Format format,
+                       QPoint verschiebung) {
+    QImage img = grund.convertToFormat(format);
+    QPainter p(&img);
+    p.translate(verschiebung);
+    TQtZeichenflaeche z(p, &speicher);
+    z.UnmittelbarSetzen(unmittelbar);
+    const TFarbe farben[] = {Schwarz, Rot, Grau, TFarbe{23, 219, 38}, TFarbe{0, 128, 255}, Gelb};
+    for (int n = 0; n < 240; ++n) {
+        const int32_t x = (n * 53) % 300 - 30, y = (n * 29) % 260 - 20;
+        const int g = 3 + n % 7;
+        z.StiftfarbeSetzen(farben[n % 6]);
+        z.PinselfarbeSetzen(farben[(n / 6) % 6]);
+        z.StiftmodusSetzen(n % 11 == 5 ? TStiftModus::NichtXor : TStiftModus::Normal);
+        if (n % 17 == 0) z.ClipSetzen({25 + n % 9, 15, 210, 190});
+        if (n % 17 == 8) z.ClipAufheben();
+        const double w = n * 0.37;
+        const int32_t ax = static_cast<int32_t>(std::lround(9 * std::cos(w))), ay = static_cast<int32_t>(std::lround(9 * std::sin(w)));
+        switch (n % 6) {
+        case 0: z.Polygon({{x, y - g}, {x + g, y}, {x, y + g}, {x - g, y}, {x, y - g}}); break;
+        case 1: z.Polygon({{x, y - g}, {x + g, y + g / 2}, {x - g, y + g / 2}, {x, y - g}}); break;
+        case 2: z.Polygon({{x, y}, {x + ax - ay / 2, y + ay + ax / 2}, {x + ax + ay / 2, y + ay - ax / 2}, {x, y}}); break;
+        case 3: z.Ellipse({x - g, y - g, x + g + n % 2, y + g}); break;
+        case 4: z.Rechteck({x - 3 * g, y - 2, x + 3 * g, y + 2}); z.RechteckFuellen({x - 3 * g + 1, y - 1, x + g, y + 1}); break;
+        default: z.PinselfarbeSetzen(Weiss); z.TextAusgeben(x, y, n % 2 ? "K12" : "\xC4x 4.5"); break;
+        }
+    }
+    p.end();
+    return img;
+}
+
+TEST(QtZeichenflaeche, UnmittelbarGeschriebeneFigurenGleichenGemaltenPixelGenau) {
+    const QImage bunt = BunterGrund().scaled(280, 240);
+    for (const QImage::Format format : {QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied})
+        for (const QPoint verschiebung : {QPoint(0, 0), QPoint(-7, 3), QPoint(120, -90)}) {
+            TQtTextSpeicher speicher;
+            const QImage gemalt = FigurenZeichnen(false, bunt, speicher, format, verschiebung);
+            EXPECT_EQ(speicher.FigurAnzahl(), 0u);
+            // Zweimal: beim ersten Mal entstehen die Spannen, danach werden sie benutzt.
+            EXPECT_TRUE(FigurenZeichnen(true, bunt, speicher, format, verschiebung) == gemalt);
+            EXPECT_GT(speicher.FigurAnzahl(), 0u);
+            EXPECT_TRUE(FigurenZeichnen(true, bunt, speicher, format, verschiebung) == gemalt);
+        }
 }
 
 // Zeichnen durch die Ansicht auf echte Pixel.
