@@ -42,6 +42,7 @@ public:
     void SichtbereichSetzen(const TRechteck& bereich, const TSchrift& schrift);
     void SichtbereichAufheben() { Sicht.reset(); }
     bool HatSichtbereich() const { return Sicht.has_value(); }
+    const TRechteck* Sichtbereich() const { return Sicht ? &Sicht->Bereich : nullptr; }
     // Ob das Rechteck (alle Ränder eingeschlossen) sichtbare Pixel berühren kann.
     bool BereichSichtbar(int64_t links, int64_t oben, int64_t rechts, int64_t unten) const;
     // Ob eine Linie von a nach b sichtbare Pixel berühren kann.

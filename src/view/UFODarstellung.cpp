@@ -1,5 +1,9 @@
 // Grundzeichnen der Flussobjekte und die Zeichen-, Treffer- und
 // Verschiebeoperationen der Objektliste.
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <typeinfo>
 #include <unordered_set>
 
 #include "model/UKnoten.h"
@@ -13,6 +17,58 @@ int SymbolGroesse() { return Modell != nullptr ? Modell->SymbolGroesse : 4; }
 TBildpunkt Ziehversatz(const TAnsicht& a) {
     return TBildpunkt{a.Aktpunkt.X - a.Startpunkt.X, a.Aktpunkt.Y - a.Startpunkt.Y};
 }
+
+// Vorauswahl im Sichtbereich: Knoten und Wege, deren Bezugspunkte samt
+// einem Rand für Symbole, Pfeile, Balken und Beschriftungen ganz über oder
+// unter dem Bereich liegen, setzen kein Pixel und werden nicht erst gefragt.
+// Waagrecht gibt es keine solche Grenze, Namen sind beliebig breit.
+class TZeilenauswahl {
+public:
+    explicit TZeilenauswahl(const TAnsicht& ansicht) {
+        const TRechteck* bereich = ansicht.Sichtbereich();
+        // Nur die Abbildung, die hier nachgerechnet wird, und nur, wenn die
+        // Zeilenhöhe der Beschriftungen bekannt ist.
+        if (bereich == nullptr || ansicht.DruckModus || typeid(ansicht) != typeid(TAnsicht) || Modell == nullptr) return;
+        const std::optional<int32_t> zeile = ansicht.Sichtzeilenhoehe(Modell->Schrift);
+        if (!zeile) return;
+        const double faktor = std::fabs(ansicht.Schriftfaktor());
+        Rand = 2 * faktor * (3.0 * std::abs(Modell->SymbolGroesse) + std::abs(Modell->StromGroesse)) +
+               6.0 * std::abs(*zeile) + 16;
+        K = ansicht.Schriftfaktor() * ansicht.Massstab;
+        OffsetX = ansicht.OffsetX;
+        OffsetY = ansicht.OffsetY;
+        Oben = bereich->Oben;
+        Unten = bereich->Unten;
+        Aktiv = std::isfinite(Rand) && std::isfinite(K);
+    }
+
+    bool Ueberspringen(const TFO& o) const {
+        if (!Aktiv) return false;
+        TPunkt a, b;
+        if (const TWeg* w = o.AlsWeg()) {
+            if (w->Start() == nullptr || w->Ziel() == nullptr) return false;
+            a = w->Start()->Refpunkt;
+            b = w->Ziel()->Refpunkt;
+        } else if (o.AlsKnoten() != nullptr) {
+            a = b = o.Refpunkt;
+        } else {
+            return false;
+        }
+        // Gerätepunkte wie beim Transformieren, nur ungerundet. Wo das
+        // Transformieren scheitern könnte, zeichnet das Objekt selbst und meldet es.
+        const double xa = K * a.X + OffsetX, xb = K * b.X + OffsetX;
+        const double ya = OffsetY - K * a.Y, yb = OffsetY - K * b.Y;
+        constexpr double Grenze = 2e9;
+        if (!(std::fabs(xa) < Grenze && std::fabs(xb) < Grenze && std::fabs(ya) < Grenze && std::fabs(yb) < Grenze)) {
+            return false;
+        }
+        return std::max(ya, yb) + Rand < Oben || std::min(ya, yb) - Rand > Unten;
+    }
+
+private:
+    bool Aktiv = false;
+    double Rand = 0, K = 0, OffsetX = 0, OffsetY = 0, Oben = 0, Unten = 0;
+};
 
 } // namespace
 
@@ -64,11 +120,12 @@ void TFOListe::AllesZeichnen(TAnsicht& ansicht) const {
     std::unordered_set<const TFO*> ausgewaehlt;
     ausgewaehlt.reserve(AuswahlListe.size());
     for (const auto& e : AuswahlListe) ausgewaehlt.insert(e.Objekt);
+    const TZeilenauswahl auswahl(ansicht);
     for (const auto& o : Objekte) {
-        if (o) o->Zeichnen(ansicht, ausgewaehlt.count(o.get()) != 0 ? 1 : 0);
+        if (o && !auswahl.Ueberspringen(*o)) o->Zeichnen(ansicht, ausgewaehlt.count(o.get()) != 0 ? 1 : 0);
     }
     for (const auto& o : Objekte) {
-        if (o) o->AnzeigeZeichnen(ansicht, 0);
+        if (o && !auswahl.Ueberspringen(*o)) o->AnzeigeZeichnen(ansicht, 0);
     }
 }
 

@@ -87,7 +87,9 @@ void AusschnittePruefen(const TModell& modell) {
     const QRect bereiche[] = {QRect(0, 0, Breite, Hoehe), QRect(100, 100, 300, 200), QRect(415, 20, 40, 30),
                               QRect(425, 0, 11, 11),      QRect(0, 300, 120, 80),    QRect(600, 480, 300, 220),
                               QRect(200, 250, 500, 200),  QRect(433, 329, 1, 1),     QRect(840, 0, 60, 700),
-                              QRect(0, 640, 900, 60),     QRect(430, 300, 3, 120),   QRect(250, 170, 90, 60)};
+                              QRect(0, 640, 900, 60),     QRect(430, 300, 3, 120),   QRect(250, 170, 90, 60),
+                              // Nur Namen über und Zahlen unter Knoten, deren Symbole außerhalb liegen.
+                              QRect(0, 0, 900, 22),       QRect(300, 45, 400, 10)};
     int gezeichnet = 0;
     for (const QRect& b : bereiche) {
         // Verglichen mit demselben Ausschnitt ohne Sichtbereich, wie ihn das
