@@ -151,6 +151,10 @@ void TQtZeichenflaeche::MalerGeaendert() {
         if ((f == QImage::Format_RGB32 || f == QImage::Format_ARGB32_Premultiplied) &&
             bild->devicePixelRatio() == 1.0 && !bild->colorSpace().isValid()) {
             Rasterbild = bild;
+            BildFormat = static_cast<int>(f);
+            BildHinweise = Maler.renderHints().toInt();
+            BildPunkteX = bild->dotsPerMeterX();
+            BildPunkteY = bild->dotsPerMeterY();
         }
     }
     MalerStift = Unbekannt;
@@ -195,16 +199,6 @@ void TQtZeichenflaeche::PixelFuellen(const TPixelziel& ziel, const QRect& geraet
     for (int y = r.top(); y <= r.bottom(); ++y) {
         uint32_t* zeile = reinterpret_cast<uint32_t*>(ziel.Bits + y * ziel.Zeilenbytes);
         std::fill(zeile + r.left(), zeile + r.left() + r.width(), farbe);
-    }
-}
-
-void TQtZeichenflaeche::BildKopieren(const TPixelziel& ziel, int x, int y, const QImage& bild) {
-    const QRect geraet(x + ziel.Dx, y + ziel.Dy, bild.width(), bild.height());
-    const QRect r = geraet & ziel.Beschnitt;
-    const size_t bytes = static_cast<size_t>(r.width()) * sizeof(uint32_t);
-    for (int zy = r.top(); zy <= r.bottom(); ++zy) {
-        const uchar* von = bild.constScanLine(zy - geraet.top()) + (r.left() - geraet.left()) * sizeof(uint32_t);
-        std::memcpy(ziel.Bits + zy * ziel.Zeilenbytes + r.left() * sizeof(uint32_t), von, bytes);
     }
 }
 
@@ -348,8 +342,8 @@ void TQtZeichenflaeche::SchriftSetzen(const TSchrift& s) {
                              s.Hoehe == SchriftWert.Hoehe && s.Teilung == SchriftWert.Teilung &&
                              s.Stil == SchriftWert.Stil;
     SchriftWert = s;
-    // Die Textfarbe kommt wie jede Farbe über FarbeAusFarbwert (QtSchriftfarbe).
-    TextIndex = FarbIndex(FarbeAusQt(QtSchriftfarbe(s)));
+    // Die Textfarbe wie in QtSchriftfarbe, ohne den Umweg über QColor.
+    TextIndex = FarbIndex(FarbeAusFarbwert(s.Farbe));
     if (gleicheForm) return;
     SchriftQt = QtSchrift(s);
     if (Schriftskala != 1.0) {
@@ -428,68 +422,89 @@ TQtTextSpeicher::TText& TQtZeichenflaeche::TextHolen(std::string_view text) {
 
 TTextgroesse TQtZeichenflaeche::TextAusmass(std::string_view text) { return {TextHolen(text).Breite, Zeilenhoehe}; }
 
-const QImage* TQtZeichenflaeche::TextbildHolen(TQtTextSpeicher::TText& t) {
+const TQtTextSpeicher::TTextbild* TQtZeichenflaeche::TextbildHolen(TQtTextSpeicher::TText& t) {
     const uint32_t schrift = Farbwert(Farben[static_cast<size_t>(TextIndex)].Farbe);
     const uint32_t grund = Farbwert(Farben[static_cast<size_t>(PinselIndex)].Farbe);
-    const int format = static_cast<int>(Rasterbild->format());
-    const int hinweise = Maler.renderHints().toInt();
-    const int px = Rasterbild->dotsPerMeterX(), py = Rasterbild->dotsPerMeterY();
     for (const TQtTextSpeicher::TTextbild& b : t.Bilder) {
-        if (b.Schriftfarbe == schrift && b.Grundfarbe == grund && b.Format == format && b.Hinweise == hinweise &&
-            b.PunkteX == px && b.PunkteY == py) {
-            return b.Bild.isNull() ? nullptr : &b.Bild;
+        if (b.Schriftfarbe == schrift && b.Grundfarbe == grund && b.Format == BildFormat &&
+            b.Hinweise == BildHinweise && b.PunkteX == BildPunkteX && b.PunkteY == BildPunkteY) {
+            return b.Brauchbar ? &b : nullptr;
         }
     }
     if (t.Bilder.size() >= GroessteBilderJeText) {
-        for (const TQtTextSpeicher::TTextbild& b : t.Bilder)
-            Speicher->BildAbmelden(static_cast<size_t>(b.Bild.sizeInBytes()) + BildVerwaltung);
+        for (const TQtTextSpeicher::TTextbild& b : t.Bilder) Speicher->BildAbmelden(b.Bytes() + BildVerwaltung);
         t.Bilder.clear();
     }
-    TQtTextSpeicher::TTextbild neu{schrift, grund, format, hinweise, px, py, QImage()};
+    TQtTextSpeicher::TTextbild neu;
+    neu.Schriftfarbe = schrift;
+    neu.Grundfarbe = grund;
+    neu.Format = BildFormat;
+    neu.Hinweise = BildHinweise;
+    neu.PunkteX = BildPunkteX;
+    neu.PunkteY = BildPunkteY;
+    TextbildAnlegen(t, neu);
+    Speicher->BildAnmelden(neu.Bytes() + BildVerwaltung);
+    t.Bilder.push_back(std::move(neu));
+    return t.Bilder.back().Brauchbar ? &t.Bilder.back() : nullptr;
+}
+
+void TQtZeichenflaeche::TextbildAnlegen(TQtTextSpeicher::TText& t, TQtTextSpeicher::TTextbild& neu) {
     const int w = t.Breite, h = Zeilenhoehe;
     // Der Text wird auf einem Rand um seinen Kasten gemalt, genau wie auf dem
     // Ziel: Grund gefüllt, dann die Glyphen. Bleibt der Rand unberührt, hängt
     // jedes Pixel des Kastens nur von Text, Schrift und Farben ab, nicht vom
     // Ziel; sonst (Überhänge, Unterlängen) wird der Text jedes Mal gemalt.
     const int rand = Probenrand;
-    if (w > 0 && h > 0 && w <= GroessteBildbreite && h <= GroessteBildhoehe) {
-        const int pw = w + 2 * rand, ph = h + 2 * rand;
-        if (Probe.isNull() || Probe.width() < pw || Probe.height() < ph || Probe.format() != Rasterbild->format() ||
-            Probe.dotsPerMeterX() != px || Probe.dotsPerMeterY() != py) {
-            ProbeMaler.reset();
-            Probe = QImage(std::max(pw, Probe.isNull() ? 0 : Probe.width()) + 64,
-                           std::max(ph, Probe.isNull() ? 0 : Probe.height()) + 16, Rasterbild->format());
-            Probe.setDotsPerMeterX(px);
-            Probe.setDotsPerMeterY(py);
-            ProbeMaler = std::make_unique<QPainter>(&Probe);
-            ProbeMaler->setBackgroundMode(Qt::TransparentMode);
-        }
-        QPainter& p = *ProbeMaler;
-        p.setRenderHints(p.renderHints(), false);
-        p.setRenderHints(Maler.renderHints(), true);
-        const QRgb gegen = Gegenfarbe(schrift);
-        p.fillRect(QRect(0, 0, pw, ph), QColor::fromRgb(gegen));
-        p.fillRect(QRect(rand, rand, w, h), Farben[static_cast<size_t>(PinselIndex)].Pinsel);
-        p.setFont(SchriftQt);
-        p.setPen(Farben[static_cast<size_t>(TextIndex)].Stift);
-        p.drawStaticText(QPoint(rand, rand), t.Text);
-        bool unberuehrt = true;
-        for (int y = 0; y < ph && unberuehrt; ++y) {
-            const QRgb* z = reinterpret_cast<const QRgb*>(Probe.constScanLine(y));
-            const bool imKasten = y >= rand && y < rand + h;
-            for (int x = 0; x < pw; ++x) {
-                if (imKasten && x == rand) x += w;
-                if (z[x] != gegen) {
-                    unberuehrt = false;
-                    break;
-                }
-            }
-        }
-        if (unberuehrt) neu.Bild = Probe.copy(rand, rand, w, h);
+    if (w <= 0 || h <= 0 || w > GroessteBildbreite || h > GroessteBildhoehe) return;
+    const int pw = w + 2 * rand, ph = h + 2 * rand;
+    if (Probe.isNull() || Probe.width() < pw || Probe.height() < ph || Probe.format() != Rasterbild->format() ||
+        Probe.dotsPerMeterX() != BildPunkteX || Probe.dotsPerMeterY() != BildPunkteY) {
+        ProbeMaler.reset();
+        Probe = QImage(std::max(pw, Probe.isNull() ? 0 : Probe.width()) + 64,
+                       std::max(ph, Probe.isNull() ? 0 : Probe.height()) + 16, Rasterbild->format());
+        Probe.setDotsPerMeterX(BildPunkteX);
+        Probe.setDotsPerMeterY(BildPunkteY);
+        ProbeMaler = std::make_unique<QPainter>(&Probe);
+        ProbeMaler->setBackgroundMode(Qt::TransparentMode);
     }
-    Speicher->BildAnmelden(static_cast<size_t>(neu.Bild.sizeInBytes()) + BildVerwaltung);
-    t.Bilder.push_back(std::move(neu));
-    return t.Bilder.back().Bild.isNull() ? nullptr : &t.Bilder.back().Bild;
+    QPainter& p = *ProbeMaler;
+    p.setRenderHints(p.renderHints(), false);
+    p.setRenderHints(Maler.renderHints(), true);
+    const QRgb gegen = Gegenfarbe(neu.Schriftfarbe);
+    p.fillRect(QRect(0, 0, pw, ph), QColor::fromRgb(gegen));
+    p.fillRect(QRect(rand, rand, w, h), Farben[static_cast<size_t>(PinselIndex)].Pinsel);
+    p.setFont(SchriftQt);
+    p.setPen(Farben[static_cast<size_t>(TextIndex)].Stift);
+    p.drawStaticText(QPoint(rand, rand), t.Text);
+    for (int y = 0; y < ph; ++y) {
+        const QRgb* z = reinterpret_cast<const QRgb*>(Probe.constScanLine(y));
+        const bool imKasten = y >= rand && y < rand + h;
+        for (int x = 0; x < pw; ++x) {
+            if (imKasten && x == rand) x += w;
+            if (z[x] != gegen) return;
+        }
+    }
+    neu.Pixel.resize(static_cast<size_t>(w) * static_cast<size_t>(h));
+    for (int y = 0; y < h; ++y) {
+        const QRgb* z = reinterpret_cast<const QRgb*>(Probe.constScanLine(rand + y)) + rand;
+        std::copy(z, z + w, neu.Pixel.data() + static_cast<size_t>(y) * static_cast<size_t>(w));
+    }
+    neu.Breite = w;
+    neu.Hoehe = h;
+    neu.Brauchbar = true;
+}
+
+void TQtZeichenflaeche::TextbildKopieren(const TPixelziel& ziel, int x, int y, const TQtTextSpeicher::TTextbild& bild) {
+    const QRect geraet(x + ziel.Dx, y + ziel.Dy, bild.Breite, bild.Hoehe);
+    const QRect r = geraet & ziel.Beschnitt;
+    const int n = r.width();
+    for (int zy = r.top(); zy <= r.bottom(); ++zy) {
+        const uint32_t* von = bild.Pixel.data() + static_cast<size_t>(zy - geraet.top()) * bild.Breite +
+                              (r.left() - geraet.left());
+        uint32_t* nach = reinterpret_cast<uint32_t*>(ziel.Bits + zy * ziel.Zeilenbytes) + r.left();
+        // Zeilen sind kurz: eine schlichte Schleife schlägt hier den Aufruf von memcpy.
+        for (int i = 0; i < n; ++i) nach[i] = von[i];
+    }
 }
 
 bool TQtZeichenflaeche::TextAlsBild(int x, int y, TQtTextSpeicher::TText& t) {
@@ -503,11 +518,11 @@ bool TQtZeichenflaeche::TextAlsBild(int x, int y, TQtTextSpeicher::TText& t) {
     const double gx = m.dx() + x, gy = m.dy() + y;
     constexpr double Nah = 1 << 20;
     if (gx != std::trunc(gx) || gy != std::trunc(gy) || std::abs(gx) > Nah || std::abs(gy) > Nah) return false;
-    const QImage* bild = TextbildHolen(t);
+    // Ohne unmittelbaren Zugriff auf die Pixel wird gemalt.
+    if (!DeckendOhneMaler()) return false;
+    const TQtTextSpeicher::TTextbild* bild = TextbildHolen(t);
     if (bild == nullptr) return false;
-    // Das Bild deckt ganz: Kopieren setzt dieselben Pixel wie drawImage.
-    if (DeckendOhneMaler()) BildKopieren(*Ziel, x, y, *bild);
-    else Maler.drawImage(QPoint(x, y), *bild);
+    TextbildKopieren(*Ziel, x, y, *bild);
     return true;
 }
 
@@ -630,8 +645,14 @@ void TQtZeichenflaeche::ClipAufheben() {
 }
 
 TFarbe TQtZeichenflaeche::Fensterhintergrund() const {
-    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) return Weiss;
-    return FarbeAusQt(QGuiApplication::palette().color(QPalette::Base));
+    // Einmal je Zeichenfläche: hinter jeder Zahl und jedem Namen gefragt, und die
+    // Palette zu holen kostet mehr als das Kopieren eines Textes.
+    if (!Hintergrund) {
+        Hintergrund = qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr
+                          ? Weiss
+                          : FarbeAusQt(QGuiApplication::palette().color(QPalette::Base));
+    }
+    return *Hintergrund;
 }
 
 } // namespace tessomir

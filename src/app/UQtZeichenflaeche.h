@@ -34,12 +34,16 @@ namespace tessomir {
 class TQtTextSpeicher {
 public:
     // Ein Text fertig gemalt samt Grund seines Kastens, für ein Paar aus
-    // Schrift- und Grundfarbe auf einer Art Rasterbild. Ohne Bild reicht der
-    // Text über seinen Kasten hinaus und wird jedes Mal gemalt.
+    // Schrift- und Grundfarbe auf einer Art Rasterbild, Zeile für Zeile in
+    // einem Block. Unbrauchbar reicht der Text über seinen Kasten hinaus und
+    // wird jedes Mal gemalt.
     struct TTextbild {
         uint32_t Schriftfarbe = 0, Grundfarbe = 0;
         int Format = 0, Hinweise = 0, PunkteX = 0, PunkteY = 0;
-        QImage Bild;
+        bool Brauchbar = false;
+        int Breite = 0, Hoehe = 0;
+        std::vector<uint32_t> Pixel;
+        size_t Bytes() const { return Pixel.capacity() * sizeof(uint32_t); }
     };
     struct TText {
         QStaticText Text;
@@ -185,7 +189,6 @@ private:
     const TPixelziel* Pixelziel();
     bool DeckendOhneMaler();
     void PixelFuellen(const TPixelziel& ziel, const QRect& geraet, uint32_t farbe);
-    void BildKopieren(const TPixelziel& ziel, int x, int y, const QImage& bild);
     // Vieleck und Ellipse aus gemerkten Spannen; 'malen' zeichnet die Figur mit
     // Qt um den Bezugspunkt (0, 0) und wird nur zum Rastern gerufen.
     bool FigurAusSpannen(TBildpunkt bezug, int links, int oben, int rechts, int unten,
@@ -197,7 +200,9 @@ private:
     void SchluesselAnhaengen(int32_t wert);
     TQtTextSpeicher::TText& TextHolen(std::string_view text);
     bool TextAlsBild(int x, int y, TQtTextSpeicher::TText& t);
-    const QImage* TextbildHolen(TQtTextSpeicher::TText& t);
+    const TQtTextSpeicher::TTextbild* TextbildHolen(TQtTextSpeicher::TText& t);
+    void TextbildAnlegen(TQtTextSpeicher::TText& t, TQtTextSpeicher::TTextbild& neu);
+    void TextbildKopieren(const TPixelziel& ziel, int x, int y, const TQtTextSpeicher::TTextbild& bild);
 
     QPainter& Maler;
     bool RasterOps;
@@ -209,6 +214,9 @@ private:
     std::optional<TPixelziel> Ziel;
     std::string Schluessel;
     std::vector<QPoint> Relativ;
+    // Was außer den Farben ein Textbild bestimmt; gilt bis MalerGeaendert().
+    int BildFormat = 0, BildHinweise = 0, BildPunkteX = 0, BildPunkteY = 0;
+    mutable std::optional<TFarbe> Hintergrund;
 
     TFarbe StiftFarbe = Schwarz;
     TStiftModus Modus = TStiftModus::Normal;
