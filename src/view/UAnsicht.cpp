@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #include "model/UFehler.h"
@@ -63,6 +64,20 @@ void TAnsicht::SchriftMessen(const TSchrift& schrift, bool bildschirm) {
 double TAnsicht::Schriftfaktor() const {
     if (DruckModus && Bildschirmhoehe != 0) return static_cast<double>(Druckerhoehe) / Bildschirmhoehe;
     return 1.0;
+}
+
+const std::string& TAnsicht::Werttext(const TModell& modell, double wert) {
+    constexpr size_t GroessteZahl = size_t{1} << 16;
+    if (modell.StromStellen != WerttextStellen || modell.Anzeigetrenner != WerttextTrenner ||
+        Werttexte.size() >= GroessteZahl) {
+        Werttexte.clear();
+        WerttextStellen = modell.StromStellen;
+        WerttextTrenner = modell.Anzeigetrenner;
+    }
+    uint64_t bits = 0;
+    std::memcpy(&bits, &wert, sizeof bits);
+    if (const auto it = Werttexte.find(bits); it != Werttexte.end()) return it->second;
+    return Werttexte.emplace(bits, modell.WertText(wert)).first->second;
 }
 
 TFarbe TAnsicht::Texthintergrund() const { return DruckModus ? Weiss : Zeichenflaeche->Fensterhintergrund(); }

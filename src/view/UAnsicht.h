@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_map>
 
 #include "model/UModell.h"
 #include "view/UZeichenflaeche.h"
@@ -31,6 +32,9 @@ public:
     // 0 Oberkante an p, 1 mittig, 2 eine Texthöhe unter p.
     TTextgroesse ZahlZeichnen(TBildpunkt p, const std::string& text, bool imBereich, TFarbe farbe, int vertikal,
                               const TSchrift& schrift);
+    // Der Text eines Stroms wie TModell::WertText. Gemerkt je Wert und
+    // Schreibweise: dieselben Werte kehren bei jedem Neuzeichnen wieder.
+    const std::string& Werttext(const TModell& modell, double wert);
     // Grund hinter Zahlen und Namen: weiß auf Papier, sonst Fensterhintergrund.
     TFarbe Texthintergrund() const;
 
@@ -86,6 +90,9 @@ private:
         int32_t Zeilenhoehe = 0;
     };
     std::optional<TSicht> Sicht;
+    std::unordered_map<uint64_t, std::string> Werttexte;
+    int WerttextStellen = 0;
+    char WerttextTrenner = 0;
 };
 
 // Rundet auf die nächste Ganzzahl, Hälften zur geraden; ERangeError außerhalb von 32 Bit.

@@ -130,7 +130,7 @@ void TVerzweigung::AnzeigeZeichnen(TAnsicht& ansicht, int modus) const {
     } else if (m.Stromanzeige == 1) {
         // Oberkante an t; die Zahl wird nur gesetzt, wenn ihre Zeile sichtbar sein kann.
         if (f > m.StromAufloesung() && ansicht.ZeilenSichtbar(t.Y, t.Y, m.Schrift)) {
-            ansicht.ZahlZeichnen(t, m.WertText(f), imBereich, DurchsatzFarbe, 0, m.Schrift);
+            ansicht.ZahlZeichnen(t, ansicht.Werttext(m, f), imBereich, DurchsatzFarbe, 0, m.Schrift);
         }
     }
 }

@@ -96,7 +96,7 @@ void TWeg::AnzeigeZeichnen(TAnsicht& ansicht, int modus) const {
         }
     } else if (m.Stromanzeige == 1) {
         if (f > m.StromAufloesung() && texte) {
-            const TTextgroesse g = ansicht.ZahlZeichnen(t, m.WertText(f), imBereich, Grau, 1, m.Schrift);
+            const TTextgroesse g = ansicht.ZahlZeichnen(t, ansicht.Werttext(m, f), imBereich, Grau, 1, m.Schrift);
             h = (g.Hoehe + 1) / 2;
         }
     }

@@ -23,6 +23,16 @@ TEST_F(AnsichtTest, NeueAnsichtBildetUrsprungUndYNachUntenAb) {
     EXPECT_EQ(ansicht.Transformieren({10, -5}), (TBildpunkt{10, 5}));
 }
 
+TEST_F(AnsichtTest, GemerkteWerttexteFolgenStellenUndTrenner) {
+    TModell m;
+    for (const double w : {12.345, -0.0, 0.0, 1e300, 12.345}) EXPECT_EQ(ansicht.Werttext(m, w), m.WertText(w)) << w;
+    m.StromStellen = 1;
+    EXPECT_EQ(ansicht.Werttext(m, 12.345), m.WertText(12.345));
+    m.Anzeigetrenner = ',';
+    EXPECT_EQ(ansicht.Werttext(m, 12.345), m.WertText(12.345));
+    EXPECT_NE(ansicht.Werttext(m, 12.345).find(','), std::string::npos);
+}
+
 TEST_F(AnsichtTest, ZoomUndRueckweg) {
     ansicht.Vergroessern();
     EXPECT_EQ(ansicht.Transformieren({10, -5}), (TBildpunkt{12, 6}));
