@@ -64,7 +64,7 @@ QRgb Gegenfarbe(QRgb c) {
 // Größere Texte lohnen kein Bild und kosten zu viel Speicher.
 constexpr int GroessteBildbreite = 2048;
 constexpr int GroessteBildhoehe = 256;
-// Verwaltung eines QImage zusätzlich zu seinen Pixeln, grob.
+// Verwaltung eines Textbilds zusätzlich zu seinen Pixeln, grob.
 constexpr size_t BildVerwaltung = 256;
 // Wer mit sehr vielen Farben denselben Text malt, beginnt dessen Bilder neu.
 constexpr size_t GroessteBilderJeText = 8;
@@ -511,15 +511,12 @@ bool TQtZeichenflaeche::TextAlsBild(int x, int y, TQtTextSpeicher::TText& t) {
     // Unter- und Durchstreichen setzt Qt je nach Verschiebung des Malers
     // anders; solche Texte werden immer gemalt.
     if (!TextbilderErlaubt || Rasterbild == nullptr || SchriftQt.underline() || SchriftQt.strikeOut()) return false;
-    // Nur ganze Verschiebungen: dann liegen die Glyphen auf dem Ziel wie auf dem Bild.
-    const QTransform m = Maler.deviceTransform();
-    if (m.type() > QTransform::TxTranslate) return false;
-    // Fern vom Gerät rechnet Qt die Glyphenorte in Festkomma mit Überlauf; dort bleibt es beim Malen.
-    const double gx = m.dx() + x, gy = m.dy() + y;
-    constexpr double Nah = 1 << 20;
-    if (gx != std::trunc(gx) || gy != std::trunc(gy) || std::abs(gx) > Nah || std::abs(gy) > Nah) return false;
-    // Ohne unmittelbaren Zugriff auf die Pixel wird gemalt.
+    // Kopiert wird nur mit unmittelbarem Zugriff auf die Pixel; der gilt nur
+    // bei ganzer Verschiebung, dann liegen die Glyphen auf dem Ziel wie auf dem Bild.
     if (!DeckendOhneMaler()) return false;
+    // Fern vom Gerät rechnet Qt die Glyphenorte in Festkomma mit Überlauf; dort bleibt es beim Malen.
+    constexpr int64_t Nah = 1 << 20;
+    if (std::abs(int64_t{x} + Ziel->Dx) > Nah || std::abs(int64_t{y} + Ziel->Dy) > Nah) return false;
     const TQtTextSpeicher::TTextbild* bild = TextbildHolen(t);
     if (bild == nullptr) return false;
     TextbildKopieren(*Ziel, x, y, *bild);

@@ -30,6 +30,7 @@ namespace tessomir {
 // Fertig gesetzte Texte mit ihrer Breite, je Schrift und Auflösung. Das
 // Setzen (Formen der Glyphen) kostet ein Vielfaches des Malens; wer oft
 // dasselbe Diagramm zeichnet, hält einen Speicher über alle Zeichenvorgänge.
+// Dazu die Bilder der Texte und die gerasterten kleinen Figuren.
 // Darf die QGuiApplication nicht überleben.
 class TQtTextSpeicher {
 public:
