@@ -39,10 +39,52 @@ struct TVerweis {
     TWeg* Weg;
 };
 
+void NachPositionOrdnen(std::vector<TVerweis>& verweise) {
+    std::stable_sort(verweise.begin(), verweise.end(),
+                     [](const TVerweis& a, const TVerweis& b) { return a.Position < b.Position; });
+}
+
+// Schneller Weg für den Normalfall: jeder Verweis lesbar, keine zwei mit
+// gleicher Position und Nummer. Dann sind auch ihre Texte verschieden, und
+// die Hashtabelle über alle Texte entfällt. false: VerweiseLesen prüft von
+// vorn, mit denselben Meldungen wie immer.
+bool VerweiseOhneDoppelteLesen(const std::vector<TWeg*>& wege, bool start, std::vector<TVerweis>& verweise) {
+    int32_t groessteNummer = 0;
+    try {
+        for (TWeg* weg : wege) {
+            std::string_view rest = start ? weg->StartVerweis : weg->ZielVerweis;
+            TVerweis v{};
+            v.Position = IntAusText(NaechstesFeld(rest));
+            v.Nummer = IntAusText(NaechstesFeld(rest));
+            if (v.Nummer < 0) return false;
+            v.Weg = weg;
+            groessteNummer = std::max(groessteNummer, v.Nummer);
+            verweise.push_back(v);
+        }
+    } catch (const EFehler&) {
+        return false;
+    }
+    // Eine Marke je Knotennummer braucht dichte Nummern, wie Dateien sie haben.
+    if (static_cast<uint64_t>(groessteNummer) / 4 > wege.size() + 1024) return false;
+    NachPositionOrdnen(verweise);
+    // Gleiche Positionen stehen nun beieinander; je Gruppe darf jede Nummer einmal vorkommen.
+    std::vector<uint32_t> gruppeDerNummer(static_cast<size_t>(groessteNummer) + 1, 0);
+    uint32_t gruppe = 0;
+    for (size_t i = 0; i < verweise.size(); ++i) {
+        if (i == 0 || verweise[i].Position != verweise[i - 1].Position) ++gruppe;
+        uint32_t& marke = gruppeDerNummer[static_cast<size_t>(verweise[i].Nummer)];
+        if (marke == gruppe) return false;
+        marke = gruppe;
+    }
+    return true;
+}
+
 // Zerlegt "p / n" eines Weges; die Texte sind je Liste eindeutig.
 std::vector<TVerweis> VerweiseLesen(const std::vector<TWeg*>& wege, bool start) {
     std::vector<TVerweis> verweise;
     verweise.reserve(wege.size());
+    if (VerweiseOhneDoppelteLesen(wege, start, verweise)) return verweise;
+    verweise.clear();
     std::unordered_set<std::string_view> gesehen;
     gesehen.reserve(wege.size() * 2);
     const char* const wort = start ? "Start" : "Ziel";
@@ -69,8 +111,7 @@ std::vector<TVerweis> VerweiseLesen(const std::vector<TWeg*>& wege, bool start) 
         v.Weg = weg;
         verweise.push_back(v);
     }
-    std::stable_sort(verweise.begin(), verweise.end(),
-                     [](const TVerweis& a, const TVerweis& b) { return a.Position < b.Position; });
+    NachPositionOrdnen(verweise);
     return verweise;
 }
 

@@ -457,6 +457,14 @@ TEST_F(ModellDatei, DoppelteVerweiseSindDoppelteListeneintraege) {
     WertSetzen(anders, reste + 3, "0 /  2");
     f = LadeFehler(TextAus(anders));
     EXPECT_EQ(f.Art, "") << f.Text;
+
+    // Doppelte Texte werden vor unlesbaren gemeldet, auch wenn ein unlesbarer
+    // Verweis in einem früheren Weg steht (der erste und der letzte Weg).
+    auto beides = doppelStart;
+    WertSetzen(beides, zulauf + 3, "x / 2");
+    WertSetzen(beides, abwurf + 3, "x / 4");
+    f = LadeFehler(TextAus(beides));
+    EXPECT_EQ(f.Art, "EStringListError") << f.Text;
 }
 
 TEST_F(ModellDatei, NichtVorhandeneDateiUndOrdner) {
