@@ -107,8 +107,7 @@ void Kennzahlen(benchmark::State& state, const std::string& text, const TModell&
 
 // Untergrenzen im selben Lauf: jede Zahl des Textes einmal mit from_chars
 // lesen (Zeilen an LF, Wert ab Spalte 21, Felder an " / ") bzw. jede Zelle
-// einmal mit to_chars in einen Puffer schreiben, sonst nichts. Das Beste von
-// drei Läufen, in Sekunden.
+// einmal mit to_chars in einen Puffer schreiben, sonst nichts.
 double ZahlenLesen(std::string_view text) {
     double summe = 0.0;
     size_t pos = 0;
@@ -132,39 +131,23 @@ double ZahlenLesen(std::string_view text) {
     return summe;
 }
 
-template <class F> double BesteZeit(F&& f) {
-    double beste = 1e300;
-    for (int i = 0; i < 3; ++i) {
-        const auto anfang = std::chrono::steady_clock::now();
-        f();
-        beste = std::min(beste, std::chrono::duration<double>(std::chrono::steady_clock::now() - anfang).count());
-    }
-    return beste;
-}
-
-double FromCharsZeit(const std::string& text) {
-    return BesteZeit([&] { benchmark::DoNotOptimize(ZahlenLesen(text)); });
-}
-
-double ToCharsZeit(const TModell& m) {
-    std::string puffer;
-    return BesteZeit([&] {
-        puffer.clear();
-        for (const auto& o : m.FOListe.Alle()) {
-            const TKnoten* k = o->AlsKnoten();
-            if (k == nullptr) continue;
-            const TDyn3DMatrix& x = k->Matrix();
-            const size_t alt = puffer.size();
-            puffer.resize(alt + x.AnzahlZellen() * 28);
-            char* p = puffer.data() + alt;
-            for (size_t i = 0; i < x.AnzahlZellen(); ++i) {
-                p = std::to_chars(p, p + 24, x.Daten()[i]).ptr;
-                *p++ = ' ';
-            }
-            puffer.resize(static_cast<size_t>(p - puffer.data()));
+// Jede Zelle einmal mit to_chars in 'puffer'.
+void ZellenSchreiben(const TModell& m, std::string& puffer) {
+    puffer.clear();
+    for (const auto& o : m.FOListe.Alle()) {
+        const TKnoten* k = o->AlsKnoten();
+        if (k == nullptr) continue;
+        const TDyn3DMatrix& x = k->Matrix();
+        const size_t alt = puffer.size();
+        puffer.resize(alt + x.AnzahlZellen() * 28);
+        char* p = puffer.data() + alt;
+        for (size_t i = 0; i < x.AnzahlZellen(); ++i) {
+            p = std::to_chars(p, p + 24, x.Daten()[i]).ptr;
+            *p++ = ' ';
         }
-        benchmark::DoNotOptimize(puffer.data());
-    });
+        puffer.resize(static_cast<size_t>(p - puffer.data()));
+    }
+    benchmark::DoNotOptimize(puffer.data());
 }
 
 // Zeit je Durchlauf des gemessenen Teils, von Hand gestoppt, für die Verhältnisse.
@@ -183,11 +166,46 @@ private:
     int Anzahl = 0;
 };
 
+// Verhältnis zu einer Grenze, die neben jedem Durchlauf (außerhalb der
+// gemessenen Zeit) einmal mitläuft: Zähler und Nenner messen dieselbe Lage
+// des geteilten Rechners. Gemeldet werden Mediane; einzelne Stockungen des
+// Rechners beim Anfordern frischer Seiten verschieben sie nicht.
+class TVerhaeltnisUhr {
+public:
+    void Start() { Anfang = std::chrono::steady_clock::now(); }
+    void Stopp() { Letzte = std::chrono::duration<double>(std::chrono::steady_clock::now() - Anfang).count(); }
+    template <class F> void GrenzeMessen(F&& grenze) {
+        const auto anfang = std::chrono::steady_clock::now();
+        grenze();
+        const double g = std::chrono::duration<double>(std::chrono::steady_clock::now() - anfang).count();
+        if (g <= 0.0) return;
+        Verhaeltnisse.push_back(Letzte / g);
+        Grenzen.push_back(g);
+    }
+    void Melden(benchmark::State& state, const char* name) {
+        state.counters[name] = Median(Verhaeltnisse);
+        state.counters["GrenzeMs"] = Median(Grenzen) * 1e3;
+    }
+
+private:
+    static double Median(std::vector<double>& werte) {
+        if (werte.empty()) return 0.0;
+        const auto mitte = werte.begin() + static_cast<std::ptrdiff_t>(werte.size() / 2);
+        std::nth_element(werte.begin(), mitte, werte.end());
+        return *mitte;
+    }
+
+    std::chrono::steady_clock::time_point Anfang;
+    double Letzte = 0.0;
+    std::vector<double> Verhaeltnisse;
+    std::vector<double> Grenzen;
+};
+
 void BM_LadenSpeicher(benchmark::State& state) {
     bench::TStillePlattform still;
     const std::string& text = ModellText(static_cast<size_t>(state.range(0)));
     std::unique_ptr<TModell> m;
-    TStoppuhr uhr;
+    TVerhaeltnisUhr uhr;
     for (auto _ : state) {
         uhr.Start();
         m = AusText(text);
@@ -195,11 +213,12 @@ void BM_LadenSpeicher(benchmark::State& state) {
         benchmark::DoNotOptimize(m.get());
         state.PauseTiming();
         if (state.iterations() + 1 < state.max_iterations) m.reset();
+        uhr.GrenzeMessen([&] { benchmark::DoNotOptimize(ZahlenLesen(text)); });
         state.ResumeTiming();
     }
     if (!m) m = AusText(text);
     Kennzahlen(state, text, *m);
-    state.counters["ZuFromChars"] = uhr.Mittel() / FromCharsZeit(text);
+    uhr.Melden(state, "ZuFromChars");
 }
 
 void BM_LadenDatei(benchmark::State& state) {
@@ -211,7 +230,7 @@ void BM_LadenDatei(benchmark::State& state) {
         m->DateiSpeichern(pfad);
     }
     TOeffnenErgebnis e;
-    TStoppuhr uhr;
+    TVerhaeltnisUhr uhr;
     for (auto _ : state) {
         uhr.Start();
         e = ModellOeffnen(pfad);
@@ -219,29 +238,34 @@ void BM_LadenDatei(benchmark::State& state) {
         if (!e.Modell) state.SkipWithError(e.Grund.c_str());
         state.PauseTiming();
         e.Modell.reset();
+        uhr.GrenzeMessen([&] { benchmark::DoNotOptimize(ZahlenLesen(text)); });
         state.ResumeTiming();
     }
     std::filesystem::remove(pfad);
     Kennzahlen(state, text, *AusText(text));
     // Ziel: höchstens das Doppelte einer bloßen from_chars-Runde.
-    state.counters["ZuFromChars"] = uhr.Mittel() / FromCharsZeit(text);
+    uhr.Melden(state, "ZuFromChars");
 }
 
 void BM_SpeichernSpeicher(benchmark::State& state) {
     bench::TStillePlattform still;
     const std::string& text = ModellText(static_cast<size_t>(state.range(0)));
     auto m = AusText(text);
-    TStoppuhr uhr;
+    TVerhaeltnisUhr uhr;
+    std::string puffer;
     for (auto _ : state) {
         uhr.Start();
         TZeilenSchreiber aus;
         m->Schreiben(aus);
         benchmark::DoNotOptimize(aus.Text().data());
         uhr.Stopp();
+        state.PauseTiming();
         if (aus.Text().size() != text.size()) state.SkipWithError("anderer Text");
+        uhr.GrenzeMessen([&] { ZellenSchreiben(*m, puffer); });
+        state.ResumeTiming();
     }
     Kennzahlen(state, text, *m);
-    state.counters["ZuToChars"] = uhr.Mittel() / ToCharsZeit(*m);
+    uhr.Melden(state, "ZuToChars");
 }
 
 void BM_SpeichernDatei(benchmark::State& state) {
@@ -249,15 +273,19 @@ void BM_SpeichernDatei(benchmark::State& state) {
     const std::string& text = ModellText(static_cast<size_t>(state.range(0)));
     auto m = AusText(text);
     const std::string pfad = TempDatei("speichern");
-    TStoppuhr uhr;
+    TVerhaeltnisUhr uhr;
+    std::string puffer;
     for (auto _ : state) {
         uhr.Start();
         m->DateiSpeichern(pfad);
         uhr.Stopp();
+        state.PauseTiming();
+        uhr.GrenzeMessen([&] { ZellenSchreiben(*m, puffer); });
+        state.ResumeTiming();
     }
     std::filesystem::remove(pfad);
     Kennzahlen(state, text, *m);
-    state.counters["ZuToChars"] = uhr.Mittel() / ToCharsZeit(*m);
+    uhr.Melden(state, "ZuToChars");
 }
 
 // Schließen eines geladenen Modells (wie "Neu" oder Öffnen über ein Modell).
