@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "UModellGenerator.h"
+#include "UVerhaeltnisUhr.h"
 #include "analysis/UBerechnung.h"
 #include "model/UKnoten.h"
 #include "model/UVorabladen.h"
@@ -86,19 +87,6 @@ double ZellenSumme(const TZellbereiche& bereiche) {
     return ((s[0] + s[1]) + (s[2] + s[3])) + ((s[4] + s[5]) + (s[6] + s[7]));
 }
 
-// Kürzeste von einigen Zeiten des Lesens aller Zellen, in Sekunden: die
-// Grenze, an der sich ein Durchgang messen lässt.
-double StromZeit(const TZellbereiche& bereiche) {
-    double beste = 1e300;
-    for (int i = 0; i < 7; ++i) {
-        const auto anfang = std::chrono::steady_clock::now();
-        benchmark::DoNotOptimize(ZellenSumme(bereiche));
-        const std::chrono::duration<double> dauer = std::chrono::steady_clock::now() - anfang;
-        beste = std::min(beste, dauer.count());
-    }
-    return beste;
-}
-
 std::unique_ptr<TModell> MessModell(benchmark::State& state) {
     auto m = state.range(1) != 0 ? GeladenesModell(static_cast<size_t>(state.range(0)))
                                  : bench::ModellErzeugen(static_cast<size_t>(state.range(0)), Artikel);
@@ -108,23 +96,26 @@ std::unique_ptr<TModell> MessModell(benchmark::State& state) {
 }
 
 // Ein Durchgang, wie ModellNeuberechnen ihn macht: über den Plan der Berechnung.
-// VerhaeltnisZuStrom: Zeit je Durchgang durch die Zeit, alle Zellen einmal zu lesen.
+// VerhaeltnisZuStrom: Zeit je Durchgang durch die Zeit, alle Zellen einmal
+// zu lesen, die neben jedem Durchgang einmal gemessen wird.
 void BM_Durchgang(benchmark::State& state) {
     bench::TStillePlattform still;
     auto m = MessModell(state);
-    const double strom = StromZeit(Zellbereiche(*m));
-    double gesamt = 0.0;
+    const TZellbereiche bereiche = Zellbereiche(*m);
+    bench::TVerhaeltnisUhr uhr;
     {
         TBerechnungsPlan plan(*m);
         for (auto _ : state) {
-            const auto anfang = std::chrono::steady_clock::now();
+            uhr.Start();
             benchmark::DoNotOptimize(plan.Durchgang());
-            const std::chrono::duration<double> dauer = std::chrono::steady_clock::now() - anfang;
-            gesamt += dauer.count();
+            uhr.Stopp();
+            state.PauseTiming();
+            uhr.GrenzeMessen([&] { benchmark::DoNotOptimize(ZellenSumme(bereiche)); });
+            state.ResumeTiming();
         }
     }
     Kennzahlen(state, *m);
-    state.counters["VerhaeltnisZuStrom"] = gesamt / static_cast<double>(state.iterations()) / strom;
+    uhr.Melden(state, "VerhaeltnisZuStrom");
 }
 
 // Dasselbe ohne Plan: TModell::EingangsDurchgang und AusgangsDurchgang über die Knoten.

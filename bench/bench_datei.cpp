@@ -18,6 +18,7 @@
 #include <unistd.h>
 
 #include "UModellGenerator.h"
+#include "UVerhaeltnisUhr.h"
 #include "model/UKnoten.h"
 #include "persistence/UModellDatei.h"
 
@@ -166,46 +167,11 @@ private:
     int Anzahl = 0;
 };
 
-// Verhältnis zu einer Grenze, die neben jedem Durchlauf (außerhalb der
-// gemessenen Zeit) einmal mitläuft: Zähler und Nenner messen dieselbe Lage
-// des geteilten Rechners. Gemeldet werden Mediane; einzelne Stockungen des
-// Rechners beim Anfordern frischer Seiten verschieben sie nicht.
-class TVerhaeltnisUhr {
-public:
-    void Start() { Anfang = std::chrono::steady_clock::now(); }
-    void Stopp() { Letzte = std::chrono::duration<double>(std::chrono::steady_clock::now() - Anfang).count(); }
-    template <class F> void GrenzeMessen(F&& grenze) {
-        const auto anfang = std::chrono::steady_clock::now();
-        grenze();
-        const double g = std::chrono::duration<double>(std::chrono::steady_clock::now() - anfang).count();
-        if (g <= 0.0) return;
-        Verhaeltnisse.push_back(Letzte / g);
-        Grenzen.push_back(g);
-    }
-    void Melden(benchmark::State& state, const char* name) {
-        state.counters[name] = Median(Verhaeltnisse);
-        state.counters["GrenzeMs"] = Median(Grenzen) * 1e3;
-    }
-
-private:
-    static double Median(std::vector<double>& werte) {
-        if (werte.empty()) return 0.0;
-        const auto mitte = werte.begin() + static_cast<std::ptrdiff_t>(werte.size() / 2);
-        std::nth_element(werte.begin(), mitte, werte.end());
-        return *mitte;
-    }
-
-    std::chrono::steady_clock::time_point Anfang;
-    double Letzte = 0.0;
-    std::vector<double> Verhaeltnisse;
-    std::vector<double> Grenzen;
-};
-
 void BM_LadenSpeicher(benchmark::State& state) {
     bench::TStillePlattform still;
     const std::string& text = ModellText(static_cast<size_t>(state.range(0)));
     std::unique_ptr<TModell> m;
-    TVerhaeltnisUhr uhr;
+    bench::TVerhaeltnisUhr uhr;
     for (auto _ : state) {
         uhr.Start();
         m = AusText(text);
@@ -230,7 +196,7 @@ void BM_LadenDatei(benchmark::State& state) {
         m->DateiSpeichern(pfad);
     }
     TOeffnenErgebnis e;
-    TVerhaeltnisUhr uhr;
+    bench::TVerhaeltnisUhr uhr;
     for (auto _ : state) {
         uhr.Start();
         e = ModellOeffnen(pfad);
@@ -251,7 +217,7 @@ void BM_SpeichernSpeicher(benchmark::State& state) {
     bench::TStillePlattform still;
     const std::string& text = ModellText(static_cast<size_t>(state.range(0)));
     auto m = AusText(text);
-    TVerhaeltnisUhr uhr;
+    bench::TVerhaeltnisUhr uhr;
     std::string puffer;
     for (auto _ : state) {
         uhr.Start();
@@ -273,7 +239,7 @@ void BM_SpeichernDatei(benchmark::State& state) {
     const std::string& text = ModellText(static_cast<size_t>(state.range(0)));
     auto m = AusText(text);
     const std::string pfad = TempDatei("speichern");
-    TVerhaeltnisUhr uhr;
+    bench::TVerhaeltnisUhr uhr;
     std::string puffer;
     for (auto _ : state) {
         uhr.Start();
