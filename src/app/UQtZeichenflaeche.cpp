@@ -86,10 +86,42 @@ TQtTextSpeicher::TTexte& TQtTextSpeicher::Texte(const QFont& schrift, const QFon
     return Schriften[schluessel];
 }
 
+TQtTextSpeicher::TText* TQtTextSpeicher::TTexte::Suchen(std::string_view ansi) const {
+    if (Plaetze.empty()) return nullptr;
+    const size_t hash = TSchluesselHash{}(ansi);
+    const size_t maske = Plaetze.size() - 1;
+    for (size_t i = hash & maske;; i = (i + 1) & maske) {
+        const TPlatz& p = Plaetze[i];
+        if (p.Eintrag == nullptr) return nullptr;
+        if (p.Hash == hash && p.Eintrag->Schluessel == ansi) return &p.Eintrag->Text;
+    }
+}
+
+TQtTextSpeicher::TText& TQtTextSpeicher::TTexte::Einfuegen(std::string_view ansi, TText text) {
+    if (2 * (Eintraege.size() + 1) > Plaetze.size()) {
+        Plaetze.assign(std::max<size_t>(1024, 2 * Plaetze.size()), TPlatz{});
+        for (const auto& e : Eintraege) Einordnen(e.get(), TSchluesselHash{}(e->Schluessel));
+    }
+    Eintraege.push_back(std::make_unique<TEintrag>(TEintrag{std::string(ansi), std::move(text)}));
+    Einordnen(Eintraege.back().get(), TSchluesselHash{}(ansi));
+    return Eintraege.back()->Text;
+}
+
+void TQtTextSpeicher::TTexte::Einordnen(TEintrag* eintrag, size_t hash) {
+    const size_t maske = Plaetze.size() - 1;
+    size_t i = hash & maske;
+    while (Plaetze[i].Eintrag != nullptr) i = (i + 1) & maske;
+    Plaetze[i] = {hash, eintrag};
+}
+
+void TQtTextSpeicher::TTexte::Leeren() {
+    Eintraege.clear();
+    Plaetze.clear();
+}
+
 void TQtTextSpeicher::BildAnmelden(size_t bytes) {
     if (BildBytesGesamt + bytes > GroessteBildBytes) {
-        for (auto& [name, texte] : Schriften)
-            for (auto& [ansi, t] : texte) t.Bilder.clear();
+        for (auto& [name, texte] : Schriften) texte.FuerJeden([](TText& t) { t.Bilder.clear(); });
         BildBytesGesamt = 0;
     }
     BildBytesGesamt += bytes;
@@ -108,10 +140,10 @@ TQtTextSpeicher::TFigurbild& TQtTextSpeicher::Figur(std::string_view schluessel)
 
 TQtTextSpeicher::TText& TQtTextSpeicher::Text(TTexte& texte, std::string_view ansi, const QFont& schrift,
                                              const QFontMetrics& metrik) {
-    if (const auto it = texte.find(ansi); it != texte.end()) return it->second;
+    if (TText* t = texte.Suchen(ansi)) return *t;
     if (Gesamt >= Groesste) {
         // Nur die Inhalte leeren: die Texte je Schrift bleiben als Objekte gültig.
-        for (auto& [name, t] : Schriften) t.clear();
+        for (auto& [name, t] : Schriften) t.Leeren();
         Gesamt = 0;
         BildBytesGesamt = 0;
         ++Runden;
@@ -123,7 +155,7 @@ TQtTextSpeicher::TText& TQtTextSpeicher::Text(TTexte& texte, std::string_view an
     t.Text.prepare(QTransform(), schrift);
     t.Breite = metrik.horizontalAdvance(q);
     ++Gesamt;
-    return texte.emplace(std::string(ansi), std::move(t)).first->second;
+    return texte.Einfuegen(ansi, std::move(t));
 }
 
 TQtZeichenflaeche::TQtZeichenflaeche(QPainter& maler, TQtTextSpeicher* speicher)

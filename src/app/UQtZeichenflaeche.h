@@ -56,7 +56,37 @@ public:
         using is_transparent = void;
         size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
     };
-    using TTexte = std::unordered_map<std::string, TText, TSchluesselHash, std::equal_to<>>;
+    // Texte einer Schrift. Die Texte liegen je für sich (ihre Adressen
+    // bleiben), gefunden werden sie über ein flaches Verzeichnis aus Hashwert
+    // und Zeiger: ein Speicherzugriff für den Platz, einer für den Text, statt
+    // einer Kette über Bucket, Vorgänger und Knoten, die bei jedem Text eines
+    // Bildes aus dem Speicher geholt werden müsste.
+    class TTexte {
+    public:
+        TText* Suchen(std::string_view ansi) const;
+        // Nur für einen Text, der noch nicht da ist.
+        TText& Einfuegen(std::string_view ansi, TText text);
+        size_t Anzahl() const { return Eintraege.size(); }
+        void Leeren();
+        template <class F> void FuerJeden(F&& f) {
+            for (const auto& e : Eintraege) f(e->Text);
+        }
+
+    private:
+        struct TEintrag {
+            std::string Schluessel;
+            TText Text;
+        };
+        struct TPlatz {
+            size_t Hash = 0;
+            TEintrag* Eintrag = nullptr;
+        };
+        void Einordnen(TEintrag* eintrag, size_t hash);
+
+        std::vector<std::unique_ptr<TEintrag>> Eintraege;
+        // Zweierpotenz, höchstens halb belegt; leer, solange kein Text da ist.
+        std::vector<TPlatz> Plaetze;
+    };
 
     // Eine kleine Figur (Vieleck, Ellipse), wie Qt sie rastert: Spannen einer
     // Farbe je Zeile, relativ zum Bezugspunkt der Figur. Gerastert wird erst,

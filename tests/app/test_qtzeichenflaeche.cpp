@@ -288,6 +288,38 @@ TEST(QtZeichenflaeche, TextspeicherTrenntSchriftenUndBleibtBegrenzt) {
     EXPECT_GT(z.TextAusmass("<b>x</b>").Breite, z.TextAusmass("x").Breite * 3);
 }
 
+// Viele Texte, auch solche, die sich nur im letzten Zeichen oder in der
+// Länge unterscheiden: jeder bleibt über alle Vergrößerungen des
+// Verzeichnisses hinweg auffindbar, an derselben Adresse.
+TEST(QtZeichenflaeche, TextverzeichnisFindetJedenTextNachDemWachsen) {
+    TQtTextSpeicher::TTexte texte;
+    EXPECT_EQ(texte.Suchen("x"), nullptr);
+    std::vector<std::string> namen;
+    for (int i = 0; i < 5000; ++i) namen.push_back("TWeg" + std::to_string(i));
+    namen.push_back("");
+    namen.push_back("TWeg1 ");
+    std::vector<const TQtTextSpeicher::TText*> adressen;
+    for (size_t i = 0; i < namen.size(); ++i) {
+        TQtTextSpeicher::TText t;
+        t.Breite = static_cast<int>(i);
+        adressen.push_back(&texte.Einfuegen(namen[i], std::move(t)));
+    }
+    ASSERT_EQ(texte.Anzahl(), namen.size());
+    for (size_t i = 0; i < namen.size(); ++i) {
+        const TQtTextSpeicher::TText* t = texte.Suchen(namen[i]);
+        ASSERT_EQ(t, adressen[i]) << namen[i];
+        EXPECT_EQ(t->Breite, static_cast<int>(i));
+    }
+    EXPECT_EQ(texte.Suchen("TWeg5000"), nullptr);
+    EXPECT_EQ(texte.Suchen("TWeg"), nullptr);
+    texte.Leeren();
+    EXPECT_EQ(texte.Suchen("TWeg1"), nullptr);
+    TQtTextSpeicher::TText t;
+    t.Breite = 7;
+    texte.Einfuegen("TWeg1", std::move(t));
+    EXPECT_EQ(texte.Suchen("TWeg1")->Breite, 7);
+}
+
 TEST(QtZeichenflaeche, FensterhintergrundKommtAusDerPalette) {
     Bild b;
     const QColor base = QGuiApplication::palette().color(QPalette::Base);
