@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <typeinfo>
 #include <unordered_set>
+#include <vector>
 
 #include "model/UKnoten.h"
 #include "view/UAnsicht.h"
@@ -121,11 +122,17 @@ void TFOListe::AllesZeichnen(TAnsicht& ansicht) const {
     ausgewaehlt.reserve(AuswahlListe.size());
     for (const auto& e : AuswahlListe) ausgewaehlt.insert(e.Objekt);
     const TZeilenauswahl auswahl(ansicht);
-    for (const auto& o : Objekte) {
-        if (o && !auswahl.Ueberspringen(*o)) o->Zeichnen(ansicht, ausgewaehlt.count(o.get()) != 0 ? 1 : 0);
+    // Die Entscheidung je Objekt gilt für beide Runden; die zweite fragt
+    // nicht noch einmal nach Objekt und Knoten, die längst aus dem Cache sind.
+    std::vector<uint8_t> sichtbar(Objekte.size(), 0);
+    for (size_t i = 0; i < Objekte.size(); ++i) {
+        const TFO* o = Objekte[i].get();
+        if (o == nullptr || auswahl.Ueberspringen(*o)) continue;
+        sichtbar[i] = 1;
+        o->Zeichnen(ansicht, ausgewaehlt.count(o) != 0 ? 1 : 0);
     }
-    for (const auto& o : Objekte) {
-        if (o && !auswahl.Ueberspringen(*o)) o->AnzeigeZeichnen(ansicht, 0);
+    for (size_t i = 0; i < Objekte.size(); ++i) {
+        if (sichtbar[i] != 0) Objekte[i]->AnzeigeZeichnen(ansicht, 0);
     }
 }
 
