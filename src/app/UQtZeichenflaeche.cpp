@@ -86,37 +86,47 @@ TQtTextSpeicher::TTexte& TQtTextSpeicher::Texte(const QFont& schrift, const QFon
     return Schriften[schluessel];
 }
 
-TQtTextSpeicher::TText* TQtTextSpeicher::TTexte::Suchen(std::string_view ansi) const {
+TQtTextSpeicher::TText* TQtTextSpeicher::TTexte::Suchen(std::string_view ansi) {
+    if (const size_t naechster = Zuletzt + 1; naechster < Eintraege.size() && Eintraege[naechster].Schluessel == ansi) {
+        Zuletzt = naechster;
+        return &Eintraege[naechster].Text;
+    }
     if (Plaetze.empty()) return nullptr;
     const size_t hash = TSchluesselHash{}(ansi);
     const size_t maske = Plaetze.size() - 1;
     for (size_t i = hash & maske;; i = (i + 1) & maske) {
         const TPlatz& p = Plaetze[i];
-        if (p.Eintrag == nullptr) return nullptr;
-        if (p.Hash == hash && p.Eintrag->Schluessel == ansi) return &p.Eintrag->Text;
+        if (p.NummerPlusEins == 0) return nullptr;
+        TEintrag& e = Eintraege[p.NummerPlusEins - 1];
+        if (p.Hash == hash && e.Schluessel == ansi) {
+            Zuletzt = p.NummerPlusEins - 1;
+            return &e.Text;
+        }
     }
 }
 
 TQtTextSpeicher::TText& TQtTextSpeicher::TTexte::Einfuegen(std::string_view ansi, TText text) {
     if (2 * (Eintraege.size() + 1) > Plaetze.size()) {
         Plaetze.assign(std::max<size_t>(1024, 2 * Plaetze.size()), TPlatz{});
-        for (const auto& e : Eintraege) Einordnen(e.get(), TSchluesselHash{}(e->Schluessel));
+        for (size_t i = 0; i < Eintraege.size(); ++i) Einordnen(i, TSchluesselHash{}(Eintraege[i].Schluessel));
     }
-    Eintraege.push_back(std::make_unique<TEintrag>(TEintrag{std::string(ansi), std::move(text)}));
-    Einordnen(Eintraege.back().get(), TSchluesselHash{}(ansi));
-    return Eintraege.back()->Text;
+    Eintraege.push_back(TEintrag{std::string(ansi), std::move(text)});
+    Zuletzt = Eintraege.size() - 1;
+    Einordnen(Zuletzt, TSchluesselHash{}(ansi));
+    return Eintraege.back().Text;
 }
 
-void TQtTextSpeicher::TTexte::Einordnen(TEintrag* eintrag, size_t hash) {
+void TQtTextSpeicher::TTexte::Einordnen(size_t nummer, size_t hash) {
     const size_t maske = Plaetze.size() - 1;
     size_t i = hash & maske;
-    while (Plaetze[i].Eintrag != nullptr) i = (i + 1) & maske;
-    Plaetze[i] = {hash, eintrag};
+    while (Plaetze[i].NummerPlusEins != 0) i = (i + 1) & maske;
+    Plaetze[i] = {hash, nummer + 1};
 }
 
 void TQtTextSpeicher::TTexte::Leeren() {
     Eintraege.clear();
     Plaetze.clear();
+    Zuletzt = SIZE_MAX;
 }
 
 void TQtTextSpeicher::BildAnmelden(size_t bytes) {

@@ -15,6 +15,7 @@
 #include <QStaticText>
 #include <QString>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <unordered_map>
 #include <functional>
@@ -56,20 +57,21 @@ public:
         using is_transparent = void;
         size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
     };
-    // Texte einer Schrift. Die Texte liegen je für sich (ihre Adressen
-    // bleiben), gefunden werden sie über ein flaches Verzeichnis aus Hashwert
-    // und Zeiger: ein Speicherzugriff für den Platz, einer für den Text, statt
-    // einer Kette über Bucket, Vorgänger und Knoten, die bei jedem Text eines
-    // Bildes aus dem Speicher geholt werden müsste.
+    // Texte einer Schrift. Die Texte liegen in der Reihenfolge, in der sie
+    // zuerst gebraucht wurden (ihre Adressen bleiben), gefunden werden sie
+    // über ein flaches Verzeichnis aus Hashwert und Nummer. Ein Bild fragt
+    // seine Texte meist in derselben Reihenfolge wie das vorige: deshalb wird
+    // zuerst der Text nach dem zuletzt gefundenen verglichen, der schon im
+    // Cache liegt, und nur sonst das Verzeichnis befragt.
     class TTexte {
     public:
-        TText* Suchen(std::string_view ansi) const;
+        TText* Suchen(std::string_view ansi);
         // Nur für einen Text, der noch nicht da ist.
         TText& Einfuegen(std::string_view ansi, TText text);
         size_t Anzahl() const { return Eintraege.size(); }
         void Leeren();
         template <class F> void FuerJeden(F&& f) {
-            for (const auto& e : Eintraege) f(e->Text);
+            for (auto& e : Eintraege) f(e.Text);
         }
 
     private:
@@ -79,13 +81,14 @@ public:
         };
         struct TPlatz {
             size_t Hash = 0;
-            TEintrag* Eintrag = nullptr;
+            size_t NummerPlusEins = 0; // 0: frei
         };
-        void Einordnen(TEintrag* eintrag, size_t hash);
+        void Einordnen(size_t nummer, size_t hash);
 
-        std::vector<std::unique_ptr<TEintrag>> Eintraege;
+        std::deque<TEintrag> Eintraege;
         // Zweierpotenz, höchstens halb belegt; leer, solange kein Text da ist.
         std::vector<TPlatz> Plaetze;
+        size_t Zuletzt = SIZE_MAX;
     };
 
     // Eine kleine Figur (Vieleck, Ellipse), wie Qt sie rastert: Spannen einer

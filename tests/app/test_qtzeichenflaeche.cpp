@@ -310,6 +310,8 @@ TEST(QtZeichenflaeche, TextverzeichnisFindetJedenTextNachDemWachsen) {
         ASSERT_EQ(t, adressen[i]) << namen[i];
         EXPECT_EQ(t->Breite, static_cast<int>(i));
     }
+    // Rückwärts trifft die Vermutung "der nächste" nie: alles über das Verzeichnis.
+    for (size_t i = namen.size(); i-- > 0;) ASSERT_EQ(texte.Suchen(namen[i]), adressen[i]) << namen[i];
     EXPECT_EQ(texte.Suchen("TWeg5000"), nullptr);
     EXPECT_EQ(texte.Suchen("TWeg"), nullptr);
     texte.Leeren();
