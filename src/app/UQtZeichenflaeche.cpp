@@ -97,10 +97,10 @@ TQtTextSpeicher::TText* TQtTextSpeicher::TTexte::Suchen(std::string_view ansi) {
     for (size_t i = hash & maske;; i = (i + 1) & maske) {
         const TPlatz& p = Plaetze[i];
         if (p.NummerPlusEins == 0) return nullptr;
-        TEintrag& e = Eintraege[p.NummerPlusEins - 1];
-        if (p.Hash == hash && e.Schluessel == ansi) {
+        // Erst der Hashwert: ein fremder Platz holt seinen Text gar nicht erst.
+        if (p.Hash == hash && Eintraege[p.NummerPlusEins - 1].Schluessel == ansi) {
             Zuletzt = p.NummerPlusEins - 1;
-            return &e.Text;
+            return &Eintraege[Zuletzt].Text;
         }
     }
 }
