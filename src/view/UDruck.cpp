@@ -34,10 +34,13 @@ int32_t PunktePixel(int32_t punkte, int32_t punkteJeZoll) {
     return static_cast<int32_t>((static_cast<int64_t>(punkte) * punkteJeZoll + 36) / 72);
 }
 
-// Arial in der Größe, ohne Stil; Farbe und Übriges bleiben von der Zeichnung.
+// Arial in der Größe, ohne Stil, schwarz; Zeichensatz und Teilung bleiben von
+// der Zeichnung. Die Farbe nicht: sonst trügen Fuß und spätere Köpfe die Farbe
+// des zuletzt gezeichneten Textes (etwa das Blau einer Verzweigungsanzeige).
 void RandSchriftSetzen(IZeichenflaeche& z, int32_t punkte, int32_t punkteJeZoll) {
     TSchrift s = z.Schrift();
     s.Name = "Arial";
+    s.Farbe = FarbwertAusFarbe(Schwarz);
     s.Hoehe = -PunktePixel(punkte, punkteJeZoll);
     s.Stil = 0;
     z.SchriftSetzen(s);

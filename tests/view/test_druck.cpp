@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "analysis/UBerechnung.h"
 #include "gemeinsam/TAufzeichnendeFlaeche.h"
 #include "gemeinsam/TAufzeichnung.h"
 #include "gemeinsam/TModellBau.h"
@@ -188,6 +189,31 @@ TEST_F(Druck, SeitenbereicheUndRaster) {
     SeiteWaehlen(Ansicht, 3);
     EXPECT_EQ(Ansicht.SeiteX, 0);
     EXPECT_EQ(Ansicht.SeiteY, 6356);
+}
+
+// Die Zahl einer Verzweigung ist blau; Kopf und Fuß jeder Seite bleiben schwarz,
+// auch nach der Zeichnung der vorigen Seite.
+TEST_F(Druck, KopfUndFussJederSeiteSchwarz) {
+    auto d = Bau.Durchlauf<TVerzweigung>("Q", "V", "S");
+    d.K.Refpunkt = {100, -100};
+    d.S.Refpunkt = {1400, -100}; // drei Seiten nebeneinander
+    Menge(d.Q, 0, 10);
+    Anteil(d.K, 0, 1, 1, 100);
+    Bau.M().Stromanzeige = 1;
+    ASSERT_EQ(ModellNeuberechnen(Bau.M()), TBerechnungsErgebnis::BerechnungOK);
+    Drucken();
+    ASSERT_EQ(Drucker.Seitenanfaenge.size(), 3u);
+    bool bunt = false;
+    for (size_t i = 0; i < 3; ++i) {
+        std::vector<TPrimitiv> texte;
+        for (const auto& e : Drucker.Seite(i))
+            if (e.Art == TPrimitiv::Textausgabe) texte.push_back(e);
+        ASSERT_GE(texte.size(), 4u);
+        for (const size_t rand : {size_t{0}, size_t{1}, texte.size() - 2, texte.size() - 1})
+            EXPECT_EQ(texte[rand].Schrift.Farbe, 0) << "Seite " << i + 1 << ": " << texte[rand].Text;
+        for (size_t t = 2; t + 2 < texte.size(); ++t) bunt = bunt || texte[t].Schrift.Farbe != 0;
+    }
+    EXPECT_TRUE(bunt); // sonst prüfte der Test nichts
 }
 
 TEST_F(Druck, ModellOhneKnotenGibtEineSeiteMitKopfUndFuss) {
