@@ -186,6 +186,12 @@ void TQtZeichenflaeche::MalerGeaendert() {
     // Farbraum, Deckkraft und Pixelverhältnis, die das Kopieren verändern könnten.
     Rasterbild = nullptr;
     const QPaintDevice* geraet = Maler.device();
+    const long verhaeltnis = geraet != nullptr ? std::lround(geraet->devicePixelRatio()) : 1;
+    const int breite = verhaeltnis > 1 ? static_cast<int>(verhaeltnis) : 0;
+    if (breite != Strichbreite) {
+        Strichbreite = breite;
+        for (TQtFarbe& f : Farben) f.Stift.setWidth(breite);
+    }
     if (geraet != nullptr && geraet->devType() == QInternal::Image && Maler.paintEngine() != nullptr &&
         Maler.paintEngine()->type() == QPaintEngine::Raster && Maler.opacity() == 1.0) {
         const QImage* bild = static_cast<const QImage*>(geraet);
@@ -359,7 +365,7 @@ int TQtZeichenflaeche::FarbIndex(TFarbe f) {
     const QColor c = QtFarbe(f);
     // Breite 0 ist in Qt der kosmetische Ein-Pixel-Stift; mit flachem Ende
     // bleibt der Endpunkt einer Linie frei wie bei GDI.
-    QPen stift(c, 0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+    QPen stift(c, Strichbreite, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
     stift.setCosmetic(true);
     Farben.push_back({f, stift, QBrush(c)});
     return static_cast<int>(Farben.size() - 1);

@@ -1,8 +1,8 @@
 #pragma once
 // Zeichenfläche auf einem QPainter: Bild, Fenster, Drucker, SVG oder PDF.
 // Raster wie GDI: Rechtecke und Ellipsen ohne rechten und unteren Rand,
-// Linien ohne ihren Endpunkt, Stift immer ein Gerätepixel breit, keine
-// Kantenglättung der Figuren. Nicht-Xor braucht ein Gerät mit Rasteroperationen
+// Linien ohne ihren Endpunkt, Stift ein Gerätepixel breit (bei Pixelverhältnis
+// 2 zwei), keine Kantenglättung der Figuren. Nicht-Xor braucht ein Gerät mit Rasteroperationen
 // (QImage); auf den anderen wird dann normal gezeichnet.
 #include <QColor>
 #include <QFont>
@@ -260,6 +260,9 @@ private:
     TBildpunkt Position;
 
     std::vector<TQtFarbe> Farben;
+    // Breite jedes Stifts in Gerätepixeln: 0 (ein Pixel) bei Pixelverhältnis 1,
+    // sonst das gerundete Verhältnis, damit Linien so kräftig wirken wie bei 1.
+    int Strichbreite = 0;
     int StiftIndex = 0;
     int PinselIndex = 0;
     int TextIndex = 0;

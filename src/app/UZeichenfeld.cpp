@@ -2,6 +2,7 @@
 
 #include <QPaintEvent>
 #include <algorithm>
+#include <cmath>
 
 #include "app/UQtText.h"
 #include "model/UFehler.h"
@@ -76,19 +77,35 @@ void TZeichenfeld::GroesseAnpassen() {
 
 void TZeichenfeld::paintEvent(QPaintEvent* ereignis) {
     const QRect ungueltig = ereignis->rect();
-    if (!BildGueltig || !QRect(BildUrsprung, Bildpuffer.size()).contains(ungueltig)) {
+    if (!BildGueltig || !Bildbereich().contains(ungueltig) || Bildpuffer.devicePixelRatio() != devicePixelRatioF()) {
         const QRect sichtbar = visibleRegion().boundingRect();
         BildErneuern(sichtbar.isEmpty() ? ungueltig : sichtbar.united(ungueltig));
     }
     QPainter maler(this);
-    maler.drawImage(ungueltig.topLeft(), Bildpuffer, ungueltig.translated(-BildUrsprung));
+    if (Bildpuffer.devicePixelRatio() == 1.0) {
+        maler.drawImage(ungueltig.topLeft(), Bildpuffer, ungueltig.translated(-BildUrsprung));
+    } else {
+        // Pixel für Pixel übertragen: ein Ausschnitt in Bildpixeln wäre bei
+        // gebrochenem Verhältnis nicht ganzzahlig und würde gestreckt.
+        maler.setClipRect(ungueltig);
+        maler.drawImage(BildUrsprung, Bildpuffer);
+    }
     maler.end();
     emit Gemalt();
 }
 
 void TZeichenfeld::BildErneuern(const QRect& bereich) {
-    if (Bildpuffer.size() != bereich.size()) Bildpuffer = QImage(bereich.size(), QImage::Format_RGB32);
+    // Bei hochauflösenden Schirmen so viele Pixel wie das Gerät hat: Texte und
+    // Linien bleiben scharf, statt aus dem Bild der logischen Größe gestreckt zu werden.
+    const qreal verhaeltnis = devicePixelRatioF();
+    const QSize pixel(static_cast<int>(std::ceil(bereich.width() * verhaeltnis)),
+                      static_cast<int>(std::ceil(bereich.height() * verhaeltnis)));
+    if (Bildpuffer.size() != pixel || Bildpuffer.devicePixelRatio() != verhaeltnis) {
+        Bildpuffer = QImage(pixel, QImage::Format_RGB32);
+        Bildpuffer.setDevicePixelRatio(verhaeltnis);
+    }
     BildUrsprung = bereich.topLeft();
+    BildGroesse = bereich.size();
     Bildpuffer.fill(palette().color(QPalette::Base));
     BildGueltig = true;
     if (Modell == nullptr || Ansicht.DruckModus) return;
@@ -113,7 +130,7 @@ void TZeichenfeld::ModellUeberzeichnen() {
     QPainter maler(&Bildpuffer);
     maler.translate(-BildUrsprung);
     ModellAufBild(maler);
-    update(QRect(BildUrsprung, Bildpuffer.size()));
+    update(Bildbereich());
 }
 
 void TZeichenfeld::GummiZeichnen(const std::function<void()>& zeichnen) {
@@ -130,7 +147,7 @@ void TZeichenfeld::GummiZeichnen(const std::function<void()>& zeichnen) {
     if (!messung.Beruehrt()) return;
     // Auf das Bild begrenzt, bevor der Rand von einem Pixel für Stiftbreite
     // und Rundung dazukommt: die Figur kann weit ausserhalb liegen.
-    const QRect bild(BildUrsprung, Bildpuffer.size());
+    const QRect bild = Bildbereich();
     const TRechteck r = messung.Bereich();
     const QPoint oben(std::clamp<int32_t>(r.Links, bild.left(), bild.right()),
                       std::clamp<int32_t>(r.Oben, bild.top(), bild.bottom()));
@@ -144,7 +161,7 @@ void TZeichenfeld::ModellAufBild(QPainter& maler) {
     const TFlaecheLeihen geliehen(Ansicht, flaeche);
     try {
         // Nur was das Bild berührt; der Rest fiele ohnehin dem Beschneiden zu.
-        const TSichtLeihen sicht(Ansicht, QRect(BildUrsprung, Bildpuffer.size()), Modell->Schrift);
+        const TSichtLeihen sicht(Ansicht, Bildbereich(), Modell->Schrift);
         ModellZeichnen(*Modell, Ansicht);
         FehlerGemeldet = false;
     } catch (const std::exception& e) {

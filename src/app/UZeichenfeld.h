@@ -75,8 +75,12 @@ private:
     // Fertig gesetzte Texte über alle Neuzeichnungen.
     TQtTextSpeicher Texte;
 
+    // Bereich des Bildes in eigenen Koordinaten; das Bild selbst hat so viele
+    // Pixel mehr, wie das Pixelverhältnis des Geräts verlangt.
+    QRect Bildbereich() const { return QRect(BildUrsprung, BildGroesse); }
     QImage Bildpuffer;
     QPoint BildUrsprung;
+    QSize BildGroesse;
     std::function<void()> Gummifigur;
     bool BildGueltig = false;
     bool FehlerGemeldet = false;
