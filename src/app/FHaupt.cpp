@@ -38,6 +38,7 @@
 #include "app/UQtDrucker.h"
 #include "app/UQtPlattform.h"
 #include "app/UQtText.h"
+#include "model/UText.h"
 #include "app/UZeichenfeld.h"
 #include "app/USanduhr.h"
 #include "dialogs/FAnsicht.h"
@@ -622,7 +623,7 @@ void TFMHaupt::Befehl(const std::function<void()>& befehl) {
     try {
         befehl();
     } catch (const std::exception& e) {
-        Plattform().Meldungen->Fehler(std::string("Der Befehl konnte nicht ausgef\xFChrt werden.\n") + GrundVon(e));
+        Plattform().Meldungen->Fehler(MeldungMitGrund("Der Befehl konnte nicht ausgef\xFChrt werden.", GrundVon(e)));
     } catch (...) {
         Plattform().Meldungen->Fehler("Der Befehl konnte nicht ausgef\xFChrt werden.");
     }
@@ -642,7 +643,7 @@ void TFMHaupt::ModellLaden(const QString& pfad) {
     TOeffnenErgebnis ergebnis = ModellOeffnen(Pfad(pfad));
     if (ergebnis.Modell == nullptr) {
         Modell = nullptr;
-        Plattform().Meldungen->Fehler(ergebnis.Meldung + "\n" + ergebnis.Grund);
+        Plattform().Meldungen->Fehler(MeldungMitGrund(ergebnis.Meldung, ergebnis.Grund));
         ZuletztVergessen(pfad);
     } else {
         ModellEinsetzen(std::move(ergebnis.Modell));
@@ -664,7 +665,7 @@ TErgebnis TFMHaupt::ModellSpeichern(bool speichernUnter) {
                 ergebnis = TErgebnis::Erledigt;
                 VerlaufObjekt->GesichertMarkieren();
                 ZuletztMerken(*ziel);
-            } else Plattform().Meldungen->Fehler(gesichert.Meldung + "\n" + gesichert.Grund);
+            } else Plattform().Meldungen->Fehler(MeldungMitGrund(gesichert.Meldung, gesichert.Grund));
         }
     }
     TitelAnzeigen();
@@ -1042,7 +1043,7 @@ void TFMHaupt::ACDateiExportierenExecute() {
         return;
     }
     const TSpeichernErgebnis gesichert = DateiSichern(pfad, inhalt);
-    if (!gesichert.Ok) Plattform().Meldungen->Fehler(gesichert.Meldung + "\n" + gesichert.Grund);
+    if (!gesichert.Ok) Plattform().Meldungen->Fehler(MeldungMitGrund(gesichert.Meldung, gesichert.Grund));
 }
 
 void TFMHaupt::ZuletztMerken(const QString& pfad) {

@@ -6,6 +6,7 @@
 #include <QPrinter>
 
 #include "app/UQtText.h"
+#include "model/UText.h"
 #include "model/UFehler.h"
 #include "model/UPlattform.h"
 #include "persistence/UModellDatei.h"
@@ -64,7 +65,7 @@ bool AufDruckerDrucken(QPrinter& drucker, const TModell* modell, TAnsicht& ansic
         ModellDrucken(modell, ansicht, auftrag, alle, drucker.fromPage(), drucker.toPage());
         return true;
     } catch (const std::exception& e) {
-        Plattform().Meldungen->Fehler("Der Druck wurde abgebrochen.\n" + GrundVon(e));
+        Plattform().Meldungen->Fehler(MeldungMitGrund("Der Druck wurde abgebrochen.", GrundVon(e)));
         return false;
     }
 }

@@ -10,6 +10,7 @@
 #include <exception>
 
 #include "app/UQtText.h"
+#include "model/UText.h"
 #include "help/UHilfe.h"
 #include "persistence/UModellDatei.h"
 #include "model/UPlattform.h"
@@ -33,7 +34,7 @@ public:
 };
 
 void Melden(const std::string& grund) {
-    Plattform().Meldungen->Fehler("Die Engp\xE4sse k\xF6nnen nicht angezeigt werden.\n" + grund);
+    Plattform().Meldungen->Fehler(MeldungMitGrund("Die Engp\xE4sse k\xF6nnen nicht angezeigt werden.", grund));
 }
 
 } // namespace

@@ -24,6 +24,7 @@
 #include <cstdlib>
 
 #include "app/UQtText.h"
+#include "model/UText.h"
 #include "dialogs/FEigenschaften.h"
 #include "help/UHilfe.h"
 #include "model/UKnoten.h"
@@ -338,7 +339,7 @@ void TFMMatrix::Sicher(const std::function<void()>& tun) {
     try {
         tun();
     } catch (const std::exception& e) {
-        Plattform().Meldungen->Fehler(std::string("Die Matrix konnte nicht bearbeitet werden.\n") + GrundVon(e));
+        Plattform().Meldungen->Fehler(MeldungMitGrund("Die Matrix konnte nicht bearbeitet werden.", GrundVon(e)));
     } catch (...) {
         Plattform().Meldungen->Fehler("Die Matrix konnte nicht bearbeitet werden.");
     }

@@ -85,4 +85,20 @@ std::string AnsiAusUtf8(std::string_view utf8) {
     return aus;
 }
 
+std::string Satzanfang(std::string_view text) {
+    std::string s(text);
+    if (s.empty()) return s;
+    const auto b = static_cast<unsigned char>(s[0]);
+    // Kleinbuchstaben: a-z und à-þ ohne ÷ (0xF7); ß hat keinen großen.
+    if ((b >= 'a' && b <= 'z') || (b >= 0xE0 && b <= 0xFE && b != 0xF7)) s[0] = static_cast<char>(b - 0x20);
+    return s;
+}
+
+std::string MeldungMitGrund(std::string_view meldung, std::string_view grund) {
+    std::string s(meldung);
+    s += '\n';
+    s += Satzanfang(grund);
+    return s;
+}
+
 } // namespace tessomir

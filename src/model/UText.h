@@ -9,4 +9,11 @@ std::string Utf8AusAnsi(std::string_view ansi);
 // Zeichen ohne Entsprechung in Windows-1252 werden zu '?'.
 std::string AnsiAusUtf8(std::string_view utf8);
 
+// Der Text mit großem Anfangsbuchstaben (Windows-1252): ein Grund, der in der
+// Kommandozeile nach "...: " klein weitergeht, steht im Meldungsfenster als
+// eigener Satz auf seiner Zeile.
+std::string Satzanfang(std::string_view text);
+// Meldung und Grund als zwei Zeilen, der Grund als eigener Satz.
+std::string MeldungMitGrund(std::string_view meldung, std::string_view grund);
+
 } // namespace tessomir

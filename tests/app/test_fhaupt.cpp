@@ -276,7 +276,8 @@ TEST_F(TFHaupt, FehlerhafteDateiHinterlaesstKeinModell) {
     TFMHaupt& f = Fenster();
     f.ModellLaden(Beispiele + "/fehlt.TSR");
     ASSERT_EQ(Skript.Meldungen.size(), 1u);
-    EXPECT_EQ(Skript.Meldungen[0].Text.rfind("Die Datei fehlt.TSR kann nicht ge\xF6" "ffnet werden.\n", 0), 0u);
+    EXPECT_EQ(Skript.Meldungen[0].Text, "Die Datei fehlt.TSR kann nicht ge\xF6" "ffnet werden.\n"
+                                        "Die Datei oder ein Ordner ihres Pfads existiert nicht");
     EXPECT_EQ(Modell, nullptr);
     EXPECT_EQ(f.windowTitle(), "Tessomir");
 }

@@ -61,6 +61,18 @@ TEST(AnsiAusUtf8, KaputteFolgenWerdenZuFragezeichen) {
     EXPECT_EQ(AnsiAusUtf8("\xC3" "a").back(), 'a');
 }
 
+// Ein Grund auf eigener Zeile beginnt groß; was nicht klein beginnt, bleibt.
+TEST(Satzanfang, KleinerAnfangWirdGross) {
+    EXPECT_EQ(Satzanfang("die Datei ist leer"), "Die Datei ist leer");
+    EXPECT_EQ(Satzanfang("\xFC" "ber 100"), "\xDC" "ber 100"); // ü -> Ü
+    EXPECT_EQ(Satzanfang("\xDF"), "\xDF");                   // ß hat keinen großen
+    EXPECT_EQ(Satzanfang("\xF7 2"), "\xF7 2");               // ÷ ist kein Buchstabe
+    EXPECT_EQ(Satzanfang("'abc' ist keine Zahl"), "'abc' ist keine Zahl");
+    EXPECT_EQ(Satzanfang(""), "");
+    EXPECT_EQ(MeldungMitGrund("Die Datei a.TSR kann nicht ge\xF6" "ffnet werden.", "der Pfad ist ein Ordner"),
+              "Die Datei a.TSR kann nicht ge\xF6" "ffnet werden.\nDer Pfad ist ein Ordner");
+}
+
 TEST(AnsiUtf8, JedesByteUeberlebtDenRueckweg) {
     std::string alle;
     for (int b = 0; b < 256; ++b) alle += static_cast<char>(b);
