@@ -268,14 +268,30 @@ std::string SechsStellen(double wert, char trenner) {
     return s;
 }
 
-TSchlaufenGewinn Bewerten(int artikel, double rho, double umfang) {
+bool MischtArtikel(const TKnoten& k, int artikel) {
+    if (k.Art() != TKnotenArt::Wandler) return false;
+    for (int i = 0; i < artikel; ++i)
+        for (int q = 0; q < artikel; ++q)
+            if (i != q && Zelle(k.Matrix(), i, q + 1, 1) != 0.0) return true;
+    return false;
+}
+
+TSchlaufenGewinn Bewerten(int artikel, double rho, double umfang, size_t schritte) {
     TSchlaufenGewinn g;
     g.Artikel = artikel;
     g.Verstaerkung = rho;
     if (std::fabs(rho - 1.0) <= EinsToleranz) {
         g.Urteil = TSchlaufenUrteil::KlingtNieAb;
         g.Verstaerkung = 1.0;
-    } else if (rho > 1.0) {
+        g.VerstaerkungJeUmlauf = 1.0;
+        g.Schritte = schritte;
+        return g;
+    }
+    // Ein Durchgang trägt die Ströme einen Weg weiter: ein Umlauf sind so viele
+    // Durchgänge, wie er Wege hat.
+    g.VerstaerkungJeUmlauf = std::pow(rho, static_cast<double>(schritte));
+    g.Schritte = schritte;
+    if (rho > 1.0) {
         g.Urteil = TSchlaufenUrteil::Waechst;
     } else {
         // Die Änderung schrumpft je Durchgang um rho; Ruhe verlangt zwei ruhige Durchgänge.
@@ -350,8 +366,10 @@ std::vector<TSchlaufe> SchlaufenErmitteln(const TModell& modell) {
         s.AnzahlKnoten = komponenten[c].size();
         for (const size_t u : Umlauf(netz, komponenten[c], teil, nummer)) s.Umlauf.push_back(netz.Knoten[u]);
 
+        // Gemischt wird nur, wo ein Wandler der Schlaufe einen Artikel in einen
+        // anderen umsetzt; sonst hat jeder Artikel seine eigene Verstärkung.
         bool mischt = false;
-        for (const size_t u : komponenten[c]) mischt = mischt || netz.Knoten[u]->Art() == TKnotenArt::Wandler;
+        for (const size_t u : komponenten[c]) mischt = mischt || MischtArtikel(*netz.Knoten[u], n);
         const size_t zustaende = mischt ? wege.size() * static_cast<size_t>(n) : wege.size();
         const auto zustand = [&](size_t weg, int a) { return mischt ? weg * static_cast<size_t>(n) + static_cast<size_t>(a) : weg; };
         // Übergänge eines Artikels (ohne Wandler) oder aller Artikel zusammen.
@@ -364,10 +382,15 @@ std::vector<TSchlaufe> SchlaufenErmitteln(const TModell& modell) {
                     const auto ein = wegStelle.find(k->GetEingang(j));
                     if (ein == wegStelle.end()) continue;
                     const TDyn3DMatrix& m = k->Matrix();
-                    if (k->Art() == TKnotenArt::Wandler) {
+                    if (k->Art() == TKnotenArt::Wandler && mischt) {
                         for (int i = 0; i < n; ++i)
                             for (int q = 0; q < n; ++q)
                                 liste.push_back({zustand(ein->second, q), zustand(e, i), Zelle(m, i, q + 1, 1)});
+                    } else if (k->Art() == TKnotenArt::Wandler) {
+                        for (int a = 0; a < n; ++a) {
+                            if (nurArtikel != SchlaufenAlleArtikel && a != nurArtikel) continue;
+                            liste.push_back({zustand(ein->second, a), zustand(e, a), Zelle(m, a, a + 1, 1)});
+                        }
                     } else if (k->Art() == TKnotenArt::Verzweigung) {
                         const int ausgang = k->AusgangIndex(aus);
                         for (int a = 0; a < n; ++a) {
@@ -379,15 +402,27 @@ std::vector<TSchlaufe> SchlaufenErmitteln(const TModell& modell) {
             }
             return liste;
         };
+        const size_t schritte = s.Umlauf.size() - 1;
         if (mischt) {
             s.Gewinne.push_back(Bewerten(n > 1 ? SchlaufenAlleArtikel : 0,
-                                         Spektralradius(zustaende, uebergaenge(SchlaufenAlleArtikel)), umfang));
+                                         Spektralradius(zustaende, uebergaenge(SchlaufenAlleArtikel)), umfang, schritte));
         } else {
-            for (int a = 0; a < n; ++a) s.Gewinne.push_back(Bewerten(a, Spektralradius(zustaende, uebergaenge(a)), umfang));
+            for (int a = 0; a < n; ++a)
+                s.Gewinne.push_back(Bewerten(a, Spektralradius(zustaende, uebergaenge(a)), umfang, schritte));
         }
         schlaufen.push_back(std::move(s));
     }
     return schlaufen;
+}
+
+bool HatSchlaufe(const TModell& modell) {
+    const TNetz netz = NetzAus(modell);
+    for (size_t u = 0; u < netz.Nachfolger.size(); ++u)
+        for (const size_t v : netz.Nachfolger[u])
+            if (v == u) return true;
+    for (const auto& komponente : Komponenten(netz.Nachfolger))
+        if (komponente.size() > 1) return true;
+    return false;
 }
 
 bool AlleSchlaufenKlingenAb(const std::vector<TSchlaufe>& schlaufen) {
@@ -413,7 +448,9 @@ std::vector<std::string> SchlaufenZeilen(const TModell& modell, const std::vecto
             std::string z = g.Artikel == SchlaufenAlleArtikel
                                 ? "  Alle Artikel (ein Wandler mischt sie)"
                                 : "  Artikel " + modell.ArtikelListe.at(static_cast<size_t>(g.Artikel));
-            z += ": Verst\xE4rkung " + SechsStellen(g.Verstaerkung, modell.Anzeigetrenner) + " je Durchgang, ";
+            z += ": Verst\xE4rkung " + SechsStellen(g.VerstaerkungJeUmlauf, modell.Anzeigetrenner) + " je Umlauf (" +
+                 std::to_string(g.Schritte) + (g.Schritte == 1 ? " Weg), " : " Wege), ") +
+                 SechsStellen(g.Verstaerkung, modell.Anzeigetrenner) + " je Durchgang, ";
             switch (g.Urteil) {
             case TSchlaufenUrteil::KlingtAb:
                 z += "klingt ab (etwa " + std::to_string(g.Durchgaenge) +

@@ -1,6 +1,7 @@
 #pragma once
 // Schlaufen: die Kreise des Netzes als stark zusammenhängende Komponenten,
-// je Schlaufe ihre Verstärkung je Durchgang und was die Berechnung mit ihr tut.
+// je Schlaufe ihre Verstärkung je Umlauf und je Durchgang und was die
+// Berechnung mit ihr tut.
 #include <string>
 #include <vector>
 
@@ -11,10 +12,16 @@ namespace tessomir {
 enum class TSchlaufenUrteil { KlingtAb, KlingtNieAb, Waechst };
 
 struct TSchlaufenGewinn {
-    // Artikel der Verstärkung; SchlaufenAlleArtikel, wenn ein Wandler die Artikel mischt.
+    // Artikel der Verstärkung; SchlaufenAlleArtikel, wenn ein Wandler der Schlaufe
+    // einen Artikel in einen anderen umsetzt.
     int Artikel = 0;
     // Spektralradius der Übertragung eines Durchgangs (Anteile / 100, Wandlerfaktoren).
     double Verstaerkung = 0.0;
+    // Was von einer Einheit nach einem Umlauf zurückkommt: Verstaerkung hoch Schritte,
+    // beim einfachen Kreis das Produkt seiner Anteile und Faktoren.
+    double VerstaerkungJeUmlauf = 0.0;
+    // Wege des gezeigten Umlaufs.
+    size_t Schritte = 0;
     TSchlaufenUrteil Urteil = TSchlaufenUrteil::KlingtAb;
     // Nur bei KlingtAb: etwa so viele Durchgänge, bis die Änderung unter 1e-10 liegt.
     long long Durchgaenge = 0;
@@ -41,6 +48,9 @@ std::vector<std::string> SchlaufenZeilen(const TModell& modell, const std::vecto
 extern const char* const SchlaufenAnfangZeile;
 // Letzte Zeile nach einer Berechnung, die an der Zeitgrenze oder im Überlauf endete.
 extern const char* const SchlaufenHinweisZeile;
+
+// Hat das Netz einen Kreis? Ohne Verstärkungen, daher auch für große Netze schnell.
+bool HatSchlaufe(const TModell& modell);
 
 bool AlleSchlaufenKlingenAb(const std::vector<TSchlaufe>& schlaufen);
 

@@ -782,8 +782,10 @@ void TFMHaupt::ACBearbeitenNeuberechnenExecute() {
         const TSanduhr sanduhr;
         const TBerechnungsErgebnis ergebnis = ModellNeuberechnen(*AktModell, [this] { MaxStromAnzeigen(); });
         Berechnet = ergebnis != TBerechnungsErgebnis::PruefungFehlerhaft;
-        // Zeitgrenze oder Überlauf: die Schlaufenanalyse sagt, welcher Kreis es ist.
-        if (ergebnis == TBerechnungsErgebnis::BerechnungFehlerhaft) AktModell->LogZeile(SchlaufenHinweisZeile);
+        // Zeitgrenze oder Überlauf in einem Netz mit Kreis: die Schlaufenanalyse
+        // sagt, welcher es ist. Ohne Kreis (etwa eine Kette von Wandlern) hülfe sie nicht.
+        if (ergebnis == TBerechnungsErgebnis::BerechnungFehlerhaft && HatSchlaufe(*AktModell))
+            AktModell->LogZeile(SchlaufenHinweisZeile);
     }
     LogAnfang();
     Neuzeichnen();

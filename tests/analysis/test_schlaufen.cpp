@@ -52,12 +52,14 @@ TEST(Schlaufen, ZweiVerzweigungenMitHalberVerstaerkungUndEchteDurchgaenge) {
     ASSERT_EQ(liste[0].Gewinne.size(), 1U);
     const TSchlaufenGewinn& g = liste[0].Gewinne[0];
     EXPECT_NEAR(g.Verstaerkung, 0.5, 5e-7);
+    EXPECT_NEAR(g.VerstaerkungJeUmlauf, 0.25, 5e-7); // was nach einer Runde zurückkommt
+    EXPECT_EQ(g.Schritte, 2U);
     EXPECT_EQ(g.Urteil, TSchlaufenUrteil::KlingtAb);
     EXPECT_TRUE(AlleSchlaufenKlingenAb(liste));
     EXPECT_EQ(SchlaufenZeilen(s.Bau.M(), liste),
               (std::vector<std::string>{
                   "1 Schlaufe gefunden", "Schlaufe 1 (2 Knoten): [ V1 ] -> [ V2 ] -> [ V1 ]",
-                  "  Artikel Artikel1: Verst\xE4rkung 0.5 je Durchgang, klingt ab (etwa " + std::to_string(g.Durchgaenge) +
+                  "  Artikel Artikel1: Verst\xE4rkung 0.25 je Umlauf (2 Wege), 0.5 je Durchgang, klingt ab (etwa " + std::to_string(g.Durchgaenge) +
                       " Durchg\xE4nge, bis sich die Str\xF6me um weniger als 1e-10 \xE4ndern)"}));
 
     // Die Uhr zählt die Durchgänge der wirklichen Berechnung.
@@ -96,14 +98,28 @@ TEST(Schlaufen, VerstaerkungEinsUndWandlerUeberEins) {
         auto liste = SchlaufenErmitteln(bau.M());
         ASSERT_EQ(liste.size(), 1U);
         EXPECT_NEAR(liste[0].Gewinne[0].Verstaerkung, 1.2, 1e-6); // zwei Wege je Umlauf
+        EXPECT_NEAR(liste[0].Gewinne[0].VerstaerkungJeUmlauf, 1.44, 1e-6);
         EXPECT_EQ(liste[0].Gewinne[0].Urteil, TSchlaufenUrteil::Waechst);
 
-        // Zwei Artikel, die der Wandler tauscht: eine Verstärkung für alle.
+        // Ein Wandler, der jeden Artikel nur in sich selbst umsetzt, mischt nicht:
+        // je Artikel eine eigene Verstärkung aus seinem Faktor.
         bau.M().ArtikelEinfuegen("B");
         for (int a : {0, 1}) {
             Anteil(v, a, 1, 1, 100);
             Anteil(v, a, 2, 1, 100);
         }
+        w.Matrix().ZelleSetzen(1, 2, 1, 0.5);
+        liste = SchlaufenErmitteln(bau.M());
+        ASSERT_EQ(liste[0].Gewinne.size(), 2U);
+        EXPECT_NEAR(liste[0].Gewinne[0].VerstaerkungJeUmlauf, 1.44, 1e-6);
+        EXPECT_EQ(liste[0].Gewinne[0].Urteil, TSchlaufenUrteil::Waechst);
+        EXPECT_EQ(liste[0].Gewinne[1].Artikel, 1);
+        EXPECT_NEAR(liste[0].Gewinne[1].VerstaerkungJeUmlauf, 0.5, 1e-6);
+        EXPECT_NEAR(liste[0].Gewinne[1].Verstaerkung, std::sqrt(0.5), 1e-6);
+        EXPECT_EQ(liste[0].Gewinne[1].Urteil, TSchlaufenUrteil::KlingtAb);
+
+        // Zwei Artikel, die der Wandler tauscht: eine Verstärkung für alle.
+        w.Matrix().ZelleSetzen(1, 2, 1, 0);
         w.Matrix().ZelleSetzen(0, 1, 1, 0);
         w.Matrix().ZelleSetzen(1, 1, 1, 2.0);  // B aus Artikel1
         w.Matrix().ZelleSetzen(0, 2, 1, 0.72); // Artikel1 aus B
@@ -111,6 +127,7 @@ TEST(Schlaufen, VerstaerkungEinsUndWandlerUeberEins) {
         ASSERT_EQ(liste[0].Gewinne.size(), 1U);
         EXPECT_EQ(liste[0].Gewinne[0].Artikel, SchlaufenAlleArtikel);
         EXPECT_NEAR(liste[0].Gewinne[0].Verstaerkung, std::pow(1.44, 0.25), 1e-6); // vier Schritte je Umlauf
+        EXPECT_TRUE(HatSchlaufe(bau.M()));
     }
 }
 
@@ -158,6 +175,8 @@ TEST(Schlaufen, ZweiGetrennteSchlaufenSelbstschlaufeUndKreisfrei) {
     auto d = kreisfrei.Durchlauf<TVerzweigung>("Q", "V", "S");
     Anteil(d.K, 0, 1, 1, 100);
     EXPECT_TRUE(SchlaufenErmitteln(kreisfrei.M()).empty());
+    EXPECT_FALSE(HatSchlaufe(kreisfrei.M()));
+    EXPECT_TRUE(HatSchlaufe(bau.M()));
     EXPECT_EQ(SchlaufenZeilen(kreisfrei.M(), {}), std::vector<std::string>{"Keine Schlaufen: das Netz ist kreisfrei."});
 }
 
@@ -171,6 +190,8 @@ TEST(Schlaufen, EinzelneSelbstschlaufe) {
     ASSERT_EQ(liste.size(), 1U);
     EXPECT_EQ(liste[0].Umlauf, (std::vector<const TKnoten*>{&d.K, &d.K}));
     EXPECT_NEAR(liste[0].Gewinne[0].Verstaerkung, 0.25, 1e-9);
+    EXPECT_EQ(liste[0].Gewinne[0].Schritte, 1U);
+    EXPECT_TRUE(HatSchlaufe(bau.M())); // ein Weg zu sich selbst
 }
 
 TEST(Spektralradius, VerschraenkteKreiseUndLangerRing) {

@@ -109,8 +109,36 @@ TEST_F(AnalyseFenster, SchlaufenImProtokollUndHinweisNachZeitgrenze) {
     const qsizetype anfang = log.indexOf(QString::fromLatin1(SchlaufenAnfangZeile));
     ASSERT_GE(anfang, 0);
     EXPECT_EQ(log.mid(anfang + 1, 2), (QStringList{"1 Schlaufe gefunden", "Schlaufe 1 (2 Knoten): [ V1 ] -> [ V2 ] -> [ V1 ]"}));
-    EXPECT_EQ(log.last(), QString::fromUtf8("  Artikel Artikel1: Verst\u00e4rkung 1 je Durchgang, klingt nie ab "
-                                            "(die Berechnung endet an der Zeitgrenze)"));
+    EXPECT_EQ(log.last(), QString::fromUtf8("  Artikel Artikel1: Verst\u00e4rkung 1 je Umlauf (2 Wege), 1 je Durchgang, "
+                                            "klingt nie ab (die Berechnung endet an der Zeitgrenze)"));
+}
+
+TEST_F(AnalyseFenster, UeberlaufOhneKreisGibtKeinenSchlaufenhinweis) {
+    const QString datei = Ordner.filePath("kette.TSR");
+    {
+        // Q -> W1 -> W2 -> W3 -> S, jeder Wandler mal 1e60: W3 bekommt 1e120,
+        // ein Überlauf ohne jeden Kreis.
+        test::TModellBau bau;
+        auto& q = bau.Knoten<TQuelle>("Q");
+        auto& w1 = bau.Knoten<TWandler>("W1");
+        auto& w2 = bau.Knoten<TWandler>("W2");
+        auto& w3 = bau.Knoten<TWandler>("W3");
+        auto& s = bau.Knoten<TSenke>("S");
+        bau.Weg(q, w1);
+        bau.Weg(w1, w2);
+        bau.Weg(w2, w3);
+        bau.Weg(w3, s);
+        test::Menge(q, 0, 1);
+        for (TWandler* w : {&w1, &w2, &w3}) w->Matrix().ZelleSetzen(0, 1, 1, 1e60);
+        bau.M().DateiSpeichern(datei.toStdString());
+    }
+    F.ModellLaden(datei);
+    A("ACBearbeitenNeuberechnen")->trigger();
+    const QStringList log = Log();
+    ASSERT_GT(log.size(), 1);
+    EXPECT_FALSE(log.contains(QString::fromLatin1(SchlaufenHinweisZeile))) << log.join('\n').toStdString();
+    // Die Berechnung scheiterte wirklich.
+    EXPECT_TRUE(log.last().endsWith(QStringLiteral("Eingangsstrom wird zu gross"))) << log.join('\n').toStdString();
 }
 
 } // namespace

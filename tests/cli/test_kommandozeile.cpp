@@ -493,7 +493,8 @@ TEST_F(Kommandozeile, SchlaufenAnBeispielenUndRueckgabewerte) {
     EXPECT_EQ(w.Aus, "1 Schlaufe gefunden\n"
                      "Schlaufe 1 (4 Knoten): [ Zulauf Wasserwerk ] -> [ Aufbereitung ] -> [ Filterstufe ] -> "
                      "[ Sp\xC3\xBClwasserbecken ] -> [ Zulauf Wasserwerk ]\n"
-                     "  Alle Artikel (ein Wandler mischt sie): Verst\xC3\xA4rkung 0.66874 je Durchgang, klingt ab "
+                     "  Alle Artikel (ein Wandler mischt sie): Verst\xC3\xA4rkung 0.2 je Umlauf (4 Wege), 0.66874 je "
+                     "Durchgang, klingt ab "
                      "(etwa 72 Durchg\xC3\xA4nge, bis sich die Str\xC3\xB6me um weniger als 1e-10 \xC3\xA4ndern)\n");
     const TErgebnis r = Aufruf({"schlaufen", (fs::path(TESSOMIR_BEISPIELE) / "Recyclinganlage.TSR").string()});
     EXPECT_EQ(r.Rc, 0);
@@ -510,7 +511,8 @@ TEST_F(Kommandozeile, SchlaufenAnBeispielenUndRueckgabewerte) {
     }
     const TErgebnis k = Aufruf({"schlaufen", kreis});
     EXPECT_EQ(k.Rc, 1);
-    EXPECT_NE(k.Aus.find("Verst\xC3\xA4rkung 1 je Durchgang, klingt nie ab"), std::string::npos) << k.Aus;
+    EXPECT_NE(k.Aus.find("Verst\xC3\xA4rkung 1 je Umlauf (2 Wege), 1 je Durchgang, klingt nie ab"), std::string::npos)
+        << k.Aus;
     EXPECT_EQ(Aufruf({"schlaufen", Pfad("fehlt.TSR")}).Rc, 2);
     EXPECT_EQ(Aufruf({"schlaufen"}).Rc, 2);
 }
