@@ -1030,12 +1030,13 @@ void TFMHaupt::ACDateiExportierenExecute() {
     const QFileInfo modell(QFile::decodeName(QByteArray::fromStdString(AktModell->DateiName)));
     QString vorgabe = modell.completeBaseName() + QStringLiteral(".png");
     if (modell.path() != QStringLiteral(".")) vorgabe = modell.path() + QLatin1Char('/') + vorgabe;
-    const std::optional<QString> ziel = Dateiwahl->Exportieren(this, vorgabe);
-    if (!ziel) return;
+    const std::optional<TExportziel> gewaehlt = Dateiwahl->Exportieren(this, vorgabe);
+    if (!gewaehlt) return;
+    const QString* ziel = &gewaehlt->Pfad;
     const std::string pfad = Pfad(*ziel);
     std::string inhalt;
     if (QFileInfo(*ziel).suffix().compare(QStringLiteral("csv"), Qt::CaseInsensitive) == 0) {
-        inhalt = WegeAlsCsv(*AktModell);
+        inhalt = WegeAlsCsv(*AktModell, gewaehlt->CsvDeutsch ? TCsvFormat::Deutsch : TCsvFormat::Standard);
     } else if (const std::optional<TBildformat> format = BildformatAusName(pfad)) {
         // Wie im Fenster: Artikel oder Summe des Modells, Massstab der Ansicht.
         inhalt = ModellAlsBild(*AktModell, AnsichtObjekt->Massstab, *format);

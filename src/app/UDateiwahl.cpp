@@ -29,15 +29,16 @@ std::optional<QString> Gewaehlt(QFileDialog& dialog) {
 
 } // namespace
 
-std::optional<QString> IDateiwahl::Exportieren(QWidget*, const QString&) { return std::nullopt; }
+std::optional<TExportziel> IDateiwahl::Exportieren(QWidget*, const QString&) { return std::nullopt; }
 
-std::optional<QString> TQtDateiwahl::Exportieren(QWidget* eltern, const QString& vorgabe) {
+std::optional<TExportziel> TQtDateiwahl::Exportieren(QWidget* eltern, const QString& vorgabe) {
     QFileDialog dialog(eltern);
     dialog.setWindowTitle(QStringLiteral("Exportieren"));
     const QStringList filter = {QStringLiteral("PNG-Bild (*.png)"), QStringLiteral("SVG-Zeichnung (*.svg)"),
-                                QStringLiteral("PDF-Dokument (*.pdf)"), QStringLiteral("Ströme als CSV (*.csv)")};
+                                QStringLiteral("PDF-Dokument (*.pdf)"), QStringLiteral("Ströme als CSV (*.csv)"),
+                                QStringLiteral("CSV (Excel, deutsch) (*.csv)")};
     const QStringList endungen = {QStringLiteral("png"), QStringLiteral("svg"), QStringLiteral("pdf"),
-                                  QStringLiteral("csv")};
+                                  QStringLiteral("csv"), QStringLiteral("csv")};
     dialog.setNameFilters(filter);
     dialog.setDefaultSuffix(endungen.first());
     // Ohne eingetippte Endung zählt der gewählte Filter.
@@ -52,7 +53,9 @@ std::optional<QString> TQtDateiwahl::Exportieren(QWidget* eltern, const QString&
     if (info.path() != QStringLiteral(".") && info.dir().exists()) dialog.setDirectory(info.dir());
     dialog.selectFile(info.fileName());
     dialog.setSizeGripEnabled(true);
-    return Gewaehlt(dialog);
+    const std::optional<QString> pfad = Gewaehlt(dialog);
+    if (!pfad) return std::nullopt;
+    return TExportziel{*pfad, dialog.selectedNameFilter() == filter.last()};
 }
 
 std::optional<QString> TQtDateiwahl::Oeffnen(QWidget* eltern) {

@@ -8,6 +8,12 @@ class QWidget;
 
 namespace tessomir {
 
+// Ziel eines Exports; CsvDeutsch: als Filter war "CSV (Excel, deutsch)" gewählt.
+struct TExportziel {
+    QString Pfad;
+    bool CsvDeutsch = false;
+};
+
 class IDateiwahl {
 public:
     virtual ~IDateiwahl() = default;
@@ -17,7 +23,7 @@ public:
     virtual std::optional<QString> SpeichernUnter(QWidget* eltern, const QString& vorgabe) = 0;
     // Ziel des Exports (PNG, SVG, PDF oder CSV, nach der Endung); ohne eigene
     // Antwort abgebrochen, damit Auswahlen, die nur Modelle kennen, gelten.
-    virtual std::optional<QString> Exportieren(QWidget* eltern, const QString& vorgabe);
+    virtual std::optional<TExportziel> Exportieren(QWidget* eltern, const QString& vorgabe);
 };
 
 // Die Qt-eigenen Dateidialoge, damit sie mit den Übersetzungen des
@@ -26,7 +32,7 @@ class TQtDateiwahl final : public IDateiwahl {
 public:
     std::optional<QString> Oeffnen(QWidget* eltern) override;
     std::optional<QString> SpeichernUnter(QWidget* eltern, const QString& vorgabe) override;
-    std::optional<QString> Exportieren(QWidget* eltern, const QString& vorgabe) override;
+    std::optional<TExportziel> Exportieren(QWidget* eltern, const QString& vorgabe) override;
 };
 
 } // namespace tessomir

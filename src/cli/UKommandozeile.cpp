@@ -28,11 +28,15 @@ constexpr const char* Hilfetext =
     "  tessomir-cli pruefen DATEI\n"
     "      Liest das Modell und pr\xC3\xBC" "ft es. Ausgabe: die Protokollzeilen,\n"
     "      bei Erfolg zuletzt \"Daten OK\".\n"
-    "  tessomir-cli berechnen DATEI [--summe] [--csv AUSGABE.csv] [-o AUSGABE.TSR]\n"
+    "  tessomir-cli berechnen DATEI [--summe] [--csv AUSGABE.csv [--csv-format deutsch]]\n"
+    "                       [-o AUSGABE.TSR]\n"
     "      Pr\xC3\xBC" "ft und berechnet das Modell (wie \"Neuberechnen\"). Ausgabe: die\n"
     "      Protokollzeilen, dann \"Max. Strom berechnet : \" mit dem gr\xC3\xB6\xC3\x9F" "ten Strom.\n"
     "      --summe  Str\xC3\xB6" "me als Summe aller Artikel\n"
-    "      --csv    schreibt je Weg eine Zeile mit den Str\xC3\xB6" "men je Artikel\n"
+    "      --csv    schreibt je Weg eine Zeile mit Start- und Zielknoten (Nummer und\n"
+    "               Name) und den Str\xC3\xB6" "men je Artikel\n"
+    "      --csv-format deutsch  \";\" zwischen Feldern und \",\" in Zahlen, wie eine\n"
+    "               deutsche Tabellenkalkulation sie liest (Vorgabe: standard, \",\" und \".\")\n"
     "      -o       speichert das berechnete Modell\n"
     "  tessomir-cli exportieren DATEI BILD [--berechnen] [--summe] [--artikel N] [--zoom F]\n"
     "      Zeichnet das Diagramm in BILD (.png, .svg oder .pdf).\n"
@@ -54,8 +58,9 @@ constexpr const char* Hilfetext =
     "Ausgaben sind UTF-8. R\xC3\xBC" "ckgabewert: 0 in Ordnung, 1 Pr\xC3\xBC" "fung oder Berechnung\n"
     "fehlerhaft, 2 Datei kann nicht ge\xC3\xB6" "ffnet oder geschrieben werden, falscher Aufruf.\n";
 
-std::string CsvFeld(const std::string& utf8) {
-    if (utf8.find_first_of(",\"\r\n") == std::string::npos) return utf8;
+std::string CsvFeld(const std::string& utf8, char trenner = ',') {
+    const char sonder[] = {trenner, '"', '\r', '\n', '\0'};
+    if (utf8.find_first_of(sonder) == std::string::npos) return utf8;
     std::string s = "\"";
     for (const char c : utf8) {
         if (c == '"') s += '"';
@@ -88,10 +93,16 @@ int Pruefen(const std::vector<std::string>& arg, std::ostream& aus, std::ostream
 int Berechnen(const std::vector<std::string>& arg, std::ostream& aus, std::ostream& fehler) {
     std::string datei, csv, ausgabe;
     bool summe = false;
+    TCsvFormat format = TCsvFormat::Standard;
     for (size_t i = 1; i < arg.size(); ++i) {
         const std::string& a = arg[i];
         if (a == "--summe") {
             summe = true;
+        } else if (a == "--csv-format") {
+            const std::string wert = i + 1 < arg.size() ? arg[++i] : std::string();
+            if (wert == "deutsch") format = TCsvFormat::Deutsch;
+            else if (wert == "standard") format = TCsvFormat::Standard;
+            else return Aufruffehler("--csv-format erwartet deutsch oder standard.", fehler);
         } else if (a == "--csv" || a == "-o") {
             if (i + 1 >= arg.size()) return Aufruffehler(a + " erwartet einen Dateinamen.", fehler);
             (a == "--csv" ? csv : ausgabe) = arg[++i];
@@ -112,7 +123,7 @@ int Berechnen(const std::vector<std::string>& arg, std::ostream& aus, std::ostre
     const TBerechnungsErgebnis ergebnis = ModellNeuberechnen(*modell);
     aus << "Max. Strom berechnet : " << modell->WertText(modell->MaxStromBerechnet) << '\n';
     bool dateienOk = true;
-    if (!csv.empty()) dateienOk = Gesichert(DateiSichern(csv, WegeAlsCsv(*modell)), fehler) && dateienOk;
+    if (!csv.empty()) dateienOk = Gesichert(DateiSichern(csv, WegeAlsCsv(*modell, format)), fehler) && dateienOk;
     if (!ausgabe.empty()) dateienOk = Gesichert(ModellSichern(*modell, ausgabe), fehler) && dateienOk;
     if (!dateienOk) return 2;
     return ergebnis == TBerechnungsErgebnis::BerechnungOK ? 0 : 1;
@@ -216,25 +227,34 @@ int Schlaufen(const std::vector<std::string>& arg, std::ostream& aus, std::ostre
 
 } // namespace
 
-std::string WegeAlsCsv(const TModell& modell) {
-    std::string csv = "FONr,Name,Start,Ziel";
+std::string WegeAlsCsv(const TModell& modell, TCsvFormat format) {
+    const bool deutsch = format == TCsvFormat::Deutsch;
+    const char trenner = deutsch ? ';' : ',';
+    const char dezimal = deutsch ? ',' : '.';
+    const auto feld = [trenner](const std::string& ansi) { return CsvFeld(Utf8AusAnsi(ansi), trenner); };
+    const auto knoten = [&](const TKnoten* k) {
+        return k == nullptr ? std::string(1, trenner) : std::to_string(k->FONr) + trenner + feld(k->Name);
+    };
+    std::string csv;
+    for (const char* kopf : {"FONr", "Name", "Start", "Startname", "Ziel", "Zielname"}) {
+        if (!csv.empty()) csv += trenner;
+        csv += kopf;
+    }
     for (const auto& artikel : modell.ArtikelListe) {
-        csv += ',';
-        csv += CsvFeld(Utf8AusAnsi(artikel));
+        csv += trenner;
+        csv += feld(artikel);
     }
     csv += "\r\n";
     for (const auto& o : modell.FOListe.Alle()) {
         const TWeg* weg = o->AlsWeg();
         if (weg == nullptr) continue;
-        csv += std::to_string(weg->FONr) + "," + CsvFeld(Utf8AusAnsi(weg->Name)) + ",";
-        if (weg->Start() != nullptr) csv += std::to_string(weg->Start()->FONr);
-        csv += ",";
-        if (weg->Ziel() != nullptr) csv += std::to_string(weg->Ziel()->FONr);
+        csv += std::to_string(weg->FONr) + trenner + feld(weg->Name) + trenner + knoten(weg->Start()) + trenner +
+               knoten(weg->Ziel());
         const int p = weg->Ziel() != nullptr ? weg->Ziel()->EingangIndex(weg) : -1;
         for (int a = 0; a < modell.AnzahlArtikel(); ++a) {
-            csv += ",";
+            csv += trenner;
             const double* z = p >= 0 ? weg->Ziel()->Matrix().Zelle(a, p + 1, 0) : nullptr;
-            if (z != nullptr) csv += TextAusFloat(*z, '.');
+            if (z != nullptr) csv += TextAusFloat(*z, dezimal);
         }
         csv += "\r\n";
     }

@@ -10,7 +10,11 @@ namespace tessomir {
 int KommandozeileAusfuehren(const std::vector<std::string>& argumente, std::ostream& aus, std::ostream& fehler);
 
 class TModell;
-// CSV-Zeilen der Wege (UTF-8, RFC 4180).
-std::string WegeAlsCsv(const TModell& modell);
+// Standard: "," zwischen Feldern, "." in Zahlen. Deutsch: ";" und ",", wie eine
+// deutsch eingestellte Tabellenkalkulation sie liest.
+enum class TCsvFormat { Standard, Deutsch };
+// CSV-Zeilen der Wege (UTF-8, RFC 4180): Nummer, Name, Start- und Zielknoten
+// mit Nummer und Name, dann der Strom je Artikel.
+std::string WegeAlsCsv(const TModell& modell, TCsvFormat format = TCsvFormat::Standard);
 
 } // namespace tessomir

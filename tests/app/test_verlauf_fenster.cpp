@@ -46,8 +46,12 @@ class TWahl final : public IDateiwahl {
 public:
     std::optional<QString> Oeffnen(QWidget*) override { return Oeffnen_; }
     std::optional<QString> SpeichernUnter(QWidget*, const QString&) override { return Ziel; }
-    std::optional<QString> Exportieren(QWidget*, const QString&) override { return Export; }
+    std::optional<TExportziel> Exportieren(QWidget*, const QString&) override {
+        if (!Export) return std::nullopt;
+        return TExportziel{*Export, CsvDeutsch};
+    }
     std::optional<QString> Oeffnen_, Ziel, Export;
+    bool CsvDeutsch = false;
 };
 
 QByteArray Lesen(const QString& pfad) {
@@ -249,6 +253,11 @@ TEST_F(VerlaufFenster, ExportJedesFormatsUndFehlerMitGrund) {
     Wahl->Export = Ordner.filePath("stroeme.csv");
     Ausloesen("ACDateiExportieren");
     EXPECT_EQ(Lesen(*Wahl->Export).toStdString(), WegeAlsCsv(*Modell));
+    // Derselbe Export als "CSV (Excel, deutsch)".
+    Wahl->CsvDeutsch = true;
+    Ausloesen("ACDateiExportieren");
+    EXPECT_EQ(Lesen(*Wahl->Export).toStdString(), WegeAlsCsv(*Modell, TCsvFormat::Deutsch));
+    EXPECT_TRUE(Lesen(*Wahl->Export).startsWith("FONr;Name;Start;Startname;Ziel;Zielname;"));
     EXPECT_TRUE(Skript.Meldungen.empty());
 
     Wahl->Export = Ordner.filePath("fehlt/b.png");

@@ -272,10 +272,24 @@ TEST_F(Kommandozeile, CsvJeWegMitRfc4180UndUtf8) {
     EXPECT_EQ(e.Fehler, "");
     // Nummern: Modell 0, Knoten 1..4, Wege 5..7; nach dem Laden stehen die Wege
     // wieder in der Reihenfolge, in der sie gezogen wurden.
-    EXPECT_EQ(Lesen(csv), "FONr,Name,Start,Ziel,\"Papier, Pappe\",\"Eisen \"\"Fe\"\" und \xC3\x84" "hnliches\"\r\n"
-                          "5,Zufuhr,1,2,12.5,0.75\r\n"
-                          "6,\"Band \"\"A\"\", links\",2,3,10,0\r\n"
-                          "7,Gro\xC3\x9F" "e Rutsche,2,4,2.5,0.75\r\n");
+    EXPECT_EQ(Lesen(csv), "FONr,Name,Start,Startname,Ziel,Zielname,\"Papier, Pappe\",\"Eisen \"\"Fe\"\" und \xC3\x84"
+                          "hnliches\"\r\n"
+                          "5,Zufuhr,1,Anlieferung,2,Sortierung,12.5,0.75\r\n"
+                          "6,\"Band \"\"A\"\", links\",2,Sortierung,3,Ballen,10,0\r\n"
+                          "7,Gro\xC3\x9F" "e Rutsche,2,Sortierung,4,Schrott,2.5,0.75\r\n");
+
+    // Deutsch: ";" zwischen Feldern, "," in Zahlen; gequotet wird, was ";" oder '"' enthält.
+    EXPECT_EQ(Aufruf({"berechnen", datei, "--csv", csv, "--csv-format", "deutsch"}).Rc, 0);
+    EXPECT_EQ(Lesen(csv), "FONr;Name;Start;Startname;Ziel;Zielname;Papier, Pappe;\"Eisen \"\"Fe\"\" und \xC3\x84"
+                          "hnliches\"\r\n"
+                          "5;Zufuhr;1;Anlieferung;2;Sortierung;12,5;0,75\r\n"
+                          "6;\"Band \"\"A\"\", links\";2;Sortierung;3;Ballen;10;0\r\n"
+                          "7;Gro\xC3\x9F" "e Rutsche;2;Sortierung;4;Schrott;2,5;0,75\r\n");
+    EXPECT_EQ(Aufruf({"berechnen", datei, "--csv", csv, "--csv-format", "standard"}).Rc, 0);
+    EXPECT_EQ(Lesen(csv).substr(0, 5), "FONr,");
+    const TErgebnis falsch = Aufruf({"berechnen", datei, "--csv", csv, "--csv-format", "excel"});
+    EXPECT_EQ(falsch.Rc, 2);
+    EXPECT_NE(falsch.Fehler.find("--csv-format"), std::string::npos);
 }
 
 TEST_F(Kommandozeile, CsvAuchWennPruefungFehlschlaegt) {
@@ -286,10 +300,11 @@ TEST_F(Kommandozeile, CsvAuchWennPruefungFehlschlaegt) {
     EXPECT_EQ(e.Aus, "[ Sortierung ]  |Eisen \"Fe\" und \xC3\x84" "hnliches|   1. Eingang  : "
                      "Kolonnensumme ist nicht gleich 100\nMax. Strom berechnet : -1.00\n");
     // Die Zellen, wie sie in der Datei standen: nie berechnet, also 0.
-    EXPECT_EQ(Lesen(csv), "FONr,Name,Start,Ziel,\"Papier, Pappe\",\"Eisen \"\"Fe\"\" und \xC3\x84" "hnliches\"\r\n"
-                          "5,Zufuhr,1,2,0,0\r\n"
-                          "6,\"Band \"\"A\"\", links\",2,3,0,0\r\n"
-                          "7,Gro\xC3\x9F" "e Rutsche,2,4,0,0\r\n");
+    EXPECT_EQ(Lesen(csv), "FONr,Name,Start,Startname,Ziel,Zielname,\"Papier, Pappe\",\"Eisen \"\"Fe\"\" und \xC3\x84"
+                          "hnliches\"\r\n"
+                          "5,Zufuhr,1,Anlieferung,2,Sortierung,0,0\r\n"
+                          "6,\"Band \"\"A\"\", links\",2,Sortierung,3,Ballen,0,0\r\n"
+                          "7,Gro\xC3\x9F" "e Rutsche,2,Sortierung,4,Schrott,0,0\r\n");
 }
 
 TEST_F(Kommandozeile, CsvNichtSchreibbarGibtZwei) {
@@ -332,7 +347,7 @@ TEST_F(Kommandozeile, Hilfe) {
         EXPECT_EQ(e.Fehler, "");
         EXPECT_EQ(e.Aus.rfind("Aufruf:\n", 0), 0U);
         EXPECT_NE(e.Aus.find("tessomir-cli pruefen DATEI"), std::string::npos);
-        EXPECT_NE(e.Aus.find("tessomir-cli berechnen DATEI [--summe] [--csv AUSGABE.csv] [-o AUSGABE.TSR]"),
+        EXPECT_NE(e.Aus.find("tessomir-cli berechnen DATEI [--summe] [--csv AUSGABE.csv [--csv-format deutsch]]"),
                   std::string::npos);
         EXPECT_NE(e.Aus.find("pr\xC3\xBC" "ft"), std::string::npos); // UTF-8
     }
