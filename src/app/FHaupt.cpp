@@ -170,7 +170,8 @@ TFMHaupt::TFMHaupt(const QString& befehlsdatei, std::unique_ptr<IDateiwahl> date
     setAcceptDrops(true);
     setObjectName(QStringLiteral("FMHaupt"));
     setWindowTitle(QStringLiteral("Tessomir"));
-    setAccessibleName(QStringLiteral("Tessomir Hauptfenster"));
+    // Der Name ist der Titel (Qt nimmt ihn, solange kein eigener gesetzt ist).
+    setAccessibleDescription(QStringLiteral("Hauptfenster"));
     resize(Entwurfsbreite, Entwurfshoehe);
 
     AktionenAnlegen();
@@ -210,7 +211,10 @@ int TFMHaupt::Skaliert(int entwurf) const {
 
 void TFMHaupt::Benennen(QWidget* widget, const char* name, const QString& lesbar) {
     widget->setObjectName(QLatin1String(name));
-    widget->setAccessibleName(lesbar);
+    // Eine Beschriftung (Statusfeld, Artikelanzeige) heisst für Bildschirmleser,
+    // was auf ihr steht; ihre Rolle steht in der Beschreibung.
+    if (qobject_cast<QLabel*>(widget) != nullptr) widget->setAccessibleDescription(lesbar);
+    else widget->setAccessibleName(lesbar);
 }
 
 QAction* TFMHaupt::Aktion(const char* name, const QString& text, const QString& hinweis, const QKeySequence& taste,
@@ -635,7 +639,14 @@ void TFMHaupt::ModellEinsetzen(std::unique_ptr<TModell> modell) {
     AktModell = std::move(modell);
     Modell = AktModell.get();
     Berechnet = false;
-    if (AktModell != nullptr) AktModell->Anzeigetrenner = Dezimaltrenner();
+    if (AktModell == nullptr) return;
+    AktModell->Anzeigetrenner = Dezimaltrenner();
+    // Ein neues Modell zeigt weder Protokoll noch größten Strom des vorigen
+    // und beginnt oben links, wo seine Zeichnung anfängt.
+    MELog->clear();
+    MaxStromAnzeigen();
+    SBoxHaupt->horizontalScrollBar()->setValue(0);
+    SBoxHaupt->verticalScrollBar()->setValue(0);
 }
 
 void TFMHaupt::ModellLaden(const QString& pfad) {

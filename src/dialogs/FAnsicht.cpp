@@ -31,7 +31,9 @@ QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
 
 template <class T> T* Benannt(T* widget, const char* name, const QString& lesbar) {
     widget->setObjectName(QLatin1String(name));
-    widget->setAccessibleName(lesbar);
+    // Eine Beschriftung heisst, was auf ihr steht; ihre Rolle steht in der Beschreibung.
+    if (qobject_cast<QLabel*>(widget) != nullptr) widget->setAccessibleDescription(lesbar);
+    else widget->setAccessibleName(lesbar);
     return widget;
 }
 
@@ -53,7 +55,7 @@ QCheckBox* Haken(QWidget* eltern, const char* name, const char* text) {
 
 TFMAnsicht::TFMAnsicht(QWidget* eltern) : QDialog(eltern) {
     setObjectName("FMAnsicht");
-    setAccessibleName("Ansicht Einstellungen");
+    setAccessibleDescription("Ansicht Einstellungen");
     setWindowTitle("Ansicht Einstellungen");
 
     ACHilfe = new QAction("Hilfe   F1", this);

@@ -41,7 +41,7 @@ void Binden(QPushButton* knopf, QAction* aktion) {
 
 TFMArtikel::TFMArtikel(QWidget* eltern) : QDialog(eltern) {
     setObjectName("FMArtikel");
-    setAccessibleName("Artikel bearbeiten");
+    setAccessibleDescription("Artikel bearbeiten");
     setWindowTitle("Artikel bearbeiten");
 
     ACArtikelAendern = new QAction(QString::fromUtf8("Bezeichnung \u00e4ndern"), this);

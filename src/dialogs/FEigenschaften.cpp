@@ -31,7 +31,7 @@ QString NichtSpeicherbar(const QString& name) {
 
 TFMEigenschaften::TFMEigenschaften(QWidget* eltern) : QDialog(eltern) {
     setObjectName("FMEigenschaften");
-    setAccessibleName("Eigenschaften");
+    setAccessibleDescription("Eigenschaften");
     setWindowTitle("Eigenschaften");
 
     PAEigenschaften = new QWidget(this);

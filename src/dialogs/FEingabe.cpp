@@ -44,7 +44,7 @@ constexpr int RechterRand = EntwurfBreite - Rand - FeldBreite;
 
 TFMEingabe::TFMEingabe(QWidget* eltern) : QDialog(eltern) {
     setObjectName("FMEingabe");
-    setAccessibleName("Eingabe");
+    setAccessibleDescription("Eingabe");
     setSizeGripEnabled(true);
     LA = new QLabel(this);
     LA->setObjectName("LA");

@@ -41,7 +41,7 @@ void Melden(const std::string& grund) {
 
 TFMEngpaesse::TFMEngpaesse(const TModell& modell, QWidget* eltern) : QDialog(eltern), Modell_(modell) {
     setObjectName("FMEngpaesse");
-    setAccessibleName(QString::fromUtf8("Engp\u00e4sse"));
+    setAccessibleDescription(QString::fromUtf8("Engp\u00e4sse"));
     setWindowTitle(QString::fromUtf8("Engp\u00e4sse"));
 
     LASchwelle = new QLabel(QString::fromUtf8("Schwelle (Anteil der Kapazit\u00e4t)"), this);
@@ -57,7 +57,7 @@ TFMEngpaesse::TFMEngpaesse(const TModell& modell, QWidget* eltern) : QDialog(elt
     LASchwelle->setBuddy(UDSchwelle);
     LAAnzahl = new QLabel(this);
     LAAnzahl->setObjectName("LAAnzahl");
-    LAAnzahl->setAccessibleName(QString::fromUtf8("Anzahl der Engp\u00e4sse"));
+    LAAnzahl->setAccessibleDescription(QString::fromUtf8("Anzahl der Engp\u00e4sse"));
 
     SGEngpaesse = new QTableWidget(0, 6, this);
     SGEngpaesse->setObjectName("SGEngpaesse");

@@ -167,7 +167,7 @@ private:
 
 TFMMatrix::TFMMatrix(QWidget* eltern) : QDialog(eltern) {
     setObjectName(QStringLiteral("FMMatrix"));
-    setAccessibleName(QStringLiteral("Matrix"));
+    setAccessibleDescription(QStringLiteral("Matrix"));
     setWindowTitle(QStringLiteral("Matrix"));
     setWindowIcon(Bild("matrix", QStyle::SP_FileDialogDetailedView, style()));
     setMinimumSize(320, 150);
@@ -211,14 +211,14 @@ TFMMatrix::TFMMatrix(QWidget* eltern) : QDialog(eltern) {
     }
     LAArtikel = new QLabel(QStringLiteral("Artikel"), PAOben);
     LAArtikel->setObjectName(QStringLiteral("LAArtikel"));
-    LAArtikel->setAccessibleName(QStringLiteral("Artikel"));
+    LAArtikel->setAccessibleDescription(QStringLiteral("Artikel"));
     PAArtikel = new QFrame(PAOben);
     PAArtikel->setObjectName(QStringLiteral("PAArtikel"));
     PAArtikel->setAccessibleName(QStringLiteral("Gezeigter Artikel"));
     PAArtikel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     LAArtikelAnzeige = new QLabel(PAArtikel);
     LAArtikelAnzeige->setObjectName(QStringLiteral("LAArtikelAnzeige"));
-    LAArtikelAnzeige->setAccessibleName(QStringLiteral("Name des gezeigten Artikels"));
+    LAArtikelAnzeige->setAccessibleDescription(QStringLiteral("Name des gezeigten Artikels"));
     LAArtikelAnzeige->setAutoFillBackground(true);
     QPalette gelb = LAArtikelAnzeige->palette();
     gelb.setColor(QPalette::Window, Farbe(ArtikelanzeigeRgb));

@@ -43,7 +43,7 @@ QLabel* Beschriftung(QWidget* eltern, const char* name, const QString& text, int
 
 TFMVersion::TFMVersion(QWidget* eltern, const std::string& programm) : QDialog(eltern) {
     setObjectName("FMVersion");
-    setAccessibleName("Information");
+    setAccessibleDescription("Information");
     setWindowTitle("Information");
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(340, 211);
@@ -61,10 +61,10 @@ TFMVersion::TFMVersion(QWidget* eltern, const std::string& programm) : QDialog(e
     QFont titel("MS Sans Serif", 10);
     titel.setBold(true);
     LAPrgName->setFont(titel);
-    LAPrgName->setAccessibleName("Programmname");
+    LAPrgName->setAccessibleDescription("Programmname");
     LAVersion = Beschriftung(PAInfo, "LAVersion", "Version", 7, 19);
     LAVersionsAnzeige = Beschriftung(PAInfo, "LAVersionsAnzeige", QtAusAnsi(VersionsAnzeige(programm)), 63, 19);
-    LAVersionsAnzeige->setAccessibleName("Versionsnummer");
+    LAVersionsAnzeige->setAccessibleDescription("Versionsnummer");
     LAVersion->setBuddy(LAVersionsAnzeige);
     LAHersteller = Beschriftung(PAInfo, "LAHersteller", "Hersteller und Kontakt", 9, 49);
 

@@ -3,6 +3,7 @@
 // eigenen Einstellungsordner.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QApplication>
@@ -17,6 +18,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTextCursor>
@@ -25,6 +27,7 @@
 #include <deque>
 
 #include "app/FHaupt.h"
+#include "app/UQtText.h"
 #include "app/UStart.h"
 #include "app/UZeichenfeld.h"
 #include "gemeinsam/TAufzeichnung.h"
@@ -110,9 +113,9 @@ TEST_F(TFHaupt, StartOhneModell) {
     EXPECT_EQ(Text("SBHauptMaxStrom"), "Max. Strom : ");
     for (const char* name : {"TBHaupt", "MMHaupt", "PU", "SBoxHaupt", "PBHaupt", "SPLog", "MELog", "SBHaupt",
                              "PAArtikel", "PAAnzeige", "LAAktArtikel", "TBNeu", "TBEinfuegenWandler", "TBAnsichtSumme"}) {
-        const QWidget* w = f.findChild<QWidget*>(name);
+        QWidget* w = f.findChild<QWidget*>(name);
         ASSERT_NE(w, nullptr) << name;
-        EXPECT_FALSE(w->accessibleName().isEmpty()) << name;
+        EXPECT_FALSE(QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name).isEmpty()) << name;
     }
     for (const char* name : {"ACDateiNeu", "ACAnsichtSumme", "ACEinfuegenWandler"})
         EXPECT_FALSE(A(name)->icon().pixmap(16).isNull()) << name;
@@ -269,6 +272,71 @@ TEST_F(TFHaupt, PruefenUndNeuberechnenMitTasten) {
     EXPECT_EQ(anfang.selectionStart(), 0);
     EXPECT_EQ(anfang.selectionEnd(), 1);
     EXPECT_TRUE(Skript.Meldungen.empty());
+}
+
+// Ein Modell, das neu erscheint, zeigt nichts vom vorigen: kein Protokoll, den
+// eigenen größten Strom, und die Fläche beginnt oben links.
+TEST_F(TFHaupt, NeuesModellOhneAlteErgebnisseUndOhneAlteRollstellung) {
+    TFMHaupt& f = Fenster();
+    f.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+    auto* box = f.findChild<QScrollArea*>("SBoxHaupt");
+    const auto berechnenUndRollen = [&] {
+        Ausloesen("ACBearbeitenNeuberechnen");
+        ASSERT_TRUE(Log().endsWith("Berechnung OK"));
+        ASSERT_TRUE(Text("SBHauptMaxStrom").startsWith("Max. Strom berechnet : "));
+        box->horizontalScrollBar()->setValue(300);
+        box->verticalScrollBar()->setValue(900);
+        ASSERT_EQ(box->verticalScrollBar()->value(), 900);
+    };
+    const auto frisch = [&](const char* wie) {
+        SCOPED_TRACE(wie);
+        EXPECT_EQ(Log(), "");
+        EXPECT_EQ(Text("SBHauptMaxStrom"), "Max. Strom berechnet : " + QtAusAnsi(Modell->WertText(-1.0)));
+        EXPECT_EQ(box->horizontalScrollBar()->value(), 0);
+        EXPECT_EQ(box->verticalScrollBar()->value(), 0);
+    };
+    Oeffnen("Recyclinganlage.TSR");
+    berechnenUndRollen();
+    Oeffnen("Wassernetz.TSR");
+    frisch("Öffnen");
+    berechnenUndRollen();
+    Skript.Antworten.push_back(TAntwort::Nein); // falls die Berechnung als Änderung gilt
+    Ausloesen("ACDateiNeu");
+    frisch("Neu");
+}
+
+// Auch die Datei der Befehlszeile zeigt gleich ihren eigenen größten Strom.
+TEST_F(TFHaupt, DateiDerBefehlszeileZeigtIhrenGroesstenStrom) {
+    TFMHaupt start(Beispiele + "/Wassernetz.TSR", std::make_unique<TSkriptDateiwahl>());
+    ASSERT_NE(Modell, nullptr);
+    EXPECT_EQ(start.findChild<QLabel*>("SBHauptMaxStrom")->text(),
+              "Max. Strom berechnet : " + QtAusAnsi(Modell->WertText(-1.0)));
+}
+
+// Bildschirmleser lesen Titel und Feldtexte; die Rolle steht in der Beschreibung.
+TEST_F(TFHaupt, ZugaenglicheNamenSindDieSichtbarenTexte) {
+    TFMHaupt& f = Fenster();
+    const auto name = [](QObject* o) { return QAccessible::queryAccessibleInterface(o)->text(QAccessible::Name); };
+    const auto beschreibung = [](QObject* o) {
+        return QAccessible::queryAccessibleInterface(o)->text(QAccessible::Description);
+    };
+    EXPECT_EQ(name(&f), "Tessomir");
+    Oeffnen("Recyclinganlage.TSR");
+    Ausloesen("ACBearbeitenNeuberechnen");
+    EXPECT_EQ(name(&f), "Tessomir - [Recyclinganlage.TSR]");
+    EXPECT_EQ(beschreibung(&f), "Hauptfenster");
+    for (const char* panel : {"SBHauptArtikel", "SBHauptMaxStrom", "LAAktArtikel"}) {
+        auto* l = f.findChild<QLabel*>(panel);
+        EXPECT_EQ(name(l), l->text()) << panel;
+        EXPECT_FALSE(beschreibung(l).isEmpty()) << panel;
+    }
+    EXPECT_EQ(name(f.findChild<QLabel*>("SBHauptArtikel")), "Artikel : Papier");
+    EXPECT_TRUE(name(f.findChild<QLabel*>("SBHauptMaxStrom")).startsWith("Max. Strom berechnet : 18"));
+    Ausloesen("ACBearbeitenAllesAuswaehlen");
+    Ausloesen("ACBearbeitenLoeschen");
+    f.findChild<TZeichenfeld*>("PBHaupt")->repaint(); // das Feld zeigt den Stand nach dem Malen
+    EXPECT_EQ(name(f.findChild<QLabel*>("SBHauptModifiziert")), "Modifiziert");
 }
 
 // Die Datei der Befehlszeile geht denselben Weg.
