@@ -977,8 +977,18 @@ void TFMHaupt::PBHauptMouseDown(QMouseEvent* ereignis) {
 
 void TFMHaupt::PBHauptMouseMove(QMouseEvent* ereignis) {
     Befehl([&] {
-        EditorObjekt->Bewegen(Modus, Umschaltung(*ereignis), Punkt(*ereignis));
-        if (EditorObjekt->FigurSichtbar()) RandRollen(ereignis->position().toPoint());
+        const TUmschaltung umschaltung = Umschaltung(*ereignis);
+        EditorObjekt->Bewegen(Modus, umschaltung, Punkt(*ereignis));
+        if (!EditorObjekt->FigurSichtbar()) return;
+        const QPoint zeiger = ereignis->position().toPoint();
+        const QPoint vorher = PBHaupt->pos();
+        RandRollen(zeiger);
+        // Der Zeiger steht still, die Fläche lief unter ihm weg: der Umriss folgt
+        // dem Punkt, der jetzt unter dem Zeiger liegt, dort landet auch das Loslassen.
+        const QPoint versatz = PBHaupt->pos() - vorher;
+        if (versatz.isNull()) return;
+        const QPoint jetzt = zeiger - versatz;
+        EditorObjekt->Bewegen(Modus, umschaltung, TBildpunkt{jetzt.x(), jetzt.y()});
     });
 }
 

@@ -259,7 +259,9 @@ TEST_F(EditorFenster, ZiehenZeigtUmrisseNurImGeaendertenBereich) {
     EXPECT_EQ(F->Ansicht().Transformieren(Liste().Knoten()[0]->Refpunkt), (TBildpunkt{160, 130}));
 }
 
-TEST_F(EditorFenster, ZiehenUeberDenRandRolltDieFlaeche) {
+// Der Zeiger steht still, während die Fläche unter ihm rollt: der Umriss folgt
+// dem Punkt unter dem Zeiger, und dort landet der Knoten beim Loslassen.
+TEST_F(EditorFenster, ZiehenUeberDenRandRolltDieFlaecheUndLegtAbWoDerUmrissSteht) {
     Einfuegen("ACEinfuegenSenke", {100, 100});
     Zeigen();
     auto* box = F->findChild<QScrollArea*>("SBoxHaupt");
@@ -268,11 +270,32 @@ TEST_F(EditorFenster, ZiehenUeberDenRandRolltDieFlaeche) {
     Maus(QEvent::MouseButtonPress, {100, 100}, Qt::LeftButton, Qt::LeftButton);
     Maus(QEvent::MouseMove, {100, 100}, Qt::NoButton, Qt::LeftButton);
     EXPECT_EQ(box->verticalScrollBar()->value(), 0);
+    const QPoint vorher = PB->pos();
     Maus(QEvent::MouseMove, draussen, Qt::NoButton, Qt::LeftButton);
     EXPECT_GT(box->verticalScrollBar()->value(), 0);
     EXPECT_GT(box->horizontalScrollBar()->value(), 0);
-    Maus(QEvent::MouseButtonRelease, draussen, Qt::LeftButton, Qt::NoButton);
-    EXPECT_EQ(F->Ansicht().Transformieren(Liste().Knoten()[0]->Refpunkt), (TBildpunkt{draussen.x(), draussen.y()}));
+    // Wo der stillstehende Zeiger jetzt auf der Fläche steht.
+    const QPoint zeiger = draussen - (PB->pos() - vorher);
+    EXPECT_EQ(F->Ansicht().Aktpunkt, (TBildpunkt{zeiger.x(), zeiger.y()}));
+    Maus(QEvent::MouseButtonRelease, zeiger, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(F->Ansicht().Transformieren(Liste().Knoten()[0]->Refpunkt), (TBildpunkt{zeiger.x(), zeiger.y()}));
+
+    // Über den Rand und wieder zurück: abgelegt, wo der Umriss zuletzt stand.
+    PB->repaint();
+    const TBildpunkt start = F->Ansicht().Transformieren(Liste().Knoten()[0]->Refpunkt);
+    const QPoint knoten(start.X, start.Y);
+    Klick(knoten);
+    Maus(QEvent::MouseButtonPress, knoten, Qt::LeftButton, Qt::LeftButton);
+    Maus(QEvent::MouseMove, knoten, Qt::NoButton, Qt::LeftButton);
+    const QPoint oben = PB->pos();
+    const QPoint weiter = knoten + QPoint(0, box->viewport()->height());
+    Maus(QEvent::MouseMove, weiter, Qt::NoButton, Qt::LeftButton);
+    ASSERT_NE(PB->pos(), oben);
+    const QPoint zurueck = PB->Sichtbar().center();
+    Maus(QEvent::MouseMove, zurueck, Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(F->Ansicht().Aktpunkt, (TBildpunkt{zurueck.x(), zurueck.y()}));
+    Maus(QEvent::MouseButtonRelease, zurueck, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(F->Ansicht().Transformieren(Liste().Knoten()[0]->Refpunkt), (TBildpunkt{zurueck.x(), zurueck.y()}));
 }
 
 } // namespace
