@@ -121,13 +121,17 @@ public:
         maler->setFont(option.font);
         maler->drawText(QRect(r.left() + 5, r.top() + (r.height() - hoehe - 1) / 2, r.width() - 10, hoehe),
                         Qt::AlignHCenter | Qt::AlignTop, i.data(Qt::DisplayRole).toString());
-        if (option.state & QStyle::State_HasFocus) {
-            QStyleOptionFocusRect fokus;
-            fokus.QStyleOption::operator=(option);
-            fokus.rect = r.adjusted(1, 1, -1, -1);
-            fokus.backgroundColor = hinten;
-            const QWidget* w = option.widget;
-            (w != nullptr ? w->style() : QApplication::style())->drawPrimitive(QStyle::PE_FrameFocusRect, &fokus, maler, w);
+        // Die aktuelle Zelle trägt immer ein punktiertes Rechteck: auf sie wirken
+        // Tippen, Strg+E, Strg+A und Strg+H. Der Fokusrahmen des Stils taugt dafür
+        // nicht, Fusion zeichnet ihn nur nach einem Tastenwechsel des Fokus.
+        const auto* ansicht = qobject_cast<const QAbstractItemView*>(option.widget);
+        if (ansicht != nullptr && ansicht->currentIndex() == i) {
+            QPen punkte(Qt::black, 1);
+            punkte.setDashPattern({1.0, 1.0});
+            punkte.setCosmetic(true);
+            maler->setPen(punkte);
+            maler->setBrush(Qt::NoBrush);
+            maler->drawRect(r.adjusted(1, 1, -2, -2));
         }
         maler->restore();
     }

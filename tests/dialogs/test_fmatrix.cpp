@@ -246,5 +246,37 @@ TEST_F(Matrixeditor, ZellenfarbenUndSpaltenbreite) {
     EXPECT_EQ(D->SGMatrix->columnWidth(0), 140);
 }
 
+// Punkte des gepunkteten Rechtecks auf der oberen Innenkante einer Zelle.
+int Rahmenpunkte(const QTableView& raster, int spalte, int zeile) {
+    const QImage bild = raster.viewport()->grab().toImage();
+    const QRect r = raster.visualRect(raster.model()->index(zeile, spalte));
+    int schwarz = 0;
+    for (int x = r.left() + 1; x < r.right() - 1; ++x) schwarz += QColor(bild.pixel(x, r.top() + 1)) == Qt::black;
+    return schwarz;
+}
+
+TEST_F(Matrixeditor, AktuelleZelleTraegtDasFokusrechteckInJederArt) {
+    auto v = Bau.Verteilung();
+    auto d = Bau.Durchlauf<TWandler>();
+    const std::pair<TKnoten*, QPoint> arten[] = {
+        {&v.Q, {1, 2}}, {&v.V, {2, 2}}, {&v.S1, {2, 1}}, {&d.K, {1, 1}}};
+    for (const auto& [knoten, erste] : arten) {
+        SCOPED_TRACE(knoten->Name);
+        Oeffnen(*knoten);
+        ASSERT_EQ(D->SGMatrix->currentIndex(), D->SGMatrix->model()->index(erste.y(), erste.x()));
+        // Punktiert: etwa jedes zweite Pixel der Kante, nichts in den anderen Zellen.
+        EXPECT_GT(Rahmenpunkte(*D->SGMatrix, erste.x(), erste.y()), MatrixSpaltenbreite / 3);
+        EXPECT_EQ(Rahmenpunkte(*D->SGMatrix, 0, erste.y()), 0);
+    }
+    // Pfeiltasten und Tab nehmen das Rechteck mit.
+    Oeffnen(v.V);
+    Taste(Qt::Key_Down);
+    EXPECT_GT(Rahmenpunkte(*D->SGMatrix, 2, 3), MatrixSpaltenbreite / 3);
+    EXPECT_EQ(Rahmenpunkte(*D->SGMatrix, 2, 2), 0);
+    Taste(Qt::Key_Up);
+    EXPECT_GT(Rahmenpunkte(*D->SGMatrix, 2, 2), MatrixSpaltenbreite / 3);
+    EXPECT_EQ(Rahmenpunkte(*D->SGMatrix, 2, 3), 0);
+}
+
 } // namespace
 } // namespace tessomir
