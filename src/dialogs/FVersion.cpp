@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QTextEdit>
 
 #include "app/UQtText.h"
@@ -94,6 +95,15 @@ TFMVersion::TFMVersion(QWidget* eltern, const std::string& programm) : QDialog(e
     MEHersteller->selectAll();
     MEHersteller->setAlignment(Qt::AlignRight);
     MEHersteller->moveCursor(QTextCursor::Start);
+    // Alle vier Zeilen sichtbar: ohne Rand um den Text, und wo die Schrift des
+    // Systems höher setzt als gedacht, in etwas kleinerer Schrift.
+    QTextDocument* text = MEHersteller->document();
+    text->setDocumentMargin(0);
+    text->setTextWidth(MEHersteller->width());
+    while (text->size().height() > MEHersteller->height() && hersteller.pointSizeF() > 6.0) {
+        hersteller.setPointSizeF(hersteller.pointSizeF() - 0.5);
+        MEHersteller->setFont(hersteller);
+    }
 
     BTOK = new QPushButton("OK", PAInfo);
     BTOK->setObjectName("BTOK");

@@ -4,6 +4,11 @@
 #include <QApplication>
 #include <QLabel>
 #include <QTemporaryFile>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
 
 #include "dialogs/FVersion.h"
@@ -27,6 +32,20 @@ TEST(Version, EigeneProgrammdateiUndDateiOhneNotiz) {
         const TFMVersion ohne(nullptr, pfad.toStdString());
         EXPECT_EQ(ohne.LAVersionsAnzeige->text(), "Keine Versionsinformation");
     }
+}
+
+// Alle vier Zeilen von Hersteller und Kontakt stehen im sichtbaren Feld.
+TEST(Version, VierteZeileSichtbar) {
+    TFMVersion d;
+    d.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
+    QTextEdit& text = *d.MEHersteller;
+    EXPECT_LE(text.document()->size().height(), text.viewport()->height());
+    QTextCursor ende(text.document());
+    ende.movePosition(QTextCursor::End);
+    EXPECT_EQ(ende.block().text(), "tessomir@belcorra.de");
+    EXPECT_LE(text.cursorRect(ende).bottom(), text.viewport()->rect().bottom());
+    EXPECT_EQ(text.verticalScrollBar()->value(), 0);
 }
 
 } // namespace
