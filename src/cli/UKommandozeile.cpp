@@ -235,9 +235,10 @@ std::string WegeAlsCsv(const TModell& modell, TCsvFormat format) {
     const auto knoten = [&](const TKnoten* k) {
         return k == nullptr ? std::string(1, trenner) : std::to_string(k->FONr) + trenner + feld(k->Name);
     };
-    std::string csv;
-    for (const char* kopf : {"FONr", "Name", "Start", "Startname", "Ziel", "Zielname"}) {
-        if (!csv.empty()) csv += trenner;
+    // Ohne Byte-Reihenfolge-Marke liest Excel UTF-8 als Windows-1252 (Umlaute).
+    std::string csv = deutsch ? "\xEF\xBB\xBF" "FONr" : "FONr";
+    for (const char* kopf : {"Name", "Start", "Startname", "Ziel", "Zielname"}) {
+        csv += trenner;
         csv += kopf;
     }
     for (const auto& artikel : modell.ArtikelListe) {

@@ -257,7 +257,7 @@ TEST_F(VerlaufFenster, ExportJedesFormatsUndFehlerMitGrund) {
     Wahl->CsvDeutsch = true;
     Ausloesen("ACDateiExportieren");
     EXPECT_EQ(Lesen(*Wahl->Export).toStdString(), WegeAlsCsv(*Modell, TCsvFormat::Deutsch));
-    EXPECT_TRUE(Lesen(*Wahl->Export).startsWith("FONr;Name;Start;Startname;Ziel;Zielname;"));
+    EXPECT_TRUE(Lesen(*Wahl->Export).startsWith("\xEF\xBB\xBF" "FONr;Name;Start;Startname;Ziel;Zielname;"));
     EXPECT_TRUE(Skript.Meldungen.empty());
 
     Wahl->Export = Ordner.filePath("fehlt/b.png");

@@ -278,9 +278,9 @@ TEST_F(Kommandozeile, CsvJeWegMitRfc4180UndUtf8) {
                           "6,\"Band \"\"A\"\", links\",2,Sortierung,3,Ballen,10,0\r\n"
                           "7,Gro\xC3\x9F" "e Rutsche,2,Sortierung,4,Schrott,2.5,0.75\r\n");
 
-    // Deutsch: ";" zwischen Feldern, "," in Zahlen; gequotet wird, was ";" oder '"' enthält.
+    // Deutsch: UTF-8-Marke, ";" zwischen Feldern, "," in Zahlen; gequotet wird, was ";" oder '"' enthält.
     EXPECT_EQ(Aufruf({"berechnen", datei, "--csv", csv, "--csv-format", "deutsch"}).Rc, 0);
-    EXPECT_EQ(Lesen(csv), "FONr;Name;Start;Startname;Ziel;Zielname;Papier, Pappe;\"Eisen \"\"Fe\"\" und \xC3\x84"
+    EXPECT_EQ(Lesen(csv), "\xEF\xBB\xBF" "FONr;Name;Start;Startname;Ziel;Zielname;Papier, Pappe;\"Eisen \"\"Fe\"\" und \xC3\x84"
                           "hnliches\"\r\n"
                           "5;Zufuhr;1;Anlieferung;2;Sortierung;12,5;0,75\r\n"
                           "6;\"Band \"\"A\"\", links\";2;Sortierung;3;Ballen;10;0\r\n"
