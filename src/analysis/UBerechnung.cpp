@@ -379,11 +379,14 @@ template <bool MitAusgaengen> TBerechnungsZustand TBerechnungsPlan::Lauf(bool* a
     const double* platz = Jetzt;
     double* const naechste = Naechste;
     for (TKnotenSchritt& k : Knoten) {
-        for (const TEingang* bis = std::min(e + VorausEingaenge, eEnde); vorab < bis; ++vorab) {
+        // Nie über das Ende hinaus rechnen: schon der Zeiger dort (oder nullptr + n
+        // bei leerer Liste) wäre undefiniert.
+        for (const TEingang* bis = e + std::min<size_t>(VorausEingaenge, static_cast<size_t>(eEnde - e)); vorab < bis;
+             ++vorab) {
             if (vorab->Ziel != nullptr) ZellenVorabladen(vorab->Ziel, vorab->ZielSchritt, vorab->ZielArtikel);
         }
-        for (const TAusgang* bis = std::min(aus + VorausAusgaenge, ausEnde); MitAusgaengen && vorabAus < bis;
-             ++vorabAus) {
+        for (const TAusgang* bis = aus + std::min<size_t>(VorausAusgaenge, static_cast<size_t>(ausEnde - aus));
+             MitAusgaengen && vorabAus < bis; ++vorabAus) {
             BereichVorabladen(vorabAus->Daten, static_cast<size_t>(vorabAus->Artikel) * vorabAus->Schritt);
             const TWeitergabe* w = Weitergaben.data() + vorabAus->ErsteWeitergabe;
             for (uint32_t i = 0; i < vorabAus->AnzahlWeitergaben; ++i) Vorabladen(naechste + w[i].Platz);

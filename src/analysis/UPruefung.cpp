@@ -10,7 +10,7 @@ namespace tessomir {
 std::string TModell::ArtikelText(int artikel) const {
     const std::string name =
         artikel >= 0 && artikel < AnzahlArtikel() ? ArtikelListe[static_cast<size_t>(artikel)] : std::string();
-    return " |" + name + "| ";
+    return " |" + Gekuerzt(name) + "| ";
 }
 
 std::string TModell::EingangText(int nummer) {

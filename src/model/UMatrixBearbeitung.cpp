@@ -55,7 +55,7 @@ const char* MatrixHilfethema(TMatrixArt art) {
 }
 
 std::string MatrixTitel(const TKnoten* knoten) {
-    return knoten == nullptr ? std::string("Matrix") : "Matrix [" + knoten->Name + "]";
+    return knoten == nullptr ? std::string("Matrix") : "Matrix [" + Gekuerzt(knoten->Name) + "]";
 }
 
 TMass MatrixFenstermass(int spalten, int zeilen) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "UWerte.h"
+#include "UText.h"
 #include "UZeilen.h"
 
 namespace tessomir {
@@ -59,7 +60,8 @@ public:
     virtual void Schreiben(TZeilenSchreiber& aus) const;
     // Liest die Zeilen nach der Klassenzeile in der Reihenfolge von Schreiben.
     virtual void Lesen(TZeilenLeser& ein);
-    std::string Titel() const { return "[ " + Name + " ]"; }
+    // Für Meldungen und Protokoll; ein sehr langer Name erscheint gekürzt.
+    std::string Titel() const { return "[ " + Gekuerzt(Name) + " ]"; }
 
     TPunkt Refpunkt;
     std::string Name;
@@ -164,9 +166,14 @@ public:
     void ArtikelEinfuegen(const std::string& name);
     void ArtikelLoeschen(int k);
     void ObjekteLoeschen();
+    // Nur der Kopf der Datei: Einstellungen und Artikel.
+    void KopfSchreiben(TZeilenSchreiber& aus) const;
 
     // Datei: Kopf- und Objektabschnitte.
     void Schreiben(TZeilenSchreiber& aus) const override;
+    // Ein Text, aus dem das Lesen genau dieses Modell macht (Wege stehen nach dem
+    // Lesen sonst in umgekehrter Folge); für die Kopie zur Wiederherstellung.
+    void SchreibenLesegleich(TZeilenSchreiber& aus) const;
     // 'textGelesen' wird gerufen, sobald alle Objekte gelesen sind und der
     // Text nicht mehr gebraucht wird (vor dem Verbinden der Wege): so muss
     // eine große Datei nicht neben allem liegen, was das Verbinden anlegt.

@@ -94,6 +94,19 @@ std::string Satzanfang(std::string_view text) {
     return s;
 }
 
+std::string Gekuerzt(std::string_view text, size_t hoechstens) {
+    if (text.size() <= hoechstens) return std::string(text);
+    std::string s(text.substr(0, hoechstens > 0 ? hoechstens - 1 : 0));
+    s += '\x85'; // Auslassungspunkte in Windows-1252
+    return s;
+}
+
+std::string_view Beschriftung(const std::string& name, std::string& puffer) {
+    if (name.size() <= BeschriftungHoechstens) return name;
+    puffer = Gekuerzt(name, BeschriftungHoechstens);
+    return puffer;
+}
+
 std::string MeldungMitGrund(std::string_view meldung, std::string_view grund) {
     std::string s(meldung);
     s += '\n';

@@ -9,6 +9,7 @@
 
 #include "UFehler.h"
 #include "UPlattform.h"
+#include "UText.h"
 
 namespace tessomir {
 namespace {
@@ -162,12 +163,12 @@ std::string UmwandlungsGrund(std::string_view text, const std::string& art) {
 }
 
 [[noreturn]] void KeineZahl(std::string_view text) {
-    throw EConvertError("'" + std::string(text) + "' ist kein g\xFC" "ltiger Gleitkommawert",
+    throw EConvertError("'" + Gekuerzt(text) + "' ist kein g\xFC" "ltiger Gleitkommawert",
                         UmwandlungsGrund(text, "Zahl"));
 }
 
 [[noreturn]] void KeineGanzzahl(std::string_view text) {
-    throw EConvertError("'" + std::string(text) + "' ist kein g\xFC" "ltiger Integerwert",
+    throw EConvertError("'" + Gekuerzt(text) + "' ist kein g\xFC" "ltiger Integerwert",
                         UmwandlungsGrund(text, "ganze Zahl"));
 }
 
@@ -385,7 +386,7 @@ double FloatAusText(std::string_view text, char trenner) {
             const double groesster = std::numeric_limits<double>::max();
             return negativ ? -groesster : groesster;
         }
-        throw EConvertError("'" + std::string(original) + "' liegt au\xDF" "erhalb des Gleitkommabereichs",
+        throw EConvertError("'" + Gekuerzt(original) + "' liegt au\xDF" "erhalb des Gleitkommabereichs",
                             Zitat(original) + " ist zu gro\xDF" " f\xFC" "r eine Zahl");
     }
     if (r.ec != std::errc() || r.ptr != ziel + n) KeineZahl(original);

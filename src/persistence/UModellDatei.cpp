@@ -91,7 +91,7 @@ std::vector<TVerweis> VerweiseLesen(const std::vector<TWeg*>& wege, bool start) 
     for (TWeg* weg : wege) {
         const std::string& text = start ? weg->StartVerweis : weg->ZielVerweis;
         if (!gesehen.insert(text).second) {
-            EStringListError e("Stringliste gestattet keine Duplikate ('" + text + "')",
+            EStringListError e("Stringliste gestattet keine Duplikate ('" + Gekuerzt(text) + "')",
                                std::string("ein anderer Weg hat schon denselben ") + wort + " " + Zitat(text));
             e.OrtSetzen("Weg " + weg->Titel());
             throw e;
@@ -270,6 +270,22 @@ TSchrift SchriftAusText(std::string_view text) {
 // ---------------------------------------------------------------- Schreiben
 
 void TModell::Schreiben(TZeilenSchreiber& aus) const {
+    KopfSchreiben(aus);
+    for (const auto& objekt : FOListe.Alle()) objekt->Schreiben(aus);
+}
+
+void TModell::SchreibenLesegleich(TZeilenSchreiber& aus) const {
+    KopfSchreiben(aus);
+    // Der Lesende stellt jeden Weg vor die übrigen Objekte: rückwärts
+    // geschrieben stehen die Wege danach wieder in der Folge von jetzt.
+    const auto& alle = FOListe.Alle();
+    for (auto it = alle.rbegin(); it != alle.rend(); ++it)
+        if ((*it)->AlsWeg() != nullptr) (*it)->Schreiben(aus);
+    for (const auto& objekt : alle)
+        if (objekt->AlsWeg() == nullptr) objekt->Schreiben(aus);
+}
+
+void TModell::KopfSchreiben(TZeilenSchreiber& aus) const {
     // Großzügig vorab reservieren: ohne Umkopieren beim Wachsen.
     size_t zellen = 0;
     for (const auto& objekt : FOListe.Alle()) {
@@ -296,7 +312,6 @@ void TModell::Schreiben(TZeilenSchreiber& aus) const {
     aus.Zeile("Max Ber Dauer", std::to_string(MaxBerDauer));
     aus.Zeile("Artikel", std::to_string(ArtikelListe.size()));
     for (const auto& artikel : ArtikelListe) aus.Zeile("", artikel);
-    for (const auto& objekt : FOListe.Alle()) objekt->Schreiben(aus);
 }
 
 void TModell::DateiSpeichern(const std::string& dateiName) {
@@ -474,7 +489,7 @@ std::string DateinameOhneOrdner(const std::string& pfad) {
 }
 
 std::string DateinameFuerAnzeige(const std::string& pfad) {
-    return AnsiAusUtf8(DateinameOhneOrdner(pfad));
+    return Gekuerzt(AnsiAusUtf8(DateinameOhneOrdner(pfad)));
 }
 
 std::string SystemGrund(int fehler) {
@@ -606,6 +621,72 @@ std::string DateiInhalt(const std::string& dateiName) {
     return std::string(inhalt.Text());
 }
 
+namespace {
+
+// Rechte einer neuen Datei: 0666 ohne die Bits der umask, wie open(2) sie setzt.
+mode_t NeueRechte() {
+    const mode_t maske = ::umask(022);
+    ::umask(maske);
+    return 0666 & ~maske;
+}
+
+// Eine Hilfsdatei neben 'ziel' mit eindeutigem Namen, exklusiv angelegt: wer
+// im Ordner vorher eine gleichnamige Datei oder Verknüpfung anlegt, bekommt
+// nichts ab und hält das Speichern nicht auf.
+int HilfsdateiAnlegen(const std::string& ziel, std::string& name) {
+    name = ziel + ".~tsrXXXXXX";
+    return ::mkostemp(name.data(), O_CLOEXEC);
+}
+
+// Bringt einen Ordner auf die Platte, damit ein Umbenennen darin einen
+// Stromausfall übersteht; Fehler zählen hier nicht mehr (die Datei ist ersetzt).
+void OrdnerSichern(const std::string& datei) {
+    std::string ordner = datei;
+    const size_t strich = ordner.find_last_of('/');
+    ordner = strich == std::string::npos ? "." : strich == 0 ? "/" : ordner.substr(0, strich);
+    const int fd = ::open(ordner.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+// Kopiert 'von' nach 'nach' (offen zum Schreiben) und bringt die Kopie auf die Platte.
+int Kopieren(const std::string& von, int nach) {
+    const int quelle = ::open(von.c_str(), O_RDONLY | O_CLOEXEC);
+    if (quelle < 0) return errno;
+    char puffer[1 << 16];
+    int fehler = 0;
+    for (;;) {
+        const ssize_t n = ::read(quelle, puffer, sizeof puffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) fehler = errno;
+        if (n <= 0) break;
+        for (ssize_t geschrieben = 0; geschrieben < n && fehler == 0;) {
+            const ssize_t w = ::write(nach, puffer + geschrieben, static_cast<size_t>(n - geschrieben));
+            if (w < 0 && errno == EINTR) continue;
+            if (w <= 0) fehler = w < 0 ? errno : EIO;
+            else geschrieben += w;
+        }
+        if (fehler != 0) break;
+    }
+    ::close(quelle);
+    if (fehler == 0 && ::fsync(nach) != 0) fehler = errno;
+    return fehler;
+}
+
+} // namespace
+
+TDateiStand DateiStandLesen(const std::string& dateiName) {
+    struct stat st {};
+    if (::stat(dateiName.c_str(), &st) != 0) return {};
+    return {true, static_cast<int64_t>(st.st_size), static_cast<int64_t>(st.st_mtim.tv_sec),
+            static_cast<int64_t>(st.st_mtim.tv_nsec)};
+}
+
+ESchreibgeschuetzt::ESchreibgeschuetzt(const std::string& dateiName)
+    : EFCreateError("Die Datei " + DateinameFuerAnzeige(dateiName) + " ist schreibgesch\xFCtzt.",
+                    "Sie bleibt unver\xE4ndert; speichern Sie das Modell unter einem anderen Namen.") {}
+
 TDateiErsetzer::TDateiErsetzer(const std::string& dateiName) : Name(dateiName) {
     std::string ziel = dateiName;
     struct stat st {};
@@ -618,24 +699,53 @@ TDateiErsetzer::TDateiErsetzer(const std::string& dateiName) : Name(dateiName) {
     }
     const bool vorhanden = ::stat(ziel.c_str(), &st) == 0;
     if (vorhanden && !S_ISREG(st.st_mode)) NichtZuSchreiben(dateiName, ArtGrund(st.st_mode));
-
+    // Der Schreibschutz des Anwenders gilt auch dort, wo der Ordner das Ersetzen
+    // erlaubte, und auch für root: ohne Schreibrecht des Besitzers kein Speichern.
+    if (vorhanden && ((st.st_mode & S_IWUSR) == 0 || ::access(ziel.c_str(), W_OK) != 0))
+        throw ESchreibgeschuetzt(dateiName);
     Ziel = ziel;
-    Hilfs = ziel + ".~tsr";
-    Fd = ::open(Hilfs.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
+
+    if (vorhanden && st.st_nlink > 1) {
+        // Mehrere Namen für dieselbe Datei: ein Umbenennen trennte sie. Erst eine
+        // Sicherung daneben, dann an Ort und Stelle schreiben; scheitert das,
+        // bleibt die Sicherung.
+        const int sicherung = HilfsdateiAnlegen(ziel, Sicherung);
+        if (sicherung < 0) NichtZuSchreiben(dateiName, SystemGrund(errno));
+        int fehler = ::fchmod(sicherung, st.st_mode & 07777) != 0 ? errno : Kopieren(ziel, sicherung);
+        if (::close(sicherung) != 0 && fehler == 0) fehler = errno;
+        if (fehler != 0) {
+            ::unlink(Sicherung.c_str());
+            NichtZuSchreiben(dateiName, SystemGrund(fehler));
+        }
+        OrdnerSichern(Sicherung);
+        Fd = ::open(ziel.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOFOLLOW);
+        if (Fd < 0) {
+            const int fehler = errno; // die Datei ist unberührt, die Sicherung überflüssig
+            ::unlink(Sicherung.c_str());
+            NichtZuSchreiben(dateiName, SystemGrund(fehler));
+        }
+        return;
+    }
+    Fd = HilfsdateiAnlegen(ziel, Hilfs);
     if (Fd < 0) NichtZuSchreiben(dateiName, SystemGrund(errno));
-    // Die neue Datei behält die Rechte der alten.
-    if (vorhanden && ::fchmod(Fd, st.st_mode & 07777) != 0) Aufgeben(errno);
+    // Die neue Datei behält die Rechte der alten; eine neue bekommt, was open(2) gäbe.
+    if (::fchmod(Fd, vorhanden ? st.st_mode & 07777 : NeueRechte()) != 0) Aufgeben(errno);
 }
 
 TDateiErsetzer::~TDateiErsetzer() {
     if (Fd < 0) return;
     ::close(Fd);
-    ::unlink(Hilfs.c_str());
+    // An Ort und Stelle ist die Datei schon angebrochen: die Sicherung bleibt.
+    if (Sicherung.empty()) ::unlink(Hilfs.c_str());
 }
 
 void TDateiErsetzer::Aufgeben(int fehler) {
     if (Fd >= 0) ::close(Fd);
     Fd = -1;
+    if (!Sicherung.empty()) {
+        NichtZuSchreiben(Name, SystemGrund(fehler) + "; die alte Fassung liegt in " +
+                                   DateinameFuerAnzeige(Sicherung));
+    }
     ::unlink(Hilfs.c_str());
     NichtZuSchreiben(Name, SystemGrund(fehler));
 }
@@ -651,15 +761,20 @@ void TDateiErsetzer::Schreiben(std::string_view daten) {
 }
 
 void TDateiErsetzer::Abschliessen() {
-    // Selbst schließen, damit ein Fehler beim Schließen (volle Platte über Netz) gemeldet wird.
+    // Erst auf die Platte, dann umbenennen: sonst kann nach einem Stromausfall
+    // eine leere Datei unter dem alten Namen stehen. Selbst schließen, damit ein
+    // Fehler beim Schließen (volle Platte über Netz) gemeldet wird.
+    if (::fsync(Fd) != 0 && errno != EINVAL) Aufgeben(errno);
     const int fd = Fd;
     Fd = -1;
-    int fehler = ::close(fd) != 0 ? errno : 0;
-    if (fehler == 0 && ::rename(Hilfs.c_str(), Ziel.c_str()) != 0) fehler = errno;
-    if (fehler != 0) {
-        ::unlink(Hilfs.c_str());
-        NichtZuSchreiben(Name, SystemGrund(fehler));
+    if (::close(fd) != 0) Aufgeben(errno);
+    if (!Sicherung.empty()) {
+        ::unlink(Sicherung.c_str());
+        OrdnerSichern(Ziel);
+        return;
     }
+    if (::rename(Hilfs.c_str(), Ziel.c_str()) != 0) Aufgeben(errno);
+    OrdnerSichern(Ziel);
 }
 
 void DateiErsetzen(const std::string& dateiName, const std::string& inhalt) {
@@ -699,6 +814,9 @@ template <class F> TSpeichernErgebnis Sichern(const std::string& dateiName, F&& 
     try {
         schreiben();
         ergebnis.Ok = true;
+    } catch (const ESchreibgeschuetzt& e) {
+        ergebnis.Meldung = e.what();
+        ergebnis.Grund = e.Grund();
     } catch (const std::exception& e) {
         ergebnis.Meldung = "Die Datei " + DateinameFuerAnzeige(dateiName) + " kann nicht geschrieben werden.";
         ergebnis.Grund = GrundVon(e);

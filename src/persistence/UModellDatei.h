@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/UFehler.h"
 #include "model/UModell.h"
 
 namespace tessomir {
@@ -98,9 +99,19 @@ private:
 
 // Liest eine Datei ganz, bis zu einem Nullbyte; EFOpenError, wenn das nicht geht.
 std::string DateiInhalt(const std::string& dateiName);
-// Schreibt über eine Hilfsdatei im selben Ordner, die erst am Ende die alte
-// Datei ersetzt; EFCreateError mit deutschem Grund, wenn das nicht geht (die
-// alte Datei bleibt). Ein Ziel, das keine gewöhnliche Datei ist, bleibt unberührt.
+// Eine vorhandene Datei ohne Schreibrecht: sie wird nicht ersetzt.
+class ESchreibgeschuetzt : public EFCreateError {
+public:
+    explicit ESchreibgeschuetzt(const std::string& dateiName);
+};
+
+// Schreibt über eine Hilfsdatei im selben Ordner (eindeutiger Name, exklusiv
+// angelegt), die auf die Platte gebracht erst am Ende die alte Datei ersetzt;
+// EFCreateError mit deutschem Grund, wenn das nicht geht (die alte Datei
+// bleibt). Ein Ziel, das keine gewöhnliche Datei ist, bleibt unberührt, eine
+// schreibgeschützte ebenso (ESchreibgeschuetzt). Hat die Datei mehrere Namen
+// (harte Verknüpfungen), wird sie nach einer Sicherung daneben an Ort und
+// Stelle geschrieben, damit jeder Name das neue Modell zeigt.
 void DateiErsetzen(const std::string& dateiName, const std::string& inhalt);
 // Dasselbe in Stücken: Schreiben hängt an die Hilfsdatei an, Abschliessen
 // ersetzt die Datei. Ohne Abschliessen (etwa nach einer Ausnahme) verschwindet
@@ -119,8 +130,20 @@ private:
     std::string Name;  // wie der Aufrufer sie nannte, für Meldungen
     std::string Ziel;  // die Datei, die ersetzt wird (Ziel einer Verknüpfung)
     std::string Hilfs;
+    std::string Sicherung; // nur beim Schreiben an Ort und Stelle
     int Fd = -1;
 };
+// Größe und Änderungszeit einer Datei, um zu sehen, ob ein anderes Programm sie
+// seit dem Öffnen oder Speichern geändert hat.
+struct TDateiStand {
+    bool Vorhanden = false;
+    int64_t Groesse = 0;
+    int64_t Sekunden = 0;
+    int64_t Nanosekunden = 0;
+    bool operator==(const TDateiStand&) const = default;
+};
+TDateiStand DateiStandLesen(const std::string& dateiName);
+
 // Wie ModellSichern, für einen fertigen Text.
 TSpeichernErgebnis DateiSichern(const std::string& dateiName, const std::string& inhalt);
 

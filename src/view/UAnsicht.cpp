@@ -214,7 +214,8 @@ TBildpunkt Zeichnungsgroesse(const TModell& modell, TAnsicht& ansicht) {
                                  (dynamic_cast<const TVerzweigung*>(k) && modell.VerzweigBeschr) ||
                                  (dynamic_cast<const TWandler*>(k) && modell.WandlerBeschr);
         if (beschriftet) {
-            const int32_t w = z.TextAusmass(k->Name).Breite;
+            std::string puffer;
+            const int32_t w = z.TextAusmass(Beschriftung(k->Name, puffer)).Breite;
             rechts = std::max<int64_t>(rechts, p.X - (w + 1) / 4 + w);
         }
         x = std::max(x, rechts);

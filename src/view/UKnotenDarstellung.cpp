@@ -47,10 +47,12 @@ void NameZeichnen(TAnsicht& ansicht, const TFO& knoten, int32_t x, int32_t y, in
     IZeichenflaeche& z = *ansicht.Zeichenflaeche;
     z.PinselfarbeSetzen(ansicht.Texthintergrund());
     z.SchriftSetzen(schrift);
-    const TTextgroesse g = z.TextAusmass(knoten.Name);
+    std::string puffer;
+    const std::string_view name = Beschriftung(knoten.Name, puffer);
+    const TTextgroesse g = z.TextAusmass(name);
     const int32_t tx = x - (g.Breite + 1) / 4;
     const int32_t ty = y - s - (g.Hoehe * 4) / 3;
-    if (ansicht.TextSichtbar(tx, ty, g)) z.TextAusgeben(tx, ty, knoten.Name);
+    if (ansicht.TextSichtbar(tx, ty, g)) z.TextAusgeben(tx, ty, name);
 }
 
 void KnotenZeichnen(TAnsicht& ansicht, const TFO& knoten, int modus, TFigur figur, TFarbe fuellung, bool beschriften) {

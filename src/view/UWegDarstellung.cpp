@@ -105,10 +105,12 @@ void TWeg::AnzeigeZeichnen(TAnsicht& ansicht, int modus) const {
         const TFarbe pinsel = z.Pinselfarbe();
         z.PinselfarbeSetzen(ansicht.Texthintergrund());
         z.SchriftSetzen(m.Schrift);
-        const TTextgroesse g = z.TextAusmass(Name);
+        std::string puffer;
+        const std::string_view name = Beschriftung(Name, puffer);
+        const TTextgroesse g = z.TextAusmass(name);
         const int32_t x = t.X - (g.Breite + 1) / 2;
         const int32_t y = t.Y - h - g.Hoehe;
-        if (ansicht.TextSichtbar(x, y, g)) z.TextAusgeben(x, y, Name);
+        if (ansicht.TextSichtbar(x, y, g)) z.TextAusgeben(x, y, name);
         z.PinselfarbeSetzen(pinsel);
     }
 }

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
 #include "analysis/UBerechnung.h"
 #include "cli/UKommandozeile.h"
 #include "gemeinsam/TAufzeichnung.h"
@@ -305,6 +307,33 @@ TEST_F(Kommandozeile, CsvAuchWennPruefungFehlschlaegt) {
                           "5,Zufuhr,1,Anlieferung,2,Sortierung,0,0\r\n"
                           "6,\"Band \"\"A\"\", links\",2,Sortierung,3,Ballen,0,0\r\n"
                           "7,Gro\xC3\x9F" "e Rutsche,2,Sortierung,4,Schrott,0,0\r\n");
+}
+
+// -o ersetzt keine schreibgeschützte Datei; ein riesiger Name kommt gekürzt auf stderr.
+TEST_F(Kommandozeile, SchreibschutzUndRiesigerName) {
+    const std::string datei = CsvModellSpeichern(Pfad("sortierung.TSR"), true);
+    const std::string fest = Pfad("fest.TSR");
+    {
+        std::ofstream(fest) << "alt";
+    }
+    ASSERT_EQ(::chmod(fest.c_str(), 0444), 0);
+    const TErgebnis e = Aufruf({"berechnen", datei, "-o", fest});
+    EXPECT_EQ(e.Rc, 2);
+    EXPECT_NE(e.Fehler.find("Die Datei fest.TSR ist schreibgesch\xC3\xBCtzt."), std::string::npos) << e.Fehler;
+    EXPECT_EQ(Lesen(fest), "alt");
+
+    std::string text = Lesen(datei);
+    const size_t name = text.find("Anlieferung");
+    ASSERT_NE(name, std::string::npos);
+    text.replace(name, 11, std::string(20 << 20, 'N'));
+    const size_t ref = text.find("Refpunkt", name);
+    text.replace(text.find_first_of("0123456789-", ref), 1, "x");
+    const std::string riesig = Pfad("riesig.TSR");
+    std::ofstream(riesig, std::ios::binary) << text;
+    const TErgebnis r = Aufruf({"pruefen", riesig});
+    EXPECT_EQ(r.Rc, 2);
+    EXPECT_LT(r.Fehler.size(), 400u) << r.Fehler.substr(0, 400);
+    EXPECT_NE(r.Fehler.find(std::string(59, 'N') + "\xE2\x80\xA6 ]"), std::string::npos) << r.Fehler.substr(0, 400);
 }
 
 TEST_F(Kommandozeile, CsvNichtSchreibbarGibtZwei) {

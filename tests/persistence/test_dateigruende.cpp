@@ -159,6 +159,76 @@ TEST_F(DateiGruende, SpeichernSagtWarumUndLaesstDieAlteDateiStehen) {
     EXPECT_EQ(DateiLesen(echt), Beispiel);
 }
 
+// Ein Name von zehn Megabyte erscheint im Grund gekürzt, nicht ganz.
+TEST_F(DateiGruende, RiesigerNameErscheintGekuerzt) {
+    auto z = BeispielZeilen;
+    WertSetzen(z, 30, std::string(10 << 20, 'A'));
+    WertSetzen(z, 31, "abc / 50");
+    const std::string datei = Ordner.Datei("riesig.TSR");
+    DateiSchreiben(datei, TextAus(z));
+    const TOeffnenErgebnis e = ModellOeffnen(datei);
+    ASSERT_EQ(e.Modell, nullptr);
+    EXPECT_EQ(e.Grund, "Zeile 31, Objekt [ " + std::string(59, 'A') + "\x85 ]: 'abc' ist keine g\xFCltige Zahl");
+    // Auch ein langer Dateiname bleibt lesbar.
+    EXPECT_EQ(DateinameFuerAnzeige("/x/" + std::string(200, 'b') + ".TSR"), std::string(59, 'b') + "\x85");
+}
+
+// Schreibschutz gilt auch dort, wo der Ordner das Ersetzen erlaubte, und auch für root.
+TEST_F(DateiGruende, SchreibgeschuetzteDateiBleibtUnveraendert) {
+    auto geladen = ModellOeffnen(TESSOMIR_TESTDATEN "/beispiel_v3.TSR");
+    ASSERT_NE(geladen.Modell, nullptr);
+    const std::string ziel = Ordner.Datei("fest.TSR");
+    DateiSchreiben(ziel, "alt");
+    ASSERT_EQ(::chmod(ziel.c_str(), 0444), 0);
+    const TSpeichernErgebnis e = ModellSichern(*geladen.Modell, ziel);
+    EXPECT_FALSE(e.Ok);
+    EXPECT_EQ(e.Meldung, "Die Datei fest.TSR ist schreibgesch\xFCtzt.");
+    EXPECT_EQ(DateiLesen(ziel), "alt");
+    EXPECT_EQ(Ordner.Eintraege(), std::vector<std::string>{"fest.TSR"});
+}
+
+// Mehrere Namen derselben Datei zeigen nach dem Speichern alle das neue Modell;
+// vorher angelegte Hilfsdateien und Verknüpfungen anderer bleiben unberührt.
+TEST_F(DateiGruende, HarteVerknuepfungenUndFremdeHilfsdateien) {
+    auto geladen = ModellOeffnen(TESSOMIR_TESTDATEN "/beispiel_v3.TSR");
+    ASSERT_NE(geladen.Modell, nullptr);
+    TModell& m = *geladen.Modell;
+    const std::string a = Ordner.Datei("a.TSR"), b = Ordner.Datei("b.TSR");
+    DateiSchreiben(a, "alt");
+    ASSERT_EQ(::chmod(a.c_str(), 0640), 0);
+    ASSERT_EQ(::link(a.c_str(), b.c_str()), 0);
+    struct stat vorher {};
+    ASSERT_EQ(::stat(a.c_str(), &vorher), 0);
+    ASSERT_TRUE(ModellSichern(m, a).Ok);
+    struct stat nachher {};
+    ASSERT_EQ(::stat(b.c_str(), &nachher), 0);
+    EXPECT_EQ(nachher.st_ino, vorher.st_ino);
+    EXPECT_EQ(nachher.st_nlink, 2u);
+    EXPECT_EQ(nachher.st_mode & 07777, 0640u);
+    EXPECT_EQ(DateiLesen(b), Beispiel);
+    EXPECT_EQ(Ordner.Eintraege(), (std::vector<std::string>{"a.TSR", "b.TSR"})); // keine Sicherung übrig
+
+    // Wer den alten Namen der Hilfsdatei vorher anlegt oder als Verknüpfung auf
+    // eine fremde Datei setzt, bekommt nichts ab und hält nichts auf.
+    const std::string c = Ordner.Datei("c.TSR"), fremd = Ordner.Datei("fremd");
+    DateiSchreiben(Ordner.Datei("c.TSR.~tsr"), "belegt");
+    DateiSchreiben(fremd, "fremd");
+    std::filesystem::create_symlink(fremd, Ordner.Pfad / "c.TSR.~tsrXXXXXX");
+    ASSERT_TRUE(ModellSichern(m, c).Ok);
+    EXPECT_EQ(DateiLesen(c), Beispiel);
+    EXPECT_EQ(DateiLesen(Ordner.Datei("c.TSR.~tsr")), "belegt");
+    EXPECT_EQ(DateiLesen(fremd), "fremd");
+    EXPECT_EQ(Ordner.Eintraege().size(), 6u); // a, b, c, c.~tsr, c.~tsrXXXXXX, fremd
+
+    // Eine neue Datei bekommt die Rechte, die open(2) unter der umask gäbe.
+    const mode_t maske = ::umask(027);
+    ASSERT_TRUE(ModellSichern(m, Ordner.Datei("neu.TSR")).Ok);
+    ::umask(maske);
+    struct stat neu {};
+    ASSERT_EQ(::stat(Ordner.Datei("neu.TSR").c_str(), &neu), 0);
+    EXPECT_EQ(neu.st_mode & 07777, 0640u);
+}
+
 TEST_F(DateiGruende, VollerDatentraeger) {
     // Ein kleines tmpfs geht nur als root und wo das Einhängen erlaubt ist.
     const std::filesystem::path klein = Ordner.Pfad / "klein";
