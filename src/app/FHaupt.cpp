@@ -59,6 +59,9 @@ namespace tessomir {
 namespace {
 
 constexpr int Entwurfsbreite = 837;
+// Ab so vielen Knoten schreibt das Fenster die Wiederherstellungskopie nur jeden
+// fünften Takt und nicht vor jeder Berechnung (Text von mehr als etwa 25 MB).
+constexpr size_t GrossesModell = 20000;
 constexpr int Entwurfshoehe = 737;
 constexpr int SplitterMindestmass = 50;
 
@@ -186,6 +189,21 @@ TFMHaupt::TFMHaupt(const QString& befehlsdatei, std::unique_ptr<IDateiwahl> date
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
             &TFMHaupt::AktionenAktualisieren);
 
+    // Alle zwei Minuten eine Kopie des geänderten Modells; die Umgebung darf den
+    // Takt verkürzen (Prüfung des Wiederherstellens nach einem Absturz).
+    WiederherstellungObjekt = std::make_unique<TWiederherstellung>();
+    WiederherstellungsTakt = new QTimer(this);
+    const int takt = qEnvironmentVariableIntValue("TESSOMIR_WIEDERHERSTELLUNG_MS");
+    WiederherstellungsTakt->setInterval(takt > 0 ? takt : 2 * 60 * 1000);
+    connect(WiederherstellungsTakt, &QTimer::timeout, this, [this] {
+        // Große Modelle seltener: ihr Text braucht merklich Zeit.
+        ++WiederherstellungsTakte;
+        if (AktModell != nullptr && AktModell->FOListe.Knoten().size() > GrossesModell && WiederherstellungsTakte % 5 != 0)
+            return;
+        Befehl([this] { WiederherstellungSichern(); });
+    });
+    WiederherstellungsTakt->start();
+
     ZuletztAnzeigen();
     MELog->clear();
     Modus = Deaktiviert;
@@ -197,6 +215,8 @@ TFMHaupt::TFMHaupt(const QString& befehlsdatei, std::unique_ptr<IDateiwahl> date
 }
 
 TFMHaupt::~TFMHaupt() {
+    // Ein sauberes Ende braucht keine Wiederherstellung.
+    WiederherstellungObjekt->Verwerfen();
     // Vor den Kindfenstern: die Zeichenfläche malt ohne Modell nichts mehr.
     EditorObjekt->Abbrechen();
     VerlaufObjekt->Leeren();
@@ -407,6 +427,7 @@ void TFMHaupt::WerkzeugleisteAnlegen() {
     auto* rahmen = new QHBoxLayout(paAnzeige);
     rahmen->setContentsMargins(3, 3, 3, 3);
     LAAktArtikel = new QLabel(QStringLiteral(" ---"), paAnzeige);
+    LAAktArtikel->setTextFormat(Qt::PlainText); // Artikelnamen sind Daten, kein HTML
     Benennen(LAAktArtikel, "LAAktArtikel", QStringLiteral("Aktueller Artikel"));
     LAAktArtikel->setStyleSheet(QStringLiteral("background-color: rgb(255, 255, 168); color: black;"));
     rahmen->addWidget(LAAktArtikel);
@@ -467,6 +488,7 @@ void TFMHaupt::StatusleisteAnlegen() {
     };
     for (int i = 0; i < 3; ++i) {
         auto* panel = new QLabel(QString::fromUtf8(panels[i].Text), sb);
+        panel->setTextFormat(Qt::PlainText);
         Benennen(panel, panels[i].Name, QString::fromUtf8(panels[i].Lesbar));
         panel->setFixedWidth(Skaliert(panels[i].Breite));
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -639,6 +661,9 @@ void TFMHaupt::ModellEinsetzen(std::unique_ptr<TModell> modell) {
     AktModell = std::move(modell);
     Modell = AktModell.get();
     Berechnet = false;
+    Dateistand = {};
+    // Das vorige Modell ist sauber geschlossen (gespeichert oder verworfen).
+    if (WiederherstellungObjekt) WiederherstellungObjekt->Verwerfen();
     if (AktModell == nullptr) return;
     AktModell->Anzeigetrenner = Dezimaltrenner();
     // Ein neues Modell zeigt weder Protokoll noch größten Strom des vorigen
@@ -649,17 +674,60 @@ void TFMHaupt::ModellEinsetzen(std::unique_ptr<TModell> modell) {
     SBoxHaupt->verticalScrollBar()->setValue(0);
 }
 
-void TFMHaupt::ModellLaden(const QString& pfad) {
+void TFMHaupt::WiederherstellungSichern() {
+    if (AktModell != nullptr && AktModell->Modifiziert) WiederherstellungObjekt->Sichern(*AktModell);
+    else WiederherstellungObjekt->Verwerfen();
+}
+
+void TFMHaupt::WiederherstellungAnbieten() {
+    for (const TWiederherstellungsFund& fund : WiederherstellungObjekt->Finden()) {
+        const std::string frage = "Tessomir wurde nicht ordnungsgem\xE4\xDF beendet. Ungespeicherte \xC4nderungen an " +
+                                  DateinameFuerAnzeige(fund.Original) + " wiederherstellen?";
+        switch (Plattform().Meldungen->FrageMitSpaeter(frage)) {
+        case TAntwort::Nein: TWiederherstellung::Entfernen(fund); continue;
+        case TAntwort::Abbrechen: continue; // später: die Kopie bleibt für den nächsten Start
+        case TAntwort::Ja: break;
+        }
+        if (ModellSchliessen() != TErgebnis::Erledigt) return;
+        std::string grund;
+        std::unique_ptr<TModell> modell = TWiederherstellung::Oeffnen(fund, grund);
+        if (modell == nullptr) {
+            Modell = nullptr;
+            Plattform().Meldungen->Fehler(MeldungMitGrund(
+                "Die \xC4nderungen an " + DateinameFuerAnzeige(fund.Original) + " lassen sich nicht wiederherstellen.",
+                grund));
+            continue;
+        }
+        ModellEinsetzen(std::move(modell));
+        // Die Datei auf der Platte ist der Stand, von dem die Änderungen ausgingen.
+        Dateistand = DateiStandLesen(AktModell->DateiName);
+        // Erst die eigene Kopie, dann die fremde weg: ein Absturz dazwischen verliert nichts.
+        WiederherstellungSichern();
+        if (WiederherstellungObjekt->HatKopie()) TWiederherstellung::Entfernen(fund);
+        Neuzeichnen();
+        ArtikelAnzeigen();
+        TitelAnzeigen();
+        ModifiziertAnzeigen();
+        return; // ein Modell zur Zeit; weitere Kopien beim nächsten Start
+    }
+}
+
+void TFMHaupt::ModellLaden(const QString& pfad) { ModellLadenPfad(Pfad(pfad)); }
+
+void TFMHaupt::ModellLadenPfad(const std::string& pfad) {
     ModellEinsetzen(nullptr);
-    TOeffnenErgebnis ergebnis = ModellOeffnen(Pfad(pfad));
+    TOeffnenErgebnis ergebnis = ModellOeffnen(pfad);
+    const QString anzeige = QFile::decodeName(QByteArray::fromStdString(pfad));
     if (ergebnis.Modell == nullptr) {
         Modell = nullptr;
         Plattform().Meldungen->Fehler(MeldungMitGrund(ergebnis.Meldung, ergebnis.Grund));
-        ZuletztVergessen(pfad);
+        ZuletztVergessen(anzeige);
     } else {
         ModellEinsetzen(std::move(ergebnis.Modell));
-        ZuletztMerken(pfad);
+        Dateistand = DateiStandLesen(pfad);
+        ZuletztMerken(anzeige);
     }
+    MaxStromAnzeigen(); // auch ohne Modell: "---" statt des Entwurfstextes
     Neuzeichnen();
     ArtikelAnzeigen();
     TitelAnzeigen();
@@ -668,14 +736,26 @@ void TFMHaupt::ModellLaden(const QString& pfad) {
 TErgebnis TFMHaupt::ModellSpeichern(bool speichernUnter) {
     TErgebnis ergebnis = TErgebnis::Abgebrochen;
     if (AktModell != nullptr) {
-        std::optional<QString> ziel = QFile::decodeName(QByteArray::fromStdString(AktModell->DateiName));
-        if (speichernUnter || AktModell->IstNeu()) ziel = Dateiwahl->SpeichernUnter(this, *ziel);
+        // Der Pfad bleibt in Bytes, wie er geöffnet wurde; nur die Dateiwahl spricht QString.
+        std::optional<std::string> ziel = AktModell->DateiName;
+        if (speichernUnter || AktModell->IstNeu()) {
+            const std::optional<QString> gewaehlt =
+                Dateiwahl->SpeichernUnter(this, QFile::decodeName(QByteArray::fromStdString(*ziel)));
+            ziel = gewaehlt ? std::optional<std::string>(Pfad(*gewaehlt)) : std::nullopt;
+        } else if (const TDateiStand jetzt = DateiStandLesen(*ziel); jetzt.Vorhanden && jetzt != Dateistand) {
+            // Ein anderes Programm hat die Datei seit dem Öffnen oder letzten Speichern geändert.
+            if (!Plattform().Meldungen->WarnFrage("Die Datei " + DateinameFuerAnzeige(*ziel) +
+                                                  " wurde seit dem \xD6" "ffnen ver\xE4ndert. Trotzdem speichern?"))
+                ziel.reset();
+        }
         if (ziel) {
-            const TSpeichernErgebnis gesichert = ModellSichern(*AktModell, Pfad(*ziel));
+            const TSpeichernErgebnis gesichert = ModellSichern(*AktModell, *ziel);
             if (gesichert.Ok) {
                 ergebnis = TErgebnis::Erledigt;
                 VerlaufObjekt->GesichertMarkieren();
-                ZuletztMerken(*ziel);
+                Dateistand = DateiStandLesen(*ziel);
+                WiederherstellungObjekt->Verwerfen();
+                ZuletztMerken(QFile::decodeName(QByteArray::fromStdString(*ziel)));
             } else Plattform().Meldungen->Fehler(MeldungMitGrund(gesichert.Meldung, gesichert.Grund));
         }
     }
@@ -789,6 +869,8 @@ void TFMHaupt::ACBearbeitenPruefenExecute() {
 
 void TFMHaupt::ACBearbeitenNeuberechnenExecute() {
     if (AktModell == nullptr) return;
+    // Eine lange Berechnung soll keine Änderung kosten, falls sie abstürzt.
+    if (AktModell->FOListe.Knoten().size() <= GrossesModell) WiederherstellungSichern();
     {
         const TSanduhr sanduhr;
         const TBerechnungsErgebnis ergebnis = ModellNeuberechnen(*AktModell, [this] { MaxStromAnzeigen(); });

@@ -8,6 +8,8 @@
 #include <memory>
 
 #include "app/UDateiwahl.h"
+#include "persistence/UModellDatei.h"
+#include "persistence/UWiederherstellung.h"
 #include "view/UEditor.h"
 
 class QAction;
@@ -20,6 +22,7 @@ class QMouseEvent;
 class QPlainTextEdit;
 class QScrollArea;
 class QSplitter;
+class QTimer;
 class QToolButton;
 
 namespace tessomir {
@@ -51,8 +54,18 @@ public:
     // Macht ein neues Modell aus der Datei zum aktuellen; Fehler zeigt ein
     // Meldungsfenster, dann gibt es kein Modell.
     void ModellLaden(const QString& pfad);
+    // Dasselbe mit den Bytes des Pfads, wie die Befehlszeile sie gibt: auch ein
+    // Name, der kein gültiges UTF-8 ist, lässt sich so öffnen.
+    void ModellLadenPfad(const std::string& pfad);
     TErgebnis ModellSpeichern(bool speichernUnter);
     TErgebnis ModellSchliessen();
+
+    // Schreibt die Kopie zur Wiederherstellung, solange das Modell geändert
+    // ist (alle zwei Minuten und vor einer Berechnung), und verwirft sie sonst.
+    void WiederherstellungSichern();
+    // Beim Start: bietet an, was ein abgestürztes Tessomir hinterließ.
+    void WiederherstellungAnbieten();
+    const TWiederherstellung& Wiederherstellung() const { return *WiederherstellungObjekt; }
 
     // Alle Freigabe- und Markierregeln der Aktionen; läuft, bevor die
     // Ereignisschleife wartet, und vor dem Doppelklick.
@@ -166,6 +179,11 @@ private:
     bool GroesseGeschrieben = false;
     // Das aktuelle Modell wurde berechnet (auch erfolglos): die Ströme stehen in den Matrizen.
     bool Berechnet = false;
+    // Stand der Datei beim Öffnen oder letzten Speichern (Frage vor dem Überschreiben).
+    TDateiStand Dateistand;
+    std::unique_ptr<TWiederherstellung> WiederherstellungObjekt;
+    QTimer* WiederherstellungsTakt = nullptr;
+    int WiederherstellungsTakte = 0;
 
     QSplitter* SPLog = nullptr;
     QScrollArea* SBoxHaupt = nullptr;

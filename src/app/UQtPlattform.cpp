@@ -3,13 +3,24 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 
 #include "app/UQtText.h"
 
 namespace tessomir {
 namespace {
 
-const QString Titel = QStringLiteral("Tessomir");
+// Ein Meldungsfenster, das seinen Text nie als HTML liest: Datei- und
+// Objektnamen kommen aus fremden Dateien.
+QMessageBox::StandardButton Zeigen(QWidget* eltern, QMessageBox::Icon art, const QString& text,
+                                   QMessageBox::StandardButtons knoepfe = QMessageBox::Ok,
+                                   QMessageBox::StandardButton vorgabe = QMessageBox::NoButton) {
+    QMessageBox box(art, QStringLiteral("Tessomir"), text, knoepfe, eltern);
+    box.setTextFormat(Qt::PlainText);
+    if (vorgabe != QMessageBox::NoButton) box.setDefaultButton(vorgabe);
+    const int ergebnis = box.exec();
+    return box.clickedButton() == nullptr ? QMessageBox::Cancel : static_cast<QMessageBox::StandardButton>(ergebnis);
+}
 
 // Meldungen des Kerns trennen Zeilen mit CR LF oder LF CR; Qt bricht nur bei LF um.
 QString Zeilen(const std::string& text) {
@@ -31,17 +42,16 @@ TQtPlattform::TQtPlattform(QWidget* eltern, QPlainTextEdit* log) : Eltern(eltern
 
 TQtPlattform::~TQtPlattform() { Plattform() = Vorher; }
 
-void TQtPlattform::Info(const std::string& text) { QMessageBox::information(Eltern, Titel, Zeilen(text)); }
+void TQtPlattform::Info(const std::string& text) { Zeigen(Eltern, QMessageBox::Information, Zeilen(text)); }
 
-void TQtPlattform::Fehler(const std::string& text) { QMessageBox::critical(Eltern, Titel, Zeilen(text)); }
+void TQtPlattform::Fehler(const std::string& text) { Zeigen(Eltern, QMessageBox::Critical, Zeilen(text)); }
 
-void TQtPlattform::Warnung(const std::string& text) { QMessageBox::warning(Eltern, Titel, Zeilen(text)); }
+void TQtPlattform::Warnung(const std::string& text) { Zeigen(Eltern, QMessageBox::Warning, Zeilen(text)); }
 
 TAntwort TQtPlattform::Frage(const std::string& text) {
     // Schliessen des Fensters (Esc, Titelleiste) zählt als Abbrechen.
-    const auto antwort = QMessageBox::question(Eltern, Titel, Zeilen(text),
-                                               QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                                               QMessageBox::Yes);
+    const auto antwort = Zeigen(Eltern, QMessageBox::Question, Zeilen(text),
+                                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
     if (antwort == QMessageBox::Yes) return TAntwort::Ja;
     if (antwort == QMessageBox::No) return TAntwort::Nein;
     return TAntwort::Abbrechen;
@@ -49,8 +59,21 @@ TAntwort TQtPlattform::Frage(const std::string& text) {
 
 bool TQtPlattform::WarnFrage(const std::string& text) {
     // Nein vorgewählt: ein versehentliches Enter löscht nichts.
-    return QMessageBox::warning(Eltern, Titel, Zeilen(text), QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+    return Zeigen(Eltern, QMessageBox::Warning, Zeilen(text), QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
            QMessageBox::Yes;
+}
+
+TAntwort TQtPlattform::FrageMitSpaeter(const std::string& text) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Tessomir"), Zeilen(text), QMessageBox::Yes | QMessageBox::No,
+                    Eltern);
+    box.setTextFormat(Qt::PlainText);
+    QPushButton* spaeter = box.addButton(QStringLiteral("Später"), QMessageBox::RejectRole);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(spaeter);
+    box.exec();
+    if (box.clickedButton() == box.button(QMessageBox::Yes)) return TAntwort::Ja;
+    if (box.clickedButton() == box.button(QMessageBox::No)) return TAntwort::Nein;
+    return TAntwort::Abbrechen;
 }
 
 void TQtPlattform::Piep() { QApplication::beep(); }

@@ -25,6 +25,7 @@ public:
     void Warnung(const std::string& text) override;
     TAntwort Frage(const std::string& text) override;
     bool WarnFrage(const std::string& text) override;
+    TAntwort FrageMitSpaeter(const std::string& text) override;
     void Piep() override;
     void LogLeeren() override;
     void LogZeile(const std::string& zeile) override;

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QStringList>
 #include <QTimer>
+#include <string>
 
 #include "app/FHaupt.h"
 #include "app/UStart.h"
@@ -14,12 +15,17 @@ int main(int argc, char** argv) {
     tessomir::DeutscheQtTexteLaden(anwendung);
 
     // Der erste Parameter ist die Modelldatei; weitere werden übergangen.
-    // "/debug" und "-debug" sind Schalter, keine Modelldatei.
-    QStringList parameter = QApplication::arguments();
-    parameter.removeIf([](const QString& p) { return tessomir::IstHilfeSchalter(p.toStdString()); });
+    // "/debug" und "-debug" sind Schalter, keine Modelldatei. Der Pfad bleibt
+    // in den Bytes der Befehlszeile: ein Name, der kein gültiges UTF-8 ist,
+    // überstünde den Umweg über QString nicht.
+    std::string datei;
+    for (int i = 1; i < argc && datei.empty(); ++i) {
+        if (!tessomir::IstHilfeSchalter(argv[i])) datei = argv[i];
+    }
     // Zeigt die Hilfethemen (F1) bis zum Programmende in einem Fenster.
     tessomir::THtmlHilfe hilfe;
-    tessomir::TFMHaupt fenster(parameter.size() > 1 ? parameter.at(1) : QString());
+    tessomir::TFMHaupt fenster;
+    if (!datei.empty()) fenster.ModellLadenPfad(datei);
 
     // Probelauf für die Prüfung im Build: schliesst das Fenster, sobald das
     // Diagramm einmal gemalt ist.
@@ -30,5 +36,7 @@ int main(int argc, char** argv) {
                          Qt::SingleShotConnection);
     }
     fenster.show();
+    // Was ein abgestürztes Tessomir hinterließ, sobald das Fenster steht.
+    QTimer::singleShot(0, &fenster, [&fenster] { fenster.WiederherstellungAnbieten(); });
     return QApplication::exec();
 }

@@ -47,6 +47,7 @@ TFMEingabe::TFMEingabe(QWidget* eltern) : QDialog(eltern) {
     setAccessibleDescription("Eingabe");
     setSizeGripEnabled(true);
     LA = new QLabel(this);
+    LA->setTextFormat(Qt::PlainText);
     LA->setObjectName("LA");
     LA->setWordWrap(true);
     LA->setAlignment(Qt::AlignLeft | Qt::AlignTop);

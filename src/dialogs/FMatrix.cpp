@@ -221,6 +221,7 @@ TFMMatrix::TFMMatrix(QWidget* eltern) : QDialog(eltern) {
     PAArtikel->setAccessibleName(QStringLiteral("Gezeigter Artikel"));
     PAArtikel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     LAArtikelAnzeige = new QLabel(PAArtikel);
+    LAArtikelAnzeige->setTextFormat(Qt::PlainText);
     LAArtikelAnzeige->setObjectName(QStringLiteral("LAArtikelAnzeige"));
     LAArtikelAnzeige->setAccessibleDescription(QStringLiteral("Name des gezeigten Artikels"));
     LAArtikelAnzeige->setAutoFillBackground(true);

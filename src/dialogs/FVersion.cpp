@@ -35,6 +35,7 @@ private:
 
 QLabel* Beschriftung(QWidget* eltern, const char* name, const QString& text, int x, int y) {
     auto* la = new QLabel(text, eltern);
+    la->setTextFormat(Qt::PlainText);
     la->setObjectName(QLatin1String(name));
     la->move(x, y);
     return la;

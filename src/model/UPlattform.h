@@ -20,6 +20,9 @@ public:
     // Warnung mit Ja und Nein; true nur für Ja. Ohne eigene Umsetzung gilt
     // die Antwort auf Frage, Abbrechen also als Nein.
     virtual bool WarnFrage(const std::string& text) { return Frage(text) == TAntwort::Ja; }
+    // Frage mit Ja, Nein und Später (Abbrechen heisst hier Später). Ohne eigene
+    // Umsetzung die Antwort auf Frage.
+    virtual TAntwort FrageMitSpaeter(const std::string& text) { return Frage(text); }
 };
 
 class ISignalton {

@@ -12,7 +12,7 @@ chmod 700 "$arbeit"
 
 rc=0
 env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY \
-  QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$arbeit" XDG_RUNTIME_DIR="$arbeit" TESSOMIR_PROBELAUF=1 \
+  QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$arbeit" XDG_DATA_HOME="$arbeit" XDG_RUNTIME_DIR="$arbeit" TESSOMIR_PROBELAUF=1 \
   xvfb-run -a -s "-screen 0 1280x1024x24" "$programm" "$modell" 2>"$arbeit/stderr" || rc=$?
 
 if [ -s "$arbeit/stderr" ]; then

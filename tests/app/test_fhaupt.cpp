@@ -26,13 +26,18 @@
 #include <QToolButton>
 #include <deque>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "app/FHaupt.h"
 #include "app/UQtText.h"
+#include "app/UQtPlattform.h"
 #include "app/UStart.h"
 #include "app/UZeichenfeld.h"
 #include "gemeinsam/TAufzeichnung.h"
 #include "model/UKnoten.h"
 #include "persistence/UModellDatei.h"
+#include "persistence/UWiederherstellung.h"
 
 namespace tessomir {
 namespace {
@@ -407,6 +412,129 @@ TEST_F(TFHaupt, SpeichernUnterUndWiederLesen) {
     Ausloesen("ACDateiSpeichern");
     EXPECT_EQ(Wahl->Vorgaben.size(), 1);
     EXPECT_FALSE(Modell->Modifiziert);
+}
+
+// Hat ein anderes Programm die Datei seit dem Öffnen geändert, fragt Speichern;
+// Nein lässt die fremde Fassung stehen. Ein Name, der kein UTF-8 ist, öffnet
+// und speichert über seine Bytes.
+TEST_F(TFHaupt, FremdGeaenderteDateiUndNameOhneUtf8) {
+    QTemporaryDir ordner;
+    TFMHaupt& f = Fenster();
+    const std::string pfad = QFile::encodeName(ordner.path()).toStdString() + "/M\xE4ngel.TSR"; // Latin-1
+    ASSERT_TRUE(DateiSichern(pfad, DateiInhalt((Beispiele + "/Wassernetz.TSR").toStdString())).Ok);
+    f.ModellLadenPfad(pfad);
+    ASSERT_NE(Modell, nullptr);
+    EXPECT_TRUE(Skript.Meldungen.empty());
+    EXPECT_EQ(Modell->DateiName, pfad);
+
+    ASSERT_TRUE(DateiSichern(pfad, "fremd").Ok); // ein anderes Programm schreibt
+    Modell->Modifiziert = true;
+    Skript.Antworten = {TAntwort::Nein};
+    Ausloesen("ACDateiSpeichern");
+    ASSERT_EQ(Skript.Meldungen.size(), 1u);
+    EXPECT_EQ(Skript.Meldungen[0].Text, "Die Datei M?ngel.TSR wurde seit dem \xD6" "ffnen ver\xE4ndert. Trotzdem speichern?");
+    EXPECT_EQ(DateiInhalt(pfad), "fremd");
+    EXPECT_TRUE(Modell->Modifiziert);
+
+    Skript.Antworten = {TAntwort::Ja};
+    Ausloesen("ACDateiSpeichern");
+    EXPECT_FALSE(Modell->Modifiziert);
+    EXPECT_NE(DateiInhalt(pfad), "fremd");
+    // Danach gilt der eigene Stand: kein weiteres Fragen.
+    Modell->Modifiziert = true;
+    Ausloesen("ACDateiSpeichern");
+    EXPECT_EQ(Skript.Meldungen.size(), 2u);
+    EXPECT_FALSE(Modell->Modifiziert);
+}
+
+// Meldungsfenster zeigen Namen aus fremden Dateien als Text, nie als HTML.
+TEST_F(TFHaupt, MeldungsfensterZeigtHtmlAlsText) {
+    QPlainTextEdit log;
+    TQtPlattform plattform(nullptr, &log);
+    QString gezeigt;
+    Qt::TextFormat format = Qt::AutoText;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        gezeigt = box->text();
+        format = box->textFormat();
+        box->accept();
+    });
+    Plattform().Meldungen->Fehler("Die Datei <b>Angebot</b>.TSR kann nicht ge\xF6" "ffnet werden.\n<h1>Objekt</h1>");
+    EXPECT_EQ(format, Qt::PlainText);
+    EXPECT_EQ(gezeigt, QString::fromUtf8("Die Datei <b>Angebot</b>.TSR kann nicht geöffnet werden.\n<h1>Objekt</h1>"));
+}
+
+// Eine Kopie, die ein abgestürztes Tessomir hinterließ: Ja öffnet sie geändert
+// unter ihrem alten Namen, Nein löscht sie, Später lässt sie liegen. Die eigene
+// Kopie entsteht, solange das Modell geändert ist, und geht beim Speichern.
+TEST_F(TFHaupt, WiederherstellungNachAbsturz) {
+    TFMHaupt& f = Fenster();
+    const std::string ordner = WiederherstellungsOrdner();
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(ordner)));
+    const pid_t kind = ::fork();
+    if (kind == 0) ::_exit(0);
+    ::waitpid(kind, nullptr, 0);
+    // Was ein abgestürzter Prozess mit einem bearbeiteten Modell hinterlassen
+    // hätte; zurück kommt der Text, den Speichern damals geschrieben hätte.
+    std::string text;
+    const auto hinterlassen = [&](const std::string& stamm, const std::string& original) {
+        TModell* vorher = Modell;
+        {
+            TOeffnenErgebnis a = ModellOeffnen((Beispiele + "/Wassernetz.TSR").toStdString());
+            ASSERT_NE(a.Modell, nullptr);
+            a.Modell->DateiName = original;
+            a.Modell->FOListe.Alle().front()->Name = "Umbenannt";
+            TWiederherstellung fremd(ordner);
+            ASSERT_TRUE(fremd.Sichern(*a.Modell));
+            ASSERT_EQ(::rename(fremd.Kopie().c_str(), (ordner + "/" + stamm + ".TSR").c_str()), 0);
+            fremd.Verwerfen(); // seine Ortsdatei; die Kopie trägt jetzt den fremden Namen
+            ASSERT_TRUE(DateiSichern(ordner + "/" + stamm + ".ort", "Tessomir Wiederherstellung\n" +
+                                                                         std::to_string(kind) + "\n" + original + "\n")
+                            .Ok);
+            TZeilenSchreiber aus;
+            a.Modell->Schreiben(aus);
+            text = aus.Text();
+        }
+        Modell = vorher;
+    };
+    QTemporaryDir daten;
+    const std::string original = QFile::encodeName(daten.filePath("Netz.TSR")).toStdString();
+    hinterlassen("a", original);
+    Skript.Antworten = {TAntwort::Abbrechen}; // Später
+    f.WiederherstellungAnbieten();
+    EXPECT_EQ(Modell, nullptr);
+    ASSERT_EQ(Skript.Meldungen.size(), 1u);
+    EXPECT_EQ(Skript.Meldungen[0].Text, "Tessomir wurde nicht ordnungsgem\xE4\xDF beendet. Ungespeicherte "
+                                        "\xC4nderungen an Netz.TSR wiederherstellen?");
+    EXPECT_EQ(f.Wiederherstellung().Finden().size(), 1u);
+
+    Skript.Antworten = {TAntwort::Ja};
+    f.WiederherstellungAnbieten();
+    ASSERT_NE(Modell, nullptr);
+    EXPECT_EQ(Modell->DateiName, original);
+    EXPECT_TRUE(Modell->Modifiziert);
+    EXPECT_EQ(f.windowTitle(), "Tessomir - [Netz.TSR]");
+    EXPECT_TRUE(f.Wiederherstellung().Finden().empty()); // die fremde ist übernommen
+    EXPECT_TRUE(f.Wiederherstellung().HatKopie());
+
+    // Speichern macht die eigene Kopie überflüssig.
+    Ausloesen("ACDateiSpeichern");
+    EXPECT_EQ(DateiInhalt(original), text);
+    EXPECT_FALSE(f.Wiederherstellung().HatKopie());
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(f.Wiederherstellung().Kopie())));
+    Modell->Modifiziert = true;
+    f.WiederherstellungSichern();
+    EXPECT_TRUE(f.Wiederherstellung().HatKopie());
+    Modell->Modifiziert = false; // etwa nach Rückgängig bis zum gesicherten Stand
+    f.WiederherstellungSichern();
+    EXPECT_FALSE(f.Wiederherstellung().HatKopie());
+
+    hinterlassen("b", original);
+    Skript.Antworten = {TAntwort::Nein};
+    f.WiederherstellungAnbieten();
+    EXPECT_TRUE(f.Wiederherstellung().Finden().empty());
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(ordner + "/b.TSR")));
 }
 
 TEST_F(TFHaupt, SchreibfehlerHaeltModellUndFenster) {

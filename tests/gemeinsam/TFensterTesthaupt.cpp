@@ -15,6 +15,8 @@ int main(int argc, char** argv) {
     QLocale::setDefault(QLocale::c());
     QTemporaryDir einstellungen;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, einstellungen.path());
+    // Auch die Kopien zur Wiederherstellung landen nie im Ordner des Anwenders.
+    qputenv("XDG_DATA_HOME", einstellungen.path().toUtf8());
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
