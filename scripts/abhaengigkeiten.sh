@@ -9,7 +9,7 @@ PAKETE=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libchm-dev fp-utils
   clang libclang-rt-14-dev
-  xvfb xauth
+  xvfb xauth xdotool
   desktop-file-utils appstream libxml2-utils
   poppler-utils
 )
