@@ -17,4 +17,28 @@ cmake --build build-san -j "$JOBS"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-san --output-on-failure -j "$JOBS" -L kern
 
+# Kern unter Clangs UndefinedBehaviorSanitizer, der auch Zeigerüberläufe sieht.
+cmake -S . -B build-ubsan -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ -DTESSOMIR_UBSAN=ON \
+  -DTESSOMIR_QT=OFF -DTESSOMIR_BENCH=OFF
+cmake --build build-ubsan -j "$JOBS"
+UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --test-dir build-ubsan --output-on-failure -j "$JOBS" -L kern
+
+# Beide Fuzz-Ziele ein paar Sekunden auf ihrem Korpus; neue Eingaben gehen in
+# einen Wegwerfordner, der Korpus im Repository bleibt, wie er ist.
+cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DTESSOMIR_FUZZ=ON \
+  -DTESSOMIR_QT=OFF -DTESSOMIR_TESTS=OFF -DTESSOMIR_BENCH=OFF
+cmake --build build-fuzz -j "$JOBS" --target fuzz_modelldatei fuzz_bearbeiten
+for ziel in fuzz_modelldatei fuzz_bearbeiten; do
+  arbeit=$(mktemp -d)
+  mkdir "$arbeit/korpus"
+  if ! build-fuzz/fuzz/$ziel -dict=fuzz/tsr.dict -max_total_time=5 -timeout=10 -rss_limit_mb=2048 \
+      -artifact_prefix="$arbeit/" "$arbeit/korpus" fuzz/korpus > "$arbeit/lauf.txt" 2>&1; then
+    cat "$arbeit/lauf.txt"
+    echo "$ziel: Fund in $arbeit"
+    exit 1
+  fi
+  echo "$ziel: $(grep -c . "$arbeit/lauf.txt") Zeilen, $(tail -n 1 "$arbeit/lauf.txt")"
+  rm -rf "$arbeit"
+done
+
 echo "Alle Tests bestanden."

@@ -1,0 +1,210 @@
+// Fuzz-Ziel: Laden, Bearbeiten, Rückgängig, Wiederholen, Berechnen, Speichern.
+// Die Bytes sind zugleich die Modelldatei und, von hinten gelesen, die Folge
+// der Änderungen (Löschen, Artikel, Matrizen, Einstellungen, Namen,
+// Kapazitäten, Verschieben), jede als Schritt des Verlaufs wie im Fenster.
+// Danach muss gelten: alles zurückgenommen ist die geladene Datei Byte für
+// Byte, alles wiederholt die bearbeitete. Dann prüfen und berechnen wie
+// "Neuberechnen", Schlaufen und Engpässe ermitteln, speichern und zweimal
+// neu lesen, ohne dass sich der Text ändert.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "analysis/UBerechnung.h"
+#include "analysis/UEngpaesse.h"
+#include "analysis/USchlaufen.h"
+#include "model/UArtikelBearbeitung.h"
+#include "model/UFehler.h"
+#include "model/UKnoten.h"
+#include "model/UPlattform.h"
+#include "model/UText.h"
+#include "model/UVerlauf.h"
+
+namespace {
+
+using namespace tessomir;
+
+// Meldungen und Protokoll verschlucken; die Uhr läuft je Abfrage eine
+// Millisekunde, damit jede Berechnung an ihre Zeitgrenze kommt.
+class TStill final : public IMeldungen, public ISignalton, public IProtokoll, public IUhr {
+public:
+    void Info(const std::string&) override {}
+    void Fehler(const std::string&) override {}
+    void Warnung(const std::string&) override {}
+    TAntwort Frage(const std::string&) override { return TAntwort::Abbrechen; }
+    void Piep() override {}
+    void LogLeeren() override {}
+    void LogZeile(const std::string&) override {}
+    uint32_t Millisekunden() override { return ++Zeit; }
+    uint32_t Zeit = 0;
+};
+
+std::unique_ptr<TModell> Lesen(std::string_view text, std::string* grund = nullptr) {
+    auto m = std::make_unique<TModell>();
+    Modell = m.get();
+    try {
+        m->TextLaden(text);
+    } catch (const EFehler& e) {
+        if (grund != nullptr) *grund = e.what();
+        return nullptr;
+    }
+    return m;
+}
+
+std::string Schreiben(const TModell& m) {
+    TZeilenSchreiber aus;
+    m.Schreiben(aus);
+    return aus.Text();
+}
+
+[[noreturn]] void Abbruch(const char* was, const std::string& a, const std::string& b) {
+    std::fprintf(stderr, "%s\n--- erst ---\n%s\n--- dann ---\n%s\n", was, a.c_str(), b.c_str());
+    std::abort();
+}
+
+// Ein Name aus den Steuerbytes; was die Dialoge abweisen, weist auch das Ziel ab.
+std::string Name(FuzzedDataProvider& s) { return s.ConsumeRandomLengthString(24); }
+
+double Wert(FuzzedDataProvider& s) {
+    switch (s.ConsumeIntegralInRange<int>(0, 3)) {
+    case 0: return 0.0;
+    case 1: return s.ConsumeIntegralInRange<int>(0, 100);
+    case 2: return s.ConsumeFloatingPointInRange<double>(-1e6, 1e6);
+    default: return s.ConsumeFloatingPoint<double>();
+    }
+}
+
+TFO* Objekt(TModell& m, FuzzedDataProvider& s) {
+    const auto& alle = m.FOListe.Alle();
+    if (alle.empty()) return nullptr;
+    return alle[s.ConsumeIntegralInRange<size_t>(0, alle.size() - 1)].get();
+}
+
+void Bearbeiten(TModell& m, TVerlauf& verlauf, FuzzedDataProvider& s) {
+    switch (s.ConsumeIntegralInRange<int>(0, 7)) {
+    case 0: { // Löschen
+        m.FOListe.AuswahlLeeren();
+        for (int i = s.ConsumeIntegralInRange<int>(1, 3); i > 0; --i)
+            if (TFO* o = Objekt(m, s)) m.FOListe.Auswaehlen(o, false);
+        AuswahlLoeschen(m, &verlauf);
+        m.FOListe.AuswahlLeeren();
+        break;
+    }
+    case 1: { // Artikel einfügen
+        const std::string name = Name(s);
+        if (ArtikelNamensFehler(Utf8AusAnsi(name)).empty() && ArtikelNameFrei(m.ArtikelListe, name))
+            ArtikelHinzufuegen(m, name, &verlauf);
+        break;
+    }
+    case 2: // Artikel löschen
+        if (m.AnzahlArtikel() > 1) ArtikelEntfernen(m, s.ConsumeIntegralInRange<int>(0, m.AnzahlArtikel() - 1), &verlauf);
+        break;
+    case 3: { // Artikel umbenennen
+        const std::string name = Name(s);
+        if (m.AnzahlArtikel() > 0 && ArtikelNamensFehler(Utf8AusAnsi(name)).empty() &&
+            ArtikelNameFrei(m.ArtikelListe, name))
+            ArtikelUmbenennen(m, s.ConsumeIntegralInRange<int>(0, m.AnzahlArtikel() - 1), name, &verlauf);
+        break;
+    }
+    case 4: { // eine Zelle einer Matrix
+        const auto& knoten = m.FOListe.Knoten();
+        if (knoten.empty()) break;
+        TKnoten& k = *knoten[s.ConsumeIntegralInRange<size_t>(0, knoten.size() - 1)];
+        TDyn3DMatrix& x = k.Matrix();
+        if (x.AnzahlZellen() == 0) break;
+        TDyn3DMatrix alt = x;
+        x.Daten()[s.ConsumeIntegralInRange<size_t>(0, x.AnzahlZellen() - 1)] = Wert(s);
+        verlauf.Aufnehmen(MatrixSchritt(k, std::move(alt), x));
+        break;
+    }
+    case 5: { // Einstellungen in den Grenzen des Dialogs
+        const TModellEinstellungen alt = TModellEinstellungen::Aus(m);
+        m.WegeBeschr = s.ConsumeBool();
+        m.QuellenBeschr = s.ConsumeBool();
+        m.SymbolGroesse = s.ConsumeIntegralInRange<int>(1, 20);
+        m.StromGroesse = s.ConsumeIntegralInRange<int>(10, 100);
+        m.ProzStellen = s.ConsumeIntegralInRange<int>(0, 5);
+        m.StromStellen = s.ConsumeIntegralInRange<int>(0, 5);
+        m.Stromanzeige = s.ConsumeIntegralInRange<int>(0, 2);
+        m.MaxStromBer = s.ConsumeBool();
+        m.MaxStrom = s.ConsumeIntegralInRange<int>(1, 1000);
+        m.MaxBerDauer = s.ConsumeIntegralInRange<uint32_t>(1, 100);
+        const TModellEinstellungen neu = TModellEinstellungen::Aus(m);
+        if (!(neu == alt)) verlauf.Aufnehmen(EinstellungenSchritt(alt, neu));
+        break;
+    }
+    case 6: { // Name und Kapazität
+        TFO* o = Objekt(m, s);
+        if (o == nullptr) break;
+        const std::string name = Name(s);
+        if (!NamensFehler(name).empty()) break;
+        std::vector<TObjektWerte> werte{ObjektWerteVorher(*o)};
+        if (EigenschaftenUebernehmen(*o, name, std::fabs(Wert(s))))
+            verlauf.Aufnehmen(ObjektWerteSchritt("Eigenschaften", std::move(werte)));
+        break;
+    }
+    default: { // Verschieben
+        TFO* o = Objekt(m, s);
+        if (o == nullptr) break;
+        const TPunkt alt = o->Refpunkt;
+        const TPunkt neu{alt.X + s.ConsumeIntegralInRange<int>(-500, 500), alt.Y + s.ConsumeIntegralInRange<int>(-500, 500)};
+        if (neu.X == alt.X && neu.Y == alt.Y) break;
+        o->Refpunkt = neu;
+        verlauf.Aufnehmen(VerschiebenSchritt({{o, alt, neu}}));
+        break;
+    }
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* daten, size_t groesse) {
+    static TStill still;
+    Plattform() = TPlattform{&still, &still, &still, &still};
+    FONrZaehler = 0;
+    ZufallsSaat = 0;
+    Modell = nullptr;
+
+    const std::string_view text(reinterpret_cast<const char*>(daten), groesse);
+    std::unique_ptr<TModell> m = Lesen(text);
+    if (!m) return 0;
+    const std::string geladen = Schreiben(*m);
+
+    FuzzedDataProvider steuerung(daten, groesse);
+    TVerlauf verlauf;
+    for (int i = 0; i < 24 && steuerung.remaining_bytes() > 0; ++i) Bearbeiten(*m, verlauf, steuerung);
+    const std::string bearbeitet = Schreiben(*m);
+    while (verlauf.KannRueckgaengig()) verlauf.Rueckgaengig(*m);
+    if (Schreiben(*m) != geladen) Abbruch("Alles zurueckgenommen ist nicht die geladene Datei", geladen, Schreiben(*m));
+    while (verlauf.KannWiederholen()) verlauf.Wiederholen(*m);
+    if (Schreiben(*m) != bearbeitet) Abbruch("Alles wiederholt ist nicht die bearbeitete Datei", bearbeitet, Schreiben(*m));
+
+    // Wie "Neuberechnen"; die Zeitgrenze kurz, die Uhr läuft je Abfrage.
+    m->MaxBerDauer = std::min<uint32_t>(m->MaxBerDauer, 50);
+    still.Zeit = 0;
+    (void)ModellNeuberechnen(*m);
+    (void)SchlaufenZeilen(*m, SchlaufenErmitteln(*m));
+    (void)EngpaesseErmitteln(*m, 50.0);
+    (void)HatSchlaufe(*m);
+
+    const std::string erst = Schreiben(*m);
+    m.reset();
+    std::string dann = erst;
+    for (int i = 0; i < 2; ++i) {
+        std::string grund;
+        std::unique_ptr<TModell> n = Lesen(dann, &grund);
+        if (!n) Abbruch(("Geschriebenes Modell laesst sich nicht lesen: " + grund).c_str(), erst, dann);
+        dann = Schreiben(*n);
+    }
+    if (dann != erst) Abbruch("Schreiben und Lesen sind nicht stabil", erst, dann);
+    Modell = nullptr;
+    return 0;
+}
