@@ -13,9 +13,9 @@
 #include <memory>
 #include <vector>
 
-#include "UModellGenerator.h"
-#include "app/UQtZeichenflaeche.h"
 #include "model/UKnoten.h"
+#include "qt/UQtZeichenflaeche.h"
+#include "UModellGenerator.h"
 #include "view/UAnsicht.h"
 
 namespace tessomir {

@@ -221,7 +221,11 @@ inline void WandlerRechnen(double* daten, size_t schritt, size_t d3, int n) {
 
 } // namespace
 
-// ---------------------------------------------------------------- Knoten
+// ---------------------------------------------------------------- Vergleichsrechnung
+// Die Durchgänge über die Methoden der Knoten, Schritt für Schritt wie
+// beschrieben: die Vergleichsrechnung für Tests und das erste Fuzz-Ziel. Das
+// Programm und die Kommandozeile rechnen mit TBerechnungsPlan (unten,
+// ModellNeuberechnen); Tests verlangen, dass beide bitgleich rechnen.
 
 TBerechnungsZustand TSenke::EingaengeUebernehmen() {
     const TZulauf zulauf = ZulaufVon(Eingang);
@@ -273,6 +277,9 @@ void TWandler::AusgaengeBerechnen() {
 }
 
 // ---------------------------------------------------------------- Plan
+// Die Rechnung des Programms: zusammenhängende Zellen in Knotenreihenfolge
+// statt Wegen und Matrixköpfen (bench_berechnung, BM_Durchgang gegen
+// BM_ZellenStreamen: Ziel höchstens das Dreifache, VerhaeltnisZuStrom).
 
 TBerechnungsPlan::TBerechnungsPlan(TModell& modell) {
     const std::vector<TKnoten*>& knoten = modell.FOListe.Knoten();
@@ -435,6 +442,8 @@ void TBerechnungsPlan::AusgaengeRechnen(const TAusgang& a, double* naechste) con
 }
 
 // ---------------------------------------------------------------- Modell
+// BerechnungVorbereiten gilt für beide Rechnungen; Eingangs- und
+// AusgangsDurchgang sind die Vergleichsrechnung.
 
 void TModell::BerechnungVorbereiten() {
     MaxStromBerechnet = 0.0;

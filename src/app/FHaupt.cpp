@@ -32,15 +32,10 @@
 
 #include "analysis/UBerechnung.h"
 #include "analysis/USchlaufen.h"
-#include "cli/UExport.h"
-#include "cli/UKommandozeile.h"
 #include "app/UDateiwahl.h"
 #include "app/UQtDrucker.h"
 #include "app/UQtPlattform.h"
-#include "app/UQtText.h"
-#include "model/UText.h"
 #include "app/UZeichenfeld.h"
-#include "app/USanduhr.h"
 #include "dialogs/FAnsicht.h"
 #include "dialogs/FArtikel.h"
 #include "dialogs/FEigenschaften.h"
@@ -51,8 +46,14 @@
 #include "help/UHilfe.h"
 #include "model/UKnoten.h"
 #include "model/UModell.h"
+#include "model/UText.h"
 #include "model/UVerlauf.h"
 #include "persistence/UModellDatei.h"
+#include "persistence/UStromCsv.h"
+#include "qt/UBefehl.h"
+#include "qt/UBildExport.h"
+#include "qt/UQtText.h"
+#include "qt/USanduhr.h"
 #include "view/UAnsicht.h"
 
 namespace tessomir {
@@ -646,13 +647,7 @@ void TFMHaupt::PopupOeffnen(const QPoint& global) { PU->popup(global); }
 // ---------------------------------------------------------------- Modell
 
 void TFMHaupt::Befehl(const std::function<void()>& befehl) {
-    try {
-        befehl();
-    } catch (const std::exception& e) {
-        Plattform().Meldungen->Fehler(MeldungMitGrund("Der Befehl konnte nicht ausgef\xFChrt werden.", GrundVon(e)));
-    } catch (...) {
-        Plattform().Meldungen->Fehler("Der Befehl konnte nicht ausgef\xFChrt werden.");
-    }
+    SicherAusfuehren("Der Befehl konnte nicht ausgef\xFChrt werden.", befehl);
 }
 
 void TFMHaupt::ModellEinsetzen(std::unique_ptr<TModell> modell) {

@@ -5,11 +5,11 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
-#include "app/UQtText.h"
-#include "model/UText.h"
 #include "model/UFehler.h"
 #include "model/UPlattform.h"
+#include "model/UText.h"
 #include "persistence/UModellDatei.h"
+#include "qt/UQtText.h"
 
 namespace tessomir {
 

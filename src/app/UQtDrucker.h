@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <optional>
 
-#include "app/UQtZeichenflaeche.h"
+#include "qt/UQtZeichenflaeche.h"
 #include "view/UDruck.h"
 
 class QPrinter;

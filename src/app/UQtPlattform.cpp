@@ -5,7 +5,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "app/UQtText.h"
+#include "qt/UQtText.h"
 
 namespace tessomir {
 namespace {

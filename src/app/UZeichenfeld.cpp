@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/UQtText.h"
 #include "model/UFehler.h"
+#include "qt/UQtText.h"
 #include "view/UAnsicht.h"
 #include "view/UEditor.h"
 

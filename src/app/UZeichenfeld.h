@@ -9,7 +9,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "app/UQtZeichenflaeche.h"
+#include "qt/UQtZeichenflaeche.h"
 
 namespace tessomir {
 

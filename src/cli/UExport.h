@@ -1,23 +1,15 @@
 #pragma once
-// Bildexport des Diagramms: dieselbe Zeichnung wie im Fenster, als PNG, SVG oder PDF.
+// tessomir-cli exportieren: der Bildexport der Qt-Schicht auf der Kommandozeile.
 #include <iosfwd>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "qt/UBildExport.h"
+
 namespace tessomir {
 
 class TModell;
-
-enum class TBildformat { Png, Svg, Pdf };
-
-// Format nach der Endung des Dateinamens (Groß-/Kleinschreibung egal).
-std::optional<TBildformat> BildformatAusName(const std::string& dateiName);
-
-// Das Bild beginnt am Modellursprung: Gerätepunkt (x, y) ist Bildpunkt (x, y).
-// Braucht eine laufende QGuiApplication. ERangeError, wenn die Zeichnung beim
-// Massstab nicht in 32 Bit passt; EFCreateError, wenn Qt das Bild nicht anlegt.
-std::string ModellAlsBild(const TModell& modell, double massstab, TBildformat format);
 
 // tessomir-cli exportieren DATEI BILD [--berechnen] [--summe] [--artikel N] [--zoom F]
 // (arg[0] ist "exportieren"). Rückgabe wie KommandozeileAusfuehren.

@@ -15,6 +15,7 @@
 #include "model/UPlattform.h"
 #include "model/UText.h"
 #include "persistence/UModellDatei.h"
+#include "persistence/UStromCsv.h"
 
 #ifdef TESSOMIR_QT
 #include "cli/UExport.h"
@@ -57,17 +58,6 @@ constexpr const char* Hilfetext =
     "\n"
     "Ausgaben sind UTF-8. R\xC3\xBC" "ckgabewert: 0 in Ordnung, 1 Pr\xC3\xBC" "fung oder Berechnung\n"
     "fehlerhaft, 2 Datei kann nicht ge\xC3\xB6" "ffnet oder geschrieben werden, falscher Aufruf.\n";
-
-std::string CsvFeld(const std::string& utf8, char trenner = ',') {
-    const char sonder[] = {trenner, '"', '\r', '\n', '\0'};
-    if (utf8.find_first_of(sonder) == std::string::npos) return utf8;
-    std::string s = "\"";
-    for (const char c : utf8) {
-        if (c == '"') s += '"';
-        s += c;
-    }
-    return s + '"';
-}
 
 // Öffnet das Modell oder meldet "Die Datei ... kann nicht geöffnet werden."
 std::unique_ptr<TModell> Oeffnen(const std::string& datei, std::ostream& fehler) {
@@ -226,41 +216,6 @@ int Schlaufen(const std::vector<std::string>& arg, std::ostream& aus, std::ostre
 }
 
 } // namespace
-
-std::string WegeAlsCsv(const TModell& modell, TCsvFormat format) {
-    const bool deutsch = format == TCsvFormat::Deutsch;
-    const char trenner = deutsch ? ';' : ',';
-    const char dezimal = deutsch ? ',' : '.';
-    const auto feld = [trenner](const std::string& ansi) { return CsvFeld(Utf8AusAnsi(ansi), trenner); };
-    const auto knoten = [&](const TKnoten* k) {
-        return k == nullptr ? std::string(1, trenner) : std::to_string(k->FONr) + trenner + feld(k->Name);
-    };
-    // Ohne Byte-Reihenfolge-Marke liest Excel UTF-8 als Windows-1252 (Umlaute).
-    std::string csv = deutsch ? "\xEF\xBB\xBF" "FONr" : "FONr";
-    for (const char* kopf : {"Name", "Start", "Startname", "Ziel", "Zielname"}) {
-        csv += trenner;
-        csv += kopf;
-    }
-    for (const auto& artikel : modell.ArtikelListe) {
-        csv += trenner;
-        csv += feld(artikel);
-    }
-    csv += "\r\n";
-    for (const auto& o : modell.FOListe.Alle()) {
-        const TWeg* weg = o->AlsWeg();
-        if (weg == nullptr) continue;
-        csv += std::to_string(weg->FONr) + trenner + feld(weg->Name) + trenner + knoten(weg->Start()) + trenner +
-               knoten(weg->Ziel());
-        const int p = weg->Ziel() != nullptr ? weg->Ziel()->EingangIndex(weg) : -1;
-        for (int a = 0; a < modell.AnzahlArtikel(); ++a) {
-            csv += trenner;
-            const double* z = p >= 0 ? weg->Ziel()->Matrix().Zelle(a, p + 1, 0) : nullptr;
-            if (z != nullptr) csv += TextAusFloat(*z, dezimal);
-        }
-        csv += "\r\n";
-    }
-    return csv;
-}
 
 int KommandozeileAusfuehren(const std::vector<std::string>& arg, std::ostream& aus, std::ostream& fehler) {
     if (arg.empty()) return Aufruffehler("kein Befehl angegeben.", fehler);

@@ -18,11 +18,12 @@
 #include <algorithm>
 #include <exception>
 
-#include "app/UQtSchrift.h"
-#include "app/UQtText.h"
 #include "dialogs/UEingabefarbe.h"
 #include "help/UHilfe.h"
 #include "model/UPlattform.h"
+#include "qt/UBefehl.h"
+#include "qt/UQtSchrift.h"
+#include "qt/UQtText.h"
 
 namespace tessomir {
 namespace {
@@ -265,13 +266,12 @@ void TFMAnsicht::done(int ergebnis) {
             EDMaxStrom->selectAll();
             return;
         }
-        try {
+        bool uebernommen = false;
+        SicherAusfuehren("Die Einstellungen konnten nicht \xFC" "bernommen werden.", [&] {
             EinstellungenUebernehmen(*Modell, werte, Trenner());
-        } catch (const std::exception& e) {
-            Plattform().Meldungen->Fehler(std::string("Die Einstellungen konnten nicht \xFC" "bernommen werden.\n") +
-                                          e.what());
-            return;
-        }
+            uebernommen = true;
+        });
+        if (!uebernommen) return;
         // Jedes bestätigte OK gilt als Änderung, auch ohne neuen Wert.
         GeaendertFlag = true;
     }

@@ -12,14 +12,15 @@
 #include <algorithm>
 #include <exception>
 
-#include "app/UQtText.h"
-#include "app/USanduhr.h"
 #include "dialogs/UEingabefarbe.h"
 #include "help/UHilfe.h"
 #include "model/UArtikelBearbeitung.h"
 #include "model/UModell.h"
 #include "model/UPlattform.h"
 #include "model/UVerlauf.h"
+#include "qt/UBefehl.h"
+#include "qt/UQtText.h"
+#include "qt/USanduhr.h"
 
 namespace tessomir {
 namespace {
@@ -171,13 +172,7 @@ bool TFMArtikel::NameGueltig(std::string& ansi) const {
 }
 
 void TFMArtikel::Befehl(const std::function<void()>& befehl) {
-    try {
-        befehl();
-    } catch (const std::exception& e) {
-        Plattform().Meldungen->Fehler(std::string("Die Artikel konnten nicht ge\xE4ndert werden.\n") + e.what());
-    } catch (...) {
-        Plattform().Meldungen->Fehler("Die Artikel konnten nicht ge\xE4ndert werden.");
-    }
+    SicherAusfuehren("Die Artikel konnten nicht ge\xE4ndert werden.", befehl);
     AktionenAktualisieren();
 }
 

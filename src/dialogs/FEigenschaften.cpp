@@ -8,11 +8,11 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
-#include "app/UQtText.h"
 #include "dialogs/UEingabefarbe.h"
 #include "help/UHilfe.h"
 #include "model/UModell.h"
 #include "model/UPlattform.h"
+#include "qt/UQtText.h"
 
 namespace tessomir {
 namespace {

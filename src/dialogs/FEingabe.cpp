@@ -5,8 +5,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/UQtText.h"
 #include "dialogs/UEingabefarbe.h"
+#include "qt/UQtText.h"
 
 namespace tessomir {
 namespace {

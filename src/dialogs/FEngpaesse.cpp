@@ -9,11 +9,12 @@
 #include <QVBoxLayout>
 #include <exception>
 
-#include "app/UQtText.h"
-#include "model/UText.h"
 #include "help/UHilfe.h"
-#include "persistence/UModellDatei.h"
 #include "model/UPlattform.h"
+#include "model/UText.h"
+#include "persistence/UModellDatei.h"
+#include "qt/UBefehl.h"
+#include "qt/UQtText.h"
 
 namespace tessomir {
 namespace {
@@ -33,9 +34,7 @@ public:
     }
 };
 
-void Melden(const std::string& grund) {
-    Plattform().Meldungen->Fehler(MeldungMitGrund("Die Engp\xE4sse k\xF6nnen nicht angezeigt werden.", grund));
-}
+constexpr const char* Nichtanzeigbar = "Die Engp\xE4sse k\xF6nnen nicht angezeigt werden.";
 
 } // namespace
 
@@ -110,7 +109,7 @@ const TEngpass* TFMEngpaesse::EintragInZeile(int zeile) const {
 }
 
 void TFMEngpaesse::Fuellen() {
-    try {
+    SicherAusfuehren(Nichtanzeigbar, [this] {
         std::vector<TEngpass> neu = EngpaesseErmitteln(Modell_, UDSchwelle->value());
         // Beim Füllen nicht sortieren, sonst wandern die Zeilen unter den Händen.
         SGEngpaesse->setSortingEnabled(false);
@@ -134,18 +133,14 @@ void TFMEngpaesse::Fuellen() {
         SGEngpaesse->resizeColumnsToContents();
         LAAnzahl->setText(Liste.empty() ? QString::fromUtf8("Keine Engp\u00e4sse")
                                         : QString::fromUtf8("%1 Engp\u00e4sse").arg(Liste.size()));
-    } catch (const std::exception& e) {
-        Melden(GrundVon(e));
-    }
+    });
 }
 
 void TFMEngpaesse::ZeileDoppelklick(int zeile) {
-    try {
+    SicherAusfuehren(Nichtanzeigbar, [this, zeile] {
         const TEngpass* e = EintragInZeile(zeile);
         if (e != nullptr && ObjektZeigen) ObjektZeigen(e->Objekt);
-    } catch (const std::exception& ex) {
-        Melden(GrundVon(ex));
-    }
+    });
 }
 
 } // namespace tessomir

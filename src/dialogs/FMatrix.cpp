@@ -23,15 +23,16 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/UQtText.h"
-#include "model/UText.h"
 #include "dialogs/FEigenschaften.h"
 #include "help/UHilfe.h"
 #include "model/UKnoten.h"
 #include "model/UMatrixBearbeitung.h"
 #include "model/UModell.h"
 #include "model/UPlattform.h"
+#include "model/UText.h"
 #include "persistence/UModellDatei.h"
+#include "qt/UBefehl.h"
+#include "qt/UQtText.h"
 
 namespace tessomir {
 namespace {
@@ -341,13 +342,7 @@ QAction* TFMMatrix::Aktion(const char* name, const QString& text, const QString&
 }
 
 void TFMMatrix::Sicher(const std::function<void()>& tun) {
-    try {
-        tun();
-    } catch (const std::exception& e) {
-        Plattform().Meldungen->Fehler(MeldungMitGrund("Die Matrix konnte nicht bearbeitet werden.", GrundVon(e)));
-    } catch (...) {
-        Plattform().Meldungen->Fehler("Die Matrix konnte nicht bearbeitet werden.");
-    }
+    SicherAusfuehren("Die Matrix konnte nicht bearbeitet werden.", tun);
 }
 
 // ---------------------------------------------------------------- Knoten

@@ -6,7 +6,7 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
-#include "app/UQtText.h"
+#include "qt/UQtText.h"
 
 namespace tessomir {
 namespace {

@@ -7,7 +7,6 @@
 #include "UKnoten.h"
 #include "UModell.h"
 #include "UPlattform.h"
-#include "view/UAnsichtEinstellungen.h"
 
 namespace tessomir {
 namespace {

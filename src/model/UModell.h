@@ -206,8 +206,9 @@ public:
     bool StrukturPruefen() const;
     bool KolonnensummenPruefen() const;
     void BerechnungVorbereiten();
-    // Größte Bewertung; 'alleStabil' sagt, ob jede Verzweigung und jeder
-    // Wandler Stabil bewertet wurde.
+    // Vergleichsrechnung über die Knoten (das Programm rechnet mit
+    // TBerechnungsPlan). Größte Bewertung; 'alleStabil' sagt, ob jede
+    // Verzweigung und jeder Wandler Stabil bewertet wurde.
     TBerechnungsZustand EingangsDurchgang(bool* alleStabil = nullptr);
     void AusgangsDurchgang();
     void MaxStromErmitteln();

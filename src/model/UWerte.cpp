@@ -185,6 +185,19 @@ std::string Zitat(std::string_view text) {
     return z + "'";
 }
 
+std::optional<double> ZahlAusEingabe(std::string_view text, char trenner) {
+    try {
+        return FloatAusText(text, trenner);
+    } catch (const EConvertError&) {
+        if (trenner == DateiTrenner) return std::nullopt;
+    }
+    try {
+        return FloatAusText(text, DateiTrenner);
+    } catch (const EConvertError&) {
+        return std::nullopt;
+    }
+}
+
 TPunkt Punkt(double x, double y) { return TPunkt{x, y}; }
 
 namespace {

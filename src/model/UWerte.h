@@ -5,6 +5,7 @@
 // Gebietsschemas. So gibt es keinen globalen Zustand, der in eine Datei
 // durchschlagen könnte.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -36,6 +37,9 @@ std::string TextAusFloatZweiStellen(double wert, char trenner);
 
 // Liest eine Zahl; Leerzeichen außen erlaubt; wirft EConvertError.
 double FloatAusText(std::string_view text, char trenner = DateiTrenner);
+// Zahl einer Eingabe: mit dem Dezimalzeichen der Anzeige oder mit "."; leer,
+// wenn der Text keine Zahl ist.
+std::optional<double> ZahlAusEingabe(std::string_view text, char trenner);
 // Liest eine vorzeichenbehaftete 32-Bit-Ganzzahl (dezimal, "$" oder "0x" hex);
 // wirft EConvertError.
 int32_t IntAusText(std::string_view text);

@@ -10,19 +10,6 @@ namespace tessomir {
 
 int TBereich::Begrenzt(long long wert) const { return static_cast<int>(std::clamp<long long>(wert, Min, Max)); }
 
-std::optional<double> ZahlAusEingabe(std::string_view text, char trenner) {
-    try {
-        return FloatAusText(text, trenner);
-    } catch (const EConvertError&) {
-        if (trenner == DateiTrenner) return std::nullopt;
-    }
-    try {
-        return FloatAusText(text, DateiTrenner);
-    } catch (const EConvertError&) {
-        return std::nullopt;
-    }
-}
-
 TAnsichtWerte EinstellungenLaden(const TModell& modell) {
     TAnsichtWerte w;
     w.QuellenBeschr = modell.QuellenBeschr;

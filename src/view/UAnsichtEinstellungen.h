@@ -48,10 +48,6 @@ struct TAnsichtWerte {
     bool operator==(const TAnsichtWerte&) const = default;
 };
 
-// Zahl einer Eingabe: mit dem Dezimalzeichen der Anzeige oder mit "."; leer,
-// wenn der Text keine Zahl ist.
-std::optional<double> ZahlAusEingabe(std::string_view text, char trenner);
-
 // Die Felder, wie sie das Modell zeigt; was außerhalb eines Feldbereichs
 // liegt (eine Datei darf jede Ganzzahl enthalten), steht begrenzt da. Der
 // Höchststrom erscheint nur, wenn er größer als 0 ist, mit WertText.

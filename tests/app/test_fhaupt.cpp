@@ -30,7 +30,6 @@
 #include <unistd.h>
 
 #include "app/FHaupt.h"
-#include "app/UQtText.h"
 #include "app/UQtPlattform.h"
 #include "app/UStart.h"
 #include "app/UZeichenfeld.h"
@@ -38,6 +37,7 @@
 #include "model/UKnoten.h"
 #include "persistence/UModellDatei.h"
 #include "persistence/UWiederherstellung.h"
+#include "qt/UQtText.h"
 
 namespace tessomir {
 namespace {

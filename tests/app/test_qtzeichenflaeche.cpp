@@ -11,12 +11,12 @@
 #include <string>
 #include <memory>
 
-#include "app/UQtSchrift.h"
-#include "app/UQtText.h"
-#include "app/UQtZeichenflaeche.h"
 #include "gemeinsam/TAufzeichnung.h"
 #include "gemeinsam/TModellBau.h"
 #include "model/UKnoten.h"
+#include "qt/UQtSchrift.h"
+#include "qt/UQtText.h"
+#include "qt/UQtZeichenflaeche.h"
 #include "view/UAnsicht.h"
 
 namespace tessomir {

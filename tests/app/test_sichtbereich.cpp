@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/UQtZeichenflaeche.h"
 #include "gemeinsam/TModellBau.h"
 #include "model/UKnoten.h"
+#include "qt/UQtZeichenflaeche.h"
 #include "view/UAnsicht.h"
 
 namespace tessomir {

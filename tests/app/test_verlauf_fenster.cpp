@@ -23,8 +23,6 @@
 
 #include "app/FHaupt.h"
 #include "app/UZeichenfeld.h"
-#include "cli/UExport.h"
-#include "cli/UKommandozeile.h"
 #include "dialogs/FAnsicht.h"
 #include "dialogs/FArtikel.h"
 #include "dialogs/FEigenschaften.h"
@@ -33,6 +31,8 @@
 #include "gemeinsam/TAufzeichnung.h"
 #include "gemeinsam/TFensterBedienung.h"
 #include "model/UVerlauf.h"
+#include "persistence/UStromCsv.h"
+#include "qt/UBildExport.h"
 #include "view/UAnsicht.h"
 
 namespace tessomir {

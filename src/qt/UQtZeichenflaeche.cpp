@@ -1,4 +1,4 @@
-#include "app/UQtZeichenflaeche.h"
+#include "qt/UQtZeichenflaeche.h"
 
 #include <QColorSpace>
 #include <QGuiApplication>
@@ -13,8 +13,8 @@
 #include <cstring>
 #include <limits>
 
-#include "app/UQtSchrift.h"
-#include "app/UQtText.h"
+#include "qt/UQtSchrift.h"
+#include "qt/UQtText.h"
 
 namespace tessomir {
 namespace {

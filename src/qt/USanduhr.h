@@ -1,14 +1,14 @@
 #pragma once
 // Sanduhr als Mauszeiger für die Dauer eines Blocks, auch wenn er mit einer
 // Ausnahme endet.
-#include <QApplication>
+#include <QGuiApplication>
 
 namespace tessomir {
 
 class TSanduhr {
 public:
-    TSanduhr() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TSanduhr() { QApplication::restoreOverrideCursor(); }
+    TSanduhr() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~TSanduhr() { QGuiApplication::restoreOverrideCursor(); }
     TSanduhr(const TSanduhr&) = delete;
     TSanduhr& operator=(const TSanduhr&) = delete;
 };

@@ -1,4 +1,4 @@
-#include "app/UQtText.h"
+#include "qt/UQtText.h"
 
 #include <algorithm>
 

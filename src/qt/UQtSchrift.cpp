@@ -1,4 +1,4 @@
-#include "app/UQtSchrift.h"
+#include "qt/UQtSchrift.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "app/UQtText.h"
+#include "qt/UQtText.h"
 
 namespace tessomir {
 namespace {
