@@ -27,48 +27,12 @@
 #include "model/UPlattform.h"
 #include "model/UText.h"
 #include "model/UVerlauf.h"
+#include "UFuzzHilfe.h"
 
 namespace {
 
 using namespace tessomir;
-
-// Meldungen und Protokoll verschlucken; die Uhr läuft je Abfrage eine
-// Millisekunde, damit jede Berechnung an ihre Zeitgrenze kommt.
-class TStill final : public IMeldungen, public ISignalton, public IProtokoll, public IUhr {
-public:
-    void Info(const std::string&) override {}
-    void Fehler(const std::string&) override {}
-    void Warnung(const std::string&) override {}
-    TAntwort Frage(const std::string&) override { return TAntwort::Abbrechen; }
-    void Piep() override {}
-    void LogLeeren() override {}
-    void LogZeile(const std::string&) override {}
-    uint32_t Millisekunden() override { return ++Zeit; }
-    uint32_t Zeit = 0;
-};
-
-std::unique_ptr<TModell> Lesen(std::string_view text, std::string* grund = nullptr) {
-    auto m = std::make_unique<TModell>();
-    Modell = m.get();
-    try {
-        m->TextLaden(text);
-    } catch (const EFehler& e) {
-        if (grund != nullptr) *grund = e.what();
-        return nullptr;
-    }
-    return m;
-}
-
-std::string Schreiben(const TModell& m) {
-    TZeilenSchreiber aus;
-    m.Schreiben(aus);
-    return aus.Text();
-}
-
-[[noreturn]] void Abbruch(const char* was, const std::string& a, const std::string& b) {
-    std::fprintf(stderr, "%s\n--- erst ---\n%s\n--- dann ---\n%s\n", was, a.c_str(), b.c_str());
-    std::abort();
-}
+using namespace tessomir::fuzz;
 
 // Ein Name aus den Steuerbytes; was die Dialoge abweisen, weist auch das Ziel ab.
 std::string Name(FuzzedDataProvider& s) { return s.ConsumeRandomLengthString(24); }
@@ -167,7 +131,9 @@ void Bearbeiten(TModell& m, TVerlauf& verlauf, FuzzedDataProvider& s) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* daten, size_t groesse) {
+    // Die Uhr läuft je Abfrage eine Millisekunde: jede Berechnung kommt an ihre Zeitgrenze.
     static TStill still;
+    still.Schritt = 1;
     Plattform() = TPlattform{&still, &still, &still, &still};
     FONrZaehler = 0;
     ZufallsSaat = 0;

@@ -13,42 +13,12 @@
 #include "model/UKnoten.h"
 #include "model/UPlattform.h"
 #include "persistence/UModellDatei.h"
+#include "UFuzzHilfe.h"
 
 namespace {
 
 using namespace tessomir;
-
-// Meldungen und Protokoll verschlucken; die Uhr steht.
-class TStill final : public IMeldungen, public ISignalton, public IProtokoll, public IUhr {
-public:
-    void Info(const std::string&) override {}
-    void Fehler(const std::string&) override {}
-    void Warnung(const std::string&) override {}
-    TAntwort Frage(const std::string&) override { return TAntwort::Abbrechen; }
-    void Piep() override {}
-    void LogLeeren() override {}
-    void LogZeile(const std::string&) override {}
-    uint32_t Millisekunden() override { return 0; }
-};
-
-// Liest wie DateiLaden, nur aus dem Speicher; 'grund' erhält den Fehlertext.
-std::unique_ptr<TModell> Lesen(std::string_view text, std::string* grund = nullptr) {
-    auto m = std::make_unique<TModell>();
-    Modell = m.get();
-    try {
-        m->TextLaden(text);
-    } catch (const EFehler& e) {
-        if (grund != nullptr) *grund = e.what();
-        return nullptr; // zerstört das halb gelesene Modell
-    }
-    return m;
-}
-
-std::string Schreiben(const TModell& m) {
-    TZeilenSchreiber aus;
-    m.Schreiben(aus);
-    return aus.Text();
-}
+using namespace tessomir::fuzz;
 
 void Rechnen(TModell& m) {
     double summe = 0.0;
@@ -64,11 +34,6 @@ void Rechnen(TModell& m) {
     }
     m.MaxStromErmitteln();
     (void)summe;
-}
-
-[[noreturn]] void Abbruch(const char* was, const std::string& a, const std::string& b) {
-    std::fprintf(stderr, "%s\n--- erst ---\n%s\n--- dann ---\n%s\n", was, a.c_str(), b.c_str());
-    std::abort();
 }
 
 } // namespace

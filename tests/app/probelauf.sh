@@ -7,7 +7,7 @@ programm=$1
 modell=$2
 
 arbeit=$(mktemp -d)
-trap 'rm -rf "$arbeit"' EXIT
+trap 'rm -rf "$arbeit" 2>/dev/null || true' EXIT
 chmod 700 "$arbeit"
 
 rc=0

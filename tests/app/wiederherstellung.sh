@@ -17,7 +17,7 @@ chmod 700 "$arbeit"
 laufend=()
 aufraeumen() {
   for p in "${laufend[@]}"; do { kill -9 "$p" && wait "$p"; } 2>/dev/null || true; done
-  rm -rf "$arbeit"
+  rm -rf "$arbeit" 2>/dev/null || true
 }
 trap aufraeumen EXIT
 cp "$modell" "$arbeit/Modell.TSR"
