@@ -54,4 +54,26 @@ inline std::string Schreiben(const TModell& m) {
     std::abort();
 }
 
+// Jede Eingabe beginnt wie ein frisch gestartetes Programm.
+inline void Beginnen(TStill& still) {
+    Plattform() = TPlattform{&still, &still, &still, &still};
+    FONrZaehler = 0;
+    ZufallsSaat = 0;
+    Modell = nullptr;
+}
+
+// Der geschriebene Text muss sich lesen lassen und zweimal gelesen und wieder
+// geschrieben derselbe bleiben (jedes Lesen kehrt die Folge der Wege um).
+inline void StabilPruefen(const std::string& erst) {
+    std::string dann = erst;
+    for (int i = 0; i < 2; ++i) {
+        std::string grund;
+        std::unique_ptr<TModell> n = Lesen(dann, &grund);
+        if (!n) Abbruch(("Geschriebenes Modell laesst sich nicht lesen: " + grund).c_str(), erst, dann);
+        dann = Schreiben(*n);
+    }
+    if (dann != erst) Abbruch("Schreiben und Lesen sind nicht stabil", erst, dann);
+    Modell = nullptr;
+}
+
 } // namespace tessomir::fuzz

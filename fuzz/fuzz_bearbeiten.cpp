@@ -134,10 +134,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* daten, size_t groesse) {
     // Die Uhr läuft je Abfrage eine Millisekunde: jede Berechnung kommt an ihre Zeitgrenze.
     static TStill still;
     still.Schritt = 1;
-    Plattform() = TPlattform{&still, &still, &still, &still};
-    FONrZaehler = 0;
-    ZufallsSaat = 0;
-    Modell = nullptr;
+    Beginnen(still);
 
     const std::string_view text(reinterpret_cast<const char*>(daten), groesse);
     std::unique_ptr<TModell> m = Lesen(text);
@@ -163,14 +160,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* daten, size_t groesse) {
 
     const std::string erst = Schreiben(*m);
     m.reset();
-    std::string dann = erst;
-    for (int i = 0; i < 2; ++i) {
-        std::string grund;
-        std::unique_ptr<TModell> n = Lesen(dann, &grund);
-        if (!n) Abbruch(("Geschriebenes Modell laesst sich nicht lesen: " + grund).c_str(), erst, dann);
-        dann = Schreiben(*n);
-    }
-    if (dann != erst) Abbruch("Schreiben und Lesen sind nicht stabil", erst, dann);
-    Modell = nullptr;
+    StabilPruefen(erst);
     return 0;
 }

@@ -40,10 +40,7 @@ void Rechnen(TModell& m) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* daten, size_t groesse) {
     static TStill still;
-    Plattform() = TPlattform{&still, &still, &still, &still};
-    FONrZaehler = 0;
-    ZufallsSaat = 0;
-    Modell = nullptr;
+    Beginnen(still);
 
     const std::string_view text(reinterpret_cast<const char*>(daten), groesse);
     std::unique_ptr<TModell> m = Lesen(text);
@@ -52,17 +49,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* daten, size_t groesse) {
     Modell = m.get();
     const std::string erst = Schreiben(*m);
     m.reset();
-
-    // Zweimal lesen: jedes Laden kehrt die Reihenfolge der Wege um.
-    std::string dann = erst;
-    for (int i = 0; i < 2; ++i) {
-        std::string grund;
-        std::unique_ptr<TModell> n = Lesen(dann, &grund);
-        if (!n) Abbruch(("Geschriebenes Modell laesst sich nicht lesen: " + grund).c_str(), erst, dann);
-        Modell = n.get();
-        dann = Schreiben(*n);
-    }
-    if (dann != erst) Abbruch("Schreiben und Lesen sind nicht stabil", erst, dann);
-    Modell = nullptr;
+    StabilPruefen(erst);
     return 0;
 }
