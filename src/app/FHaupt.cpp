@@ -1130,16 +1130,16 @@ void TFMHaupt::ACDateiExportierenExecute() {
     if (modell.path() != QStringLiteral(".")) vorgabe = modell.path() + QLatin1Char('/') + vorgabe;
     const std::optional<TExportziel> gewaehlt = Dateiwahl->Exportieren(this, vorgabe);
     if (!gewaehlt) return;
-    const QString* ziel = &gewaehlt->Pfad;
-    const std::string pfad = Pfad(*ziel);
+    const QString& ziel = gewaehlt->Pfad;
+    const std::string pfad = Pfad(ziel);
     std::string inhalt;
-    if (QFileInfo(*ziel).suffix().compare(QStringLiteral("csv"), Qt::CaseInsensitive) == 0) {
+    if (QFileInfo(ziel).suffix().compare(QStringLiteral("csv"), Qt::CaseInsensitive) == 0) {
         inhalt = WegeAlsCsv(*AktModell, gewaehlt->CsvDeutsch ? TCsvFormat::Deutsch : TCsvFormat::Standard);
     } else if (const std::optional<TBildformat> format = BildformatAusName(pfad)) {
         // Wie im Fenster: Artikel oder Summe des Modells, Massstab der Ansicht.
         inhalt = ModellAlsBild(*AktModell, AnsichtObjekt->Massstab, *format);
     } else {
-        Plattform().Meldungen->Fehler("Die Datei " + AnsiAusQt(QFileInfo(*ziel).fileName()) +
+        Plattform().Meldungen->Fehler("Die Datei " + AnsiAusQt(QFileInfo(ziel).fileName()) +
                                       " kann nicht exportiert werden.\nM\xF6gliche Endungen sind .png, .svg, .pdf und .csv.");
         return;
     }
