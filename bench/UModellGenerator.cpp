@@ -11,13 +11,12 @@ namespace {
 class TBauer {
 public:
     TBauer(int artikel, uint32_t saat) : M(std::make_unique<TModell>()), Zufall(saat) {
-        Modell = M.get();
         M->ArtikelListe[0] = "Artikel1";
         for (int a = 2; a <= artikel; ++a) M->ArtikelEinfuegen("Artikel" + std::to_string(a));
     }
 
     template <class T> T& Knoten(double x, double y) {
-        auto k = std::make_unique<T>();
+        auto k = std::make_unique<T>(*M);
         k->Refpunkt = Punkt(x, y);
         T& ref = *k;
         M->FOListe.Hinzufuegen(std::move(k), true);
@@ -26,7 +25,7 @@ public:
 
     // Wie der Editor: Wege vorn in die Liste, Matrizen wachsen beim Verbinden.
     void Weg(TKnoten& von, TKnoten& nach) {
-        auto w = std::make_unique<TWeg>();
+        auto w = std::make_unique<TWeg>(*M);
         TWeg& ref = *w;
         M->FOListe.Hinzufuegen(std::move(w), false);
         ref.SetStart(&von);

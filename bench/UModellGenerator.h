@@ -19,8 +19,8 @@ struct TModellGroesse {
     size_t Zellen = 0;
 };
 
-// Legt ein Modell mit genau 'knoten' Knoten und 'artikel' Artikeln an und
-// macht es zum aktuellen Modell. Gleiche Saat, gleiches Modell.
+// Legt ein Modell mit genau 'knoten' Knoten und 'artikel' Artikeln an.
+// Gleiche Saat, gleiches Modell.
 std::unique_ptr<TModell> ModellErzeugen(size_t knoten, int artikel, uint32_t saat = 1);
 
 TModellGroesse Groesse(const TModell& modell);

@@ -32,7 +32,6 @@ std::unique_ptr<TModell> GeladenesModell(size_t knoten) {
         text = std::move(aus.Text());
     }
     auto m = std::make_unique<TModell>();
-    Modell = m.get();
     m->TextLaden(text);
     return m;
 }

@@ -87,7 +87,6 @@ const std::string& ModellText(size_t knoten) {
 
 std::unique_ptr<TModell> AusText(const std::string& text) {
     auto m = std::make_unique<TModell>();
-    Modell = m.get();
     m->TextLaden(text);
     return m;
 }

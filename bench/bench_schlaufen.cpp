@@ -13,24 +13,23 @@ using namespace tessomir;
 
 std::unique_ptr<TModell> Ring(size_t anzahl) {
     auto m = std::make_unique<TModell>();
-    Modell = m.get();
     m->ArtikelEinfuegen("B");
     m->ArtikelEinfuegen("C");
     std::vector<TVerzweigung*> ring;
     for (size_t i = 0; i < anzahl; ++i) {
-        auto v = std::make_unique<TVerzweigung>();
+        auto v = std::make_unique<TVerzweigung>(*m);
         ring.push_back(v.get());
         m->FOListe.Hinzufuegen(std::move(v), true);
     }
     const auto weg = [&](TKnoten* von, TKnoten* nach) {
-        auto w = std::make_unique<TWeg>();
+        auto w = std::make_unique<TWeg>(*m);
         w->SetStart(von);
         w->SetZiel(nach);
         m->FOListe.Hinzufuegen(std::move(w), false);
     };
     for (size_t i = 0; i < anzahl; ++i) {
         weg(ring[i], ring[(i + 1) % anzahl]);
-        auto s = std::make_unique<TSenke>();
+        auto s = std::make_unique<TSenke>(*m);
         weg(ring[i], s.get());
         m->FOListe.Hinzufuegen(std::move(s), true);
         if (i % 10 == 9) weg(ring[i], ring[i - 5]);
@@ -54,7 +53,6 @@ void BM_SchlaufenRing(benchmark::State& state) {
         auto schlaufen = SchlaufenErmitteln(*m);
         benchmark::DoNotOptimize(schlaufen);
     }
-    Modell = nullptr;
 }
 BENCHMARK(BM_SchlaufenRing)->Arg(1000)->Unit(benchmark::kMillisecond);
 

@@ -30,7 +30,6 @@ constexpr int Bildhoehe = 4000;
 // waagrechte Wege längs jeder Zeile und senkrechte zwischen Verzweigungen.
 std::unique_ptr<TModell> ModellErzeugen(bool beschriftet, int anzeige) {
     auto modell = std::make_unique<TModell>();
-    Modell = modell.get();
     modell->MaxStromBer = false;
     modell->MaxStrom = 100.0;
     modell->Stromanzeige = anzeige;
@@ -42,10 +41,10 @@ std::unique_ptr<TModell> ModellErzeugen(bool beschriftet, int anzeige) {
     for (int z = 0; z < Zeilen; ++z) {
         for (int s = 0; s < Spalten; ++s) {
             std::unique_ptr<TKnoten> k;
-            if (s == 0) k = std::make_unique<TQuelle>();
-            else if (s == Spalten - 1) k = std::make_unique<TSenke>();
-            else if (s % 2 == 1) k = std::make_unique<TVerzweigung>();
-            else k = std::make_unique<TWandler>();
+            if (s == 0) k = std::make_unique<TQuelle>(*modell);
+            else if (s == Spalten - 1) k = std::make_unique<TSenke>(*modell);
+            else if (s % 2 == 1) k = std::make_unique<TVerzweigung>(*modell);
+            else k = std::make_unique<TWandler>(*modell);
             k->Refpunkt = TPunkt{20.0 + s * 39.0, -(10.0 + z * 19.9)};
             k->Name = std::string("K").append(std::to_string(z * Spalten + s));
             knoten.push_back(k.get());
@@ -54,7 +53,7 @@ std::unique_ptr<TModell> ModellErzeugen(bool beschriftet, int anzeige) {
     }
     int nr = 0;
     const auto verbinden = [&](TKnoten* von, TKnoten* nach) {
-        auto w = std::make_unique<TWeg>();
+        auto w = std::make_unique<TWeg>(*modell);
         w->Name = std::string("W").append(std::to_string(nr));
         TWeg& weg = *w;
         modell->FOListe.Hinzufuegen(std::move(w), false);
@@ -132,7 +131,6 @@ void Neuzeichnen(benchmark::State& state, const std::unique_ptr<TModell>& modell
     }
     state.counters["Objekte"] = static_cast<double>(modell->FOListe.Anzahl());
     ziel.Melden(state);
-    Modell = nullptr;
 }
 
 void BM_NeuzeichnenBalken(benchmark::State& state) { Neuzeichnen(state, ModellErzeugen(false, 0), ZielBalken); }
@@ -149,7 +147,6 @@ void BM_ErstesBildZahlenUndNamen(benchmark::State& state) {
         Zeichnen(bild, texte, *modell, nullptr);
         benchmark::DoNotOptimize(bild.constBits());
     }
-    Modell = nullptr;
 }
 
 // Das gemeinsame Messmodell (10 000 Knoten, durchgerechnet) ist 20 000 Einheiten
@@ -179,7 +176,6 @@ void Fenster(benchmark::State& state, const std::unique_ptr<TModell>& modell) {
         ziel.Beenden();
     }
     ziel.Melden(state);
-    Modell = nullptr;
 }
 
 void BM_FensterBalken(benchmark::State& state) { Fenster(state, ModellErzeugen(false, 0)); }
@@ -208,7 +204,6 @@ void BM_RollenZahlenUndNamen(benchmark::State& state) {
         y = y + Schritt > Unterste ? 0 : y + Schritt;
     }
     ziel.Melden(state);
-    Modell = nullptr;
 }
 
 BENCHMARK(BM_NeuzeichnenBalken)->Unit(benchmark::kMillisecond);

@@ -33,7 +33,6 @@ public:
 // Liest wie DateiLaden, nur aus dem Speicher; 'grund' erhält den Fehlertext.
 inline std::unique_ptr<TModell> Lesen(std::string_view text, std::string* grund = nullptr) {
     auto m = std::make_unique<TModell>();
-    Modell = m.get();
     try {
         m->TextLaden(text);
     } catch (const EFehler& e) {
@@ -54,13 +53,9 @@ inline std::string Schreiben(const TModell& m) {
     std::abort();
 }
 
-// Jede Eingabe beginnt wie ein frisch gestartetes Programm.
-inline void Beginnen(TStill& still) {
-    Plattform() = TPlattform{&still, &still, &still, &still};
-    FONrZaehler = 0;
-    ZufallsSaat = 0;
-    Modell = nullptr;
-}
+// Jede Eingabe beginnt mit der stillen Plattform (ein Modell bringt seine
+// Zähler selbst mit).
+inline void Beginnen(TStill& still) { Plattform() = TPlattform{&still, &still, &still, &still}; }
 
 // Der geschriebene Text muss sich lesen lassen und zweimal gelesen und wieder
 // geschrieben derselbe bleiben (jedes Lesen kehrt die Folge der Wege um).
@@ -73,7 +68,6 @@ inline void StabilPruefen(const std::string& erst) {
         dann = Schreiben(*n);
     }
     if (dann != erst) Abbruch("Schreiben und Lesen sind nicht stabil", erst, dann);
-    Modell = nullptr;
 }
 
 } // namespace tessomir::fuzz

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installiert, baut und führt alle Tests aus: normaler Build mit allen Tests,
-# dazu der Kern unter AddressSanitizer und UndefinedBehaviorSanitizer.
+# dazu der Kern unter AddressSanitizer und UndefinedBehaviorSanitizer, die
+# Fadenprobe unter ThreadSanitizer und die Fuzz-Ziele.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -22,6 +23,11 @@ cmake -S . -B build-ubsan -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ 
   -DTESSOMIR_QT=OFF -DTESSOMIR_BENCH=OFF
 cmake --build build-ubsan -j "$JOBS"
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --test-dir build-ubsan --output-on-failure -j "$JOBS" -L kern
+
+# Zwei Modelle in zwei Fäden unter ThreadSanitizer: kein Zustand ausserhalb der Modelle.
+cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSOMIR_TSAN=ON -DTESSOMIR_QT=OFF -DTESSOMIR_BENCH=OFF
+cmake --build build-tsan -j "$JOBS" --target test_nebenlaeufig
+TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/analysis/test_nebenlaeufig
 
 # Beide Fuzz-Ziele ein paar Sekunden auf ihrem Korpus; neue Eingaben gehen in
 # einen Wegwerfordner, der Korpus im Repository bleibt, wie er ist.

@@ -18,8 +18,6 @@ namespace {
 constexpr double UeberlaufGrenze = 1e100;
 constexpr double RuheGrenze = 1e-10;
 
-bool SummeAllerArtikel() { return Modell != nullptr && Modell->SummeAllerArtikel; }
-
 // Schreibt nur, wenn sich das Bitmuster ändert: eingeschwungen bleiben die
 // Zellen unberührt im Cache und müssen nicht zurück in den Speicher. Bits,
 // nicht Werte: -0.0 ersetzt 0.0, und NaN bleibt nicht wegen NaN != NaN liegen.
@@ -57,12 +55,11 @@ inline void Heben(double& maxStrom, double wert) {
 // Variablen und schreibt ihn am Ende zurück.
 class THoechststrom {
 public:
-    THoechststrom() : Wert(Modell != nullptr ? Modell->MaxStromBerechnet : 0.0) {}
-    ~THoechststrom() {
-        if (Modell != nullptr) Modell->MaxStromBerechnet = Wert;
-    }
+    explicit THoechststrom(TModell& modell) : Modell(modell), Wert(modell.MaxStromBerechnet) {}
+    ~THoechststrom() { Modell.MaxStromBerechnet = Wert; }
     THoechststrom(const THoechststrom&) = delete;
     THoechststrom& operator=(const THoechststrom&) = delete;
+    TModell& Modell;
     double Wert;
 };
 
@@ -93,11 +90,11 @@ void BereichVorabladen(const double* daten, size_t zellen) {
 void MatrixVorabladen(const TDyn3DMatrix& m) { BereichVorabladen(m.Daten(), m.AnzahlZellen()); }
 
 void UeberlaufMelden(const TKnoten& knoten, int artikel, bool wandler, int eingangsNummer) {
-    if (Modell == nullptr) return;
+    const TModell& m = *knoten.Modell;
     const std::string text = wandler
-        ? knoten.Titel() + " " + Modell->ArtikelText(artikel) + " " + TModell::EingangText(0)
-        : knoten.Titel() + Modell->ArtikelText(artikel) + " " + TModell::EingangText(eingangsNummer);
-    Modell->LogZeile(text + " : Eingangsstrom wird zu gross");
+        ? knoten.Titel() + " " + m.ArtikelText(artikel) + " " + TModell::EingangText(0)
+        : knoten.Titel() + m.ArtikelText(artikel) + " " + TModell::EingangText(eingangsNummer);
+    m.LogZeile(text + " : Eingangsstrom wird zu gross");
 }
 
 // ---------------------------------------------------------------- Rechenkerne
@@ -230,9 +227,10 @@ inline void WandlerRechnen(double* daten, size_t schritt, size_t d3, int n) {
 TBerechnungsZustand TSenke::EingaengeUebernehmen() {
     const TZulauf zulauf = ZulaufVon(Eingang);
     if (zulauf.Zelle != nullptr) ZellenVorabladen(zulauf.Zelle, zulauf.Schritt, zulauf.Artikel);
-    THoechststrom maxStrom;
+    THoechststrom maxStrom(*Modell);
     TDyn3DMatrix& m = Verteilung;
-    SenkeRechnen(zulauf, EingangsZellen(m, 1), m.ArtikelSchritt(), m.Dim1(), SummeAllerArtikel(), maxStrom.Wert);
+    SenkeRechnen(zulauf, EingangsZellen(m, 1), m.ArtikelSchritt(), m.Dim1(), Modell->SummeAllerArtikel,
+                 maxStrom.Wert);
     return Konvergierend;
 }
 
@@ -241,9 +239,9 @@ TBerechnungsZustand TKnoten::EingangBewerten(const TWeg* weg, int eingangsScheib
     const TZulauf zulauf = ZulaufVon(weg);
     if (zulauf.Zelle != nullptr) ZellenVorabladen(zulauf.Zelle, zulauf.Schritt, zulauf.Artikel);
     TDyn3DMatrix& m = Verteilung;
-    THoechststrom maxStrom;
+    THoechststrom maxStrom(*Modell);
     return EingangRechnen(zulauf, EingangsZellen(m, eingangsScheibe), m.ArtikelSchritt(), m.Dim1(), LetzteAenderung,
-                          SummeAllerArtikel(), maxStrom.Wert, groessteAenderung,
+                          Modell->SummeAllerArtikel, maxStrom.Wert, groessteAenderung,
                           [&](int a) { UeberlaufMelden(*this, a, wandler, eingangsNummer); });
 }
 
@@ -281,7 +279,7 @@ void TWandler::AusgaengeBerechnen() {
 // statt Wegen und Matrixköpfen (bench_berechnung, BM_Durchgang gegen
 // BM_ZellenStreamen: Ziel höchstens das Dreifache, VerhaeltnisZuStrom).
 
-TBerechnungsPlan::TBerechnungsPlan(TModell& modell) {
+TBerechnungsPlan::TBerechnungsPlan(TModell& modell) : Modell_(modell) {
     const std::vector<TKnoten*>& knoten = modell.FOListe.Knoten();
     Knoten.reserve(knoten.size());
     std::vector<const TWeg*> wege;          // je Eingang der Weg, der ihn speist
@@ -372,9 +370,9 @@ template <bool MitAusgaengen> TBerechnungsZustand TBerechnungsPlan::Lauf(bool* a
     // So weit voraus anfordern, dass die Zellen da sind, wenn der Knoten drankommt.
     constexpr size_t VorausEingaenge = 6;
     constexpr size_t VorausAusgaenge = 2;
-    const bool summieren = SummeAllerArtikel();
+    const bool summieren = Modell_.SummeAllerArtikel;
     // Der Höchststrom bleibt über den ganzen Durchgang in einer lokalen Variablen.
-    double hoechst = Modell != nullptr ? Modell->MaxStromBerechnet : 0.0;
+    double hoechst = Modell_.MaxStromBerechnet;
     TBerechnungsZustand z = Konvergierend;
     bool stabil = true;
     const TEingang* e = Eingaenge.data();
@@ -412,7 +410,7 @@ template <bool MitAusgaengen> TBerechnungsZustand TBerechnungsPlan::Lauf(bool* a
             const int nummer = e->Nummer;
             b = std::max(b, EingangRechnen({platz, 1, k.Artikel}, e->Ziel, e->ZielSchritt, k.Artikel,
                                            k.LetzteAenderung, summieren, hoechst, aenderung, [&](int a) {
-                                               if (Modell != nullptr) Modell->MaxStromBerechnet = vorher;
+                                               Modell_.MaxStromBerechnet = vorher;
                                                UeberlaufMelden(*k.Knoten, a, k.Wandler, nummer);
                                            }));
             platz += e->ZielArtikel;
@@ -423,7 +421,7 @@ template <bool MitAusgaengen> TBerechnungsZustand TBerechnungsPlan::Lauf(bool* a
         if (MitAusgaengen && k.Rechnet) AusgaengeRechnen(*aus++, naechste);
     }
     if (MitAusgaengen) std::swap(Jetzt, Naechste);
-    if (Modell != nullptr) Modell->MaxStromBerechnet = hoechst;
+    Modell_.MaxStromBerechnet = hoechst;
     if (alleStabil != nullptr) *alleStabil = stabil;
     return z;
 }

@@ -84,6 +84,7 @@ private:
     void AusgaengeRechnen(const TAusgang& a, double* naechste) const;
     void ZulaeufeAnlegen(const std::vector<const TWeg*>& wege, const std::vector<const TKnoten*>& rechnendeKnoten);
 
+    TModell& Modell_;
     std::vector<TKnotenSchritt> Knoten;
     std::vector<TEingang> Eingaenge;
     std::vector<TAusgang> Ausgaenge;

@@ -219,10 +219,10 @@ TFMHaupt::~TFMHaupt() {
     // Ein sauberes Ende braucht keine Wiederherstellung.
     WiederherstellungObjekt->Verwerfen();
     // Vor den Kindfenstern: die Zeichenfläche malt ohne Modell nichts mehr.
-    EditorObjekt->Abbrechen();
+    EditorObjekt->ModellSetzen(nullptr);
+    PBHaupt->ModellSetzen(nullptr);
     VerlaufObjekt->Leeren();
     AktModell.reset();
-    Modell = nullptr;
 }
 
 int TFMHaupt::Skaliert(int entwurf) const {
@@ -651,10 +651,13 @@ void TFMHaupt::Befehl(const std::function<void()>& befehl) {
 }
 
 void TFMHaupt::ModellEinsetzen(std::unique_ptr<TModell> modell) {
-    EditorObjekt->Abbrechen();
+    // Editor und Zeichenfeld lassen das alte Modell los, bevor es vergeht.
+    EditorObjekt->ModellSetzen(nullptr);
+    PBHaupt->ModellSetzen(nullptr);
     VerlaufObjekt->Leeren();
     AktModell = std::move(modell);
-    Modell = AktModell.get();
+    EditorObjekt->ModellSetzen(AktModell.get());
+    PBHaupt->ModellSetzen(AktModell.get());
     Berechnet = false;
     Dateistand = {};
     // Das vorige Modell ist sauber geschlossen (gespeichert oder verworfen).
@@ -687,7 +690,6 @@ void TFMHaupt::WiederherstellungAnbieten() {
         std::string grund;
         std::unique_ptr<TModell> modell = TWiederherstellung::Oeffnen(fund, grund);
         if (modell == nullptr) {
-            Modell = nullptr;
             Plattform().Meldungen->Fehler(MeldungMitGrund(
                 "Die \xC4nderungen an " + DateinameFuerAnzeige(fund.Original) + " lassen sich nicht wiederherstellen.",
                 grund));
@@ -714,7 +716,6 @@ void TFMHaupt::ModellLadenPfad(const std::string& pfad) {
     TOeffnenErgebnis ergebnis = ModellOeffnen(pfad);
     const QString anzeige = QFile::decodeName(QByteArray::fromStdString(pfad));
     if (ergebnis.Modell == nullptr) {
-        Modell = nullptr;
         Plattform().Meldungen->Fehler(MeldungMitGrund(ergebnis.Meldung, ergebnis.Grund));
         ZuletztVergessen(anzeige);
     } else {
@@ -941,7 +942,7 @@ void TFMHaupt::ACBearbeitenArtikelExecute() {
     if (AktModell == nullptr) return;
     TFMArtikel dialog(this);
     dialog.Verlauf = VerlaufObjekt.get();
-    dialog.Fuellen();
+    dialog.Fuellen(*AktModell);
     dialog.exec();
     if (const int i = dialog.AuswahlIndex(); i >= 0) AktModell->ArtikelSetzen(i);
     ArtikelAnzeigen();
@@ -952,7 +953,7 @@ void TFMHaupt::ACBearbeitenArtikelExecute() {
 void TFMHaupt::ACAnsichtEinstellungenExecute() {
     if (AktModell == nullptr) return;
     TFMAnsicht dialog(this);
-    dialog.EinstellungenLaden();
+    dialog.EinstellungenLaden(*AktModell);
     const TModellEinstellungen alt = TModellEinstellungen::Aus(*AktModell);
     if (dialog.exec() != QDialog::Accepted) return;
     if (dialog.Geaendert()) {

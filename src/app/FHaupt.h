@@ -80,6 +80,8 @@ public:
 
     int Einfuegemodus() const { return Modus; }
     TAnsicht& Ansicht() { return *AnsichtObjekt; }
+    // Das Modell im Fenster oder nullptr.
+    TModell* Modell() const { return AktModell.get(); }
     // Öffnet das Kontextmenü PU an einem Bildschirmpunkt.
     void PopupOeffnen(const QPoint& global);
     const TEditor& Editor() const { return *EditorObjekt; }

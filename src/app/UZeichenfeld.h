@@ -14,6 +14,7 @@
 namespace tessomir {
 
 class TAnsicht;
+class TModell;
 
 class TZeichenfeld final : public QWidget {
     Q_OBJECT
@@ -26,6 +27,8 @@ public:
     TZeichenfeld(TAnsicht& ansicht, QWidget* eltern);
     ~TZeichenfeld() override;
 
+    // Das gezeigte Modell (nullptr: keins); danach Neuzeichnen.
+    void ModellSetzen(const TModell* modell) { Modell = modell; }
     // Nach jeder Änderung an Modell oder Massstab: Größe anpassen, Bild verwerfen.
     void Neuzeichnen();
     // Malt auf das Bild und zeigt den Bereich 'geaendert' (Widget-Koordinaten).
@@ -68,6 +71,7 @@ private:
     void ModellAufBild(QPainter& maler);
 
     TAnsicht& Ansicht;
+    const TModell* Modell = nullptr;
     // Messfläche für Zeichnungsgröße und Treffer außerhalb des Malens.
     QImage Messbild{1, 1, QImage::Format_RGB32};
     QPainter Messmaler{&Messbild};

@@ -204,7 +204,8 @@ TFMAnsicht::TFMAnsicht(QWidget* eltern) : QDialog(eltern) {
 
 char TFMAnsicht::Trenner() const { return Modell != nullptr ? Modell->Anzeigetrenner : DateiTrenner; }
 
-void TFMAnsicht::EinstellungenLaden() {
+void TFMAnsicht::EinstellungenLaden(TModell& modell) {
+    Modell = &modell;
     Laden = true;
     const TAnsichtWerte w = Modell != nullptr ? tessomir::EinstellungenLaden(*Modell) : TAnsichtWerte{};
     CBQuellenBeschriften->setChecked(w.QuellenBeschr);

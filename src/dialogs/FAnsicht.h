@@ -26,8 +26,8 @@ class TFMAnsicht : public QDialog {
 public:
     explicit TFMAnsicht(QWidget* eltern = nullptr);
 
-    // Füllt alle Felder aus dem globalen Modell; löscht Geaendert.
-    void EinstellungenLaden();
+    // Füllt alle Felder aus dem Modell, das OK danach ändert; löscht Geaendert.
+    void EinstellungenLaden(TModell& modell);
     // Hat das bestätigte OK etwas geschrieben (jedes bestätigte OK tut es)?
     bool Geaendert() const { return GeaendertFlag; }
     const TSchrift& Arbeitsschrift() const { return Schrift; }
@@ -80,6 +80,7 @@ private:
 
     QButtonGroup* AnzeigenGruppe;
     QButtonGroup* MaxStromGruppe;
+    TModell* Modell = nullptr;
     TSchrift Schrift; // Arbeitskopie der Modellschrift
     bool GeaendertFlag = false;
     bool Laden = false;

@@ -129,9 +129,9 @@ TFMArtikel::TFMArtikel(QWidget* eltern) : QDialog(eltern) {
     AktionenAktualisieren();
 }
 
-void TFMArtikel::Fuellen() {
+void TFMArtikel::Fuellen(TModell& modell) {
+    Modell = &modell;
     LBVorhandene->clear();
-    if (Modell == nullptr) return;
     for (const std::string& name : Modell->ArtikelListe) LBVorhandene->addItem(QtAusAnsi(name));
     Auswaehlen(Modell->AktArtikel);
     EDBezeichnung->setFocus();

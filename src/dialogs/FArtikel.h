@@ -1,6 +1,6 @@
 #pragma once
 // Artikel bearbeiten: Einfügen, Umbenennen und Löschen der Artikel des
-// aktuellen Modells. Jede Änderung geht sofort ins Modell; danach macht das
+// Modells, mit dem der Dialog gefüllt wurde. Jede Änderung geht sofort ins Modell; danach macht das
 // Hauptfenster den ausgewählten Eintrag zum aktuellen Artikel.
 #include <QDialog>
 #include <functional>
@@ -14,6 +14,7 @@ class QWidget;
 
 namespace tessomir {
 
+class TModell;
 class TVerlauf;
 
 class TFMArtikel : public QDialog {
@@ -21,8 +22,9 @@ class TFMArtikel : public QDialog {
 public:
     explicit TFMArtikel(QWidget* eltern = nullptr);
 
-    // Füllt die Liste aus dem globalen Modell und wählt den aktuellen Artikel.
-    void Fuellen();
+    // Füllt die Liste aus dem Modell und wählt dessen aktuellen Artikel; die
+    // Schalter bearbeiten danach dieses Modell.
+    void Fuellen(TModell& modell);
     // Der ausgewählte Eintrag nach dem Schliessen, -1 ohne Auswahl.
     int AuswahlIndex() const;
     // Esc und das Schliessfeld schliessen wie "Schliessen": die Änderungen
@@ -59,6 +61,8 @@ private:
     // Führt einen Befehl aus; ein Fehler wird gemeldet, das Modell bleibt.
     void Befehl(const std::function<void()>& befehl);
     void Auswaehlen(int i);
+
+    TModell* Modell = nullptr;
 };
 
 } // namespace tessomir

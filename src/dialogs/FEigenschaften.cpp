@@ -91,7 +91,7 @@ TFMEigenschaften::TFMEigenschaften(QWidget* eltern) : QDialog(eltern) {
     setFixedSize(333, 120);
 }
 
-char TFMEigenschaften::Trenner() const { return Modell != nullptr ? Modell->Anzeigetrenner : '.'; }
+char TFMEigenschaften::Trenner() const { return Objekt != nullptr ? Objekt->Modell->Anzeigetrenner : '.'; }
 
 void TFMEigenschaften::ObjektSetzen(TFO* objekt) {
     Objekt = objekt;
@@ -102,7 +102,7 @@ void TFMEigenschaften::EigenschaftenLaden() {
     if (Objekt != nullptr) {
         EDFOName->setText(QtAusAnsi(Objekt->Name));
         const bool kapazitaet = HatKapazitaet(*Objekt);
-        if (kapazitaet && Modell != nullptr) EDKapazitaet->setText(QtAusAnsi(Modell->WertText(Objekt->Kapazitaet)));
+        if (kapazitaet) EDKapazitaet->setText(QtAusAnsi(Objekt->Modell->WertText(Objekt->Kapazitaet)));
         LAKapazitaet->setVisible(kapazitaet);
         EDKapazitaet->setVisible(kapazitaet);
         GeaendertFlag = false;

@@ -348,9 +348,9 @@ void TFMMatrix::Sicher(const std::function<void()>& tun) {
 // ---------------------------------------------------------------- Knoten
 
 void TFMMatrix::KnotenSetzen(TKnoten* knoten) {
-    if (knoten == nullptr || Modell == nullptr) return;
+    if (knoten == nullptr) return;
     EditorBeenden(false);
-    auto raster = std::make_unique<TMatrixBearbeitung>(*Modell);
+    auto raster = std::make_unique<TMatrixBearbeitung>(*knoten->Modell);
     raster->KnotenSetzen(*knoten);
     Tabelle->RasterSetzen(nullptr);
     Raster = std::move(raster);
@@ -462,8 +462,7 @@ void TFMMatrix::BTEigenschaftenClick() {
     } else {
         TFMEigenschaften eigenschaften(this);
         eigenschaften.ObjektSetzen(Knoten);
-        if (eigenschaften.exec() == QDialog::Accepted && eigenschaften.Geaendert() && Modell != nullptr)
-            Modell->Modifiziert = true;
+        if (eigenschaften.exec() == QDialog::Accepted && eigenschaften.Geaendert()) Knoten->Modell->Modifiziert = true;
     }
     // Ein dort geänderter Name erscheint im Titel.
     setWindowTitle(QtAusAnsi(MatrixTitel(Knoten)));

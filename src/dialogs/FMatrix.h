@@ -27,8 +27,8 @@ public:
     explicit TFMMatrix(QWidget* eltern = nullptr);
     ~TFMMatrix() override;
 
-    // Kopiert die Matrix, baut das Raster und setzt Titel und Größe; braucht
-    // das aktuelle Modell.
+    // Kopiert die Matrix, baut das Raster nach den Artikeln des Modells, zu
+    // dem der Knoten gehört, und setzt Titel und Größe.
     void KnotenSetzen(TKnoten* knoten);
     void ArtikelListeSetzen(const std::vector<std::string>& artikel, int position);
     // Nach OK: gibt dem Knoten die Arbeitskopie; true, wenn sich seine Matrix

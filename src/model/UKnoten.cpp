@@ -10,8 +10,6 @@ namespace {
 
 void Piep() { Plattform().Signalton->Piep(); }
 
-int AnzahlArtikelImModell() { return Modell != nullptr ? Modell->AnzahlArtikel() : 1; }
-
 int Position(const std::vector<TWeg*>& liste, const TWeg* weg) {
     const auto it = std::find(liste.begin(), liste.end(), weg);
     return it == liste.end() ? -1 : static_cast<int>(it - liste.begin());
@@ -40,12 +38,12 @@ double TWeg::Strom() const {
         const double* z = m.Zelle(a, p + 1, 0);
         return z != nullptr ? *z : 0.0;
     };
-    if (Modell != nullptr && Modell->SummeAllerArtikel) {
+    if (Modell->SummeAllerArtikel) {
         double summe = 0.0;
         for (int a = 0; a < Modell->AnzahlArtikel(); ++a) summe += zelle(a);
         return summe;
     }
-    return zelle(Modell != nullptr ? Modell->AktArtikel : 0);
+    return zelle(Modell->AktArtikel);
 }
 
 void TWeg::Schreiben(TZeilenSchreiber& aus) const {
@@ -102,8 +100,8 @@ void TWeg::KnotenVergessen(const TKnoten* knoten) {
 // ---------------------------------------------------------------- TKnoten
 
 // Beim Laden ersetzt Lesen die Matrix gleich wieder: dann nur eine Zelle.
-TKnoten::TKnoten(const char* klasse)
-    : TFO(klasse), Verteilung(ModellLaedt() ? 1 : AnzahlArtikelImModell(), 1, 1) {}
+TKnoten::TKnoten(TModell& modell, const char* klasse)
+    : TFO(modell, klasse), Verteilung(ModellLaedt() ? 1 : modell.AnzahlArtikel(), 1, 1) {}
 
 TKnoten::~TKnoten() {
     for (TWeg* w : Abgewiesene) w->KnotenVergessen(this);
@@ -125,7 +123,7 @@ void TKnoten::Schreiben(TZeilenSchreiber& aus) const {
     for (int a = 0; a < m.Dim1(); ++a) {
         for (int b = 0; b < m.Dim2(); ++b) {
             std::string_view schluessel;
-            if (b == 0 && Modell != nullptr && a < Modell->AnzahlArtikel()) {
+            if (b == 0 && a < Modell->AnzahlArtikel()) {
                 // Lange Artikelnamen würden den Wert aus Spalte 21 schieben.
                 schluessel = std::string_view(Modell->ArtikelListe[static_cast<size_t>(a)]).substr(0, 20);
             }
@@ -218,7 +216,7 @@ void TKnoten::RemoveEingang(TWeg* weg) {
     std::erase(Abgewiesene, weg);
 }
 
-bool TKnoten::ModellLaedt() { return Modell != nullptr && Modell->Laedt == 1; }
+bool TKnoten::ModellLaedt() const { return Modell->Laedt == 1; }
 
 int TKnoten::ZulaufPosition(const TWeg* weg) { return weg != nullptr ? weg->StartPosition() : -1; }
 
@@ -303,12 +301,12 @@ double TVerzweigung::Strom() const {
         }
         return s;
     };
-    if (Modell != nullptr && Modell->SummeAllerArtikel) {
+    if (Modell->SummeAllerArtikel) {
         double s = 0.0;
         for (int a = 0; a < Modell->AnzahlArtikel(); ++a) s += summeArtikel(a);
         return s;
     }
-    return summeArtikel(Modell != nullptr ? Modell->AktArtikel : 0);
+    return summeArtikel(Modell->AktArtikel);
 }
 
 void TWandler::AddAusgang(TWeg* weg) {
@@ -316,9 +314,9 @@ void TWandler::AddAusgang(TWeg* weg) {
     Ausgang = weg;
 }
 
-TWandler::TWandler() : TKnoten("TWandler") {
+TWandler::TWandler(TModell& modell) : TKnoten(modell, "TWandler") {
     if (ModellLaedt()) return;
-    const int n = AnzahlArtikelImModell();
+    const int n = modell.AnzahlArtikel();
     Verteilung = TDyn3DMatrix(n, n + 1, 2);
     Verteilung.AlleSetzen(0.0);
 }

@@ -14,7 +14,7 @@ enum class TKnotenArt { Knoten, Quelle, Senke, Verzweigung, Wandler };
 
 class TWeg : public TFO {
 public:
-    TWeg() : TFO("TWeg") {}
+    explicit TWeg(TModell& modell) : TFO(modell, "TWeg") {}
     ~TWeg() override;
 
     const char* Klassenname() const override { return "TWeg"; }
@@ -56,7 +56,7 @@ private:
 
 class TKnoten : public TFO {
 public:
-    explicit TKnoten(const char* klasse = "TKnoten");
+    explicit TKnoten(TModell& modell, const char* klasse = "TKnoten");
     ~TKnoten() override;
 
     const char* Klassenname() const override { return "TKnoten"; }
@@ -101,7 +101,7 @@ protected:
     // Übernimmt und bewertet einen Eingang; gemeinsam für Verzweigung und Wandler.
     TBerechnungsZustand EingangBewerten(const TWeg* weg, int eingangsScheibe, int eingangsNummer,
                                         bool wandler, double& groessteAenderung);
-    static bool ModellLaedt();
+    bool ModellLaedt() const;
     // Löst alle Wege von diesem Knoten; aus den Destruktoren der Arten.
     void WegeVergessen();
 
@@ -118,7 +118,7 @@ private:
 
 class TQuelle : public TKnoten {
 public:
-    TQuelle() : TKnoten("TQuelle") {}
+    explicit TQuelle(TModell& modell) : TKnoten(modell, "TQuelle") {}
     ~TQuelle() override { WegeVergessen(); }
     const char* Klassenname() const override { return "TQuelle"; }
     TKnotenArt Art() const override { return TKnotenArt::Quelle; }
@@ -134,7 +134,7 @@ public:
 
 class TSenke : public TKnoten {
 public:
-    TSenke() : TKnoten("TSenke") {}
+    explicit TSenke(TModell& modell) : TKnoten(modell, "TSenke") {}
     ~TSenke() override { WegeVergessen(); }
     const char* Klassenname() const override { return "TSenke"; }
     TKnotenArt Art() const override { return TKnotenArt::Senke; }
@@ -151,7 +151,7 @@ public:
 
 class TVerzweigung : public TKnoten {
 public:
-    TVerzweigung() : TKnoten("TVerzweigung") {}
+    explicit TVerzweigung(TModell& modell) : TKnoten(modell, "TVerzweigung") {}
     ~TVerzweigung() override { WegeVergessen(); }
     const char* Klassenname() const override { return "TVerzweigung"; }
     TKnotenArt Art() const override { return TKnotenArt::Verzweigung; }
@@ -177,7 +177,7 @@ public:
 
 class TWandler : public TKnoten {
 public:
-    TWandler();
+    explicit TWandler(TModell& modell);
     ~TWandler() override { WegeVergessen(); }
     const char* Klassenname() const override { return "TWandler"; }
     TKnotenArt Art() const override { return TKnotenArt::Wandler; }

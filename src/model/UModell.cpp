@@ -10,28 +10,26 @@
 
 namespace tessomir {
 
-uint32_t FONrZaehler = 0;
-int WegZyklus = 0;
-TModell* Modell = nullptr;
-uint32_t ZufallsSaat = 0;
-
-int Zufallszahl(int bereich) {
-    ZufallsSaat = ZufallsSaat * 134775813u + 1u;
-    return static_cast<int>((static_cast<uint64_t>(ZufallsSaat) * static_cast<uint64_t>(bereich)) >> 32);
+int Zufallszahl(uint32_t& saat, int bereich) {
+    saat = saat * 134775813u + 1u;
+    return static_cast<int>((static_cast<uint64_t>(saat) * static_cast<uint64_t>(bereich)) >> 32);
 }
 
 // ---------------------------------------------------------------- TFO
 
-TFO::TFO(const char* klasse) {
-    if (FONrZaehler == std::numeric_limits<uint32_t>::max()) {
+TFO::TFO(TModell& modell, const char* klasse) : Modell(&modell) { Nummerieren(klasse); }
+
+void TFO::Nummerieren(const char* klasse) {
+    uint32_t& zaehler = Modell->FONrZaehler;
+    if (zaehler == std::numeric_limits<uint32_t>::max()) {
         throw EIntOverflow("Objektnummern ersch\xF6" "pft: FONrZaehler w\xFC" "rde 4294967295 \xFC" "berschreiten");
     }
-    FONr = FONrZaehler;
+    FONr = zaehler;
     Name = std::string(klasse) + std::to_string(FONr);
     Kapazitaet = 1000000.0;
-    ++FONrZaehler;
-    const int x = Zufallszahl(100);
-    const int y = Zufallszahl(100);
+    ++zaehler;
+    const int x = Zufallszahl(Modell->ZufallsSaat, 100);
+    const int y = Zufallszahl(Modell->ZufallsSaat, 100);
     Refpunkt = Punkt(x, y);
 }
 
@@ -53,7 +51,7 @@ void TFO::Lesen(TZeilenLeser& ein) {
     const int32_t nr = IntAusText(ein.WertLesen());
     if (nr < 0) throw ERangeError("Objektnummer " + std::to_string(nr) + " ist negativ");
     FONr = static_cast<uint32_t>(nr);
-    if (FONr >= FONrZaehler) FONrZaehler = FONr + 1;
+    if (FONr >= Modell->FONrZaehler) Modell->FONrZaehler = FONr + 1;
     Name = std::string(ein.WertLesen());
     Refpunkt = PunktAusText(ein.WertLesen());
     if (ein.GeleseneVersion >= 3) Kapazitaet = FloatAusText(ein.WertLesen());
@@ -63,11 +61,11 @@ void TFO::Lesen(TZeilenLeser& ein) {
 
 namespace {
 
-template <class T> std::unique_ptr<TFO> Erzeuge() { return std::make_unique<T>(); }
+template <class T> std::unique_ptr<TFO> Erzeuge(TModell& modell) { return std::make_unique<T>(modell); }
 
 // Das Modell hat einen eigenen Konstruktor; als Objekt eines Modells ist es
 // nicht zulässig, der Lesende weist es deshalb ab.
-std::unique_ptr<TFO> ErzeugeModell() { return nullptr; }
+std::unique_ptr<TFO> ErzeugeModell(TModell&) { return nullptr; }
 
 const TFOKlasse Klassen[] = {
     {"TFO", &Erzeuge<TFO>},
@@ -164,7 +162,7 @@ void TFOListe::AuswahlLoeschen() {
     for (size_t i = 0; i < AuswahlListe.size(); ++i) {
         TFO* objekt = AuswahlListe[i].Objekt;
         if (objekt == nullptr) continue;
-        if (Modell != nullptr) Modell->Modifiziert = true;
+        objekt->Modell->Modifiziert = true;
         if (auto* knoten = dynamic_cast<TKnoten*>(objekt)) {
             for (int k = knoten->AnzahlAusgaenge() - 1; k >= 0; --k) {
                 if (TWeg* weg = knoten->GetAusgang(k)) wegZerstoeren(weg);
@@ -178,7 +176,7 @@ void TFOListe::AuswahlLoeschen() {
     }
     for (auto& e : AuswahlListe) {
         if (e.Objekt == nullptr) continue;
-        if (Modell != nullptr) Modell->Modifiziert = true;
+        e.Objekt->Modell->Modifiziert = true;
         if (dynamic_cast<TKnoten*>(e.Objekt) != nullptr) {
             TFO* knoten = e.Objekt;
             for (auto& andere : AuswahlListe) {
@@ -220,7 +218,8 @@ void TFOListe::Leeren() {
 
 // ---------------------------------------------------------------- TModell
 
-TModell::TModell() : TFO("TModell") {
+TModell::TModell() : TFO(this) {
+    Nummerieren("TModell");
     DatenformatVer = 3;
     GeleseneVersion = 3;
     Name = "Modell_V_" + std::to_string(DatenformatVer);
@@ -228,8 +227,6 @@ TModell::TModell() : TFO("TModell") {
 
 TModell::~TModell() {
     FOListe.Leeren();
-    FONrZaehler = 0;
-    if (Modell == this) Modell = nullptr;
 }
 
 void TModell::ArtikelSetzen(int i) {
@@ -326,8 +323,10 @@ double TModell::StromAufloesung() const {
     return 1.0 / teiler;
 }
 
-void TModell::LogLeeren() const { Plattform().Protokoll->LogLeeren(); }
+void TModell::LogLeeren() const { (Protokoll != nullptr ? Protokoll : Plattform().Protokoll)->LogLeeren(); }
 
-void TModell::LogZeile(const std::string& zeile) const { Plattform().Protokoll->LogZeile(zeile); }
+void TModell::LogZeile(const std::string& zeile) const {
+    (Protokoll != nullptr ? Protokoll : Plattform().Protokoll)->LogZeile(zeile);
+}
 
 } // namespace tessomir

@@ -14,28 +14,22 @@
 
 namespace tessomir {
 
+class IProtokoll;
 class TAnsicht;
 class TFO;
 class TKnoten;
 class TModell;
 class TWeg;
 
-// Nummer, die das nächste neue Flussobjekt erhält.
-extern uint32_t FONrZaehler;
-// Welcher von mehreren übereinanderliegenden Wegen zuletzt getroffen wurde.
-extern int WegZyklus;
-// Das aktuelle Modell oder nullptr.
-extern TModell* Modell;
-// Saat des Zufallsgenerators für die Bezugspunkte; startet bei 0.
-extern uint32_t ZufallsSaat;
-
-// Nächste Zufallszahl 0 .. bereich-1 (lineare Kongruenz, fester Start).
-int Zufallszahl(int bereich);
+// Nächste Zufallszahl 0 .. bereich-1 (lineare Kongruenz); rückt 'saat' weiter.
+int Zufallszahl(uint32_t& saat, int bereich);
 
 class TFO {
 public:
-    // Die Klasse nennt ihren Namen selbst, weil der Vorgabename ihn braucht.
-    explicit TFO(const char* klasse = "TFO");
+    // Jedes Objekt gehört zu genau einem Modell: von ihm hat es Nummer und
+    // Bezugspunkt, und dessen Artikel und Einstellungen gelten für es. Die
+    // Klasse nennt ihren Namen selbst, weil der Vorgabename ihn braucht.
+    explicit TFO(TModell& modell, const char* klasse = "TFO");
     virtual ~TFO() = default;
     TFO(const TFO&) = delete;
     TFO& operator=(const TFO&) = delete;
@@ -63,13 +57,21 @@ public:
     // Für Meldungen und Protokoll; ein sehr langer Name erscheint gekürzt.
     std::string Titel() const { return "[ " + Gekuerzt(Name) + " ]"; }
 
+    // Das Modell, zu dem das Objekt gehört; beim Modell selbst es selbst.
+    TModell* const Modell;
     TPunkt Refpunkt;
     std::string Name;
     uint32_t FONr = 0;
     double Kapazitaet = 1000000.0;
+
+protected:
+    // Nur für das Modell: es nummeriert sich selbst, sobald sein Zähler steht.
+    explicit TFO(TModell* selbst) : Modell(selbst) {}
+    // Nächste Nummer des Modells, Vorgabename und zufälliger Bezugspunkt.
+    void Nummerieren(const char* klasse);
 };
 
-using TFOErzeuger = std::unique_ptr<TFO> (*)();
+using TFOErzeuger = std::unique_ptr<TFO> (*)(TModell&);
 
 struct TFOKlasse {
     const char* Name;
@@ -97,7 +99,7 @@ public:
     void Auswaehlen(TFO* objekt, bool umschalten);
     // Wie oben, umschalten aus der Ansicht (Strg beim Klick).
     void Auswaehlen(const TAnsicht& ansicht, TFO* objekt);
-    void AllesZeichnen(TAnsicht& ansicht) const;
+    void AllesZeichnen(TAnsicht& ansicht, const TModell& modell) const;
     void AuswahlZeichnen(TAnsicht& ansicht) const;
     // Treffer am Trefferpunkt: Knoten vor Wegen, übereinanderliegende Wege reihum.
     TFO* FindeObjekt(const TAnsicht& ansicht) const;
@@ -105,6 +107,8 @@ public:
     void AuswahlLoeschen();
     void AllesAuswaehlen();
     void AuswahlLeeren() { AuswahlListe.clear(); }
+    // Welcher von mehreren übereinanderliegenden Wegen zuletzt getroffen wurde.
+    mutable int WegZyklus = 0;
     bool IstAusgewaehlt(const TFO* objekt) const;
 
     bool IstEinzelneVerzweigung() const;
@@ -239,6 +243,13 @@ public:
     int StromStellen = 2;
     int Stromanzeige = 0;
     uint32_t MaxBerDauer = 1000;
+    // Nummer, die das nächste neue Objekt erhält.
+    uint32_t FONrZaehler = 0;
+    // Saat der Bezugspunkte neuer Objekte; jedes Modell beginnt bei 0.
+    uint32_t ZufallsSaat = 0;
+    // Wohin LogZeile schreibt; nullptr: ins Protokoll der Plattform. Ein
+    // Modell, das neben anderen rechnet, braucht ein eigenes.
+    IProtokoll* Protokoll = nullptr;
     // Dezimalzeichen der Anzeige (WertText, ProzentText); die Datei nimmt immer '.'.
     char Anzeigetrenner = '.';
 };

@@ -438,7 +438,7 @@ void TModell::ModellLesen(TZeilenLeser& ein, const std::function<void()>& textGe
             e.OrtSetzen("Zeile " + std::to_string(ein.LeseZeile));
             throw e;
         }
-        std::unique_ptr<TFO> objekt = k->Erzeugen();
+        std::unique_ptr<TFO> objekt = k->Erzeugen(*this);
         if (!objekt) {
             EModellErzeugen e("<" + std::string(klasse) + "> ist als Objekt eines Modells nicht zul\xE4" "ssig",
                               "ein Modell kann nicht Objekt eines Modells sein");
@@ -485,13 +485,11 @@ void TModell::ModellLesen(TZeilenLeser& ein, const std::function<void()>& textGe
 TOeffnenErgebnis ModellOeffnen(const std::string& dateiName) {
     TOeffnenErgebnis ergebnis;
     auto modell = std::make_unique<TModell>();
-    Modell = modell.get();
     try {
         modell->DateiLaden(dateiName);
         ergebnis.Modell = std::move(modell);
     } catch (const std::exception& e) {
-        modell.reset(); // setzt auch Modell und FONrZaehler zurück
-        Modell = nullptr;
+        modell.reset();
         ergebnis.Meldung = "Die Datei " + DateinameFuerAnzeige(dateiName) + " kann nicht ge\xF6" "ffnet werden.";
         ergebnis.Grund = GrundVon(e);
     }

@@ -185,7 +185,7 @@ TTextgroesse TAnsicht::ZahlZeichnen(TBildpunkt p, const std::string& text, bool 
 
 void ModellZeichnen(const TModell& modell, TAnsicht& ansicht) { modell.ModellZeichnen(ansicht); }
 
-void TModell::ModellZeichnen(TAnsicht& ansicht) const { FOListe.AllesZeichnen(ansicht); }
+void TModell::ModellZeichnen(TAnsicht& ansicht) const { FOListe.AllesZeichnen(ansicht, *this); }
 
 double TModell::Prozentwert(double strom) const {
     const double bezug = Bezugsmaximum();

@@ -14,12 +14,12 @@ const TUmschaltung UmschaltLinks{TTaste::Umschalt, TTaste::Links};
 const TUmschaltung StrgLinks{TTaste::Strg, TTaste::Links};
 const TUmschaltung NurRechts{TTaste::Rechts};
 
-std::unique_ptr<TKnoten> NeuerKnoten(int modus) {
+std::unique_ptr<TKnoten> NeuerKnoten(TModell& modell, int modus) {
     switch (modus) {
-    case Quelle: return std::make_unique<TQuelle>();
-    case Senke: return std::make_unique<TSenke>();
-    case Verzweigung: return std::make_unique<TVerzweigung>();
-    case Wandler: return std::make_unique<TWandler>();
+    case Quelle: return std::make_unique<TQuelle>(modell);
+    case Senke: return std::make_unique<TSenke>(modell);
+    case Verzweigung: return std::make_unique<TVerzweigung>(modell);
+    case Wandler: return std::make_unique<TWandler>(modell);
     default: return nullptr;
     }
 }
@@ -165,7 +165,7 @@ void TEditor::KontextDruecken(TUmschaltung umschaltung, TBildpunkt punkt) {
 }
 
 void TEditor::KnotenEinfuegen(int modus, TBildpunkt punkt) {
-    std::unique_ptr<TKnoten> knoten = NeuerKnoten(modus);
+    std::unique_ptr<TKnoten> knoten = NeuerKnoten(*Modell, modus);
     if (!knoten) return;
     Modell->Modifiziert = true;
     knoten->Refpunkt = Ansicht.Ruecktransformieren(punkt);
@@ -182,7 +182,7 @@ void TEditor::WegBeginnen(TBildpunkt punkt) {
     TKnoten* start = treffer != nullptr ? treffer->AlsKnoten() : nullptr;
     Neu.reset();
     if (start == nullptr || !KannWegBeginnen(*start)) return;
-    Neu = std::make_unique<TWeg>();
+    Neu = std::make_unique<TWeg>(*Modell);
     NeuStart = AnbindenUndMerken(*Neu, *start, true);
     Ansicht.Startpunkt = punkt;
 }

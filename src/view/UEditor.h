@@ -106,8 +106,7 @@ bool WegVorhanden(const TKnoten& start, const TKnoten& ziel);
 
 class TEditor {
 public:
-    // Ansicht und Fläche müssen den Editor überleben; das Modell ist das
-    // aktuelle (Modell), ohne Modell tut die Maus nichts.
+    // Ansicht und Fläche müssen den Editor überleben.
     TEditor(TAnsicht& ansicht, IEditorFlaeche& flaeche);
     ~TEditor();
     TEditor(const TEditor&) = delete;
@@ -126,6 +125,12 @@ public:
     void Abbrechen();
 
     const TWeg* NeuerWeg() const { return Neu.get(); }
+    // Das Modell, das die Maus bearbeitet; ohne Modell tut sie nichts. Bricht
+    // vorher ab, was am vorigen angefangen war.
+    void ModellSetzen(TModell* modell) {
+        Abbrechen();
+        Modell = modell;
+    }
     // Jede Änderung an Modell wird dort ein Schritt; nullptr: keine Aufnahme.
     void VerlaufSetzen(TVerlauf* verlauf) { Verlauf = verlauf; }
 
@@ -140,6 +145,7 @@ private:
 
     TAnsicht& Ansicht;
     IEditorFlaeche& Flaeche;
+    TModell* Modell = nullptr;
     // Der Weg, der gerade gezogen wird: am Startknoten, nicht in der Objektliste.
     std::unique_ptr<TWeg> Neu;
     // Was das Anbinden des neuen Wegs am Startknoten änderte.

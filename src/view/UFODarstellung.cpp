@@ -13,8 +13,6 @@
 namespace tessomir {
 namespace {
 
-int SymbolGroesse() { return Modell != nullptr ? Modell->SymbolGroesse : 4; }
-
 TBildpunkt Ziehversatz(const TAnsicht& a) {
     return TBildpunkt{a.Aktpunkt.X - a.Startpunkt.X, a.Aktpunkt.Y - a.Startpunkt.Y};
 }
@@ -25,15 +23,15 @@ TBildpunkt Ziehversatz(const TAnsicht& a) {
 // Waagrecht gibt es keine solche Grenze, Namen sind beliebig breit.
 class TZeilenauswahl {
 public:
-    explicit TZeilenauswahl(const TAnsicht& ansicht) {
+    TZeilenauswahl(const TAnsicht& ansicht, const TModell& modell) {
         const TRechteck* bereich = ansicht.Sichtbereich();
         // Nur die Abbildung, die hier nachgerechnet wird, und nur, wenn die
         // Zeilenhöhe der Beschriftungen bekannt ist.
-        if (bereich == nullptr || ansicht.DruckModus || typeid(ansicht) != typeid(TAnsicht) || Modell == nullptr) return;
-        const std::optional<int32_t> zeile = ansicht.Sichtzeilenhoehe(Modell->Schrift);
+        if (bereich == nullptr || ansicht.DruckModus || typeid(ansicht) != typeid(TAnsicht)) return;
+        const std::optional<int32_t> zeile = ansicht.Sichtzeilenhoehe(modell.Schrift);
         if (!zeile) return;
         const double faktor = std::fabs(ansicht.Schriftfaktor());
-        Rand = 2 * faktor * (3.0 * std::abs(Modell->SymbolGroesse) + std::abs(Modell->StromGroesse)) +
+        Rand = 2 * faktor * (3.0 * std::abs(modell.SymbolGroesse) + std::abs(modell.StromGroesse)) +
                6.0 * std::abs(*zeile) + 16;
         K = ansicht.Schriftfaktor() * ansicht.Massstab;
         OffsetX = ansicht.OffsetX;
@@ -101,7 +99,7 @@ void TFO::Zeichnen(TAnsicht& ansicht, int modus) const {
 }
 
 bool TFO::IstGetroffen(const TAnsicht& ansicht) const {
-    const int s = SymbolGroesse();
+    const int s = Modell->SymbolGroesse;
     const TBildpunkt p = ansicht.Transformieren(Refpunkt);
     const TBildpunkt& t = ansicht.Trefferpunkt;
     return static_cast<int64_t>(p.X) - s <= t.X && t.X <= static_cast<int64_t>(p.X) + s &&
@@ -116,12 +114,12 @@ void TFO::Verschieben(const TAnsicht& ansicht) {
 
 void TFOListe::Auswaehlen(const TAnsicht& ansicht, TFO* objekt) { Auswaehlen(objekt, ansicht.Umschalten); }
 
-void TFOListe::AllesZeichnen(TAnsicht& ansicht) const {
+void TFOListe::AllesZeichnen(TAnsicht& ansicht, const TModell& modell) const {
     // Menge statt linearer Suche: bei "Alles auswählen" wäre das quadratisch.
     std::unordered_set<const TFO*> ausgewaehlt;
     ausgewaehlt.reserve(AuswahlListe.size());
     for (const auto& e : AuswahlListe) ausgewaehlt.insert(e.Objekt);
-    const TZeilenauswahl auswahl(ansicht);
+    const TZeilenauswahl auswahl(ansicht, modell);
     // Die Entscheidung je Objekt gilt für beide Runden; die zweite fragt
     // nicht noch einmal nach Objekt und Knoten, die längst aus dem Cache sind.
     std::vector<uint8_t> sichtbar(Objekte.size(), 0);
@@ -171,7 +169,7 @@ void TFOListe::AuswahlVerschieben(TAnsicht& ansicht) {
     ansicht.Ziehen = false;
     for (const auto& e : AuswahlListe) {
         if (e.Objekt == nullptr) continue;
-        if (Modell != nullptr) Modell->Modifiziert = true;
+        e.Objekt->Modell->Modifiziert = true;
         if (e.Objekt->AlsKnoten() != nullptr) e.Objekt->Verschieben(ansicht);
     }
 }

@@ -17,11 +17,11 @@ constexpr TFarbe DurchsatzFarbe{0, 132, 255};
 
 enum class TFigur { Raute, Dreieck, Quadrat, Kreis };
 
-int SymbolGroesse() { return Modell != nullptr ? Modell->SymbolGroesse : 4; }
-
 // Symbolradius R für Quelle, Senke, Wandler; halbe Seite r der Verzweigung.
-int32_t Symbolradius(const TAnsicht& a) { return Runden(a.Schriftfaktor() * 3 * SymbolGroesse() / 2); }
-int32_t HalbeSeite(const TAnsicht& a) { return Runden(a.Schriftfaktor() * SymbolGroesse()); }
+int32_t Symbolradius(const TAnsicht& a, const TFO& k) {
+    return Runden(a.Schriftfaktor() * 3 * k.Modell->SymbolGroesse / 2);
+}
+int32_t HalbeSeite(const TAnsicht& a, const TFO& k) { return Runden(a.Schriftfaktor() * k.Modell->SymbolGroesse); }
 
 std::vector<TBildpunkt> Punkte(TFigur figur, int32_t x, int32_t y, int32_t g) {
     switch (figur) {
@@ -38,7 +38,7 @@ std::vector<TBildpunkt> Punkte(TFigur figur, int32_t x, int32_t y, int32_t g) {
 }
 
 void NameZeichnen(TAnsicht& ansicht, const TFO& knoten, int32_t x, int32_t y, int32_t s) {
-    const TSchrift& schrift = Modell->Schrift;
+    const TSchrift& schrift = knoten.Modell->Schrift;
     // Weit ober- oder unterhalb des Sichtbereichs, ohne den Namen zu messen.
     if (const std::optional<int32_t> h = ansicht.Sichtzeilenhoehe(schrift)) {
         const int64_t oben = static_cast<int64_t>(y) - s - (static_cast<int64_t>(*h) * 4) / 3;
@@ -57,7 +57,7 @@ void NameZeichnen(TAnsicht& ansicht, const TFO& knoten, int32_t x, int32_t y, in
 
 void KnotenZeichnen(TAnsicht& ansicht, const TFO& knoten, int modus, TFigur figur, TFarbe fuellung, bool beschriften) {
     if (modus < 0 || modus > 2) return;
-    const int32_t g = figur == TFigur::Quadrat ? HalbeSeite(ansicht) : Symbolradius(ansicht);
+    const int32_t g = figur == TFigur::Quadrat ? HalbeSeite(ansicht, knoten) : Symbolradius(ansicht, knoten);
     TBildpunkt p = ansicht.Transformieren(knoten.Refpunkt);
     if (modus == 2) {
         p.X += ansicht.Aktpunkt.X - ansicht.Startpunkt.X;
@@ -85,35 +85,32 @@ void KnotenZeichnen(TAnsicht& ansicht, const TFO& knoten, int modus, TFigur figu
             if (figur == TFigur::Kreis) z.Ellipse(kasten);
             else z.Polygon(punkte);
         }
-        if (beschriften && Modell != nullptr) NameZeichnen(ansicht, knoten, p.X, p.Y, g);
+        if (beschriften) NameZeichnen(ansicht, knoten, p.X, p.Y, g);
     }
     z.PinselfarbeSetzen(pinsel);
     z.StiftfarbeSetzen(stift);
 }
 
-bool Beschriften(bool TModell::*schalter) { return Modell != nullptr && Modell->*schalter; }
-
 } // namespace
 
 void TQuelle::Zeichnen(TAnsicht& ansicht, int modus) const {
-    KnotenZeichnen(ansicht, *this, modus, TFigur::Raute, QuellenFarbe, Beschriften(&TModell::QuellenBeschr));
+    KnotenZeichnen(ansicht, *this, modus, TFigur::Raute, QuellenFarbe, Modell->QuellenBeschr);
 }
 
 void TSenke::Zeichnen(TAnsicht& ansicht, int modus) const {
-    KnotenZeichnen(ansicht, *this, modus, TFigur::Dreieck, SenkenFarbe, Beschriften(&TModell::SenkenBeschr));
+    KnotenZeichnen(ansicht, *this, modus, TFigur::Dreieck, SenkenFarbe, Modell->SenkenBeschr);
 }
 
 void TVerzweigung::Zeichnen(TAnsicht& ansicht, int modus) const {
-    KnotenZeichnen(ansicht, *this, modus, TFigur::Quadrat, VerzweigungsFarbe, Beschriften(&TModell::VerzweigBeschr));
+    KnotenZeichnen(ansicht, *this, modus, TFigur::Quadrat, VerzweigungsFarbe, Modell->VerzweigBeschr);
 }
 
 void TWandler::Zeichnen(TAnsicht& ansicht, int modus) const {
-    KnotenZeichnen(ansicht, *this, modus, TFigur::Kreis, WandlerFarbe, Beschriften(&TModell::WandlerBeschr));
+    KnotenZeichnen(ansicht, *this, modus, TFigur::Kreis, WandlerFarbe, Modell->WandlerBeschr);
 }
 
 void TVerzweigung::AnzeigeZeichnen(TAnsicht& ansicht, int modus) const {
-    if (Modell == nullptr) return;
-    const int32_t r = HalbeSeite(ansicht);
+    const int32_t r = HalbeSeite(ansicht, *this);
     const TBildpunkt p = ansicht.Transformieren(Refpunkt);
     if (modus >= 2) return;
     const TBildpunkt t{p.X, p.Y + 2 * r + 1};

@@ -20,7 +20,7 @@ TBildpunkt Mitte(TBildpunkt a, TBildpunkt b) {
 
 void TWeg::Zeichnen(TAnsicht& ansicht, int modus) const {
     if (modus < 0 || modus > 2) return;
-    const int symbol = Modell != nullptr ? Modell->SymbolGroesse : 4;
+    const int symbol = Modell->SymbolGroesse;
     const int32_t l = Runden(ansicht.Schriftfaktor() * 2 * symbol);
     const TBildpunkt p = StartKnoten != nullptr ? ansicht.Transformieren(StartKnoten->Refpunkt) : TBildpunkt{0, 0};
     TBildpunkt q;
@@ -69,7 +69,7 @@ void TWeg::Zeichnen(TAnsicht& ansicht, int modus) const {
 }
 
 void TWeg::AnzeigeZeichnen(TAnsicht& ansicht, int modus) const {
-    if (StartKnoten == nullptr || ZielKnoten == nullptr || Modell == nullptr) return;
+    if (StartKnoten == nullptr || ZielKnoten == nullptr) return;
     const TBildpunkt s = ansicht.Transformieren(StartKnoten->Refpunkt);
     const TBildpunkt e = ansicht.Transformieren(ZielKnoten->Refpunkt);
     const TBildpunkt t{static_cast<int32_t>(s.X + (static_cast<int64_t>(e.X) - s.X) / 4),
@@ -117,7 +117,7 @@ void TWeg::AnzeigeZeichnen(TAnsicht& ansicht, int modus) const {
 
 bool TWeg::IstGetroffen(const TAnsicht& ansicht) const {
     if (StartKnoten == nullptr || ZielKnoten == nullptr) return false;
-    const int64_t t = Modell != nullptr ? Modell->SymbolGroesse : 4;
+    const int64_t t = Modell->SymbolGroesse;
     const TBildpunkt p1 = ansicht.Transformieren(StartKnoten->Refpunkt);
     const TBildpunkt p2 = ansicht.Transformieren(ZielKnoten->Refpunkt);
     const int64_t x = ansicht.Trefferpunkt.X;

@@ -795,13 +795,11 @@ TEST(Plan, NachUmbauWieFrischGeladen) {
     EXPECT_EQ(Empfangen(s3, 1), 0.5 * 2 + 0.9 * 6);
 
     TModell frisch;
-    Modell = &frisch;
     frisch.TextLaden(umgebaut.Text());
     ASSERT_EQ(ModellNeuberechnen(frisch), TBerechnungsErgebnis::BerechnungOK);
     EXPECT_EQ(ZellenJeKnoten(frisch), ZellenJeKnoten(m));
     EXPECT_EQ(frisch.MaxStromBerechnet, m.MaxStromBerechnet);
     EXPECT_EQ(frisch.MaxStromBerechnet, 12.0); // V führt 8 + 4
-    Modell = &m;
 }
 
 } // namespace

@@ -186,7 +186,7 @@ TEST(Struktur, WegeUndLeereListeSindOhneBefund) {
         // Ein Weg ohne Knoten wird nicht untersucht.
         TAufzeichnung auf;
         TModellBau bau;
-        bau.M().FOListe.Hinzufuegen(std::make_unique<TWeg>(), false);
+        bau.M().FOListe.Hinzufuegen(std::make_unique<TWeg>(bau.M()), false);
         EXPECT_TRUE(bau.M().StrukturPruefen());
         EXPECT_TRUE(auf.Protokoll.empty());
     }

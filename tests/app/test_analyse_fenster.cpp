@@ -71,8 +71,8 @@ TEST_F(AnalyseFenster, EngpaesseNachBerechnungWaehlenAusUndRollen) {
     });
     A("ACAnsichtEngpaesse")->trigger();
     ASSERT_NE(gezeigt, nullptr);
-    ASSERT_EQ(Modell->FOListe.Auswahl().size(), 1U);
-    EXPECT_EQ(Modell->FOListe.Auswahl().front().Objekt, gezeigt);
+    ASSERT_EQ(F.Modell()->FOListe.Auswahl().size(), 1U);
+    EXPECT_EQ(F.Modell()->FOListe.Auswahl().front().Objekt, gezeigt);
     EXPECT_FALSE(vorherSichtbar);
     EXPECT_TRUE(sichtbar(mitte(gezeigt)));
 

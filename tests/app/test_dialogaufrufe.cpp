@@ -56,8 +56,8 @@ TEST_F(Dialogaufrufe, ArtikelMachtDenAusgewaehltenZumAktuellen) {
         QTest::mouseClick(d.BTAbbrechen, Qt::LeftButton);
     });
     Ausloesen("ACBearbeitenArtikel");
-    EXPECT_EQ(Modell->AktArtikel, 1);
-    EXPECT_TRUE(Modell->Modifiziert);
+    EXPECT_EQ(F.Modell()->AktArtikel, 1);
+    EXPECT_TRUE(F.Modell()->Modifiziert);
     EXPECT_EQ(Panel("SBHauptArtikel"), "Artikel : Glas");
 }
 
@@ -68,15 +68,15 @@ TEST_F(Dialogaufrufe, EinstellungenNurMitOkUndDannModifiziert) {
         QTest::mouseClick(d.BTAbbrechen, Qt::LeftButton);
     });
     Ausloesen("ACAnsichtEinstellungen");
-    EXPECT_FALSE(Modell->Modifiziert);
-    EXPECT_TRUE(Modell->MaxStromBer);
+    EXPECT_FALSE(F.Modell()->Modifiziert);
+    EXPECT_TRUE(F.Modell()->MaxStromBer);
     Beantworten<TFMAnsicht>([](TFMAnsicht& d) {
         d.RBEingegeben->click();
         d.EDMaxStrom->setText("40");
         QTest::mouseClick(d.BTOK, Qt::LeftButton);
     });
     Ausloesen("ACAnsichtEinstellungen");
-    EXPECT_TRUE(Modell->Modifiziert);
+    EXPECT_TRUE(F.Modell()->Modifiziert);
     EXPECT_EQ(Panel("SBHauptMaxStrom"), "Max. Strom : 40.00");
 }
 

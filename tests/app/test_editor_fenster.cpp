@@ -58,7 +58,6 @@ protected:
     void TearDown() override { F.reset(); }
     void SetUp() override {
         QSettings("Belcorra", "TessomirV20").clear();
-        test::GlobaleZuruecksetzen();
         auto wahl = std::make_unique<TZielDateiwahl>();
         Wahl = wahl.get();
         F = std::make_unique<TFMHaupt>(QString(), std::move(wahl));
@@ -73,7 +72,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(F.get()));
         PB->repaint();
     }
-    TFOListe& Liste() { return Modell->FOListe; }
+    TFOListe& Liste() { return Modell()->FOListe; }
 
     test::TAufzeichnung Skript;
     TZielDateiwahl* Wahl = nullptr;
@@ -114,23 +113,22 @@ TEST_F(EditorFenster, NetzNurMitDerMausBauenBerechnenUndSpeichern) {
         });
         Doppelklick(ort);
     };
-    Modell->Modifiziert = false;
+    Modell()->Modifiziert = false;
     matrix(q, {{1, 2, "100"}});
     matrix(w, {{1, 1, "0.5"}});
     matrix(v, {{2, 2, "30"}, {2, 3, "70"}});
-    EXPECT_TRUE(Modell->Modifiziert);
+    EXPECT_TRUE(Modell()->Modifiziert);
     Ausloesen("ACBearbeitenNeuberechnen");
     ASSERT_TRUE(F->findChild<QPlainTextEdit*>("MELog")->toPlainText().endsWith("Berechnung OK"));
 
     QTemporaryDir ordner;
     Wahl->Ziel = ordner.filePath("netz.TSR");
     Ausloesen("ACDateiSpeichern");
-    TModell* fenster = Modell;
+    TModell* fenster = Modell();
     TOeffnenErgebnis gelesen = ModellOeffnen(QFile::encodeName(Wahl->Ziel).toStdString());
     ASSERT_NE(gelesen.Modell, nullptr) << gelesen.Grund;
     // Je Objekt (nach Name): Klasse, Wegenden und Strom wie im Fenster.
     const auto beschreiben = [](TModell& m) {
-        Modell = &m; // Strom liest den Artikel über das aktuelle Modell
         std::map<std::string, std::string> objekte;
         for (const auto& o : m.FOListe.Alle()) {
             std::string text = std::string(o->Klassenname()) + " " + std::to_string(o->Strom());
@@ -141,7 +139,6 @@ TEST_F(EditorFenster, NetzNurMitDerMausBauenBerechnenUndSpeichern) {
     };
     const auto imFenster = beschreiben(*fenster);
     EXPECT_EQ(beschreiben(*gelesen.Modell), imFenster);
-    Modell = fenster;
     EXPECT_EQ(imFenster.at("Zulauf"), "TWeg 100.000000 Rohstoff -> Presse");
     EXPECT_EQ(imFenster.at("Weiche"), "TVerzweigung 50.000000");
     EXPECT_EQ(Liste().Knoten()[3]->Name, "Lager A");
@@ -167,10 +164,10 @@ TEST_F(EditorFenster, AuswahlKontextmenueLoeschenUndAllesAuswaehlen) {
     EXPECT_LE((pu->pos() - PB->mapToGlobal(QPoint(200, 40))).manhattanLength(), 2);
     pu->hide();
 
-    Modell->Modifiziert = false;
+    Modell()->Modifiziert = false;
     Ausloesen("ACBearbeitenLoeschen"); // beide Verzweigungen samt ihrem Weg
     EXPECT_EQ(Liste().Anzahl(), 1u);
-    EXPECT_TRUE(Modell->Modifiziert);
+    EXPECT_TRUE(Modell()->Modifiziert);
     Ausloesen("ACBearbeitenAllesAuswaehlen");
     EXPECT_EQ(Liste().Auswahl().size(), 1u);
 }
@@ -203,7 +200,7 @@ TEST_F(EditorFenster, VorgabekapazitaetUeberDenEingabedialog) {
     Einfuegen("ACEinfuegenVerzweigung", {40, 40});
     Einfuegen("ACEinfuegenQuelle", {200, 40});
     Ausloesen("ACBearbeitenAllesAuswaehlen");
-    Modell->Modifiziert = false;
+    Modell()->Modifiziert = false;
     Bedienen<TFMEingabe>([](TFMEingabe& d) {
         EXPECT_EQ(d.windowTitle(), "Vorgabekapazität");
         EXPECT_TRUE(d.LA->text().endsWith("Neue Kapazität :"));
@@ -212,7 +209,7 @@ TEST_F(EditorFenster, VorgabekapazitaetUeberDenEingabedialog) {
     });
     Ausloesen("ACBearbeitenKapazitaet");
     ASSERT_EQ(Skript.Meldungen.size(), 1u);
-    EXPECT_FALSE(Modell->Modifiziert);
+    EXPECT_FALSE(Modell()->Modifiziert);
     Bedienen<TFMEingabe>([](TFMEingabe& d) {
         d.ED->setText("250");
         d.BTOK->click();
@@ -220,7 +217,7 @@ TEST_F(EditorFenster, VorgabekapazitaetUeberDenEingabedialog) {
     Ausloesen("ACBearbeitenKapazitaet");
     EXPECT_EQ(Liste().Knoten()[0]->Kapazitaet, 250.0);
     EXPECT_EQ(Liste().Knoten()[1]->Kapazitaet, 1000000.0);
-    EXPECT_TRUE(Modell->Modifiziert);
+    EXPECT_TRUE(Modell()->Modifiziert);
     EXPECT_EQ(F->findChild<QLabel*>("SBHauptModifiziert")->text(), "Modifiziert");
 }
 

@@ -66,7 +66,6 @@ class TFHaupt : public ::testing::Test {
 protected:
     void SetUp() override {
         QSettings("Belcorra", "TessomirV20").clear();
-        test::GlobaleZuruecksetzen();
     }
     void TearDown() override { QLocale::setDefault(QLocale::c()); }
 
@@ -78,6 +77,7 @@ protected:
         return *Fenster_;
     }
     QAction* A(const char* name) { return Fenster_->findChild<QAction*>(name); }
+    TModell* Modell() const { return Fenster_->Modell(); }
     bool An(const char* name) {
         Fenster_->AktionenAktualisieren();
         return A(name)->isEnabled();
@@ -186,9 +186,9 @@ TEST_F(TFHaupt, NeuUndEinfuegemodus) {
 TEST_F(TFHaupt, AuswahlRegeln) {
     Fenster();
     Ausloesen("ACDateiNeu");
-    TFOListe& liste = Modell->FOListe;
-    auto quelle = std::make_unique<TQuelle>();
-    auto senke = std::make_unique<TSenke>();
+    TFOListe& liste = Modell()->FOListe;
+    auto quelle = std::make_unique<TQuelle>(*Modell());
+    auto senke = std::make_unique<TSenke>(*Modell());
     TQuelle* q = quelle.get();
     TSenke* s = senke.get();
     liste.Hinzufuegen(std::move(quelle), true);
@@ -199,7 +199,7 @@ TEST_F(TFHaupt, AuswahlRegeln) {
     // Eine Quelle ohne Ausgang hat keine Matrix zu bearbeiten.
     EXPECT_FALSE(An("ACBearbeitenMatrix"));
     EXPECT_TRUE(An("ACBearbeitenEigenschaften"));
-    auto weg = std::make_unique<TWeg>();
+    auto weg = std::make_unique<TWeg>(*Modell());
     TWeg* w = weg.get();
     liste.Hinzufuegen(std::move(weg), false);
     w->SetStart(q);
@@ -222,7 +222,7 @@ TEST_F(TFHaupt, BeispielOeffnenUndArtikelBlaettern) {
     EXPECT_EQ(Text("LAAktArtikel"), " Kunststoff");
     EXPECT_TRUE(An("ACAnsichtVorhArtikel"));
     while (An("ACAnsichtNaeArtikel")) Ausloesen("ACAnsichtNaeArtikel");
-    EXPECT_EQ(Modell->AktArtikel, 4);
+    EXPECT_EQ(Modell()->AktArtikel, 4);
     Ausloesen("ACAnsichtSumme");
     EXPECT_TRUE(A("ACAnsichtSumme")->isChecked());
     EXPECT_EQ(Text("SBHauptArtikel"), "Alle Artikel");
@@ -241,7 +241,7 @@ TEST_F(TFHaupt, DruckenLeertDieAuswahlAuchBeimAbbrechen) {
     for (const char* aktion : {"ACDateiDrucken", "ACDateiDruckvorschau"}) {
         SCOPED_TRACE(aktion);
         Ausloesen("ACBearbeitenAllesAuswaehlen");
-        ASSERT_FALSE(Modell->FOListe.Auswahl().empty());
+        ASSERT_FALSE(Modell()->FOListe.Auswahl().empty());
         bool dialogGesehen = false;
         QTimer::singleShot(0, [&] {
             auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
@@ -250,7 +250,7 @@ TEST_F(TFHaupt, DruckenLeertDieAuswahlAuchBeimAbbrechen) {
         });
         Ausloesen(aktion);
         EXPECT_TRUE(dialogGesehen);
-        EXPECT_TRUE(Modell->FOListe.Auswahl().empty());
+        EXPECT_TRUE(Modell()->FOListe.Auswahl().empty());
         EXPECT_TRUE(Skript.Meldungen.empty());
     }
     Ausloesen("ACEinfuegenQuelle");
@@ -297,7 +297,7 @@ TEST_F(TFHaupt, NeuesModellOhneAlteErgebnisseUndOhneAlteRollstellung) {
     const auto frisch = [&](const char* wie) {
         SCOPED_TRACE(wie);
         EXPECT_EQ(Log(), "");
-        EXPECT_EQ(Text("SBHauptMaxStrom"), "Max. Strom berechnet : " + QtAusAnsi(Modell->WertText(-1.0)));
+        EXPECT_EQ(Text("SBHauptMaxStrom"), "Max. Strom berechnet : " + QtAusAnsi(Modell()->WertText(-1.0)));
         EXPECT_EQ(box->horizontalScrollBar()->value(), 0);
         EXPECT_EQ(box->verticalScrollBar()->value(), 0);
     };
@@ -314,9 +314,9 @@ TEST_F(TFHaupt, NeuesModellOhneAlteErgebnisseUndOhneAlteRollstellung) {
 // Auch die Datei der Befehlszeile zeigt gleich ihren eigenen größten Strom.
 TEST_F(TFHaupt, DateiDerBefehlszeileZeigtIhrenGroesstenStrom) {
     TFMHaupt start(Beispiele + "/Wassernetz.TSR", std::make_unique<TSkriptDateiwahl>());
-    ASSERT_NE(Modell, nullptr);
+    ASSERT_NE(start.Modell(), nullptr);
     EXPECT_EQ(start.findChild<QLabel*>("SBHauptMaxStrom")->text(),
-              "Max. Strom berechnet : " + QtAusAnsi(Modell->WertText(-1.0)));
+              "Max. Strom berechnet : " + QtAusAnsi(start.Modell()->WertText(-1.0)));
 }
 
 // Bildschirmleser lesen Titel und Feldtexte; die Rolle steht in der Beschreibung.
@@ -351,18 +351,18 @@ TEST_F(TFHaupt, FehlerhafteDateiHinterlaesstKeinModell) {
     ASSERT_EQ(Skript.Meldungen.size(), 1u);
     EXPECT_EQ(Skript.Meldungen[0].Text, "Die Datei fehlt.TSR kann nicht ge\xF6" "ffnet werden.\n"
                                         "Die Datei oder ein Ordner ihres Pfads existiert nicht");
-    EXPECT_EQ(Modell, nullptr);
+    EXPECT_EQ(Modell(), nullptr);
     EXPECT_EQ(f.windowTitle(), "Tessomir");
 }
 
 TEST_F(TFHaupt, SpeicherfrageMitJedeAntwort) {
     TFMHaupt& f = Fenster();
     Ausloesen("ACDateiNeu");
-    TModell* alt = Modell;
+    TModell* alt = Modell();
     alt->Modifiziert = true;
     Skript.Antworten = {TAntwort::Abbrechen};
     Ausloesen("ACDateiNeu");
-    ASSERT_EQ(Modell, alt);
+    ASSERT_EQ(Modell(), alt);
     EXPECT_TRUE(alt->Modifiziert);
     EXPECT_EQ(Skript.Meldungen.back().Text, "Wollen Sie die \xC4nderungen speichern ?");
 
@@ -370,18 +370,18 @@ TEST_F(TFHaupt, SpeicherfrageMitJedeAntwort) {
     Skript.Antworten = {TAntwort::Ja};
     Ausloesen("ACDateiSchliessen");
     EXPECT_EQ(Wahl->Vorgaben, QStringList{"NEU.TSR"});
-    ASSERT_EQ(Modell, alt);
+    ASSERT_EQ(Modell(), alt);
     EXPECT_TRUE(alt->Modifiziert);
 
     Skript.Antworten = {TAntwort::Ja};
     f.show();
     EXPECT_FALSE(f.close());
     EXPECT_TRUE(f.isVisible());
-    EXPECT_EQ(Modell, alt);
+    EXPECT_EQ(Modell(), alt);
 
     Skript.Antworten = {TAntwort::Nein};
     Ausloesen("ACDateiSchliessen");
-    EXPECT_EQ(Modell, nullptr);
+    EXPECT_EQ(Modell(), nullptr);
     EXPECT_EQ(Text("SBHauptArtikel"), "Artikel : ---");
     EXPECT_EQ(Text("SBHauptMaxStrom"), "Max. Strom : ---");
     EXPECT_EQ(Wahl->Vorgaben.size(), 2);
@@ -391,13 +391,13 @@ TEST_F(TFHaupt, SpeichernUnterUndWiederLesen) {
     QTemporaryDir ordner;
     TFMHaupt& f = Fenster();
     Oeffnen("Wassernetz.TSR");
-    Modell->ArtikelListe.back() = "Sp\xFClwasser";
-    Modell->Modifiziert = true;
+    Modell()->ArtikelListe.back() = "Sp\xFClwasser";
+    Modell()->Modifiziert = true;
     const QString ziel = ordner.filePath("Kopie ä.TSR");
     Wahl->Antworten.push_back(ziel);
     Ausloesen("ACDateiSpeichernUnter");
     EXPECT_EQ(f.windowTitle(), "Tessomir - [Kopie ä.TSR]");
-    EXPECT_FALSE(Modell->Modifiziert);
+    EXPECT_FALSE(Modell()->Modifiziert);
     EXPECT_EQ(Text("SBHauptModifiziert"), "");
     TOeffnenErgebnis gelesen = ModellOeffnen(QFile::encodeName(ziel).toStdString());
     ASSERT_NE(gelesen.Modell, nullptr) << gelesen.Grund;
@@ -408,10 +408,10 @@ TEST_F(TFHaupt, SpeichernUnterUndWiederLesen) {
     Ausloesen("ACDateiSchliessen");
     Wahl->Antworten.push_back(ziel);
     Ausloesen("ACDateiOeffnen");
-    Modell->Modifiziert = true;
+    Modell()->Modifiziert = true;
     Ausloesen("ACDateiSpeichern");
     EXPECT_EQ(Wahl->Vorgaben.size(), 1);
-    EXPECT_FALSE(Modell->Modifiziert);
+    EXPECT_FALSE(Modell()->Modifiziert);
 }
 
 // Hat ein anderes Programm die Datei seit dem Öffnen geändert, fragt Speichern;
@@ -423,28 +423,28 @@ TEST_F(TFHaupt, FremdGeaenderteDateiUndNameOhneUtf8) {
     const std::string pfad = QFile::encodeName(ordner.path()).toStdString() + "/M\xE4ngel.TSR"; // Latin-1
     ASSERT_TRUE(DateiSichern(pfad, DateiInhalt((Beispiele + "/Wassernetz.TSR").toStdString())).Ok);
     f.ModellLadenPfad(pfad);
-    ASSERT_NE(Modell, nullptr);
+    ASSERT_NE(Modell(), nullptr);
     EXPECT_TRUE(Skript.Meldungen.empty());
-    EXPECT_EQ(Modell->DateiName, pfad);
+    EXPECT_EQ(Modell()->DateiName, pfad);
 
     ASSERT_TRUE(DateiSichern(pfad, "fremd").Ok); // ein anderes Programm schreibt
-    Modell->Modifiziert = true;
+    Modell()->Modifiziert = true;
     Skript.Antworten = {TAntwort::Nein};
     Ausloesen("ACDateiSpeichern");
     ASSERT_EQ(Skript.Meldungen.size(), 1u);
     EXPECT_EQ(Skript.Meldungen[0].Text, "Die Datei M?ngel.TSR wurde seit dem \xD6" "ffnen ver\xE4ndert. Trotzdem speichern?");
     EXPECT_EQ(DateiInhalt(pfad), "fremd");
-    EXPECT_TRUE(Modell->Modifiziert);
+    EXPECT_TRUE(Modell()->Modifiziert);
 
     Skript.Antworten = {TAntwort::Ja};
     Ausloesen("ACDateiSpeichern");
-    EXPECT_FALSE(Modell->Modifiziert);
+    EXPECT_FALSE(Modell()->Modifiziert);
     EXPECT_NE(DateiInhalt(pfad), "fremd");
     // Danach gilt der eigene Stand: kein weiteres Fragen.
-    Modell->Modifiziert = true;
+    Modell()->Modifiziert = true;
     Ausloesen("ACDateiSpeichern");
     EXPECT_EQ(Skript.Meldungen.size(), 2u);
-    EXPECT_FALSE(Modell->Modifiziert);
+    EXPECT_FALSE(Modell()->Modifiziert);
 }
 
 // Meldungsfenster zeigen Namen aus fremden Dateien als Text, nie als HTML.
@@ -479,7 +479,6 @@ TEST_F(TFHaupt, WiederherstellungNachAbsturz) {
     // hätte; zurück kommt der Text, den Speichern damals geschrieben hätte.
     std::string text;
     const auto hinterlassen = [&](const std::string& stamm, const std::string& original) {
-        TModell* vorher = Modell;
         {
             TOeffnenErgebnis a = ModellOeffnen((Beispiele + "/Wassernetz.TSR").toStdString());
             ASSERT_NE(a.Modell, nullptr);
@@ -496,14 +495,13 @@ TEST_F(TFHaupt, WiederherstellungNachAbsturz) {
             a.Modell->Schreiben(aus);
             text = aus.Text();
         }
-        Modell = vorher;
     };
     QTemporaryDir daten;
     const std::string original = QFile::encodeName(daten.filePath("Netz.TSR")).toStdString();
     hinterlassen("a", original);
     Skript.Antworten = {TAntwort::Abbrechen}; // Später
     f.WiederherstellungAnbieten();
-    EXPECT_EQ(Modell, nullptr);
+    EXPECT_EQ(Modell(), nullptr);
     ASSERT_EQ(Skript.Meldungen.size(), 1u);
     EXPECT_EQ(Skript.Meldungen[0].Text, "Tessomir wurde nicht ordnungsgem\xE4\xDF beendet. Ungespeicherte "
                                         "\xC4nderungen an Netz.TSR wiederherstellen?");
@@ -511,9 +509,9 @@ TEST_F(TFHaupt, WiederherstellungNachAbsturz) {
 
     Skript.Antworten = {TAntwort::Ja};
     f.WiederherstellungAnbieten();
-    ASSERT_NE(Modell, nullptr);
-    EXPECT_EQ(Modell->DateiName, original);
-    EXPECT_TRUE(Modell->Modifiziert);
+    ASSERT_NE(Modell(), nullptr);
+    EXPECT_EQ(Modell()->DateiName, original);
+    EXPECT_TRUE(Modell()->Modifiziert);
     EXPECT_EQ(f.windowTitle(), "Tessomir - [Netz.TSR]");
     EXPECT_TRUE(f.Wiederherstellung().Finden().empty()); // die fremde ist übernommen
     EXPECT_TRUE(f.Wiederherstellung().HatKopie());
@@ -523,10 +521,10 @@ TEST_F(TFHaupt, WiederherstellungNachAbsturz) {
     EXPECT_EQ(DateiInhalt(original), text);
     EXPECT_FALSE(f.Wiederherstellung().HatKopie());
     EXPECT_FALSE(QFile::exists(QString::fromStdString(f.Wiederherstellung().Kopie())));
-    Modell->Modifiziert = true;
+    Modell()->Modifiziert = true;
     f.WiederherstellungSichern();
     EXPECT_TRUE(f.Wiederherstellung().HatKopie());
-    Modell->Modifiziert = false; // etwa nach Rückgängig bis zum gesicherten Stand
+    Modell()->Modifiziert = false; // etwa nach Rückgängig bis zum gesicherten Stand
     f.WiederherstellungSichern();
     EXPECT_FALSE(f.Wiederherstellung().HatKopie());
 
@@ -541,13 +539,13 @@ TEST_F(TFHaupt, SchreibfehlerHaeltModellUndFenster) {
     QTemporaryDir ordner;
     TFMHaupt& f = Fenster();
     Ausloesen("ACDateiNeu");
-    Modell->Modifiziert = true;
+    Modell()->Modifiziert = true;
     Skript.Antworten = {TAntwort::Ja};
     Wahl->Antworten.push_back(ordner.filePath("fehlt/x.TSR"));
     f.show();
     EXPECT_FALSE(f.close());
-    ASSERT_NE(Modell, nullptr);
-    EXPECT_TRUE(Modell->Modifiziert);
+    ASSERT_NE(Modell(), nullptr);
+    EXPECT_TRUE(Modell()->Modifiziert);
     ASSERT_EQ(Skript.Meldungen.size(), 2u);
     EXPECT_NE(Skript.Meldungen[1].Text.find("x.TSR kann nicht geschrieben werden.\n"), std::string::npos);
 }

@@ -31,6 +31,7 @@ protected:
         Bau.Knoten<TQuelle>("Wasserwerk Nord", {100, -100});
         Box.resize(400, 300);
         Feld = new TZeichenfeld(Ansicht, &Box);
+        Feld->ModellSetzen(&Bau.M());
         Box.setWidget(Feld);
         Feld->Neuzeichnen();
         Box.show();

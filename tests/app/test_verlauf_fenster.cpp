@@ -65,7 +65,6 @@ protected:
     void TearDown() override { F.reset(); }
     void SetUp() override {
         QSettings("Belcorra", "TessomirV20").clear();
-        test::GlobaleZuruecksetzen();
         Starten();
     }
     // Ein neues Fenster, wie nach einem Neustart des Programms.
@@ -90,7 +89,7 @@ protected:
     }
     QByteArray ImModell() {
         TZeilenSchreiber aus;
-        Modell->Schreiben(aus);
+        Modell()->Schreiben(aus);
         return QByteArray::fromStdString(aus.Text());
     }
     // Vom gespeicherten Stand aus ändern, zurücknehmen, wiederholen; jeweils gespeichert verglichen.
@@ -100,17 +99,17 @@ protected:
         aendern();
         F->AktionenAktualisieren();
         EXPECT_EQ(A("ACBearbeitenRueckgaengig")->text(), "Rückgängig: " + QString::fromUtf8(name));
-        EXPECT_TRUE(Modell->Modifiziert);
+        EXPECT_TRUE(Modell()->Modifiziert);
         const QByteArray nachher = ImModell();
         EXPECT_NE(nachher, vorher);
         Ausloesen("ACBearbeitenRueckgaengig");
-        EXPECT_FALSE(Modell->Modifiziert); // wieder der gespeicherte Stand
-        EXPECT_TRUE(Modell->FOListe.Auswahl().empty());
+        EXPECT_FALSE(Modell()->Modifiziert); // wieder der gespeicherte Stand
+        EXPECT_TRUE(Modell()->FOListe.Auswahl().empty());
         F->AktionenAktualisieren();
         EXPECT_EQ(A("ACBearbeitenWiederholen")->text(), "Wiederholen: " + QString::fromUtf8(name));
         EXPECT_EQ(Speichern(), vorher);
         Ausloesen("ACBearbeitenWiederholen");
-        EXPECT_TRUE(Modell->Modifiziert);
+        EXPECT_TRUE(Modell()->Modifiziert);
         EXPECT_EQ(Speichern(), nachher);
     }
 
@@ -215,7 +214,7 @@ TEST_F(VerlaufFenster, NeuUndOeffnenLeerenDenVerlauf) {
     Ausloesen("ACBearbeitenAllesAuswaehlen");
     Ausloesen("ACBearbeitenLoeschen");
     Ausloesen("ACBearbeitenRueckgaengig");
-    EXPECT_FALSE(Modell->Modifiziert); // der geöffnete Stand: keine Speicherfrage
+    EXPECT_FALSE(Modell()->Modifiziert); // der geöffnete Stand: keine Speicherfrage
     Ausloesen("ACBearbeitenWiederholen");
     Ausloesen("ACBearbeitenRueckgaengig");
     Ausloesen("ACDateiNeu");
@@ -246,17 +245,17 @@ TEST_F(VerlaufFenster, ExportJedesFormatsUndFehlerMitGrund) {
         ASSERT_FALSE(datei.isEmpty()) << name;
         // Dieselbe Zeichnung wie die Kommandozeile bei Summe und Massstab des Fensters.
         if (format != TBildformat::Pdf)
-            EXPECT_EQ(datei.toStdString(), ModellAlsBild(*Modell, F->Ansicht().Massstab, format)) << name;
+            EXPECT_EQ(datei.toStdString(), ModellAlsBild(*Modell(), F->Ansicht().Massstab, format)) << name;
         else
             EXPECT_TRUE(datei.startsWith("%PDF"));
     }
     Wahl->Export = Ordner.filePath("stroeme.csv");
     Ausloesen("ACDateiExportieren");
-    EXPECT_EQ(Lesen(*Wahl->Export).toStdString(), WegeAlsCsv(*Modell));
+    EXPECT_EQ(Lesen(*Wahl->Export).toStdString(), WegeAlsCsv(*Modell()));
     // Derselbe Export als "CSV (Excel, deutsch)".
     Wahl->CsvDeutsch = true;
     Ausloesen("ACDateiExportieren");
-    EXPECT_EQ(Lesen(*Wahl->Export).toStdString(), WegeAlsCsv(*Modell, TCsvFormat::Deutsch));
+    EXPECT_EQ(Lesen(*Wahl->Export).toStdString(), WegeAlsCsv(*Modell(), TCsvFormat::Deutsch));
     EXPECT_TRUE(Lesen(*Wahl->Export).startsWith("\xEF\xBB\xBF" "FONr;Name;Start;Startname;Ziel;Zielname;"));
     EXPECT_TRUE(Skript.Meldungen.empty());
 
@@ -265,7 +264,7 @@ TEST_F(VerlaufFenster, ExportJedesFormatsUndFehlerMitGrund) {
     ASSERT_EQ(Skript.Meldungen.size(), 1u);
     EXPECT_NE(Skript.Meldungen[0].Text.find("b.png"), std::string::npos);
     EXPECT_NE(Skript.Meldungen[0].Text.find('\n'), std::string::npos); // mit Grund in der zweiten Zeile
-    EXPECT_FALSE(Modell->Modifiziert);
+    EXPECT_FALSE(Modell()->Modifiziert);
 }
 
 TEST_F(VerlaufFenster, ZuletztGeoeffnetUeberDenNeustartUndFehlendeDateien) {
@@ -282,7 +281,7 @@ TEST_F(VerlaufFenster, ZuletztGeoeffnetUeberDenNeustartUndFehlendeDateien) {
     EXPECT_EQ(menue->actions()[0]->text(), "&1 Recyclinganlage.TSR");
     EXPECT_EQ(menue->actions()[0]->toolTip(), QDir::toNativeSeparators(QFileInfo(Beispiele).absoluteFilePath()));
     F->findChild<QAction*>("UMDateiZuletzt2")->trigger();
-    EXPECT_EQ(QString::fromStdString(Modell->DateiName).section('/', -1), "Getreidemuehle.TSR");
+    EXPECT_EQ(QString::fromStdString(Modell()->DateiName).section('/', -1), "Getreidemuehle.TSR");
     EXPECT_EQ(menue->actions()[0]->text(), "&1 Getreidemuehle.TSR");
 
     F->findChild<QAction*>("UMDateiZuletzt3")->trigger();
@@ -317,10 +316,10 @@ TEST_F(VerlaufFenster, AblegenEinerModelldateiOeffnetSie) {
     };
     Skript.Antworten.push_back(TAntwort::Abbrechen);
     EXPECT_TRUE(ablegen(daten));
-    EXPECT_TRUE(Modell->IstNeu()); // die Speicherfrage wurde abgebrochen
+    EXPECT_TRUE(Modell()->IstNeu()); // die Speicherfrage wurde abgebrochen
     Skript.Antworten.push_back(TAntwort::Nein);
     EXPECT_TRUE(ablegen(daten));
-    EXPECT_EQ(QString::fromStdString(Modell->DateiName).section('/', -1), "Wassernetz.TSR");
+    EXPECT_EQ(QString::fromStdString(Modell()->DateiName).section('/', -1), "Wassernetz.TSR");
     ASSERT_EQ(Skript.Meldungen.size(), 2u);
     EXPECT_EQ(Skript.Meldungen[0].Art, test::TMeldung::Frage);
 

@@ -32,7 +32,7 @@ protected:
     TFMAnsicht Dialog;
 
     void Oeffnen() {
-        Dialog.EinstellungenLaden();
+        Dialog.EinstellungenLaden(M);
         Dialog.open();
     }
     // Der Text, den das Zahlenfeld eines Auf-und-Ab zeigt.

@@ -29,7 +29,7 @@ protected:
     TFMArtikel Dialog;
 
     void Oeffnen() {
-        Dialog.Fuellen();
+        Dialog.Fuellen(Bau.M());
         Dialog.show();
     }
     QStringList Liste() const {

@@ -2,17 +2,9 @@
 
 namespace tessomir::test {
 
-void GlobaleZuruecksetzen() {
-    FONrZaehler = 0;
-    WegZyklus = 0;
-    ZufallsSaat = 0;
-    Modell = nullptr;
-}
-
 TAufzeichnung::TAufzeichnung() {
     Vorher = Plattform();
     Plattform() = TPlattform{this, this, this, this};
-    GlobaleZuruecksetzen();
 }
 
 TAufzeichnung::~TAufzeichnung() { Plattform() = Vorher; }

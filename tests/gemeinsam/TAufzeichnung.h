@@ -20,7 +20,7 @@ struct TMeldung {
 
 class TAufzeichnung final : public IMeldungen, public ISignalton, public IProtokoll, public IUhr {
 public:
-    // Setzt sich als Plattform ein und setzt die globalen Zähler zurück.
+    // Setzt sich als Plattform ein.
     TAufzeichnung();
     ~TAufzeichnung() override;
     TAufzeichnung(const TAufzeichnung&) = delete;
@@ -52,8 +52,5 @@ public:
 private:
     TPlattform Vorher{};
 };
-
-// Globale Zähler wie bei Programmstart.
-void GlobaleZuruecksetzen();
 
 } // namespace tessomir::test

@@ -61,6 +61,8 @@ protected:
         Ausloesen("ACEinfuegenDeaktiviert");
     }
 
+    TModell* Modell() const { return F->Modell(); }
+
     std::unique_ptr<TFMHaupt> F;
     TZeichenfeld* PB = nullptr;
 };

@@ -2,15 +2,12 @@
 
 namespace tessomir::test {
 
-TModellBau::TModellBau() : Modell_(std::make_unique<TModell>()) { Modell = Modell_.get(); }
+TModellBau::TModellBau() : Modell_(std::make_unique<TModell>()) {}
 
-TModellBau::~TModellBau() {
-    Modell_.reset();
-    Modell = nullptr;
-}
+TModellBau::~TModellBau() = default;
 
 TWeg& TModellBau::Weg(TKnoten& von, TKnoten& nach, const std::string& name) {
-    auto w = std::make_unique<TWeg>();
+    auto w = std::make_unique<TWeg>(*Modell_);
     if (!name.empty()) w->Name = name;
     TWeg& ref = *w;
     Modell_->FOListe.Hinzufuegen(std::move(w), false);

@@ -11,7 +11,7 @@ namespace tessomir::test {
 
 class TModellBau {
 public:
-    // Legt ein neues Modell an und macht es zum aktuellen.
+    // Legt ein neues Modell an.
     TModellBau();
     ~TModellBau();
     TModellBau(const TModellBau&) = delete;
@@ -20,7 +20,7 @@ public:
     TModell& M() { return *Modell_; }
 
     template <class T> T& Knoten(const std::string& name = {}, TPunkt ort = {0, 0}) {
-        auto k = std::make_unique<T>();
+        auto k = std::make_unique<T>(*Modell_);
         if (!name.empty()) k->Name = name;
         k->Refpunkt = ort;
         T& ref = *k;

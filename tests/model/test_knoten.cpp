@@ -33,7 +33,7 @@ void Setze(TKnoten& k, int a, int b, int c, double wert) {
 void Zerstoeren(TModellBau& bau, TWeg& weg) { bau.M().FOListe.Entfernen(&weg).reset(); }
 
 // Ein Weg, der nicht in der Liste steht (für Knoten ohne Modellbezug).
-std::unique_ptr<TWeg> LoserWeg() { return std::make_unique<TWeg>(); }
+std::unique_ptr<TWeg> LoserWeg(TModellBau& bau) { return std::make_unique<TWeg>(bau.M()); }
 
 } // namespace
 
@@ -209,7 +209,7 @@ TEST(TVerzweigung, DoppeltesAnhaengenUndFremdesAbhaengenWerdenUebergangen) {
     EXPECT_EQ(v.AnzahlEingaenge(), 1);
     EXPECT_EQ(v.Matrix().DimText(), "1 / 2 / 2");
 
-    const auto fremd = LoserWeg();
+    const auto fremd = LoserWeg(bau);
     v.RemoveAusgang(fremd.get());
     v.RemoveEingang(fremd.get());
     v.RemoveAusgang(&e); // e ist ein Eingang, kein Ausgang
@@ -295,7 +295,8 @@ TEST(TWeg, ZweitesSetStartZeigtFehlerUndAendertNichts) {
 
 TEST(TWeg, AbhaengenOhneKnotenTutNichts) {
     TAufzeichnung rec;
-    TWeg w;
+    TModell m;
+    TWeg w(m);
     w.SetStart(nullptr);
     w.SetZiel(nullptr);
     EXPECT_EQ(w.Start(), nullptr);
@@ -378,7 +379,7 @@ TEST(Signalton, BlosserKnotenKannNichts) {
     TAufzeichnung rec;
     TModellBau bau;
     auto& k = bau.Knoten<TKnoten>();
-    const auto w = LoserWeg();
+    const auto w = LoserWeg(bau);
     k.AddAusgang(w.get());
     k.AddEingang(w.get());
     k.RemoveAusgang(w.get());
@@ -551,8 +552,8 @@ TEST(TWeg, StartPositionFolgtDenAusgaengen) {
 
     // Ein ersetzter Ausgang einer Quelle ist keiner mehr.
     auto& q = bau.Knoten<TQuelle>();
-    auto alt = LoserWeg();
-    auto neu = LoserWeg();
+    auto alt = LoserWeg(bau);
+    auto neu = LoserWeg(bau);
     alt->SetStart(&q);
     neu->SetStart(&q);
     EXPECT_EQ(alt->StartPosition(), q.AusgangIndex(alt.get()));

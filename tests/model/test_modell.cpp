@@ -26,6 +26,7 @@ std::map<std::string, int> Zerstoert;
 
 template <class T> class TZaehlend : public T {
 public:
+    using T::T;
     ~TZaehlend() override { ++Zerstoert[this->Name]; }
 };
 using TZaehlWeg = TZaehlend<TWeg>;
@@ -34,7 +35,7 @@ using TZaehlSenke = TZaehlend<TSenke>;
 using TZaehlVerzweigung = TZaehlend<TVerzweigung>;
 
 TWeg& ZaehlWeg(TModellBau& bau, TKnoten& von, TKnoten& nach, const std::string& name) {
-    auto w = std::make_unique<TZaehlWeg>();
+    auto w = std::make_unique<TZaehlWeg>(bau.M());
     w->Name = name;
     TWeg& ref = *w;
     bau.M().FOListe.Hinzufuegen(std::move(w), false);
@@ -146,26 +147,35 @@ TEST(TFO, NummernNamenUndBezugspunkteEinesFrischenLaufs) {
     EXPECT_EQ(s.Name, "TSenke2");
     EXPECT_EQ(w.FONr, 3u);
     EXPECT_EQ(w.Name, "TWeg3");
-    EXPECT_EQ(FONrZaehler, 4u);
+    EXPECT_EQ(bau.M().FONrZaehler, 4u);
     EXPECT_EQ(q.Kapazitaet, 1000000.0);
     EXPECT_EQ(w.Kapazitaet, 1000000.0);
-    EXPECT_EQ(TVerzweigung().Name, "TVerzweigung4");
-    EXPECT_EQ(TWandler().Name, "TWandler5");
-    EXPECT_EQ(TKnoten().Name, "TKnoten6");
-    EXPECT_EQ(TFO().Name, "TFO7");
+    TModell& m = bau.M();
+    EXPECT_EQ(TVerzweigung(m).Name, "TVerzweigung4");
+    EXPECT_EQ(TWandler(m).Name, "TWandler5");
+    EXPECT_EQ(TKnoten(m).Name, "TKnoten6");
+    EXPECT_EQ(TFO(m).Name, "TFO7");
+    // Jedes Modell zählt für sich.
+    TModell zweites;
+    EXPECT_EQ(TQuelle(zweites).Name, "TQuelle1");
+    EXPECT_EQ(TFO(m).Name, "TFO8");
 }
 
 TEST(TFO, BezugspunkteFolgenDemFestenZufallsstart) {
     TAufzeichnung rec;
-    // Zwei Ziehungen je Objekt aus der immer gleichen Folge 0, 3, 86, 20, 27, 67, ...
-    const TFO a;
-    const TFO b;
-    const TFO c;
-    EXPECT_EQ(a.Refpunkt, (TPunkt{0, 3}));
-    EXPECT_EQ(b.Refpunkt, (TPunkt{86, 20}));
-    EXPECT_EQ(c.Refpunkt, (TPunkt{27, 67}));
+    // Zwei Ziehungen je Objekt aus der immer gleichen Folge 0, 3, 86, 20, 27,
+    // 67, ...; die ersten nimmt das Modell, jedes Modell beginnt von vorn.
+    TModell m;
+    const TFO a(m);
+    const TFO b(m);
+    TModell n;
+    const TFO c(n);
+    EXPECT_EQ(m.Refpunkt, (TPunkt{0, 3}));
+    EXPECT_EQ(a.Refpunkt, (TPunkt{86, 20}));
+    EXPECT_EQ(b.Refpunkt, (TPunkt{27, 67}));
+    EXPECT_EQ(c.Refpunkt, a.Refpunkt);
     for (int i = 0; i < 200; ++i) {
-        const TFO o;
+        const TFO o(m);
         EXPECT_GE(o.Refpunkt.X, 0);
         EXPECT_LE(o.Refpunkt.X, 99);
         EXPECT_GE(o.Refpunkt.Y, 0);
@@ -176,19 +186,21 @@ TEST(TFO, BezugspunkteFolgenDemFestenZufallsstart) {
 
 TEST(TFO, ZaehlerLaeuftNichtUeber) {
     TAufzeichnung rec;
-    FONrZaehler = 4294967294u;
-    const TFO letzter;
+    TModell m;
+    m.FONrZaehler = 4294967294u;
+    const TFO letzter(m);
     EXPECT_EQ(letzter.FONr, 4294967294u);
     EXPECT_EQ(letzter.Name, "TFO4294967294");
-    EXPECT_EQ(FONrZaehler, 4294967295u);
-    EXPECT_THROW({ TQuelle q; }, EIntOverflow);
-    EXPECT_THROW({ TModell m; }, EIntOverflow);
-    EXPECT_EQ(FONrZaehler, 4294967295u);
+    EXPECT_EQ(m.FONrZaehler, 4294967295u);
+    EXPECT_THROW({ TQuelle q(m); }, EIntOverflow);
+    EXPECT_EQ(m.FONrZaehler, 4294967295u);
 }
 
 TEST(TFO, TitelUndBeschreibung) {
     TAufzeichnung rec;
-    TFO o;
+    TModell m;
+    TFO o(m);
+    o.FONr = 0;
     o.Name = "Band 3";
     EXPECT_EQ(o.Titel(), "[ Band 3 ]");
     o.Refpunkt = Punkt(12.5, 40);
@@ -205,29 +217,36 @@ TEST(TFO, TitelUndBeschreibung) {
 
 TEST(TFO, LesenHebtDenZaehlerUeberDieGeleseneNummer) {
     TAufzeichnung rec;
-    TFO a;
-    TFO b;
-    FONrZaehler = 12;
+    TModell m;
+    TFO a(m);
+    TFO b(m);
+    m.FONrZaehler = 12;
     GrundLesen(a, "57", "Band 3", "12.5 / -3", "250");
     EXPECT_EQ(a.FONr, 57u);
     EXPECT_EQ(a.Name, "Band 3");
     EXPECT_EQ(a.Refpunkt, (TPunkt{12.5, -3}));
     EXPECT_EQ(a.Kapazitaet, 250.0);
-    EXPECT_EQ(FONrZaehler, 58u);
+    EXPECT_EQ(m.FONrZaehler, 58u);
 
     GrundLesen(b, "3", "x", "0 / 0", "1");
     EXPECT_EQ(b.FONr, 3u);
-    EXPECT_EQ(FONrZaehler, 58u);
+    EXPECT_EQ(m.FONrZaehler, 58u);
 
-    // Die Nummer genau am Zähler hebt ihn auch.
-    TFO c;
+    // Die Nummer genau am Zähler hebt ihn auch, nur in seinem Modell.
+    TFO c(m);
     GrundLesen(c, "59", "y", "0 / 0", "1");
-    EXPECT_EQ(FONrZaehler, 60u);
+    EXPECT_EQ(m.FONrZaehler, 60u);
+    TModell anderes;
+    TFO d(anderes);
+    GrundLesen(d, "80", "z", "0 / 0", "1");
+    EXPECT_EQ(anderes.FONrZaehler, 81u);
+    EXPECT_EQ(m.FONrZaehler, 60u);
 }
 
 TEST(TFO, LesenVorVersionDreiOhneKapazitaet) {
     TAufzeichnung rec;
-    TFO o;
+    TModell m;
+    TFO o(m);
     TLeseZeilen z = GrundZeilen("4", "alt", "1 / 2", "");
     z.Text.pop_back();
     TZeilenLeser l(z.Sichten());
@@ -240,8 +259,9 @@ TEST(TFO, LesenVorVersionDreiOhneKapazitaet) {
 TEST(TFO, LesenWirftBeiFehlerhaftenWerten) {
     TAufzeichnung rec;
     // Jedes Mal ein frisches Objekt.
-    const auto lesen = [](const std::string& nr, const std::string& punkt) {
-        TFO o;
+    TModell m;
+    const auto lesen = [&m](const std::string& nr, const std::string& punkt) {
+        TFO o(m);
         GrundLesen(o, nr, "n", punkt, "1");
     };
     EXPECT_THROW(lesen("-1", "0 / 0"), ERangeError);
@@ -265,13 +285,15 @@ TEST(Klassenverzeichnis, KenntGenauDieAchtNamen) {
 
 TEST(Klassenverzeichnis, ErzeugtObjekteDerGenanntenKlasse) {
     TAufzeichnung rec;
+    TModell m;
     for (const char* name : {"TFO", "TWeg", "TKnoten", "TQuelle", "TSenke", "TVerzweigung", "TWandler"}) {
-        const uint32_t nr = FONrZaehler;
-        const std::unique_ptr<TFO> o = TFOKlassenAusName(name)->Erzeugen();
+        const uint32_t nr = m.FONrZaehler;
+        const std::unique_ptr<TFO> o = TFOKlassenAusName(name)->Erzeugen(m);
         ASSERT_NE(o, nullptr) << name;
         EXPECT_STREQ(o->Klassenname(), name);
         EXPECT_EQ(o->FONr, nr);
         EXPECT_EQ(o->Name, std::string(name) + std::to_string(nr));
+        EXPECT_EQ(o->Modell, &m);
     }
 }
 
@@ -282,7 +304,7 @@ TEST(TFOListe, HinzufuegenVorneOderHinten) {
     TModellBau bau;
     bau.Strecke("Q", "S", "W");
     TFOListe& l = bau.M().FOListe;
-    l.Hinzufuegen(std::make_unique<TFO>(), true);
+    l.Hinzufuegen(std::make_unique<TFO>(bau.M()), true);
     l.Hinzufuegen(nullptr, true);
     EXPECT_EQ(Namen(l), (std::vector<std::string>{"W", "Q", "S", "TFO4"}));
 }
@@ -477,7 +499,6 @@ TEST(AuswahlLoeschen, WegAnNichtUnterstuetztemAnschlussBleibtOhneKnoten) {
     const int piep = rec.Pieptoene;
     // Das Zerstören der Wege mit dem Modell berührt die gelöschten Knoten nicht.
     bau.Abgeben().reset();
-    Modell = nullptr;
     EXPECT_EQ(rec.Pieptoene, piep);
     EXPECT_EQ(Zerstoert["W"], 1);
     EXPECT_EQ(Zerstoert["X"], 1);
@@ -498,7 +519,8 @@ TEST(TModell, NeuesModellHatDieVorgaben) {
     TAufzeichnung rec;
     TModell m;
     EXPECT_EQ(m.FONr, 0u);
-    EXPECT_EQ(FONrZaehler, 1u);
+    EXPECT_EQ(m.FONrZaehler, 1u);
+    EXPECT_EQ(m.Modell, &m);
     EXPECT_EQ(m.Name, "Modell_V_3");
     EXPECT_STREQ(m.Klassenname(), "TModell");
     EXPECT_EQ(m.ArtikelListe, (std::vector<std::string>{"Artikel1"}));
@@ -540,18 +562,16 @@ TEST(TModell, IstNeuNurBeiGenauNEU) {
     EXPECT_TRUE(m.IstNeu());
 }
 
-TEST(TModell, NachDemSchliessenWiederNummerNull) {
+TEST(TModell, JedesModellBeginntBeiNummerNull) {
     TAufzeichnung rec;
-    {
-        TModellBau bau;
-        bau.Knoten<TQuelle>();
-        bau.Knoten<TSenke>();
-        EXPECT_EQ(FONrZaehler, 3u);
-    }
-    EXPECT_EQ(FONrZaehler, 0u);
-    TModellBau bau;
-    EXPECT_EQ(bau.M().FONr, 0u);
-    EXPECT_EQ(bau.Knoten<TVerzweigung>().FONr, 1u);
+    TModellBau erstes;
+    erstes.Knoten<TQuelle>();
+    erstes.Knoten<TSenke>();
+    EXPECT_EQ(erstes.M().FONrZaehler, 3u);
+    TModellBau zweites;
+    EXPECT_EQ(zweites.M().FONr, 0u);
+    EXPECT_EQ(zweites.Knoten<TVerzweigung>().FONr, 1u);
+    EXPECT_EQ(erstes.Knoten<TWandler>().FONr, 3u);
 }
 
 TEST(TModell, ObjekteLoeschenSetztZaehlerAufEins) {
@@ -562,10 +582,10 @@ TEST(TModell, ObjekteLoeschenSetztZaehlerAufEins) {
     m.ObjekteLoeschen();
     EXPECT_EQ(m.FOListe.Anzahl(), 0u);
     EXPECT_TRUE(m.FOListe.Auswahl().empty());
-    EXPECT_EQ(FONrZaehler, 1u);
+    EXPECT_EQ(m.FONrZaehler, 1u);
     EXPECT_EQ(Zerstoert.size(), 7u);
     for (const auto& [name, anzahl] : Zerstoert) EXPECT_EQ(anzahl, 1) << name;
-    EXPECT_EQ(TQuelle().FONr, 1u);
+    EXPECT_EQ(TQuelle(m).FONr, 1u);
 }
 
 // Beim Leeren formen sich die Matrizen nicht mehr um; ein danach neu

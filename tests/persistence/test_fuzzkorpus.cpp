@@ -42,13 +42,10 @@ TEST(FuzzKorpus, JedeDateiLaedtOderScheitertMitMeldung) {
         TAufzeichnung platt;
         TOeffnenErgebnis e = ModellOeffnen(datei.string());
         if (!e.Modell) {
-            EXPECT_EQ(Modell, nullptr);
-            EXPECT_EQ(FONrZaehler, 0u);
             EXPECT_EQ(e.Meldung, "Die Datei " + datei.filename().string() + " kann nicht ge\xF6" "ffnet werden.");
             EXPECT_FALSE(e.Grund.empty());
             continue;
         }
-        EXPECT_EQ(Modell, e.Modell.get());
         EXPECT_TRUE(e.Grund.empty());
         EXPECT_EQ(e.Modell->Laedt, 0);
         // Speichern, zweimal neu laden (die Wege kehren sich je Laden um) und

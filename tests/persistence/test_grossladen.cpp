@@ -81,7 +81,6 @@ TEST_F(GrossLaden, GrosseDateiGibtDieselbenBytes) {
         if (TKnoten* k = o->AlsKnoten()) k->Matrix().Erweitern(1);
     }
     e.Modell.reset();
-    Modell = nullptr;
     EXPECT_EQ(TZellvorrat::BelegteBytesGesamt(), vorher);
 }
 

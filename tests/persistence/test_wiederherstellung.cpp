@@ -50,7 +50,6 @@ TEST(Wiederherstellung, EigeneKopieSchreibenUndVerwerfen) {
 
     // Gelesen wie nach einem Neustart ergibt die Kopie genau dieses Modell.
     bau.Abgeben().reset();
-    GlobaleZuruecksetzen();
     {
         TOeffnenErgebnis kopie = ModellOeffnen(w.Kopie());
         ASSERT_NE(kopie.Modell, nullptr) << kopie.Grund;

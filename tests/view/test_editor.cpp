@@ -40,6 +40,8 @@ struct EditorTest : ::testing::Test {
     TEditor editor{ansicht, ober};
     TFOListe& liste = bau.M().FOListe;
 
+    EditorTest() { editor.ModellSetzen(&bau.M()); }
+
     void Klick(TUmschaltung u, TBildpunkt p, int modus = Deaktiviert, K knopf = K::Links) {
         editor.Druecken(modus, knopf, u, p);
         editor.Loslassen(modus, knopf, {}, p);

@@ -145,7 +145,7 @@ TEST_F(KnotenTest, DurchsatzDerVerzweigungUnterDemQuadrat) {
 }
 
 TEST_F(KnotenTest, GrundmarkeEinesSchlichtenObjekts) {
-    TFO fo;
+    TFO fo(bau.M());
     fo.Refpunkt = ort;
     fo.Zeichnen(ansicht, 1);
     EXPECT_EQ(Einziges().Art, TPrimitiv::RechteckFuellen);

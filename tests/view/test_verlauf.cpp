@@ -71,6 +71,7 @@ struct VerlaufTest : ::testing::Test {
 
     void SetUp() override {
         Netz(bau);
+        editor.ModellSetzen(&m);
         editor.VerlaufSetzen(&verlauf);
     }
     void Ziehen(int modus, TBildpunkt von, TBildpunkt nach) {
@@ -133,7 +134,6 @@ TEST_F(VerlaufTest, LoeschenGleichtAuswahlLoeschenUndKommtGanzZurueck) {
         // Dasselbe Modell noch einmal gebaut, gelöscht wie bisher.
         std::string erwartet;
         {
-            test::GlobaleZuruecksetzen();
             test::TModellBau zwilling;
             Netz(zwilling);
             for (const char* n : namen) {
@@ -143,7 +143,6 @@ TEST_F(VerlaufTest, LoeschenGleichtAuswahlLoeschenUndKommtGanzZurueck) {
             zwilling.M().FOListe.AuswahlLoeschen();
             erwartet = Datei(zwilling.M());
         }
-        Modell = &m;
         verlauf.Leeren();
         m.FOListe.AuswahlLeeren();
         for (const char* n : namen) m.FOListe.Auswaehlen(&Objekt(n), false);

@@ -67,7 +67,7 @@ TEST_F(WegTest, GummilinieNurLinieImNichtXorVomStartAmVersatz) {
 }
 
 TEST_F(WegTest, OffenerWegEndetAmTrefferpunkt) {
-    auto offen = std::make_unique<TWeg>();
+    auto offen = std::make_unique<TWeg>(bau.M());
     offen->SetStart(&bau.Knoten<TVerzweigung>("V", {20, -20}));
     ansicht.Trefferpunkt = {70, 80};
     offen->Zeichnen(ansicht, 0);
