@@ -3,6 +3,7 @@
 #include <random>
 #include <string>
 
+#include "analysis/UBerechnung.h"
 #include "model/UKnoten.h"
 
 namespace tessomir::bench {
@@ -142,10 +143,10 @@ std::unique_ptr<TModell> ModellErzeugen(size_t knoten, int artikel, uint32_t saa
 }
 
 void Durchrechnen(TModell& modell, int durchgaenge) {
-    modell.BerechnungVorbereiten();
+    BerechnungVorbereiten(modell);
     for (int i = 0; i < durchgaenge; ++i) {
-        modell.EingangsDurchgang();
-        modell.AusgangsDurchgang();
+        EingangsDurchgang(modell);
+        AusgangsDurchgang(modell);
     }
 }
 

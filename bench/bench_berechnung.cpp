@@ -13,6 +13,7 @@
 #include "model/UKnoten.h"
 #include "model/UVorabladen.h"
 #include "model/UZeilen.h"
+#include "persistence/UModellDatei.h"
 
 namespace {
 
@@ -28,11 +29,11 @@ std::unique_ptr<TModell> GeladenesModell(size_t knoten) {
         auto erzeugt = bench::ModellErzeugen(knoten, Artikel);
         bench::Durchrechnen(*erzeugt);
         TZeilenSchreiber aus;
-        erzeugt->Schreiben(aus);
+        Schreiben(*erzeugt, aus);
         text = std::move(aus.Text());
     }
     auto m = std::make_unique<TModell>();
-    m->TextLaden(text);
+    TextLaden(*m, text);
     return m;
 }
 
@@ -49,7 +50,7 @@ void BM_Pruefen(benchmark::State& state) {
     bench::TStillePlattform still;
     auto m = bench::ModellErzeugen(static_cast<size_t>(state.range(0)), Artikel);
     for (auto _ : state) {
-        const bool ok = m->StrukturPruefen() && m->KolonnensummenPruefen();
+        const bool ok = StrukturPruefen(*m) && KolonnensummenPruefen(*m);
         if (!ok) state.SkipWithError("Modell besteht die Pr\xFC" "fung nicht");
         benchmark::DoNotOptimize(ok);
     }
@@ -117,13 +118,13 @@ void BM_Durchgang(benchmark::State& state) {
     uhr.Melden(state, "VerhaeltnisZuStrom");
 }
 
-// Dasselbe ohne Plan: TModell::EingangsDurchgang und AusgangsDurchgang über die Knoten.
+// Dasselbe ohne Plan: EingangsDurchgang und AusgangsDurchgang über die Knoten.
 void BM_DurchgangOhnePlan(benchmark::State& state) {
     bench::TStillePlattform still;
     auto m = MessModell(state);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(m->EingangsDurchgang());
-        m->AusgangsDurchgang();
+        benchmark::DoNotOptimize(EingangsDurchgang(*m));
+        AusgangsDurchgang(*m);
     }
     Kennzahlen(state, *m);
 }

@@ -81,13 +81,13 @@ const std::string& ModellText(size_t knoten) {
     auto m = bench::ModellErzeugen(knoten, Artikel);
     bench::Durchrechnen(*m);
     TZeilenSchreiber aus;
-    m->Schreiben(aus);
+    Schreiben(*m, aus);
     return texte.emplace(knoten, aus.Text()).first->second;
 }
 
 std::unique_ptr<TModell> AusText(const std::string& text) {
     auto m = std::make_unique<TModell>();
-    m->TextLaden(text);
+    TextLaden(*m, text);
     return m;
 }
 
@@ -192,7 +192,7 @@ void BM_LadenDatei(benchmark::State& state) {
     const std::string pfad = TempDatei("laden");
     {
         auto m = AusText(text);
-        m->DateiSpeichern(pfad);
+        DateiSpeichern(*m, pfad);
     }
     TOeffnenErgebnis e;
     bench::TVerhaeltnisUhr uhr;
@@ -221,7 +221,7 @@ void BM_SpeichernSpeicher(benchmark::State& state) {
     for (auto _ : state) {
         uhr.Start();
         TZeilenSchreiber aus;
-        m->Schreiben(aus);
+        Schreiben(*m, aus);
         benchmark::DoNotOptimize(aus.Text().data());
         uhr.Stopp();
         state.PauseTiming();
@@ -242,7 +242,7 @@ void BM_SpeichernDatei(benchmark::State& state) {
     std::string puffer;
     for (auto _ : state) {
         uhr.Start();
-        m->DateiSpeichern(pfad);
+        DateiSpeichern(*m, pfad);
         uhr.Stopp();
         state.PauseTiming();
         uhr.GrenzeMessen([&] { ZellenSchreiben(*m, puffer); });

@@ -34,7 +34,7 @@ public:
 inline std::unique_ptr<TModell> Lesen(std::string_view text, std::string* grund = nullptr) {
     auto m = std::make_unique<TModell>();
     try {
-        m->TextLaden(text);
+        TextLaden(*m, text);
     } catch (const EFehler& e) {
         if (grund != nullptr) *grund = e.what();
         return nullptr; // zerstört das halb gelesene Modell

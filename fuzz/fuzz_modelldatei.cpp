@@ -26,13 +26,13 @@ void Rechnen(TModell& m) {
     m.SummeAllerArtikel = true;
     for (const auto& o : m.FOListe.Alle()) summe += o->Strom();
     m.SummeAllerArtikel = false;
-    if (!(m.StrukturPruefen() && m.KolonnensummenPruefen())) return;
-    m.BerechnungVorbereiten();
+    if (!(StrukturPruefen(m) && KolonnensummenPruefen(m))) return;
+    BerechnungVorbereiten(m);
     for (int i = 0; i < 3; ++i) {
-        m.EingangsDurchgang();
-        m.AusgangsDurchgang();
+        EingangsDurchgang(m);
+        AusgangsDurchgang(m);
     }
-    m.MaxStromErmitteln();
+    MaxStromErmitteln(m);
     (void)summe;
 }
 

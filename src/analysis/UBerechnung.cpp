@@ -219,59 +219,74 @@ inline void WandlerRechnen(double* daten, size_t schritt, size_t d3, int n) {
 } // namespace
 
 // ---------------------------------------------------------------- Vergleichsrechnung
-// Die Durchgänge über die Methoden der Knoten, Schritt für Schritt wie
-// beschrieben: die Vergleichsrechnung für Tests und das erste Fuzz-Ziel. Das
+// Die Durchgänge Knoten für Knoten, Schritt für Schritt wie beschrieben:
+// die Vergleichsrechnung für Tests und das erste Fuzz-Ziel. Das
 // Programm und die Kommandozeile rechnen mit TBerechnungsPlan (unten,
 // ModellNeuberechnen); Tests verlangen, dass beide bitgleich rechnen.
 
-TBerechnungsZustand TSenke::EingaengeUebernehmen() {
-    const TZulauf zulauf = ZulaufVon(Eingang);
+namespace {
+
+TBerechnungsZustand SenkeUebernehmen(TSenke& senke) {
+    const TZulauf zulauf = ZulaufVon(senke.Eingang);
     if (zulauf.Zelle != nullptr) ZellenVorabladen(zulauf.Zelle, zulauf.Schritt, zulauf.Artikel);
-    THoechststrom maxStrom(*Modell);
-    TDyn3DMatrix& m = Verteilung;
-    SenkeRechnen(zulauf, EingangsZellen(m, 1), m.ArtikelSchritt(), m.Dim1(), Modell->SummeAllerArtikel,
+    THoechststrom maxStrom(*senke.Modell);
+    TDyn3DMatrix& m = senke.Matrix();
+    SenkeRechnen(zulauf, EingangsZellen(m, 1), m.ArtikelSchritt(), m.Dim1(), senke.Modell->SummeAllerArtikel,
                  maxStrom.Wert);
     return Konvergierend;
 }
 
-TBerechnungsZustand TKnoten::EingangBewerten(const TWeg* weg, int eingangsScheibe, int eingangsNummer, bool wandler,
-                                             double& groessteAenderung) {
+// Übernimmt und bewertet einen Eingang; gemeinsam für Verzweigung und Wandler.
+TBerechnungsZustand EingangBewerten(TKnoten& knoten, const TWeg* weg, int eingangsScheibe, int eingangsNummer,
+                                    bool wandler, double& groessteAenderung) {
     const TZulauf zulauf = ZulaufVon(weg);
     if (zulauf.Zelle != nullptr) ZellenVorabladen(zulauf.Zelle, zulauf.Schritt, zulauf.Artikel);
-    TDyn3DMatrix& m = Verteilung;
-    THoechststrom maxStrom(*Modell);
-    return EingangRechnen(zulauf, EingangsZellen(m, eingangsScheibe), m.ArtikelSchritt(), m.Dim1(), LetzteAenderung,
-                          Modell->SummeAllerArtikel, maxStrom.Wert, groessteAenderung,
-                          [&](int a) { UeberlaufMelden(*this, a, wandler, eingangsNummer); });
+    TDyn3DMatrix& m = knoten.Matrix();
+    THoechststrom maxStrom(*knoten.Modell);
+    return EingangRechnen(zulauf, EingangsZellen(m, eingangsScheibe), m.ArtikelSchritt(), m.Dim1(),
+                          knoten.LetzteAenderung, knoten.Modell->SummeAllerArtikel, maxStrom.Wert, groessteAenderung,
+                          [&](int a) { UeberlaufMelden(knoten, a, wandler, eingangsNummer); });
 }
 
-TBerechnungsZustand TVerzweigung::EingaengeUebernehmen() {
+TBerechnungsZustand VerzweigungUebernehmen(TVerzweigung& v) {
     double m = 0.0;
     TBerechnungsZustand z = Konvergierend;
-    for (int i = 0; i < AnzahlEingaenge(); ++i) {
-        z = std::max(z, EingangBewerten(Eingaenge[static_cast<size_t>(i)], i + 1, i + 1, false, m));
+    for (int i = 0; i < v.AnzahlEingaenge(); ++i) {
+        z = std::max(z, EingangBewerten(v, v.Eingaenge[static_cast<size_t>(i)], i + 1, i + 1, false, m));
     }
-    LetzteAenderung = m;
+    v.LetzteAenderung = m;
     return z;
 }
 
-TBerechnungsZustand TWandler::EingaengeUebernehmen() {
+TBerechnungsZustand WandlerUebernehmen(TWandler& w) {
     double m = 0.0;
-    const TBerechnungsZustand z = EingangBewerten(Eingang, 1, 0, true, m);
-    LetzteAenderung = m;
+    const TBerechnungsZustand z = EingangBewerten(w, w.Eingang, 1, 0, true, m);
+    w.LetzteAenderung = m;
     return z;
 }
 
-void TVerzweigung::AusgaengeBerechnen() {
-    TDyn3DMatrix& m = Verteilung;
-    VerzweigungRechnen(m.Daten(), m.Dim1(), m.ArtikelSchritt(), static_cast<size_t>(m.Dim3()),
-                       std::min(AnzahlEingaenge(), m.Dim2() - 1), std::min(AnzahlAusgaenge(), m.Dim3() - 1));
+} // namespace
+
+TBerechnungsZustand EingaengeUebernehmen(TKnoten& knoten) {
+    switch (knoten.Art()) {
+    case TKnotenArt::Senke: return SenkeUebernehmen(static_cast<TSenke&>(knoten));
+    case TKnotenArt::Verzweigung: return VerzweigungUebernehmen(static_cast<TVerzweigung&>(knoten));
+    case TKnotenArt::Wandler: return WandlerUebernehmen(static_cast<TWandler&>(knoten));
+    case TKnotenArt::Quelle:
+    case TKnotenArt::Knoten: break;
+    }
+    return Konvergierend;
 }
 
-void TWandler::AusgaengeBerechnen() {
-    TDyn3DMatrix& m = Verteilung;
-    if (m.Dim3() < 2) return;
-    WandlerRechnen(m.Daten(), m.ArtikelSchritt(), static_cast<size_t>(m.Dim3()), std::min(m.Dim1(), m.Dim2() - 1));
+void AusgaengeBerechnen(TKnoten& knoten) {
+    TDyn3DMatrix& m = knoten.Matrix();
+    if (knoten.Art() == TKnotenArt::Verzweigung) {
+        VerzweigungRechnen(m.Daten(), m.Dim1(), m.ArtikelSchritt(), static_cast<size_t>(m.Dim3()),
+                           std::min(knoten.AnzahlEingaenge(), m.Dim2() - 1),
+                           std::min(knoten.AnzahlAusgaenge(), m.Dim3() - 1));
+    } else if (knoten.Art() == TKnotenArt::Wandler && m.Dim3() >= 2) {
+        WandlerRechnen(m.Daten(), m.ArtikelSchritt(), static_cast<size_t>(m.Dim3()), std::min(m.Dim1(), m.Dim2() - 1));
+    }
 }
 
 // ---------------------------------------------------------------- Plan
@@ -443,20 +458,20 @@ void TBerechnungsPlan::AusgaengeRechnen(const TAusgang& a, double* naechste) con
 // BerechnungVorbereiten gilt für beide Rechnungen; Eingangs- und
 // AusgangsDurchgang sind die Vergleichsrechnung.
 
-void TModell::BerechnungVorbereiten() {
-    MaxStromBerechnet = 0.0;
-    for (TKnoten* k : FOListe.Knoten()) k->Zuruecksetzen();
+void BerechnungVorbereiten(TModell& modell) {
+    modell.MaxStromBerechnet = 0.0;
+    for (TKnoten* k : modell.FOListe.Knoten()) k->Zuruecksetzen();
 }
 
-TBerechnungsZustand TModell::EingangsDurchgang(bool* alleStabil) {
+TBerechnungsZustand EingangsDurchgang(TModell& modell, bool* alleStabil) {
     TBerechnungsZustand z = Konvergierend;
     bool stabil = true;
-    const std::vector<TKnoten*>& knoten = FOListe.Knoten();
+    const std::vector<TKnoten*>& knoten = modell.FOListe.Knoten();
     for (size_t i = 0; i < knoten.size(); ++i) {
         if (i + 4 < knoten.size()) Vorabladen(knoten[i + 4]);
         if (i + 1 < knoten.size()) MatrixVorabladen(knoten[i + 1]->Matrix());
         TKnoten* k = knoten[i];
-        const TBerechnungsZustand b = k->EingaengeUebernehmen();
+        const TBerechnungsZustand b = EingaengeUebernehmen(*k);
         if (b > z) z = b;
         if (b != Stabil && k->BewertetStabilitaet()) stabil = false;
     }
@@ -464,19 +479,19 @@ TBerechnungsZustand TModell::EingangsDurchgang(bool* alleStabil) {
     return z;
 }
 
-void TModell::AusgangsDurchgang() {
-    const std::vector<TKnoten*>& knoten = FOListe.Knoten();
+void AusgangsDurchgang(TModell& modell) {
+    const std::vector<TKnoten*>& knoten = modell.FOListe.Knoten();
     for (size_t i = 0; i < knoten.size(); ++i) {
         if (i + 4 < knoten.size()) Vorabladen(knoten[i + 4]);
         if (i + 1 < knoten.size()) MatrixVorabladen(knoten[i + 1]->Matrix());
-        knoten[i]->AusgaengeBerechnen();
+        AusgaengeBerechnen(*knoten[i]);
     }
 }
 
-void TModell::MaxStromErmitteln() {
-    for (const auto& o : FOListe.Alle()) {
+void MaxStromErmitteln(TModell& modell) {
+    for (const auto& o : modell.FOListe.Alle()) {
         const double s = o->Strom();
-        if (s > MaxStromBerechnet) MaxStromBerechnet = s;
+        if (s > modell.MaxStromBerechnet) modell.MaxStromBerechnet = s;
     }
 }
 
@@ -485,12 +500,12 @@ void TModell::MaxStromErmitteln() {
 TBerechnungsErgebnis ModellNeuberechnen(TModell& modell, const std::function<void()>& maxStromAnzeigen) {
     if (maxStromAnzeigen) maxStromAnzeigen();
     modell.LogLeeren();
-    if (!(modell.StrukturPruefen() && modell.KolonnensummenPruefen())) {
+    if (!(StrukturPruefen(modell) && KolonnensummenPruefen(modell))) {
         Plattform().Meldungen->Fehler("Beim Pr\xFC" "fen sind Fehler aufgetreten");
         return TBerechnungsErgebnis::PruefungFehlerhaft;
     }
     modell.LogZeile("Daten OK, Berechnung gestartet");
-    modell.BerechnungVorbereiten();
+    BerechnungVorbereiten(modell);
     bool ok = false;
     {
         // Während der Durchgänge ändert niemand das Modell: der Plan bleibt gültig.
@@ -521,7 +536,7 @@ TBerechnungsErgebnis ModellNeuberechnen(TModell& modell, const std::function<voi
     } else {
         Plattform().Meldungen->Fehler("Beim Berechnen sind Fehler aufgetreten");
     }
-    modell.MaxStromErmitteln();
+    MaxStromErmitteln(modell);
     if (maxStromAnzeigen) maxStromAnzeigen();
     return ok ? TBerechnungsErgebnis::BerechnungOK : TBerechnungsErgebnis::BerechnungFehlerhaft;
 }

@@ -5,12 +5,10 @@
 #include <functional>
 #include <vector>
 
-#include "model/UModell.h"
+#include "analysis/UPruefung.h"
+#include "model/UKnoten.h"
 
 namespace tessomir {
-
-// Leert das Protokoll, prüft, schreibt "Daten OK" oder zeigt die Fehlermeldung.
-bool ModellPruefen(TModell& modell);
 
 enum class TBerechnungsErgebnis { PruefungFehlerhaft, BerechnungFehlerhaft, BerechnungOK };
 
@@ -18,10 +16,27 @@ enum class TBerechnungsErgebnis { PruefungFehlerhaft, BerechnungFehlerhaft, Bere
 // Ermitteln des größten Stroms gerufen (Statusleiste des Programms).
 TBerechnungsErgebnis ModellNeuberechnen(TModell& modell, const std::function<void()>& maxStromAnzeigen = {});
 
+// Für beide Rechnungen: berechneter Höchststrom 0, Änderungen der Knoten zurück.
+void BerechnungVorbereiten(TModell& modell);
+// Der größte Strom eines Objekts nach der Rechnung.
+void MaxStromErmitteln(TModell& modell);
+
+// Die Vergleichsrechnung: dieselben Durchgänge Schritt für Schritt über die
+// Knoten, für Tests und das erste Fuzz-Ziel; das Programm rechnet mit
+// TBerechnungsPlan. Beide rechnen bitgleich.
+// Eingänge aller Knoten übernehmen; größte Bewertung. 'alleStabil' sagt, ob
+// jede Verzweigung und jeder Wandler Stabil bewertet wurde.
+TBerechnungsZustand EingangsDurchgang(TModell& modell, bool* alleStabil = nullptr);
+void AusgangsDurchgang(TModell& modell);
+// Ein Knoten übernimmt, was an seinen Eingängen ankommt, und bewertet es.
+TBerechnungsZustand EingaengeUebernehmen(TKnoten& knoten);
+// Eine Verzweigung oder ein Wandler rechnet ihre Ausgänge.
+void AusgaengeBerechnen(TKnoten& knoten);
+
 // Die Zellen, die die Durchgänge lesen und schreiben, einmal zu Beginn einer
 // Berechnung aufgesucht: die Durchgänge laufen dann über zusammenhängende
 // Einträge in Knotenreihenfolge, statt je Knoten den Wegen und Matrixköpfen
-// nachzugehen. Rechnet genau wie TModell::EingangsDurchgang und
+// nachzugehen. Rechnet genau wie EingangsDurchgang und
 // AusgangsDurchgang. Die Adressen gelten nur, solange weder Wege noch
 // Matrizen noch Artikel des Modells geändert werden: deshalb lebt ein Plan
 // nur für eine Berechnung. Die Änderungsbeträge der Knoten führt er selbst

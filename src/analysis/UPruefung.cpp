@@ -1,34 +1,20 @@
 // Prüfung der Modellstruktur und der Kolonnensummen.
 #include <cmath>
 
-#include "analysis/UBerechnung.h"
+#include "analysis/UPruefung.h"
 #include "model/UKnoten.h"
 #include "model/UPlattform.h"
 
 namespace tessomir {
 
-std::string TModell::ArtikelText(int artikel) const {
-    const std::string name =
-        artikel >= 0 && artikel < AnzahlArtikel() ? ArtikelListe[static_cast<size_t>(artikel)] : std::string();
-    return " |" + Gekuerzt(name) + "| ";
-}
-
-std::string TModell::EingangText(int nummer) {
-    if (nummer < 1) return " Eingang ";
-    std::string text = " ";
-    text += std::to_string(nummer);
-    text += ". Eingang ";
-    return text;
-}
-
-bool TModell::StrukturPruefen() const {
+bool StrukturPruefen(const TModell& modell) {
     bool ok = true;
     auto fehler = [&](const TFO& o, const char* text) {
-        LogZeile(o.Titel() + text);
+        modell.LogZeile(o.Titel() + text);
         ok = false;
     };
     // Nur die Knotenliste: die Wege prüft niemand, und sie sind die Hälfte der Objekte.
-    for (const TKnoten* k : FOListe.Knoten()) {
+    for (const TKnoten* k : modell.FOListe.Knoten()) {
         switch (k->Art()) {
         case TKnotenArt::Quelle:
             if (k->AnzahlAusgaenge() != 1) fehler(*k, " : Quelle ohne Ausgang");
@@ -51,9 +37,9 @@ bool TModell::StrukturPruefen() const {
     return ok;
 }
 
-bool TModell::KolonnensummenPruefen() const {
+bool KolonnensummenPruefen(const TModell& modell) {
     bool ok = true;
-    for (const TKnoten* v : FOListe.Knoten()) {
+    for (const TKnoten* v : modell.FOListe.Knoten()) {
         if (v->Art() != TKnotenArt::Verzweigung) continue;
         const TDyn3DMatrix& m = v->Matrix();
         for (int a = 0; a < m.Dim1(); ++a) {
@@ -61,7 +47,7 @@ bool TModell::KolonnensummenPruefen() const {
                 const double summe = m.Zeilensumme(a, j, m.Dim3());
                 // Auch NaN gilt als falsche Summe.
                 if (!(std::fabs(summe - 100.0) <= 0.001)) {
-                    LogZeile(v->Titel() + " " + ArtikelText(a) + " " + EingangText(j) + " : " +
+                    modell.LogZeile(v->Titel() + " " + modell.ArtikelText(a) + " " + TModell::EingangText(j) + " : " +
                              "Kolonnensumme ist nicht gleich 100");
                     ok = false;
                 }
@@ -73,7 +59,7 @@ bool TModell::KolonnensummenPruefen() const {
 
 bool ModellPruefen(TModell& modell) {
     modell.LogLeeren();
-    const bool ok = modell.StrukturPruefen() && modell.KolonnensummenPruefen();
+    const bool ok = StrukturPruefen(modell) && KolonnensummenPruefen(modell);
     if (ok) modell.LogZeile("Daten OK");
     else Plattform().Meldungen->Fehler("Beim Pr\xFC" "fen sind Fehler aufgetreten");
     return ok;

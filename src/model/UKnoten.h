@@ -18,9 +18,6 @@ public:
     ~TWeg() override;
 
     const char* Klassenname() const override { return "TWeg"; }
-    void Zeichnen(TAnsicht& ansicht, int modus) const override;
-    void AnzeigeZeichnen(TAnsicht& ansicht, int modus) const override;
-    bool IstGetroffen(const TAnsicht& ansicht) const override;
     TWeg* AlsWeg() override { return this; }
     const TWeg* AlsWeg() const override { return this; }
     double Strom() const override;
@@ -79,9 +76,7 @@ public:
     virtual void AddEingang(TWeg* weg);
     virtual void RemoveAusgang(TWeg* weg);
     virtual void RemoveEingang(TWeg* weg);
-    virtual void Zuruecksetzen() { LetzteAenderung = 1e100; }
-    virtual void AusgaengeBerechnen() {}
-    virtual TBerechnungsZustand EingaengeUebernehmen() { return Konvergierend; }
+    void Zuruecksetzen() { LetzteAenderung = 1e100; }
 
     TDyn3DMatrix& Matrix() { return Verteilung; }
     const TDyn3DMatrix& Matrix() const { return Verteilung; }
@@ -98,9 +93,6 @@ protected:
     // Wert, der auf einem Eingangsweg für einen Artikel ankommt.
     static double Zulauf(const TWeg* weg, int artikel);
     static int ZulaufPosition(const TWeg* weg);
-    // Übernimmt und bewertet einen Eingang; gemeinsam für Verzweigung und Wandler.
-    TBerechnungsZustand EingangBewerten(const TWeg* weg, int eingangsScheibe, int eingangsNummer,
-                                        bool wandler, double& groessteAenderung);
     bool ModellLaedt() const;
     // Löst alle Wege von diesem Knoten; aus den Destruktoren der Arten.
     void WegeVergessen();
@@ -122,7 +114,6 @@ public:
     ~TQuelle() override { WegeVergessen(); }
     const char* Klassenname() const override { return "TQuelle"; }
     TKnotenArt Art() const override { return TKnotenArt::Quelle; }
-    void Zeichnen(TAnsicht& ansicht, int modus) const override;
     int AnzahlAusgaenge() const override { return Ausgang ? 1 : 0; }
     TWeg* GetAusgang(int i) const override { return i == 0 ? Ausgang : nullptr; }
     int AusgangIndex(const TWeg* w) const override { return w != nullptr && w == Ausgang ? 0 : -1; }
@@ -138,13 +129,11 @@ public:
     ~TSenke() override { WegeVergessen(); }
     const char* Klassenname() const override { return "TSenke"; }
     TKnotenArt Art() const override { return TKnotenArt::Senke; }
-    void Zeichnen(TAnsicht& ansicht, int modus) const override;
     int AnzahlEingaenge() const override { return Eingang ? 1 : 0; }
     TWeg* GetEingang(int i) const override { return i == 0 ? Eingang : nullptr; }
     int EingangIndex(const TWeg* w) const override { return w != nullptr && w == Eingang ? 0 : -1; }
     void AddEingang(TWeg* weg) override;
     void RemoveEingang(TWeg* weg) override;
-    TBerechnungsZustand EingaengeUebernehmen() override;
 
     TWeg* Eingang = nullptr;
 };
@@ -155,9 +144,7 @@ public:
     ~TVerzweigung() override { WegeVergessen(); }
     const char* Klassenname() const override { return "TVerzweigung"; }
     TKnotenArt Art() const override { return TKnotenArt::Verzweigung; }
-    void Zeichnen(TAnsicht& ansicht, int modus) const override;
     double Strom() const override;
-    void AnzeigeZeichnen(TAnsicht& ansicht, int modus) const override;
     int AnzahlEingaenge() const override { return static_cast<int>(Eingaenge.size()); }
     int AnzahlAusgaenge() const override { return static_cast<int>(Ausgaenge.size()); }
     TWeg* GetAusgang(int i) const override;
@@ -168,8 +155,6 @@ public:
     void AddEingang(TWeg* weg) override;
     void RemoveAusgang(TWeg* weg) override;
     void RemoveEingang(TWeg* weg) override;
-    void AusgaengeBerechnen() override;
-    TBerechnungsZustand EingaengeUebernehmen() override;
 
     std::vector<TWeg*> Eingaenge;
     std::vector<TWeg*> Ausgaenge;
@@ -181,7 +166,6 @@ public:
     ~TWandler() override { WegeVergessen(); }
     const char* Klassenname() const override { return "TWandler"; }
     TKnotenArt Art() const override { return TKnotenArt::Wandler; }
-    void Zeichnen(TAnsicht& ansicht, int modus) const override;
     int AnzahlEingaenge() const override { return Eingang ? 1 : 0; }
     int AnzahlAusgaenge() const override { return Ausgang ? 1 : 0; }
     TWeg* GetAusgang(int i) const override { return i == 0 ? Ausgang : nullptr; }
@@ -195,8 +179,6 @@ public:
         Ausgang = nullptr;
     }
     void RemoveEingang(TWeg*) override { Eingang = nullptr; }
-    void AusgaengeBerechnen() override;
-    TBerechnungsZustand EingaengeUebernehmen() override;
 
     TWeg* Eingang = nullptr;
     TWeg* Ausgang = nullptr;

@@ -308,6 +308,26 @@ TPunkt TModell::Ausdehnung() const {
     return p;
 }
 
+std::string TModell::ArtikelText(int artikel) const {
+    const std::string name =
+        artikel >= 0 && artikel < AnzahlArtikel() ? ArtikelListe[static_cast<size_t>(artikel)] : std::string();
+    return " |" + Gekuerzt(name) + "| ";
+}
+
+std::string TModell::EingangText(int nummer) {
+    if (nummer < 1) return " Eingang ";
+    std::string text = " ";
+    text += std::to_string(nummer);
+    text += ". Eingang ";
+    return text;
+}
+
+double TModell::Prozentwert(double strom) const {
+    const double bezug = Bezugsmaximum();
+    if (std::fabs(bezug) <= 1e-10) return strom;
+    return strom * 100.0 / bezug;
+}
+
 std::string TModell::ProzentText(double wert) const {
     return TextAusFloatFest(wert, ProzStellen, Anzeigetrenner);
 }

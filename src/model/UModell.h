@@ -15,7 +15,6 @@
 namespace tessomir {
 
 class IProtokoll;
-class TAnsicht;
 class TFO;
 class TKnoten;
 class TModell;
@@ -41,13 +40,6 @@ public:
     virtual const TKnoten* AlsKnoten() const { return nullptr; }
     virtual TWeg* AlsWeg() { return nullptr; }
     virtual const TWeg* AlsWeg() const { return nullptr; }
-
-    // Zeichnen in der Ansicht: Modus 0 normal, 1 ausgewählt, 2 Gummiumriss
-    // am Ziehversatz. AnzeigeZeichnen ist der zweite Durchgang (Anzeigen, Namen).
-    virtual void AnzeigeZeichnen(TAnsicht& ansicht, int modus) const;
-    virtual void Zeichnen(TAnsicht& ansicht, int modus) const;
-    virtual bool IstGetroffen(const TAnsicht& ansicht) const;
-    virtual void Verschieben(const TAnsicht& ansicht);
 
     // Schlüsselzeilen des Objekts (ohne Zeilenende).
     std::vector<std::string> Beschreibung() const;
@@ -97,13 +89,6 @@ public:
     std::unique_ptr<TFO> Entfernen(TFO* objekt);
     TFO* NrSuchen(uint32_t nr) const;
     void Auswaehlen(TFO* objekt, bool umschalten);
-    // Wie oben, umschalten aus der Ansicht (Strg beim Klick).
-    void Auswaehlen(const TAnsicht& ansicht, TFO* objekt);
-    void AllesZeichnen(TAnsicht& ansicht, const TModell& modell) const;
-    void AuswahlZeichnen(TAnsicht& ansicht) const;
-    // Treffer am Trefferpunkt: Knoten vor Wegen, übereinanderliegende Wege reihum.
-    TFO* FindeObjekt(const TAnsicht& ansicht) const;
-    void AuswahlVerschieben(TAnsicht& ansicht);
     void AuswahlLoeschen();
     void AllesAuswaehlen();
     void AuswahlLeeren() { AuswahlListe.clear(); }
@@ -170,32 +155,9 @@ public:
     void ArtikelEinfuegen(const std::string& name);
     void ArtikelLoeschen(int k);
     void ObjekteLoeschen();
-    // Nur der Kopf der Datei: Einstellungen und Artikel.
-    void KopfSchreiben(TZeilenSchreiber& aus) const;
-
-    // Datei: Kopf- und Objektabschnitte.
-    void Schreiben(TZeilenSchreiber& aus) const override;
-    // Ein Text, aus dem das Lesen genau dieses Modell macht (Wege stehen nach dem
-    // Lesen sonst in umgekehrter Folge); für die Kopie zur Wiederherstellung.
-    void SchreibenLesegleich(TZeilenSchreiber& aus) const;
-    // 'textGelesen' wird gerufen, sobald alle Objekte gelesen sind und der
-    // Text nicht mehr gebraucht wird (vor dem Verbinden der Wege): so muss
-    // eine große Datei nicht neben allem liegen, was das Verbinden anlegt.
-    void ModellLesen(TZeilenLeser& ein, const std::function<void()>& textGelesen = {});
-    // Kopfabschnitt bis zu den Artikelnamen; Teil von ModellLesen.
-    void KopfLesen(TZeilenLeser& ein);
-    // Liest den Kopf aus dem Anfang einer großen Datei, bevor der Rest gelesen
-    // wird; wirft, wenn schon der Anfang zeigt, dass sie kein Modell ist.
-    void KopfVorabPruefen(std::string_view anfang);
-    bool DateiLaden(const std::string& dateiName);
-    // Wie DateiLaden, nur aus einem Text im Speicher (ohne DateiName).
-    // 'ohneNul': der Text ist schon auf Nullbytes durchsucht und hat keins.
-    void TextLaden(std::string_view text, const std::function<void()>& textGelesen = {}, bool ohneNul = false);
-    void DateiSpeichern(const std::string& dateiName);
     bool IstNeu() const { return DateiName == "NEU.TSR"; }
 
     void KapazitaetSetzen(double wert);
-    void ModellZeichnen(TAnsicht& ansicht) const;
     // Bezug der Balkenanzeigen: berechneter oder eingegebener Höchststrom.
     double Bezugsmaximum() const { return MaxStromBer ? MaxStromBerechnet : MaxStrom; }
     double Prozentwert(double strom) const;
@@ -206,16 +168,7 @@ public:
     void LogLeeren() const;
     void LogZeile(const std::string& zeile) const;
 
-    // Prüfung und Berechnung.
-    bool StrukturPruefen() const;
-    bool KolonnensummenPruefen() const;
-    void BerechnungVorbereiten();
-    // Vergleichsrechnung über die Knoten (das Programm rechnet mit
-    // TBerechnungsPlan). Größte Bewertung; 'alleStabil' sagt, ob jede
-    // Verzweigung und jeder Wandler Stabil bewertet wurde.
-    TBerechnungsZustand EingangsDurchgang(bool* alleStabil = nullptr);
-    void AusgangsDurchgang();
-    void MaxStromErmitteln();
+    // Für Meldungen: " |Artikelname| " und " 2. Eingang ".
     std::string ArtikelText(int artikel) const;
     static std::string EingangText(int nummer);
 
@@ -252,6 +205,11 @@ public:
     IProtokoll* Protokoll = nullptr;
     // Dezimalzeichen der Anzeige (WertText, ProzentText); die Datei nimmt immer '.'.
     char Anzeigetrenner = '.';
+
+private:
+    // Das ganze Modell schreibt Schreiben(const TModell&, ...) der Dateischicht;
+    // die Zeilen des Modells als blosses Objekt braucht niemand.
+    using TFO::Schreiben;
 };
 
 // Eigenschaften eines einzelnen Objekts, wie der Eigenschaftendialog sie

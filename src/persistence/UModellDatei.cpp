@@ -269,61 +269,61 @@ TSchrift SchriftAusText(std::string_view text) {
 
 // ---------------------------------------------------------------- Schreiben
 
-void TModell::Schreiben(TZeilenSchreiber& aus) const {
-    KopfSchreiben(aus);
-    for (const auto& objekt : FOListe.Alle()) objekt->Schreiben(aus);
+void Schreiben(const TModell& modell, TZeilenSchreiber& aus) {
+    KopfSchreiben(modell, aus);
+    for (const auto& objekt : modell.FOListe.Alle()) objekt->Schreiben(aus);
 }
 
-void TModell::SchreibenLesegleich(TZeilenSchreiber& aus) const {
-    KopfSchreiben(aus);
+void SchreibenLesegleich(const TModell& modell, TZeilenSchreiber& aus) {
+    KopfSchreiben(modell, aus);
     // Der Lesende stellt jeden Weg vor die übrigen Objekte: rückwärts
     // geschrieben stehen die Wege danach wieder in der Folge von jetzt.
-    const auto& alle = FOListe.Alle();
+    const auto& alle = modell.FOListe.Alle();
     for (auto it = alle.rbegin(); it != alle.rend(); ++it)
         if ((*it)->AlsWeg() != nullptr) (*it)->Schreiben(aus);
     for (const auto& objekt : alle)
         if (objekt->AlsWeg() == nullptr) objekt->Schreiben(aus);
 }
 
-void TModell::KopfSchreiben(TZeilenSchreiber& aus) const {
+void KopfSchreiben(const TModell& modell, TZeilenSchreiber& aus) {
     // Großzügig vorab reservieren: ohne Umkopieren beim Wachsen.
     size_t zellen = 0;
-    for (const auto& objekt : FOListe.Alle()) {
+    for (const auto& objekt : modell.FOListe.Alle()) {
         if (const TKnoten* k = objekt->AlsKnoten()) zellen += k->Matrix().AnzahlZellen();
     }
-    aus.Reservieren(4096 + 256 * FOListe.Anzahl() + 26 * zellen);
-    aus.Zeile("Klasse ========= ", Klassenname());
-    aus.Zeile("FO Nr", std::to_string(FONr));
-    aus.Zeile("Name", Name);
-    aus.Zeile("Datenformat Ver", std::to_string(DatenformatVer));
-    aus.Zeile("Schrift", TextAusSchrift(Schrift));
-    aus.Zeile("Quellen Beschr", TextAusBool(QuellenBeschr));
-    aus.Zeile("Senken Beschr", TextAusBool(SenkenBeschr));
-    aus.Zeile("Verzweig Beschr", TextAusBool(VerzweigBeschr));
-    aus.Zeile("Wandler Beschr", TextAusBool(WandlerBeschr));
-    aus.Zeile("Wege Beschr", TextAusBool(WegeBeschr));
-    aus.Zeile("Symbol Groesse", std::to_string(SymbolGroesse));
-    aus.Zeile("Strom Groesse", std::to_string(StromGroesse));
-    aus.Zeile("Proz Stellen", std::to_string(ProzStellen));
-    aus.Zeile("Strom Stellen", std::to_string(StromStellen));
-    aus.Zeile("Stromanzeige", std::to_string(Stromanzeige));
-    aus.Zeile("Max Strom ber", TextAusBool(MaxStromBer));
-    aus.Zeile("Max Strom", TextAusFloat(MaxStrom));
-    aus.Zeile("Max Ber Dauer", std::to_string(MaxBerDauer));
-    aus.Zeile("Artikel", std::to_string(ArtikelListe.size()));
-    for (const auto& artikel : ArtikelListe) aus.Zeile("", artikel);
+    aus.Reservieren(4096 + 256 * modell.FOListe.Anzahl() + 26 * zellen);
+    aus.Zeile("Klasse ========= ", modell.Klassenname());
+    aus.Zeile("FO Nr", std::to_string(modell.FONr));
+    aus.Zeile("Name", modell.Name);
+    aus.Zeile("Datenformat Ver", std::to_string(modell.DatenformatVer));
+    aus.Zeile("Schrift", TextAusSchrift(modell.Schrift));
+    aus.Zeile("Quellen Beschr", TextAusBool(modell.QuellenBeschr));
+    aus.Zeile("Senken Beschr", TextAusBool(modell.SenkenBeschr));
+    aus.Zeile("Verzweig Beschr", TextAusBool(modell.VerzweigBeschr));
+    aus.Zeile("Wandler Beschr", TextAusBool(modell.WandlerBeschr));
+    aus.Zeile("Wege Beschr", TextAusBool(modell.WegeBeschr));
+    aus.Zeile("Symbol Groesse", std::to_string(modell.SymbolGroesse));
+    aus.Zeile("Strom Groesse", std::to_string(modell.StromGroesse));
+    aus.Zeile("Proz Stellen", std::to_string(modell.ProzStellen));
+    aus.Zeile("Strom Stellen", std::to_string(modell.StromStellen));
+    aus.Zeile("Stromanzeige", std::to_string(modell.Stromanzeige));
+    aus.Zeile("Max Strom ber", TextAusBool(modell.MaxStromBer));
+    aus.Zeile("Max Strom", TextAusFloat(modell.MaxStrom));
+    aus.Zeile("Max Ber Dauer", std::to_string(modell.MaxBerDauer));
+    aus.Zeile("Artikel", std::to_string(modell.ArtikelListe.size()));
+    for (const auto& artikel : modell.ArtikelListe) aus.Zeile("", artikel);
 }
 
-void TModell::DateiSpeichern(const std::string& dateiName) {
+void DateiSpeichern(TModell& modell, const std::string& dateiName) {
     // Der Text geht stückweise in die Hilfsdatei, während er entsteht: kein
     // Puffer von der Größe der Datei, der erst gefüllt und dann kopiert wird.
     constexpr size_t Stueck = 256 * 1024;
     TDateiErsetzer datei(dateiName);
     TZeilenSchreiber aus([&datei](std::string_view teil) { datei.Schreiben(teil); }, Stueck);
-    Schreiben(aus);
+    Schreiben(modell, aus);
     aus.Abschliessen();
     datei.Abschliessen();
-    DateiName = dateiName;
+    modell.DateiName = dateiName;
 }
 
 // ---------------------------------------------------------------- Lesen
@@ -336,28 +336,28 @@ constexpr size_t KopfBlock = size_t{1} << 20;
 
 } // namespace
 
-bool TModell::DateiLaden(const std::string& dateiName) {
-    ObjekteLoeschen();
+bool DateiLaden(TModell& modell, const std::string& dateiName) {
+    modell.ObjekteLoeschen();
     TLeseDatei datei(dateiName);
     TTextPuffer inhalt;
     datei.Lesen(inhalt, KopfBlock);
     if (!datei.AmEnde()) {
-        KopfVorabPruefen(inhalt.Text());
+        KopfVorabPruefen(modell, inhalt.Text());
         datei.Lesen(inhalt, datei.Groesse());
     }
-    TextLaden(inhalt.Text(), [&inhalt] { inhalt.Freigeben(); }, !datei.NulGelesen());
-    DateiName = dateiName;
+    TextLaden(modell, inhalt.Text(), [&inhalt] { inhalt.Freigeben(); }, !datei.NulGelesen());
+    modell.DateiName = dateiName;
     return true;
 }
 
-void TModell::KopfVorabPruefen(std::string_view anfang) {
+void KopfVorabPruefen(TModell& modell, std::string_view anfang) {
     // Nur ganze Zeilen: eine am Blockende abgeschnittene Zahl wäre ein falscher Fehler.
     const size_t letztesEnde = anfang.find_last_of("\r\n");
     const std::string_view ganze = letztesEnde == std::string_view::npos ? std::string_view()
                                                                          : anfang.substr(0, letztesEnde + 1);
     TZeilenLeser ein(ganze);
     try {
-        KopfLesen(ein);
+        KopfLesen(modell, ein);
     } catch (const EListError&) {
         // Der Kopf reicht über den Block hinaus. Viele Artikel dürfen das;
         // eine einzelne Zeile dieser Länge hat kein Modell.
@@ -369,41 +369,42 @@ void TModell::KopfVorabPruefen(std::string_view anfang) {
     }
 }
 
-void TModell::TextLaden(std::string_view text, const std::function<void()>& textGelesen, bool ohneNul) {
-    ObjekteLoeschen();
-    TLadeSchutz schutz(*this);
+void TextLaden(TModell& modell, std::string_view text, const std::function<void()>& textGelesen,
+               bool ohneNul) {
+    modell.ObjekteLoeschen();
+    TLadeSchutz schutz(modell);
     TZeilenLeser ein(text, ohneNul);
     // Erst große Dateien füllen Blöcke des Vorrats; ein kleines Modell bliebe
     // sonst auf einer großen Seite sitzen.
     TZellvorrat vorrat;
     if (text.size() >= TZellvorrat::LohntAb) ein.Zellvorrat = &vorrat;
-    ModellLesen(ein, textGelesen);
+    ModellLesen(modell, ein, textGelesen);
 }
 
-void TModell::KopfLesen(TZeilenLeser& ein) {
+void KopfLesen(TModell& modell, TZeilenLeser& ein) {
     try {
         ein.LeseZeile = 2;
         const std::string_view name = ein.WertLesen();
-        GeleseneVersion = name == "TModell0" ? 1 : IntAusText(ein.WertLesen());
-        ein.GeleseneVersion = GeleseneVersion;
-        Schrift = SchriftAusText(ein.WertLesen());
-        QuellenBeschr = BoolAusText(ein.WertLesen());
-        SenkenBeschr = BoolAusText(ein.WertLesen());
-        VerzweigBeschr = BoolAusText(ein.WertLesen());
-        if (GeleseneVersion > 1) WandlerBeschr = BoolAusText(ein.WertLesen());
-        WegeBeschr = BoolAusText(ein.WertLesen());
-        SymbolGroesse = IntAusText(ein.WertLesen());
-        StromGroesse = IntAusText(ein.WertLesen());
-        ProzStellen = IntAusText(ein.WertLesen());
-        StromStellen = IntAusText(ein.WertLesen());
-        Stromanzeige = IntAusText(ein.WertLesen());
-        MaxStromBer = BoolAusText(ein.WertLesen());
-        MaxStrom = FloatAusText(ein.WertLesen());
+        modell.GeleseneVersion = name == "TModell0" ? 1 : IntAusText(ein.WertLesen());
+        ein.GeleseneVersion = modell.GeleseneVersion;
+        modell.Schrift = SchriftAusText(ein.WertLesen());
+        modell.QuellenBeschr = BoolAusText(ein.WertLesen());
+        modell.SenkenBeschr = BoolAusText(ein.WertLesen());
+        modell.VerzweigBeschr = BoolAusText(ein.WertLesen());
+        if (modell.GeleseneVersion > 1) modell.WandlerBeschr = BoolAusText(ein.WertLesen());
+        modell.WegeBeschr = BoolAusText(ein.WertLesen());
+        modell.SymbolGroesse = IntAusText(ein.WertLesen());
+        modell.StromGroesse = IntAusText(ein.WertLesen());
+        modell.ProzStellen = IntAusText(ein.WertLesen());
+        modell.StromStellen = IntAusText(ein.WertLesen());
+        modell.Stromanzeige = IntAusText(ein.WertLesen());
+        modell.MaxStromBer = BoolAusText(ein.WertLesen());
+        modell.MaxStrom = FloatAusText(ein.WertLesen());
         const int32_t dauer = IntAusText(ein.WertLesen());
         if (dauer < 0) throw ERangeError("Max Ber Dauer " + std::to_string(dauer) + " ist negativ");
-        MaxBerDauer = static_cast<uint32_t>(dauer);
+        modell.MaxBerDauer = static_cast<uint32_t>(dauer);
 
-        ArtikelListe.clear();
+        modell.ArtikelListe.clear();
         const int32_t anzahl = IntAusText(ein.WertLesen());
         // Ein Modell ohne Artikel hätte keine gültige Artikelnummer.
         if (anzahl < 1) {
@@ -411,8 +412,8 @@ void TModell::KopfLesen(TZeilenLeser& ein) {
                                   "ein Modell braucht mindestens einen Artikel (Artikelanzahl " +
                                       std::to_string(anzahl) + ")");
         }
-        for (int32_t i = 0; i < anzahl; ++i) ArtikelListe.emplace_back(ein.WertLesen());
-        AktArtikel = 0;
+        for (int32_t i = 0; i < anzahl; ++i) modell.ArtikelListe.emplace_back(ein.WertLesen());
+        modell.AktArtikel = 0;
     } catch (EFehler& e) {
         OrtAnfuegen(e, ein, "Kopf des Modells");
         // Ohne "TModell" in der ersten Zeile ist die Datei gar kein Modell;
@@ -425,8 +426,8 @@ void TModell::KopfLesen(TZeilenLeser& ein) {
     }
 }
 
-void TModell::ModellLesen(TZeilenLeser& ein, const std::function<void()>& textGelesen) {
-    KopfLesen(ein);
+void ModellLesen(TModell& modell, TZeilenLeser& ein, const std::function<void()>& textGelesen) {
+    KopfLesen(modell, ein);
 
     std::vector<TWeg*> wege;
     std::vector<TKnoten*> knoten;
@@ -438,7 +439,7 @@ void TModell::ModellLesen(TZeilenLeser& ein, const std::function<void()>& textGe
             e.OrtSetzen("Zeile " + std::to_string(ein.LeseZeile));
             throw e;
         }
-        std::unique_ptr<TFO> objekt = k->Erzeugen(*this);
+        std::unique_ptr<TFO> objekt = k->Erzeugen(modell);
         if (!objekt) {
             EModellErzeugen e("<" + std::string(klasse) + "> ist als Objekt eines Modells nicht zul\xE4" "ssig",
                               "ein Modell kann nicht Objekt eines Modells sein");
@@ -454,12 +455,12 @@ void TModell::ModellLesen(TZeilenLeser& ein, const std::function<void()>& textGe
         TKnoten* kn = objekt->AlsKnoten();
         if (kn != nullptr) knoten.push_back(kn);
         if (TWeg* weg = objekt->AlsWeg()) wege.push_back(weg);
-        FOListe.Hinzufuegen(std::move(objekt), kn != nullptr);
+        modell.FOListe.Hinzufuegen(std::move(objekt), kn != nullptr);
     }
     // Ab hier liest niemand mehr aus 'ein'.
     if (textGelesen) textGelesen();
 
-    const TNummernVerzeichnis nachNummer(FOListe);
+    const TNummernVerzeichnis nachNummer(modell.FOListe);
     auto knotenMitNummer = [&nachNummer](int32_t nr) -> TKnoten* {
         TFO* o = nachNummer.Suchen(static_cast<uint32_t>(nr));
         return o == nullptr ? nullptr : o->AlsKnoten();
@@ -479,14 +480,14 @@ void TModell::ModellLesen(TZeilenLeser& ein, const std::function<void()>& textGe
         weg->StartVerweis = std::string();
         weg->ZielVerweis = std::string();
     }
-    for (const TKnoten* k : knoten) MatrixformPruefen(*k, AnzahlArtikel());
+    for (const TKnoten* k : knoten) MatrixformPruefen(*k, modell.AnzahlArtikel());
 }
 
 TOeffnenErgebnis ModellOeffnen(const std::string& dateiName) {
     TOeffnenErgebnis ergebnis;
     auto modell = std::make_unique<TModell>();
     try {
-        modell->DateiLaden(dateiName);
+        DateiLaden(*modell, dateiName);
         ergebnis.Modell = std::move(modell);
     } catch (const std::exception& e) {
         modell.reset();
@@ -516,7 +517,7 @@ template <class F> TSpeichernErgebnis Sichern(const std::string& dateiName, F&& 
 } // namespace
 
 TSpeichernErgebnis ModellSichern(TModell& modell, const std::string& dateiName) {
-    return Sichern(dateiName, [&] { modell.DateiSpeichern(dateiName); });
+    return Sichern(dateiName, [&] { DateiSpeichern(modell, dateiName); });
 }
 
 TSpeichernErgebnis DateiSichern(const std::string& dateiName, const std::string& inhalt) {

@@ -79,7 +79,7 @@ bool TWiederherstellung::Sichern(const TModell& modell) {
         // Stückweise wie beim Speichern: kein Puffer von der Größe der Datei.
         TDateiErsetzer datei(Kopie());
         TZeilenSchreiber aus([&datei](std::string_view teil) { datei.Schreiben(teil); }, 256 * 1024);
-        modell.SchreibenLesegleich(aus);
+        SchreibenLesegleich(modell, aus);
         aus.Abschliessen();
         datei.Abschliessen();
         DateiErsetzen(OrdnerPfad + "/" + Stamm + ".ort",

@@ -7,6 +7,7 @@
 
 #include "model/UFehler.h"
 #include "model/UKnoten.h"
+#include "view/UDarstellung.h"
 
 namespace tessomir {
 namespace {
@@ -183,15 +184,7 @@ TTextgroesse TAnsicht::ZahlZeichnen(TBildpunkt p, const std::string& text, bool 
     return groesse;
 }
 
-void ModellZeichnen(const TModell& modell, TAnsicht& ansicht) { modell.ModellZeichnen(ansicht); }
-
-void TModell::ModellZeichnen(TAnsicht& ansicht) const { FOListe.AllesZeichnen(ansicht, *this); }
-
-double TModell::Prozentwert(double strom) const {
-    const double bezug = Bezugsmaximum();
-    if (std::fabs(bezug) <= 1e-10) return strom;
-    return strom * 100.0 / bezug;
-}
+void ModellZeichnen(const TModell& modell, TAnsicht& ansicht) { AllesZeichnen(modell.FOListe, ansicht, modell); }
 
 TBildpunkt Zeichnungsgroesse(const TModell& modell, TAnsicht& ansicht) {
     IZeichenflaeche& z = *ansicht.Zeichenflaeche;

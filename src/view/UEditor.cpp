@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "model/UPlattform.h"
+#include "view/UDarstellung.h"
 #include "model/UWerte.h"
 
 namespace tessomir {
@@ -141,11 +142,11 @@ void TEditor::AuswahlDruecken(TUmschaltung umschaltung, TBildpunkt punkt) {
     TFOListe& liste = Modell->FOListe;
     Ansicht.Trefferpunkt = punkt;
     Ansicht.Umschalten = umschaltung == StrgLinks;
-    TFO* treffer = liste.FindeObjekt(Ansicht);
+    TFO* treffer = FindeObjekt(liste, Ansicht);
     // Mit mehreren ausgewählten bleibt die Gruppe: sie lässt sich an jedem Glied ziehen.
     if (umschaltung == NurLinks && (liste.Auswahl().size() == 1 || treffer == nullptr)) liste.AuswahlLeeren();
     if (umschaltung == NurLinks || umschaltung == UmschaltLinks || umschaltung == StrgLinks)
-        liste.Auswaehlen(Ansicht, treffer);
+        Auswaehlen(liste, Ansicht, treffer);
     if (!liste.Auswahl().empty()) Ansicht.Startpunkt = punkt;
     Flaeche.ModellUeberzeichnen();
 }
@@ -153,11 +154,11 @@ void TEditor::AuswahlDruecken(TUmschaltung umschaltung, TBildpunkt punkt) {
 void TEditor::KontextDruecken(TUmschaltung umschaltung, TBildpunkt punkt) {
     TFOListe& liste = Modell->FOListe;
     Ansicht.Trefferpunkt = punkt;
-    TFO* treffer = liste.FindeObjekt(Ansicht);
+    TFO* treffer = FindeObjekt(liste, Ansicht);
     if (umschaltung == NurRechts) {
         if (treffer == nullptr) liste.AuswahlLeeren();
         // Umschalten bleibt vom letzten Linksklick.
-        liste.Auswaehlen(Ansicht, treffer);
+        Auswaehlen(liste, Ansicht, treffer);
     }
     if (!liste.Auswahl().empty()) Ansicht.Startpunkt = punkt;
     Flaeche.ModellUeberzeichnen();
@@ -178,7 +179,7 @@ void TEditor::KnotenEinfuegen(int modus, TBildpunkt punkt) {
 void TEditor::WegBeginnen(TBildpunkt punkt) {
     Modell->Modifiziert = true;
     Ansicht.Trefferpunkt = punkt;
-    TFO* treffer = Modell->FOListe.FindeObjekt(Ansicht);
+    TFO* treffer = FindeObjekt(Modell->FOListe, Ansicht);
     TKnoten* start = treffer != nullptr ? treffer->AlsKnoten() : nullptr;
     Neu.reset();
     if (start == nullptr || !KannWegBeginnen(*start)) return;
@@ -215,7 +216,7 @@ void TEditor::Loslassen(int modus, TMausknopf, TUmschaltung, TBildpunkt punkt) {
         std::vector<TVerschiebung> verschoben;
         for (const auto& e : Modell->FOListe.Auswahl())
             if (e.Objekt != nullptr) verschoben.push_back({e.Objekt, e.Objekt->Refpunkt, {}});
-        Flaeche.Gummi([this] { Modell->FOListe.AuswahlVerschieben(Ansicht); });
+        Flaeche.Gummi([this] { AuswahlVerschieben(Modell->FOListe, Ansicht); });
         // Verschieben setzt Modifiziert, sobald etwas ausgewählt ist, auch ohne Weg.
         if (Verlauf != nullptr && !verschoben.empty()) {
             for (auto& v : verschoben) v.Neu = v.Objekt->Refpunkt;
@@ -234,7 +235,7 @@ void TEditor::WegBeenden(TBildpunkt punkt) {
     TFO* ziel = nullptr;
     if (Ansicht.Ziehen) {
         Ansicht.Trefferpunkt = punkt;
-        ziel = Modell->FOListe.FindeObjekt(Ansicht);
+        ziel = FindeObjekt(Modell->FOListe, Ansicht);
     }
     if (KannVerbinden(ziel)) {
         TAnbindung ende = AnbindenUndMerken(*Neu, *ziel->AlsKnoten(), false);
@@ -261,8 +262,8 @@ bool TEditor::KannVerbinden(const TFO* ziel) const {
 bool TEditor::FigurSichtbar() const { return Ansicht.Ziehen && Modell != nullptr; }
 
 void TEditor::FigurZeichnen() const {
-    if (Neu != nullptr) Neu->Zeichnen(Ansicht, 2);
-    else if (Modell != nullptr) Modell->FOListe.AuswahlZeichnen(Ansicht);
+    if (Neu != nullptr) Zeichnen(*Neu, Ansicht, 2);
+    else if (Modell != nullptr) AuswahlZeichnen(Modell->FOListe, Ansicht);
 }
 
 void TEditor::Abbrechen() {

@@ -9,6 +9,7 @@
 
 #include "model/UKnoten.h"
 #include "view/UAnsicht.h"
+#include "view/UDarstellung.h"
 
 namespace tessomir {
 namespace {
@@ -69,13 +70,11 @@ private:
     double Rand = 0, K = 0, OffsetX = 0, OffsetY = 0, Oben = 0, Unten = 0;
 };
 
-} // namespace
-
-void TFO::AnzeigeZeichnen(TAnsicht&, int) const {}
-
-void TFO::Zeichnen(TAnsicht& ansicht, int modus) const {
+// Grundmarke eines Objekts, das weder Knotenart noch Weg ist (auch ein
+// blosser Knoten).
+void MarkeZeichnen(const TFO& o, TAnsicht& ansicht, int modus) {
     IZeichenflaeche& z = *ansicht.Zeichenflaeche;
-    TBildpunkt p = ansicht.Transformieren(Refpunkt);
+    TBildpunkt p = ansicht.Transformieren(o.Refpunkt);
     if (modus == 2) {
         const TFarbe stift = z.Stiftfarbe();
         const TStiftModus stiftModus = z.Stiftmodus();
@@ -98,79 +97,100 @@ void TFO::Zeichnen(TAnsicht& ansicht, int modus) const {
     z.PinselfarbeSetzen(pinsel);
 }
 
-bool TFO::IstGetroffen(const TAnsicht& ansicht) const {
-    const int s = Modell->SymbolGroesse;
-    const TBildpunkt p = ansicht.Transformieren(Refpunkt);
+} // namespace
+
+void Zeichnen(const TFO& objekt, TAnsicht& ansicht, int modus) {
+    if (const TWeg* w = objekt.AlsWeg()) {
+        WegZeichnen(*w, ansicht, modus);
+        return;
+    }
+    const TKnoten* k = objekt.AlsKnoten();
+    if (k == nullptr || !KnotenZeichnen(*k, ansicht, modus)) MarkeZeichnen(objekt, ansicht, modus);
+}
+
+void AnzeigeZeichnen(const TFO& objekt, TAnsicht& ansicht, int modus) {
+    if (const TWeg* w = objekt.AlsWeg()) {
+        WegAnzeigeZeichnen(*w, ansicht, modus);
+    } else if (const TKnoten* k = objekt.AlsKnoten(); k != nullptr && k->Art() == TKnotenArt::Verzweigung) {
+        VerzweigungAnzeigeZeichnen(static_cast<const TVerzweigung&>(*k), ansicht, modus);
+    }
+}
+
+bool IstGetroffen(const TFO& objekt, const TAnsicht& ansicht) {
+    if (const TWeg* w = objekt.AlsWeg()) return WegGetroffen(*w, ansicht);
+    const int s = objekt.Modell->SymbolGroesse;
+    const TBildpunkt p = ansicht.Transformieren(objekt.Refpunkt);
     const TBildpunkt& t = ansicht.Trefferpunkt;
     return static_cast<int64_t>(p.X) - s <= t.X && t.X <= static_cast<int64_t>(p.X) + s &&
            static_cast<int64_t>(p.Y) - s <= t.Y && t.Y <= static_cast<int64_t>(p.Y) + s;
 }
 
-void TFO::Verschieben(const TAnsicht& ansicht) {
-    const TBildpunkt p = ansicht.Transformieren(Refpunkt);
+void Verschieben(TFO& objekt, const TAnsicht& ansicht) {
+    const TBildpunkt p = ansicht.Transformieren(objekt.Refpunkt);
     const TBildpunkt d = Ziehversatz(ansicht);
-    Refpunkt = ansicht.Ruecktransformieren(TBildpunkt{p.X + d.X, p.Y + d.Y});
+    objekt.Refpunkt = ansicht.Ruecktransformieren(TBildpunkt{p.X + d.X, p.Y + d.Y});
 }
 
-void TFOListe::Auswaehlen(const TAnsicht& ansicht, TFO* objekt) { Auswaehlen(objekt, ansicht.Umschalten); }
+void Auswaehlen(TFOListe& liste, const TAnsicht& ansicht, TFO* objekt) { liste.Auswaehlen(objekt, ansicht.Umschalten); }
 
-void TFOListe::AllesZeichnen(TAnsicht& ansicht, const TModell& modell) const {
+void AllesZeichnen(const TFOListe& liste, TAnsicht& ansicht, const TModell& modell) {
+    const TFOListe::TObjekte& objekte = liste.Alle();
     // Menge statt linearer Suche: bei "Alles auswählen" wäre das quadratisch.
     std::unordered_set<const TFO*> ausgewaehlt;
-    ausgewaehlt.reserve(AuswahlListe.size());
-    for (const auto& e : AuswahlListe) ausgewaehlt.insert(e.Objekt);
+    ausgewaehlt.reserve(liste.Auswahl().size());
+    for (const auto& e : liste.Auswahl()) ausgewaehlt.insert(e.Objekt);
     const TZeilenauswahl auswahl(ansicht, modell);
     // Die Entscheidung je Objekt gilt für beide Runden; die zweite fragt
     // nicht noch einmal nach Objekt und Knoten, die längst aus dem Cache sind.
-    std::vector<uint8_t> sichtbar(Objekte.size(), 0);
-    for (size_t i = 0; i < Objekte.size(); ++i) {
-        const TFO* o = Objekte[i].get();
+    std::vector<uint8_t> sichtbar(objekte.size(), 0);
+    for (size_t i = 0; i < objekte.size(); ++i) {
+        const TFO* o = objekte[i].get();
         if (o == nullptr || auswahl.Ueberspringen(*o)) continue;
         sichtbar[i] = 1;
-        o->Zeichnen(ansicht, ausgewaehlt.count(o) != 0 ? 1 : 0);
+        Zeichnen(*o, ansicht, ausgewaehlt.count(o) != 0 ? 1 : 0);
     }
-    for (size_t i = 0; i < Objekte.size(); ++i) {
-        if (sichtbar[i] != 0) Objekte[i]->AnzeigeZeichnen(ansicht, 0);
-    }
-}
-
-void TFOListe::AuswahlZeichnen(TAnsicht& ansicht) const {
-    for (const auto& e : AuswahlListe) {
-        if (e.Objekt != nullptr && e.Objekt->AlsKnoten() != nullptr) e.Objekt->Zeichnen(ansicht, 2);
+    for (size_t i = 0; i < objekte.size(); ++i) {
+        if (sichtbar[i] != 0) AnzeigeZeichnen(*objekte[i], ansicht, 0);
     }
 }
 
-TFO* TFOListe::FindeObjekt(const TAnsicht& ansicht) const {
+void AuswahlZeichnen(const TFOListe& liste, TAnsicht& ansicht) {
+    for (const auto& e : liste.Auswahl()) {
+        if (e.Objekt != nullptr && e.Objekt->AlsKnoten() != nullptr) Zeichnen(*e.Objekt, ansicht, 2);
+    }
+}
+
+TFO* FindeObjekt(const TFOListe& liste, const TAnsicht& ansicht) {
     TFO* knoten = nullptr;
     int wege = 0;
-    for (const auto& o : Objekte) {
-        if (!o->IstGetroffen(ansicht)) continue;
+    for (const auto& o : liste.Alle()) {
+        if (!IstGetroffen(*o, ansicht)) continue;
         if (o->AlsWeg() != nullptr) ++wege;
         else knoten = o.get();
     }
     if (knoten != nullptr) return knoten;
     if (wege == 0) return nullptr;
-    int ziel = WegZyklus + 1;
+    int ziel = liste.WegZyklus + 1;
     if (ziel > wege) ziel = 1;
     int zaehler = 0;
-    for (const auto& o : Objekte) {
-        if (o->AlsWeg() == nullptr || !o->IstGetroffen(ansicht)) continue;
+    for (const auto& o : liste.Alle()) {
+        if (o->AlsWeg() == nullptr || !IstGetroffen(*o, ansicht)) continue;
         if (++zaehler == ziel) {
-            WegZyklus = ziel;
+            liste.WegZyklus = ziel;
             return o.get();
         }
     }
     return nullptr;
 }
 
-void TFOListe::AuswahlVerschieben(TAnsicht& ansicht) {
-    AuswahlZeichnen(ansicht);
+void AuswahlVerschieben(TFOListe& liste, TAnsicht& ansicht) {
+    AuswahlZeichnen(liste, ansicht);
     ansicht.Aktpunkt = ansicht.Trefferpunkt;
     ansicht.Ziehen = false;
-    for (const auto& e : AuswahlListe) {
+    for (const auto& e : liste.Auswahl()) {
         if (e.Objekt == nullptr) continue;
         e.Objekt->Modell->Modifiziert = true;
-        if (e.Objekt->AlsKnoten() != nullptr) e.Objekt->Verschieben(ansicht);
+        if (e.Objekt->AlsKnoten() != nullptr) Verschieben(*e.Objekt, ansicht);
     }
 }
 

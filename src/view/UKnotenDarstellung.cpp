@@ -5,6 +5,7 @@
 
 #include "model/UKnoten.h"
 #include "view/UAnsicht.h"
+#include "view/UDarstellung.h"
 
 namespace tessomir {
 namespace {
@@ -55,7 +56,7 @@ void NameZeichnen(TAnsicht& ansicht, const TFO& knoten, int32_t x, int32_t y, in
     if (ansicht.TextSichtbar(tx, ty, g)) z.TextAusgeben(tx, ty, name);
 }
 
-void KnotenZeichnen(TAnsicht& ansicht, const TFO& knoten, int modus, TFigur figur, TFarbe fuellung, bool beschriften) {
+void SymbolZeichnen(TAnsicht& ansicht, const TFO& knoten, int modus, TFigur figur, TFarbe fuellung, bool beschriften) {
     if (modus < 0 || modus > 2) return;
     const int32_t g = figur == TFigur::Quadrat ? HalbeSeite(ansicht, knoten) : Symbolradius(ansicht, knoten);
     TBildpunkt p = ansicht.Transformieren(knoten.Refpunkt);
@@ -93,30 +94,28 @@ void KnotenZeichnen(TAnsicht& ansicht, const TFO& knoten, int modus, TFigur figu
 
 } // namespace
 
-void TQuelle::Zeichnen(TAnsicht& ansicht, int modus) const {
-    KnotenZeichnen(ansicht, *this, modus, TFigur::Raute, QuellenFarbe, Modell->QuellenBeschr);
+bool KnotenZeichnen(const TKnoten& k, TAnsicht& ansicht, int modus) {
+    const TModell& m = *k.Modell;
+    switch (k.Art()) {
+    case TKnotenArt::Quelle: SymbolZeichnen(ansicht, k, modus, TFigur::Raute, QuellenFarbe, m.QuellenBeschr); break;
+    case TKnotenArt::Senke: SymbolZeichnen(ansicht, k, modus, TFigur::Dreieck, SenkenFarbe, m.SenkenBeschr); break;
+    case TKnotenArt::Verzweigung:
+        SymbolZeichnen(ansicht, k, modus, TFigur::Quadrat, VerzweigungsFarbe, m.VerzweigBeschr);
+        break;
+    case TKnotenArt::Wandler: SymbolZeichnen(ansicht, k, modus, TFigur::Kreis, WandlerFarbe, m.WandlerBeschr); break;
+    case TKnotenArt::Knoten: return false;
+    }
+    return true;
 }
 
-void TSenke::Zeichnen(TAnsicht& ansicht, int modus) const {
-    KnotenZeichnen(ansicht, *this, modus, TFigur::Dreieck, SenkenFarbe, Modell->SenkenBeschr);
-}
-
-void TVerzweigung::Zeichnen(TAnsicht& ansicht, int modus) const {
-    KnotenZeichnen(ansicht, *this, modus, TFigur::Quadrat, VerzweigungsFarbe, Modell->VerzweigBeschr);
-}
-
-void TWandler::Zeichnen(TAnsicht& ansicht, int modus) const {
-    KnotenZeichnen(ansicht, *this, modus, TFigur::Kreis, WandlerFarbe, Modell->WandlerBeschr);
-}
-
-void TVerzweigung::AnzeigeZeichnen(TAnsicht& ansicht, int modus) const {
-    const int32_t r = HalbeSeite(ansicht, *this);
-    const TBildpunkt p = ansicht.Transformieren(Refpunkt);
+void VerzweigungAnzeigeZeichnen(const TVerzweigung& v, TAnsicht& ansicht, int modus) {
+    const int32_t r = HalbeSeite(ansicht, v);
+    const TBildpunkt p = ansicht.Transformieren(v.Refpunkt);
     if (modus >= 2) return;
     const TBildpunkt t{p.X, p.Y + 2 * r + 1};
-    const TModell& m = *Modell;
-    const double f = Strom();
-    const bool imBereich = f < Kapazitaet;
+    const TModell& m = *v.Modell;
+    const double f = v.Strom();
+    const bool imBereich = f < v.Kapazitaet;
     const double faktor = ansicht.Schriftfaktor();
     if (m.Stromanzeige == 0) {
         const double prozent = m.Prozentwert(f);

@@ -5,6 +5,7 @@
 
 #include "model/UKnoten.h"
 #include "view/UAnsicht.h"
+#include "view/UDarstellung.h"
 
 namespace tessomir {
 namespace {
@@ -18,16 +19,16 @@ TBildpunkt Mitte(TBildpunkt a, TBildpunkt b) {
 
 } // namespace
 
-void TWeg::Zeichnen(TAnsicht& ansicht, int modus) const {
+void WegZeichnen(const TWeg& w, TAnsicht& ansicht, int modus) {
     if (modus < 0 || modus > 2) return;
-    const int symbol = Modell->SymbolGroesse;
+    const int symbol = w.Modell->SymbolGroesse;
     const int32_t l = Runden(ansicht.Schriftfaktor() * 2 * symbol);
-    const TBildpunkt p = StartKnoten != nullptr ? ansicht.Transformieren(StartKnoten->Refpunkt) : TBildpunkt{0, 0};
+    const TBildpunkt p = w.Start() != nullptr ? ansicht.Transformieren(w.Start()->Refpunkt) : TBildpunkt{0, 0};
     TBildpunkt q;
     if (modus == 2) {
         q = TBildpunkt{p.X + ansicht.Aktpunkt.X - ansicht.Startpunkt.X, p.Y + ansicht.Aktpunkt.Y - ansicht.Startpunkt.Y};
-    } else if (ZielKnoten != nullptr) {
-        q = ansicht.Transformieren(ZielKnoten->Refpunkt);
+    } else if (w.Ziel() != nullptr) {
+        q = ansicht.Transformieren(w.Ziel()->Refpunkt);
     } else {
         q = ansicht.Trefferpunkt;
     }
@@ -68,16 +69,16 @@ void TWeg::Zeichnen(TAnsicht& ansicht, int modus) const {
     z.PinselfarbeSetzen(pinsel);
 }
 
-void TWeg::AnzeigeZeichnen(TAnsicht& ansicht, int modus) const {
-    if (StartKnoten == nullptr || ZielKnoten == nullptr) return;
-    const TBildpunkt s = ansicht.Transformieren(StartKnoten->Refpunkt);
-    const TBildpunkt e = ansicht.Transformieren(ZielKnoten->Refpunkt);
+void WegAnzeigeZeichnen(const TWeg& w, TAnsicht& ansicht, int modus) {
+    if (w.Start() == nullptr || w.Ziel() == nullptr) return;
+    const TBildpunkt s = ansicht.Transformieren(w.Start()->Refpunkt);
+    const TBildpunkt e = ansicht.Transformieren(w.Ziel()->Refpunkt);
     const TBildpunkt t{static_cast<int32_t>(s.X + (static_cast<int64_t>(e.X) - s.X) / 4),
                        static_cast<int32_t>(s.Y + (static_cast<int64_t>(e.Y) - s.Y) / 4)};
     if (modus >= 2) return;
-    const TModell& m = *Modell;
-    const double f = Strom();
-    const bool imBereich = f < Kapazitaet;
+    const TModell& m = *w.Modell;
+    const double f = w.Strom();
+    const bool imBereich = f < w.Kapazitaet;
     const double faktor = ansicht.Schriftfaktor();
     // Zahl und Name stehen über t, zusammen höchstens zwei Zeilen und ein
     // Balken hoch; liegt das ganz außerhalb, wird keine Zahl gesetzt.
@@ -106,7 +107,7 @@ void TWeg::AnzeigeZeichnen(TAnsicht& ansicht, int modus) const {
         z.PinselfarbeSetzen(ansicht.Texthintergrund());
         z.SchriftSetzen(m.Schrift);
         std::string puffer;
-        const std::string_view name = Beschriftung(Name, puffer);
+        const std::string_view name = Beschriftung(w.Name, puffer);
         const TTextgroesse g = z.TextAusmass(name);
         const int32_t x = t.X - (g.Breite + 1) / 2;
         const int32_t y = t.Y - h - g.Hoehe;
@@ -115,11 +116,11 @@ void TWeg::AnzeigeZeichnen(TAnsicht& ansicht, int modus) const {
     }
 }
 
-bool TWeg::IstGetroffen(const TAnsicht& ansicht) const {
-    if (StartKnoten == nullptr || ZielKnoten == nullptr) return false;
-    const int64_t t = Modell->SymbolGroesse;
-    const TBildpunkt p1 = ansicht.Transformieren(StartKnoten->Refpunkt);
-    const TBildpunkt p2 = ansicht.Transformieren(ZielKnoten->Refpunkt);
+bool WegGetroffen(const TWeg& w, const TAnsicht& ansicht) {
+    if (w.Start() == nullptr || w.Ziel() == nullptr) return false;
+    const int64_t t = w.Modell->SymbolGroesse;
+    const TBildpunkt p1 = ansicht.Transformieren(w.Start()->Refpunkt);
+    const TBildpunkt p2 = ansicht.Transformieren(w.Ziel()->Refpunkt);
     const int64_t x = ansicht.Trefferpunkt.X;
     const int64_t y = ansicht.Trefferpunkt.Y;
     if (x < std::min<int64_t>(p1.X, p2.X) - t || x >= std::max<int64_t>(p1.X, p2.X) + t) return false;

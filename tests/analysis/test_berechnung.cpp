@@ -15,6 +15,7 @@
 #include "gemeinsam/TAufzeichnung.h"
 #include "gemeinsam/TModellBau.h"
 #include "model/UZeilen.h"
+#include "persistence/UModellDatei.h"
 
 namespace tessomir {
 namespace {
@@ -75,10 +76,10 @@ TEST(Knoten, WandlerMischtArtikelUndOhneFaktorenNichts) {
     w.Matrix().ZelleSetzen(2, 1, 1, 0.5);
     w.Matrix().ZelleSetzen(2, 2, 1, 4);
     w.Matrix().ZelleSetzen(0, 1, 1, 0.1);
-    w.AusgaengeBerechnen();
+    AusgaengeBerechnen(w);
     EXPECT_EQ(w.Matrix().W(0, 0, 1), 0.0); // noch nichts angekommen
-    w.EingaengeUebernehmen();
-    w.AusgaengeBerechnen();
+    EingaengeUebernehmen(w);
+    AusgaengeBerechnen(w);
     EXPECT_DOUBLE_EQ(w.Matrix().W(0, 0, 1), 0.2);
     EXPECT_EQ(w.Matrix().W(1, 0, 1), 0.0);
     EXPECT_DOUBLE_EQ(w.Matrix().W(2, 0, 1), 13.0);
@@ -86,7 +87,7 @@ TEST(Knoten, WandlerMischtArtikelUndOhneFaktorenNichts) {
     // Alle Faktoren 0: es kommt nichts heraus, was auch immer ankommt.
     for (int i = 0; i < 3; ++i)
         for (int j = 1; j <= 3; ++j) w.Matrix().ZelleSetzen(i, j, 1, 0);
-    w.AusgaengeBerechnen();
+    AusgaengeBerechnen(w);
     for (int i = 0; i < 3; ++i) EXPECT_EQ(w.Matrix().W(i, 0, 1), 0.0);
 }
 
@@ -122,10 +123,10 @@ TEST(Knoten, SenkeUebernimmtAllesUndBewertetNie) {
     TModellBau bau;
     auto [q, s, w] = bau.Strecke("Q", "S");
     Menge(q, 0, 5e200); // keine Überlaufprüfung in der Senke
-    bau.M().BerechnungVorbereiten();
-    EXPECT_EQ(s.EingaengeUebernehmen(), Konvergierend);
+    BerechnungVorbereiten(bau.M());
+    EXPECT_EQ(EingaengeUebernehmen(s), Konvergierend);
     EXPECT_EQ(Empfangen(s), 5e200);
-    EXPECT_EQ(s.EingaengeUebernehmen(), Konvergierend);
+    EXPECT_EQ(EingaengeUebernehmen(s), Konvergierend);
     EXPECT_TRUE(auf.Protokoll.empty());
 }
 
@@ -137,19 +138,19 @@ TEST(Knoten, BewertungDerEingaenge) {
     Menge(q, 0, 10);
     v.Zuruecksetzen();
     EXPECT_EQ(v.LetzteAenderung, 1e100);
-    EXPECT_EQ(v.EingaengeUebernehmen(), Konvergierend); // erster Durchgang: 10 < 1e100
+    EXPECT_EQ(EingaengeUebernehmen(v), Konvergierend); // erster Durchgang: 10 < 1e100
     EXPECT_EQ(v.LetzteAenderung, 10.0);
-    EXPECT_EQ(v.EingaengeUebernehmen(), Konvergierend); // ruhig, aber noch nicht zweimal
+    EXPECT_EQ(EingaengeUebernehmen(v), Konvergierend); // ruhig, aber noch nicht zweimal
     EXPECT_EQ(v.LetzteAenderung, 0.0);
-    EXPECT_EQ(v.EingaengeUebernehmen(), Stabil);
+    EXPECT_EQ(EingaengeUebernehmen(v), Stabil);
     Menge(q, 0, 10 + 1e-11); // unter der Ruhegrenze
-    EXPECT_EQ(v.EingaengeUebernehmen(), Stabil);
+    EXPECT_EQ(EingaengeUebernehmen(v), Stabil);
     Menge(q, 0, 12);
-    EXPECT_EQ(v.EingaengeUebernehmen(), Zunehmend); // Änderung nach ruhigem Durchgang
+    EXPECT_EQ(EingaengeUebernehmen(v), Zunehmend); // Änderung nach ruhigem Durchgang
     Menge(q, 0, 13);
-    EXPECT_EQ(v.EingaengeUebernehmen(), Konvergierend); // 1 < 2
+    EXPECT_EQ(EingaengeUebernehmen(v), Konvergierend); // 1 < 2
     Menge(q, 0, 11);
-    EXPECT_EQ(v.EingaengeUebernehmen(), Zunehmend); // Abnahme um 2 > 1 zählt als Änderung
+    EXPECT_EQ(EingaengeUebernehmen(v), Zunehmend); // Abnahme um 2 > 1 zählt als Änderung
     EXPECT_EQ(v.LetzteAenderung, 2.0);
 }
 
@@ -177,17 +178,17 @@ TEST(Abbruch, KetteRuhtErstWennJedeVerzweigungRuht) {
     TKette k;
     TModell& m = k.Bau.M();
     // Durchgänge einzeln: V2 nimmt im zweiten zu, V1 ruht im dritten, V2 erst im vierten.
-    m.BerechnungVorbereiten();
+    BerechnungVorbereiten(m);
     bool alleStabil = true;
-    EXPECT_EQ(m.EingangsDurchgang(&alleStabil), Konvergierend);
+    EXPECT_EQ(EingangsDurchgang(m, &alleStabil), Konvergierend);
     EXPECT_FALSE(alleStabil);
-    m.AusgangsDurchgang();
-    EXPECT_EQ(m.EingangsDurchgang(&alleStabil), Zunehmend);
-    m.AusgangsDurchgang();
-    EXPECT_EQ(m.EingangsDurchgang(&alleStabil), Stabil);
+    AusgangsDurchgang(m);
+    EXPECT_EQ(EingangsDurchgang(m, &alleStabil), Zunehmend);
+    AusgangsDurchgang(m);
+    EXPECT_EQ(EingangsDurchgang(m, &alleStabil), Stabil);
     EXPECT_FALSE(alleStabil); // V2 ist noch Konvergierend
-    m.AusgangsDurchgang();
-    EXPECT_EQ(m.EingangsDurchgang(&alleStabil), Stabil);
+    AusgangsDurchgang(m);
+    EXPECT_EQ(EingangsDurchgang(m, &alleStabil), Stabil);
     EXPECT_TRUE(alleStabil);
 }
 
@@ -277,16 +278,16 @@ TEST(Abbruch, EinRuhenderKnotenGenuegtNicht) {
         TAufzeichnung auf;
         TSpaeteAenderung n;
         TModell& m = n.Bau.M();
-        m.BerechnungVorbereiten();
+        BerechnungVorbereiten(m);
         TBerechnungsZustand z = Konvergierend;
         int durchgaenge = 0;
         bool alleStabil = false;
         do {
-            z = m.EingangsDurchgang(&alleStabil);
-            m.AusgangsDurchgang();
+            z = EingangsDurchgang(m, &alleStabil);
+            AusgangsDurchgang(m);
             ++durchgaenge;
         } while (z != Stabil && durchgaenge < 100);
-        m.EingangsDurchgang();
+        EingangsDurchgang(m);
         EXPECT_EQ(durchgaenge, 3);
         EXPECT_FALSE(alleStabil);
         EXPECT_EQ(Empfangen(n.S), 15.0);
@@ -347,12 +348,12 @@ TEST(Zeitgrenze, SchlaufeNimmtStaendigZu) {
     TSchlaufe s;
     // Die Ratings einzeln: ab dem zweiten Durchgang nimmt immer einer zu.
     TModell& m = s.Bau.M();
-    m.BerechnungVorbereiten();
-    EXPECT_EQ(m.EingangsDurchgang(), Konvergierend);
-    m.AusgangsDurchgang();
+    BerechnungVorbereiten(m);
+    EXPECT_EQ(EingangsDurchgang(m), Konvergierend);
+    AusgangsDurchgang(m);
     for (int i = 2; i <= 20; ++i) {
-        EXPECT_EQ(m.EingangsDurchgang(), Zunehmend) << "Durchgang " << i;
-        m.AusgangsDurchgang();
+        EXPECT_EQ(EingangsDurchgang(m), Zunehmend) << "Durchgang " << i;
+        AusgangsDurchgang(m);
     }
 }
 
@@ -712,7 +713,7 @@ TStand Durchgaenge(bool mitPlan, bool summe, bool rueckwaerts) {
             Anteile(v2, a, 1, {100});
         }
     }
-    m.BerechnungVorbereiten();
+    BerechnungVorbereiten(m);
     TStand stand;
     // Der Plan lebt wie in einer Berechnung über alle Durchgänge.
     auto plan = mitPlan ? std::make_unique<TBerechnungsPlan>(m) : nullptr;
@@ -721,13 +722,13 @@ TStand Durchgaenge(bool mitPlan, bool summe, bool rueckwaerts) {
         if (plan) {
             stand.Zustaende.push_back(plan->Durchgang(&stabil));
         } else {
-            stand.Zustaende.push_back(m.EingangsDurchgang(&stabil));
-            m.AusgangsDurchgang();
+            stand.Zustaende.push_back(EingangsDurchgang(m, &stabil));
+            AusgangsDurchgang(m);
         }
         stand.Zustaende.push_back(stabil);
     }
     // Nach der Ruhe wird nur noch übernommen.
-    stand.Zustaende.push_back(plan ? plan->EingangsDurchgang() : m.EingangsDurchgang());
+    stand.Zustaende.push_back(plan ? plan->EingangsDurchgang() : EingangsDurchgang(m));
     plan.reset();
     stand.Protokoll = auf.Protokoll;
     stand.Bits = Bits(m);
@@ -790,12 +791,12 @@ TEST(Plan, NachUmbauWieFrischGeladen) {
         Anteile(v, a, 2, {0, 10, 90});
     }
     TZeilenSchreiber umgebaut;
-    m.Schreiben(umgebaut);
+    Schreiben(m, umgebaut);
     ASSERT_EQ(ModellNeuberechnen(m), TBerechnungsErgebnis::BerechnungOK);
     EXPECT_EQ(Empfangen(s3, 1), 0.5 * 2 + 0.9 * 6);
 
     TModell frisch;
-    frisch.TextLaden(umgebaut.Text());
+    TextLaden(frisch, umgebaut.Text());
     ASSERT_EQ(ModellNeuberechnen(frisch), TBerechnungsErgebnis::BerechnungOK);
     EXPECT_EQ(ZellenJeKnoten(frisch), ZellenJeKnoten(m));
     EXPECT_EQ(frisch.MaxStromBerechnet, m.MaxStromBerechnet);

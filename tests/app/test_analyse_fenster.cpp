@@ -97,7 +97,7 @@ TEST_F(AnalyseFenster, SchlaufenImProtokollUndHinweisNachZeitgrenze) {
         test::Anteil(v1, 0, 2, 1, 100);
         test::Anteil(v2, 0, 1, 1, 100);
         bau.M().MaxBerDauer = 0;
-        bau.M().DateiSpeichern(datei.toStdString());
+        DateiSpeichern(bau.M(), datei.toStdString());
     }
     F.ModellLaden(datei);
     Platt.Schritt = 1; // die Uhr der Aufzeichnung läuft je Abfrage eine Millisekunde
@@ -130,7 +130,7 @@ TEST_F(AnalyseFenster, UeberlaufOhneKreisGibtKeinenSchlaufenhinweis) {
         bau.Weg(w3, s);
         test::Menge(q, 0, 1);
         for (TWandler* w : {&w1, &w2, &w3}) w->Matrix().ZelleSetzen(0, 1, 1, 1e60);
-        bau.M().DateiSpeichern(datei.toStdString());
+        DateiSpeichern(bau.M(), datei.toStdString());
     }
     F.ModellLaden(datei);
     A("ACBearbeitenNeuberechnen")->trigger();

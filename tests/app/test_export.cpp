@@ -55,7 +55,7 @@ struct Export : ::testing::Test {
         bau.Weg(q, v, "Zulauf");
         bau.Weg(v, s, "Ablauf");
         const std::string datei = (ordner / "modell.TSR").string();
-        bau.M().DateiSpeichern(datei);
+        DateiSpeichern(bau.M(), datei);
         return datei;
     }
 
@@ -164,7 +164,7 @@ TEST_F(Export, ArtikelWaehltDieAngezeigtenStroeme) {
     bau.Weg(q, s);
     q.Matrix().ZelleSetzen(1, 0, 1, 10.0);
     const std::string datei = (ordner / "zwei.TSR").string();
-    bau.M().DateiSpeichern(datei);
+    DateiSpeichern(bau.M(), datei);
     const auto balken = [&](const std::string& artikel) {
         const fs::path bild = ordner / ("a" + artikel + ".png");
         const Ergebnis e = Aufruf({datei, bild.string(), "--berechnen", "--artikel", artikel});

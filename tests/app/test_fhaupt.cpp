@@ -492,7 +492,7 @@ TEST_F(TFHaupt, WiederherstellungNachAbsturz) {
                                                                          std::to_string(kind) + "\n" + original + "\n")
                             .Ok);
             TZeilenSchreiber aus;
-            a.Modell->Schreiben(aus);
+            Schreiben(*a.Modell, aus);
             text = aus.Text();
         }
     };

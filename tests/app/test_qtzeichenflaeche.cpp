@@ -18,6 +18,7 @@
 #include "qt/UQtText.h"
 #include "qt/UQtZeichenflaeche.h"
 #include "view/UAnsicht.h"
+#include "view/UDarstellung.h"
 
 namespace tessomir {
 namespace {
@@ -512,17 +513,17 @@ struct AnsichtPixel : ::testing::Test {
 
 TEST_F(AnsichtPixel, AusgewaehlteQuelleIstGelbMitRotemUmriss) {
     TQuelle& q = bau.Knoten<TQuelle>("Q", {40, -40});
-    q.Zeichnen(ansicht, 1);
+    Zeichnen(q, ansicht, 1);
     // Raute mit R = 6 um (40, 40).
     PixelPruefen(b.Fertig(), {{40, 40, Rgb(Gelb)}, {42, 41, Rgb(Gelb)}, {40, 34, Rgb(Rot)}, {34, 40, Rgb(Rot)},
                               {46, 40, Rgb(Rot)}, {40, 46, Rgb(Rot)}, {40, 33, Rgb(Weiss)}});
 }
 
 TEST_F(AnsichtPixel, NichtAusgewaehlteKnotenHabenIhreFarben) {
-    bau.Knoten<TQuelle>("Q", {15, -15}).Zeichnen(ansicht, 0);
-    bau.Knoten<TSenke>("S", {60, -15}).Zeichnen(ansicht, 0);
-    bau.Knoten<TVerzweigung>("V", {15, -60}).Zeichnen(ansicht, 0);
-    bau.Knoten<TWandler>("W", {60, -60}).Zeichnen(ansicht, 0);
+    Zeichnen(bau.Knoten<TQuelle>("Q", {15, -15}), ansicht, 0);
+    Zeichnen(bau.Knoten<TSenke>("S", {60, -15}), ansicht, 0);
+    Zeichnen(bau.Knoten<TVerzweigung>("V", {15, -60}), ansicht, 0);
+    Zeichnen(bau.Knoten<TWandler>("W", {60, -60}), ansicht, 0);
     PixelPruefen(b.Fertig(), {{15, 15, qRgb(23, 219, 38)}, {15, 9, Rgb(Schwarz)}, {60, 15, qRgb(255, 86, 86)},
                               {15, 60, qRgb(0, 128, 255)}, {11, 56, Rgb(Schwarz)}, {60, 60, qRgb(255, 189, 51)}});
 }
@@ -537,7 +538,7 @@ TEST_F(AnsichtPixel, GummiknotenZweimalGezeichnetLaesstDasBildUnveraendert) {
     b.Maler->end();
     const QImage vorher = b.Image;
     const auto gummiZeichnen = [&] {
-        for (const TFO* o : std::initializer_list<const TFO*>{&q, &w, &v, &weg}) o->Zeichnen(ansicht, 2);
+        for (const TFO* o : std::initializer_list<const TFO*>{&q, &w, &v, &weg}) Zeichnen(*o, ansicht, 2);
     };
     b.Weiter();
     ansicht.Startpunkt = {20, 20};

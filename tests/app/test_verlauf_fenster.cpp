@@ -89,7 +89,7 @@ protected:
     }
     QByteArray ImModell() {
         TZeilenSchreiber aus;
-        Modell()->Schreiben(aus);
+        Schreiben(*Modell(), aus);
         return QByteArray::fromStdString(aus.Text());
     }
     // Vom gespeicherten Stand aus ändern, zurücknehmen, wiederholen; jeweils gespeichert verglichen.

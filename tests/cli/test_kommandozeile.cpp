@@ -61,7 +61,7 @@ protected:
     // Speichert das gebaute Modell; danach ist kein Modell mehr aktuell.
     std::string Speichern(TModellBau& bau, const std::string& name) const {
         const std::string datei = Pfad(name);
-        bau.M().DateiSpeichern(datei);
+        DateiSpeichern(bau.M(), datei);
         return datei;
     }
 
@@ -261,7 +261,7 @@ std::string CsvModellSpeichern(const std::string& datei, bool anteileKorrekt) {
     v.Matrix().ZelleSetzen(0, 1, 1, 80);
     v.Matrix().ZelleSetzen(0, 1, 2, 20);
     v.Matrix().ZelleSetzen(1, 1, 2, anteileKorrekt ? 100 : 50);
-    bau.M().DateiSpeichern(datei);
+    DateiSpeichern(bau.M(), datei);
     return datei;
 }
 
@@ -471,11 +471,11 @@ TEST_F(Kommandozeile, BeispieleSindSichtbarUndImDateiformat) {
         // Laden kehrt die Reihenfolge der Wege um).
         const std::string eins = Pfad("eins.TSR");
         const std::string zwei = Pfad("zwei.TSR");
-        o.Modell->DateiSpeichern(eins);
+        DateiSpeichern(*o.Modell, eins);
         o.Modell.reset();
         TOeffnenErgebnis o2 = ModellOeffnen(eins);
         ASSERT_TRUE(o2.Modell) << o2.Grund;
-        o2.Modell->DateiSpeichern(zwei);
+        DateiSpeichern(*o2.Modell, zwei);
         o2.Modell.reset();
         EXPECT_EQ(Lesen(zwei), inhalt);
     }

@@ -51,13 +51,13 @@ TEST(FuzzKorpus, JedeDateiLaedtOderScheitertMitMeldung) {
         // Speichern, zweimal neu laden (die Wege kehren sich je Laden um) und
         // wieder speichern: derselbe Text.
         const std::string pfad = ordner.Datei("rund.TSR");
-        e.Modell->DateiSpeichern(pfad);
+        DateiSpeichern(*e.Modell, pfad);
         const std::string erst = DateiLesen(pfad);
         e.Modell.reset();
         for (int i = 0; i < 2; ++i) {
             TOeffnenErgebnis n = ModellOeffnen(pfad);
             ASSERT_NE(n.Modell, nullptr) << n.Grund;
-            n.Modell->DateiSpeichern(pfad);
+            DateiSpeichern(*n.Modell, pfad);
         }
         EXPECT_EQ(DateiLesen(pfad), erst);
     }

@@ -53,7 +53,7 @@ TEST_F(GrossLaden, GrosseDateiGibtDieselbenBytes) {
             d.K.Matrix().ZelleSetzen(0, 1, 1, 100.0);
         }
         ASSERT_EQ(ModellNeuberechnen(bau.M()), TBerechnungsErgebnis::BerechnungOK);
-        bau.M().DateiSpeichern(Ordner.Datei("gebaut.TSR"));
+        DateiSpeichern(bau.M(), Ordner.Datei("gebaut.TSR"));
         gebaut = DateiLesen(Ordner.Datei("gebaut.TSR"));
     }
     ASSERT_GE(gebaut.size(), TZellvorrat::LohntAb);
@@ -63,11 +63,11 @@ TEST_F(GrossLaden, GrosseDateiGibtDieselbenBytes) {
     TOeffnenErgebnis e = ModellOeffnen(Ordner.Datei("gebaut.TSR"));
     ASSERT_NE(e.Modell, nullptr) << e.Grund;
     EXPECT_GT(TZellvorrat::BelegteBytesGesamt(), vorher);
-    e.Modell->DateiSpeichern(Ordner.Datei("einmal.TSR"));
+    DateiSpeichern(*e.Modell, Ordner.Datei("einmal.TSR"));
     e = ModellOeffnen(Ordner.Datei("einmal.TSR"));
     ASSERT_NE(e.Modell, nullptr) << e.Grund;
     ASSERT_EQ(ModellNeuberechnen(*e.Modell), TBerechnungsErgebnis::BerechnungOK);
-    e.Modell->DateiSpeichern(Ordner.Datei("zweimal.TSR"));
+    DateiSpeichern(*e.Modell, Ordner.Datei("zweimal.TSR"));
     // Bis auf die Nummer des Modells selbst (Zeile 2), die das gebaute nicht hat.
     // Kein EXPECT_EQ: der Zeilenvergleich von gtest bräuchte bei Megabytes Stunden.
     std::vector<std::string> zweimal = ZeilenAus(DateiLesen(Ordner.Datei("zweimal.TSR")));
@@ -91,10 +91,10 @@ TEST_F(GrossLaden, StueckweiseGespeichertUndAbgebrochen) {
     TModellBau bau;
     for (int i = 0; i < 3000; ++i) bau.Durchlauf<TVerzweigung>().Q.Matrix().ZelleSetzen(0, 0, 1, 0.5 + i);
     TZeilenSchreiber imSpeicher;
-    bau.M().Schreiben(imSpeicher);
+    Schreiben(bau.M(), imSpeicher);
     ASSERT_GT(imSpeicher.Text().size(), size_t{2} << 20);
     const std::string ziel = Ordner.Datei("modell.TSR");
-    bau.M().DateiSpeichern(ziel);
+    DateiSpeichern(bau.M(), ziel);
     EXPECT_TRUE(DateiLesen(ziel) == imSpeicher.Text());
 
     DateiSchreiben(ziel, "alt");
@@ -104,7 +104,7 @@ TEST_F(GrossLaden, StueckweiseGespeichertUndAbgebrochen) {
     rlimit klein = vorher;
     klein.rlim_cur = 1 << 20;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &klein), 0);
-    const TFehlerBild f = FehlerVon([&] { bau.M().DateiSpeichern(ziel); });
+    const TFehlerBild f = FehlerVon([&] { DateiSpeichern(bau.M(), ziel); });
     setrlimit(RLIMIT_FSIZE, &vorher);
     std::signal(SIGXFSZ, signalVorher);
     EXPECT_EQ(f.Art, "EFCreateError");

@@ -39,7 +39,7 @@ protected:
 
     std::string Speichern(TModell& m, const std::string& name = "gespeichert.TSR") {
         const std::string pfad = Ordner.Datei(name);
-        m.DateiSpeichern(pfad);
+        DateiSpeichern(m, pfad);
         EXPECT_EQ(m.DateiName, pfad);
         return DateiLesen(pfad);
     }
@@ -56,7 +56,7 @@ protected:
         const std::string pfad = Ordner.Datei("fehler.TSR");
         DateiSchreiben(pfad, text);
         auto m = std::make_unique<TModell>();
-        const TFehlerBild f = FehlerVon([&] { m->DateiLaden(pfad); });
+        const TFehlerBild f = FehlerVon([&] { DateiLaden(*m, pfad); });
         EXPECT_EQ(m->Laedt, 0);
         m.reset();
         return f;
@@ -89,7 +89,7 @@ std::string VerzweigungsModell(TTempOrdner& ordner) {
     w.Matrix().W(1, 2, 1) = 0.75;
     v.Kapazitaet = 400;
     const std::string pfad = ordner.Datei("verzweigung.TSR");
-    m.DateiSpeichern(pfad);
+    DateiSpeichern(m, pfad);
     return DateiLesen(pfad);
 }
 
@@ -465,11 +465,11 @@ TEST_F(ModellDatei, DoppelteVerweiseSindDoppelteListeneintraege) {
 
 TEST_F(ModellDatei, NichtVorhandeneDateiUndOrdner) {
     auto m = std::make_unique<TModell>();
-    const TFehlerBild f = FehlerVon([&] { m->DateiLaden(Ordner.Datei("fehlt.TSR")); });
+    const TFehlerBild f = FehlerVon([&] { DateiLaden(*m, Ordner.Datei("fehlt.TSR")); });
     EXPECT_EQ(f.Art, "EFOpenError");
     EXPECT_EQ(m->Laedt, 0);
     // Ein Ordner lässt sich öffnen, aber nicht als Modell lesen.
-    const TFehlerBild o = FehlerVon([&] { m->DateiLaden(Ordner.Pfad.string()); });
+    const TFehlerBild o = FehlerVon([&] { DateiLaden(*m, Ordner.Pfad.string()); });
     EXPECT_EQ(o.Art, "EFOpenError") << o.Text;
     m.reset();
 
@@ -746,7 +746,7 @@ TEST_F(ModellDatei, SpeichernErsetztDieDateiOhneHilfsdateiZuHinterlassen) {
     ASSERT_NE(m, nullptr);
     const std::string ziel = Ordner.Datei("modell.TSR");
     DateiSchreiben(ziel, "alter Inhalt");
-    m->DateiSpeichern(ziel);
+    DateiSpeichern(*m, ziel);
     EXPECT_EQ(DateiLesen(ziel), Beispiel);
     EXPECT_EQ(Ordner.Eintraege(), std::vector<std::string>{"modell.TSR"});
 }
@@ -755,7 +755,7 @@ TEST_F(ModellDatei, SpeichernInFehlendenOrdnerScheitert) {
     auto m = Laden(Beispiel);
     ASSERT_NE(m, nullptr);
     const std::string vorher = m->DateiName;
-    const TFehlerBild f = FehlerVon([&] { m->DateiSpeichern(Ordner.Datei("gibtsnicht/modell.TSR")); });
+    const TFehlerBild f = FehlerVon([&] { DateiSpeichern(*m, Ordner.Datei("gibtsnicht/modell.TSR")); });
     EXPECT_EQ(f.Art, "EFCreateError");
     EXPECT_EQ(m->DateiName, vorher);
     EXPECT_EQ(Ordner.Eintraege(), std::vector<std::string>{"modell.TSR"});
@@ -774,7 +774,7 @@ TEST_F(ModellDatei, VolleDiskLaesstDieAlteDateiStehen) {
     rlimit klein = vorher;
     klein.rlim_cur = 200;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &klein), 0);
-    const TFehlerBild f = FehlerVon([&] { m->DateiSpeichern(ziel); });
+    const TFehlerBild f = FehlerVon([&] { DateiSpeichern(*m, ziel); });
     setrlimit(RLIMIT_FSIZE, &vorher);
     std::signal(SIGXFSZ, signalVorher);
     EXPECT_EQ(f.Art, "EFCreateError");
@@ -788,7 +788,7 @@ TEST_F(ModellDatei, SpeichernAufEinenOrdnerScheitertUndRaeumtAuf) {
     ASSERT_NE(m, nullptr);
     std::filesystem::create_directory(Ordner.Pfad / "belegt.TSR");
     DateiSchreiben(Ordner.Datei("belegt.TSR/inhalt"), "x");
-    const TFehlerBild f = FehlerVon([&] { m->DateiSpeichern(Ordner.Datei("belegt.TSR")); });
+    const TFehlerBild f = FehlerVon([&] { DateiSpeichern(*m, Ordner.Datei("belegt.TSR")); });
     EXPECT_EQ(f.Art, "EFCreateError");
     EXPECT_EQ(DateiLesen(Ordner.Datei("belegt.TSR/inhalt")), "x");
     EXPECT_EQ(Ordner.Eintraege(), (std::vector<std::string>{"belegt.TSR", "modell.TSR"}));
@@ -800,7 +800,7 @@ TEST_F(ModellDatei, SchreibgeschuetzterOrdner) {
     ASSERT_NE(m, nullptr);
     const std::string ziel = Ordner.Datei("modell.TSR");
     std::filesystem::permissions(Ordner.Pfad, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-    const TFehlerBild f = FehlerVon([&] { m->DateiSpeichern(ziel); });
+    const TFehlerBild f = FehlerVon([&] { DateiSpeichern(*m, ziel); });
     std::filesystem::permissions(Ordner.Pfad, std::filesystem::perms::owner_all);
     EXPECT_EQ(f.Art, "EFCreateError");
     EXPECT_EQ(DateiLesen(ziel), Beispiel);

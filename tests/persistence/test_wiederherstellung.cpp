@@ -44,7 +44,7 @@ TEST(Wiederherstellung, EigeneKopieSchreibenUndVerwerfen) {
     EXPECT_TRUE(w.HatKopie());
     EXPECT_EQ(bau.M().DateiName, "/daten/Anlage.TSR"); // der Pfad des Modells bleibt
     TZeilenSchreiber aus;
-    bau.M().Schreiben(aus);
+    Schreiben(bau.M(), aus);
     EXPECT_EQ(ordner.Eintraege().size(), 2u);
     EXPECT_TRUE(w.Finden().empty()); // die eigene bietet niemand an
 
@@ -54,7 +54,7 @@ TEST(Wiederherstellung, EigeneKopieSchreibenUndVerwerfen) {
         TOeffnenErgebnis kopie = ModellOeffnen(w.Kopie());
         ASSERT_NE(kopie.Modell, nullptr) << kopie.Grund;
         TZeilenSchreiber wieder;
-        kopie.Modell->Schreiben(wieder);
+        Schreiben(*kopie.Modell, wieder);
         EXPECT_EQ(wieder.Text(), aus.Text());
     }
     w.Verwerfen();
@@ -84,7 +84,7 @@ TEST(Wiederherstellung, FindetNurWasBeendeteProzesseHinterliessen) {
     EXPECT_EQ(m->DateiName, "/daten/M\xE4ngel.TSR");
     EXPECT_TRUE(m->Modifiziert);
     TZeilenSchreiber aus;
-    m->SchreibenLesegleich(aus);
+    SchreibenLesegleich(*m, aus);
     EXPECT_EQ(aus.Text(), modell); // Byte für Byte
     m.reset();
     TWiederherstellung::Entfernen(funde[0]);

@@ -4,6 +4,7 @@
 #include "gemeinsam/TAufzeichnung.h"
 #include "gemeinsam/TModellBau.h"
 #include "view/UAnsicht.h"
+#include "view/UDarstellung.h"
 
 namespace tessomir {
 namespace {
@@ -48,7 +49,7 @@ TEST_F(ListenTest, AuswahlZeichnenNurKnotenAlsUmriss) {
     TWeg& w = bau.Weg(q, s);
     liste.Auswaehlen(&w, false);
     liste.Auswaehlen(&s, false);
-    liste.AuswahlZeichnen(ansicht);
+    AuswahlZeichnen(liste, ansicht);
     ASSERT_EQ(flaeche.Elemente.size(), 1u);
     EXPECT_EQ(flaeche.Elemente[0].Modus, TStiftModus::NichtXor);
 }
@@ -60,24 +61,24 @@ TEST_F(ListenTest, KnotenVorWegUeberlagerndeWegeReihum) {
     TWeg& w2 = bau.Weg(a, b);
     TWeg& w3 = bau.Weg(b, a);
     ansicht.Trefferpunkt = {2, 1};
-    EXPECT_EQ(liste.FindeObjekt(ansicht), &a);
+    EXPECT_EQ(FindeObjekt(liste, ansicht), &a);
     ansicht.Trefferpunkt = {50, 1};
     // Wege stehen vorne in umgekehrter Einfügereihenfolge: w3, w2, w1.
-    EXPECT_EQ(liste.FindeObjekt(ansicht), &w3);
-    EXPECT_EQ(liste.FindeObjekt(ansicht), &w2);
-    EXPECT_EQ(liste.FindeObjekt(ansicht), &w1);
-    EXPECT_EQ(liste.FindeObjekt(ansicht), &w3);
+    EXPECT_EQ(FindeObjekt(liste, ansicht), &w3);
+    EXPECT_EQ(FindeObjekt(liste, ansicht), &w2);
+    EXPECT_EQ(FindeObjekt(liste, ansicht), &w1);
+    EXPECT_EQ(FindeObjekt(liste, ansicht), &w3);
     ansicht.Trefferpunkt = {50, 40};
-    EXPECT_EQ(liste.FindeObjekt(ansicht), nullptr);
+    EXPECT_EQ(FindeObjekt(liste, ansicht), nullptr);
 }
 
 TEST_F(ListenTest, AuswaehlenMitUmschaltenAusDerAnsicht) {
     TQuelle& q = bau.Knoten<TQuelle>("Q");
-    liste.Auswaehlen(ansicht, &q);
-    liste.Auswaehlen(ansicht, &q);
+    Auswaehlen(liste, ansicht, &q);
+    Auswaehlen(liste, ansicht, &q);
     EXPECT_EQ(liste.Auswahl().size(), 1u);
     ansicht.Umschalten = true;
-    liste.Auswaehlen(ansicht, &q);
+    Auswaehlen(liste, ansicht, &q);
     EXPECT_TRUE(liste.Auswahl().empty());
 }
 
@@ -93,7 +94,7 @@ TEST_F(ListenTest, AuswahlVerschiebenBewegtNurKnoten) {
     ansicht.Aktpunkt = {25, 25};
     ansicht.Trefferpunkt = {30, 40};
     ansicht.Ziehen = true;
-    liste.AuswahlVerschieben(ansicht);
+    AuswahlVerschieben(liste, ansicht);
     // Versatz (10, 20) Gerätepunkte = (5, -10) Modelleinheiten bei Massstab 2.
     EXPECT_EQ(q.Refpunkt, (TPunkt{15, -20}));
     EXPECT_EQ(s.Refpunkt, (TPunkt{100, -10}));

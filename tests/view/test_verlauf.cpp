@@ -10,6 +10,7 @@
 #include "model/UArtikelBearbeitung.h"
 #include "model/UVerlauf.h"
 #include "view/UEditor.h"
+#include "persistence/UModellDatei.h"
 
 namespace tessomir {
 namespace {
@@ -29,7 +30,7 @@ TPunkt Ort(int x, int y) { return TPunkt{static_cast<double>(x), static_cast<dou
 
 std::string Datei(const TModell& m) {
     TZeilenSchreiber aus;
-    m.Schreiben(aus);
+    Schreiben(m, aus);
     return aus.Text();
 }
 

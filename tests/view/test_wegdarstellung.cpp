@@ -4,6 +4,7 @@
 #include "gemeinsam/TAufzeichnung.h"
 #include "gemeinsam/TModellBau.h"
 #include "view/UAnsicht.h"
+#include "view/UDarstellung.h"
 
 namespace tessomir {
 namespace {
@@ -23,12 +24,12 @@ struct WegTest : ::testing::Test {
     void StromSetzen(double f) { senke.Matrix().ZelleSetzen(0, 1, 0, f); }
     void Anzeige() {
         flaeche.Elemente.clear();
-        weg.AnzeigeZeichnen(ansicht, 0);
+        AnzeigeZeichnen(weg, ansicht, 0);
     }
 };
 
 TEST_F(WegTest, LinieUndPfeilspitzeMitWiderhaken) {
-    weg.Zeichnen(ansicht, 0);
+    Zeichnen(weg, ansicht, 0);
     ASSERT_EQ(flaeche.Elemente.size(), 2u);
     EXPECT_EQ(flaeche.Elemente[0].Art, TPrimitiv::Polylinie);
     EXPECT_EQ(flaeche.Elemente[0].Punkte, (std::vector<TBildpunkt>{{0, 0}, {100, 0}}));
@@ -41,25 +42,25 @@ TEST_F(WegTest, LinieUndPfeilspitzeMitWiderhaken) {
 }
 
 TEST_F(WegTest, AusgewaehltRotAufPapierSchwarz) {
-    weg.Zeichnen(ansicht, 1);
+    Zeichnen(weg, ansicht, 1);
     EXPECT_EQ(flaeche.Elemente[0].Stift, Rot);
     EXPECT_EQ(flaeche.Elemente[1].Pinsel, Rot);
     flaeche.Elemente.clear();
     ansicht.DruckModus = true;
-    weg.Zeichnen(ansicht, 0);
+    Zeichnen(weg, ansicht, 0);
     EXPECT_EQ(flaeche.Elemente[0].Stift, Schwarz);
 }
 
 TEST_F(WegTest, KnotenAufDemselbenPunktGebenPunktfoermigenPfeil) {
     senke.Refpunkt = {0, 0};
-    weg.Zeichnen(ansicht, 0);
+    Zeichnen(weg, ansicht, 0);
     EXPECT_EQ(flaeche.Elemente[1].Punkte, (std::vector<TBildpunkt>(4, TBildpunkt{0, 0})));
 }
 
 TEST_F(WegTest, GummilinieNurLinieImNichtXorVomStartAmVersatz) {
     ansicht.Startpunkt = {10, 10};
     ansicht.Aktpunkt = {40, 30};
-    weg.Zeichnen(ansicht, 2);
+    Zeichnen(weg, ansicht, 2);
     ASSERT_EQ(flaeche.Elemente.size(), 1u);
     EXPECT_EQ(flaeche.Elemente[0].Punkte, (std::vector<TBildpunkt>{{0, 0}, {30, 20}}));
     EXPECT_EQ(flaeche.Elemente[0].Modus, TStiftModus::NichtXor);
@@ -70,10 +71,10 @@ TEST_F(WegTest, OffenerWegEndetAmTrefferpunkt) {
     auto offen = std::make_unique<TWeg>(bau.M());
     offen->SetStart(&bau.Knoten<TVerzweigung>("V", {20, -20}));
     ansicht.Trefferpunkt = {70, 80};
-    offen->Zeichnen(ansicht, 0);
+    Zeichnen(*offen, ansicht, 0);
     EXPECT_EQ(flaeche.Elemente[0].Punkte, (std::vector<TBildpunkt>{{20, 20}, {70, 80}}));
     flaeche.Elemente.clear();
-    offen->AnzeigeZeichnen(ansicht, 0);
+    AnzeigeZeichnen(*offen, ansicht, 0);
     EXPECT_TRUE(flaeche.Elemente.empty());
 }
 
@@ -154,24 +155,24 @@ TEST_F(WegTest, NameUeberDerAnzeige) {
 TEST_F(WegTest, TrefferWaagrecht) {
     for (const TBildpunkt p : {TBildpunkt{-4, 0}, TBildpunkt{50, 3}}) {
         ansicht.Trefferpunkt = p;
-        EXPECT_TRUE(weg.IstGetroffen(ansicht)) << p.X << "," << p.Y;
+        EXPECT_TRUE(IstGetroffen(weg, ansicht)) << p.X << "," << p.Y;
     }
     for (const TBildpunkt p : {TBildpunkt{104, 0}, TBildpunkt{50, 4}, TBildpunkt{50, -4}}) {
         ansicht.Trefferpunkt = p;
-        EXPECT_FALSE(weg.IstGetroffen(ansicht)) << p.X << "," << p.Y;
+        EXPECT_FALSE(IstGetroffen(weg, ansicht)) << p.X << "," << p.Y;
     }
 }
 
 TEST_F(WegTest, TrefferSchraegUndKurz) {
     senke.Refpunkt = {100, -100};
     ansicht.Trefferpunkt = {50, 53};
-    EXPECT_TRUE(weg.IstGetroffen(ansicht));
+    EXPECT_TRUE(IstGetroffen(weg, ansicht));
     ansicht.Trefferpunkt = {50, 56};
-    EXPECT_FALSE(weg.IstGetroffen(ansicht));
+    EXPECT_FALSE(IstGetroffen(weg, ansicht));
     // Kürzer als die Toleranz: überall im Kasten getroffen.
     senke.Refpunkt = {2, -1};
     ansicht.Trefferpunkt = {-3, 4};
-    EXPECT_TRUE(weg.IstGetroffen(ansicht));
+    EXPECT_TRUE(IstGetroffen(weg, ansicht));
 }
 
 } // namespace
