@@ -9,7 +9,7 @@
 #include <string>
 
 #include "model/UModell.h"
-#include "model/UPlattform.h"
+#include "base/UPlattform.h"
 
 namespace tessomir::bench {
 

@@ -11,7 +11,7 @@
 #include "UVerhaeltnisUhr.h"
 #include "analysis/UBerechnung.h"
 #include "model/UKnoten.h"
-#include "model/UVorabladen.h"
+#include "base/UVorabladen.h"
 #include "model/UZeilen.h"
 #include "persistence/UModellDatei.h"
 

@@ -9,7 +9,7 @@
 
 #include "UModellGenerator.h"
 #include "model/UKnoten.h"
-#include "model/UVerlauf.h"
+#include "editing/UVerlauf.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include "model/UFehler.h"
+#include "base/UFehler.h"
 #include "model/UModell.h"
-#include "model/UPlattform.h"
+#include "base/UPlattform.h"
 
 namespace tessomir::fuzz {
 

@@ -21,12 +21,12 @@
 #include "analysis/UBerechnung.h"
 #include "analysis/UEngpaesse.h"
 #include "analysis/USchlaufen.h"
-#include "model/UArtikelBearbeitung.h"
-#include "model/UFehler.h"
+#include "editing/UArtikelBearbeitung.h"
+#include "base/UFehler.h"
 #include "model/UKnoten.h"
-#include "model/UPlattform.h"
-#include "model/UText.h"
-#include "model/UVerlauf.h"
+#include "base/UPlattform.h"
+#include "base/UText.h"
+#include "editing/UVerlauf.h"
 #include "UFuzzHilfe.h"
 
 namespace {

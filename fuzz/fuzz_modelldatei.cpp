@@ -9,9 +9,9 @@
 #include <string>
 #include <string_view>
 
-#include "model/UFehler.h"
+#include "base/UFehler.h"
 #include "model/UKnoten.h"
-#include "model/UPlattform.h"
+#include "base/UPlattform.h"
 #include "persistence/UModellDatei.h"
 #include "UFuzzHilfe.h"
 

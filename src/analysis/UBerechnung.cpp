@@ -9,8 +9,8 @@
 #include <utility>
 
 #include "model/UKnoten.h"
-#include "model/UPlattform.h"
-#include "model/UVorabladen.h"
+#include "base/UPlattform.h"
+#include "base/UVorabladen.h"
 
 namespace tessomir {
 namespace {

@@ -50,7 +50,7 @@ std::vector<TEngpass> EngpaesseErmitteln(const TModell& modell, double schwelleP
                 if (!(s * 100.0 >= schwelleProzent * kapazitaet)) return;
                 e.Auslastung = s * 100.0 / kapazitaet;
             } else {
-                // Ohne Kapazität ist jeder Strom am Anschlag (im Diagramm rot).
+                // Ohne KapazitÃ¤t ist jeder Strom am Anschlag (im Diagramm rot).
                 if (!(s > 0.0)) return;
                 e.Auslastung = std::numeric_limits<double>::infinity();
             }

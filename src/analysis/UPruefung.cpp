@@ -3,7 +3,7 @@
 
 #include "analysis/UPruefung.h"
 #include "model/UKnoten.h"
-#include "model/UPlattform.h"
+#include "base/UPlattform.h"
 
 namespace tessomir {
 

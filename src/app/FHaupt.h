@@ -10,7 +10,7 @@
 #include "app/UDateiwahl.h"
 #include "persistence/UModellDatei.h"
 #include "persistence/UWiederherstellung.h"
-#include "view/UEditor.h"
+#include "editing/UEditor.h"
 
 class QAction;
 class QActionGroup;

@@ -5,9 +5,9 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
-#include "model/UFehler.h"
-#include "model/UPlattform.h"
-#include "model/UText.h"
+#include "base/UFehler.h"
+#include "base/UPlattform.h"
+#include "base/UText.h"
 #include "persistence/UModellDatei.h"
 #include "qt/UQtText.h"
 

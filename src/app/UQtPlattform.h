@@ -4,7 +4,7 @@
 // seine Lebenszeit ein und stellt danach die vorige Plattform wieder her.
 #include <string>
 
-#include "model/UPlattform.h"
+#include "base/UPlattform.h"
 
 class QPlainTextEdit;
 class QWidget;

@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "model/UFehler.h"
+#include "base/UFehler.h"
 #include "qt/UQtText.h"
 #include "view/UAnsicht.h"
-#include "view/UEditor.h"
+#include "editing/UEditor.h"
 
 namespace tessomir {
 namespace {

@@ -7,8 +7,8 @@
 
 #include "analysis/UBerechnung.h"
 #include "cli/UKonsolenPlattform.h"
-#include "model/UFehler.h"
-#include "model/UText.h"
+#include "base/UFehler.h"
+#include "base/UText.h"
 #include "persistence/UModellDatei.h"
 
 namespace tessomir {
@@ -43,6 +43,8 @@ std::unique_ptr<QGuiApplication> AnwendungSicherstellen() {
 }
 
 } // namespace
+
+std::vector<TZusatzbefehl> Zusatzbefehle() { return {{"exportieren", &Exportieren}}; }
 
 int Exportieren(const std::vector<std::string>& arg, std::ostream& aus, std::ostream& fehler) {
     std::vector<std::string> dateien;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/UKommandozeile.h"
 #include "qt/UBildExport.h"
 
 namespace tessomir {

@@ -12,14 +12,10 @@
 #include "analysis/USchlaufen.h"
 #include "cli/UKonsolenPlattform.h"
 #include "model/UKnoten.h"
-#include "model/UPlattform.h"
-#include "model/UText.h"
+#include "base/UPlattform.h"
+#include "base/UText.h"
 #include "persistence/UModellDatei.h"
 #include "persistence/UStromCsv.h"
-
-#ifdef TESSOMIR_QT
-#include "cli/UExport.h"
-#endif
 
 namespace tessomir {
 namespace {
@@ -119,7 +115,7 @@ int Berechnen(const std::vector<std::string>& arg, std::ostream& aus, std::ostre
     return ergebnis == TBerechnungsErgebnis::BerechnungOK ? 0 : 1;
 }
 
-// Spalten bündig: Texte links, Zahlen rechts (Windows-1252: ein Byte je Zeichen).
+// Spalten bÃ¼ndig: Texte links, Zahlen rechts (Windows-1252: ein Byte je Zeichen).
 std::vector<std::string> Tabelle(const std::vector<std::vector<std::string>>& zeilen, const std::vector<bool>& rechts) {
     std::vector<size_t> breite(rechts.size(), 0);
     for (const auto& z : zeilen)
@@ -217,7 +213,8 @@ int Schlaufen(const std::vector<std::string>& arg, std::ostream& aus, std::ostre
 
 } // namespace
 
-int KommandozeileAusfuehren(const std::vector<std::string>& arg, std::ostream& aus, std::ostream& fehler) {
+int KommandozeileAusfuehren(const std::vector<std::string>& arg, std::ostream& aus, std::ostream& fehler,
+                            const std::vector<TZusatzbefehl>& zusatz) {
     if (arg.empty()) return Aufruffehler("kein Befehl angegeben.", fehler);
     const std::string& befehl = arg[0];
     if (befehl == "--help" || befehl == "-h" || befehl == "hilfe") {
@@ -228,11 +225,10 @@ int KommandozeileAusfuehren(const std::vector<std::string>& arg, std::ostream& a
     if (befehl == "berechnen") return Berechnen(arg, aus, fehler);
     if (befehl == "engpaesse") return Engpaesse(arg, aus, fehler);
     if (befehl == "schlaufen") return Schlaufen(arg, aus, fehler);
-#ifdef TESSOMIR_QT
-    if (befehl == "exportieren") return Exportieren(arg, aus, fehler);
-#else
+    for (const TZusatzbefehl& z : zusatz) {
+        if (befehl == z.Name) return z.Ausfuehren(arg, aus, fehler);
+    }
     if (befehl == "exportieren") return Aufruffehler("exportieren ist ohne Qt gebaut nicht verf\xC3\xBC" "gbar.", fehler);
-#endif
     return Aufruffehler("unbekannter Befehl " + befehl + ".", fehler);
 }
 

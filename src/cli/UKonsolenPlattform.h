@@ -4,8 +4,8 @@
 #include <ostream>
 #include <string>
 
-#include "model/UPlattform.h"
-#include "model/UText.h"
+#include "base/UPlattform.h"
+#include "base/UText.h"
 
 namespace tessomir {
 

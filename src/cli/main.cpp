@@ -6,5 +6,5 @@
 
 int main(int argc, char** argv) {
     std::vector<std::string> argumente(argv + 1, argv + argc);
-    return tessomir::KommandozeileAusfuehren(argumente, std::cout, std::cerr);
+    return tessomir::KommandozeileAusfuehren(argumente, std::cout, std::cerr, tessomir::Zusatzbefehle());
 }

@@ -20,7 +20,7 @@
 
 #include "dialogs/UEingabefarbe.h"
 #include "help/UHilfe.h"
-#include "model/UPlattform.h"
+#include "base/UPlattform.h"
 #include "qt/UBefehl.h"
 #include "qt/UQtSchrift.h"
 #include "qt/UQtText.h"

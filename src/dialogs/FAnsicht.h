@@ -5,7 +5,7 @@
 #include <QDialog>
 
 #include "model/UModell.h"
-#include "view/UAnsichtEinstellungen.h"
+#include "editing/UAnsichtEinstellungen.h"
 
 class QAction;
 class QButtonGroup;

@@ -14,10 +14,10 @@
 
 #include "dialogs/UEingabefarbe.h"
 #include "help/UHilfe.h"
-#include "model/UArtikelBearbeitung.h"
+#include "editing/UArtikelBearbeitung.h"
 #include "model/UModell.h"
-#include "model/UPlattform.h"
-#include "model/UVerlauf.h"
+#include "base/UPlattform.h"
+#include "editing/UVerlauf.h"
 #include "qt/UBefehl.h"
 #include "qt/UQtText.h"
 #include "qt/USanduhr.h"

@@ -11,7 +11,7 @@
 #include "dialogs/UEingabefarbe.h"
 #include "help/UHilfe.h"
 #include "model/UModell.h"
-#include "model/UPlattform.h"
+#include "base/UPlattform.h"
 #include "qt/UQtText.h"
 
 namespace tessomir {

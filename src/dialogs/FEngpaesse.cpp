@@ -10,8 +10,8 @@
 #include <exception>
 
 #include "help/UHilfe.h"
-#include "model/UPlattform.h"
-#include "model/UText.h"
+#include "base/UPlattform.h"
+#include "base/UText.h"
 #include "persistence/UModellDatei.h"
 #include "qt/UBefehl.h"
 #include "qt/UQtText.h"

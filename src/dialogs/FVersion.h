@@ -4,7 +4,7 @@
 #include <QDialog>
 #include <string>
 
-#include "model/UVersion.h"
+#include "base/UVersion.h"
 
 class QLabel;
 class QPushButton;

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "model/UPlattform.h"
+#include "base/UPlattform.h"
 
 namespace tessomir {
 namespace {

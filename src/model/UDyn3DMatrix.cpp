@@ -1,13 +1,13 @@
-#include "UDyn3DMatrix.h"
+#include "model/UDyn3DMatrix.h"
 
 #include <algorithm>
 #include <atomic>
 #include <memory>
 #include <utility>
 
-#include "UFehler.h"
-#include "UPlattform.h"
-#include "USpeicherblock.h"
+#include "base/UFehler.h"
+#include "base/UPlattform.h"
+#include "base/USpeicherblock.h"
 
 namespace tessomir {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "UWerte.h"
+#include "base/UWerte.h"
 
 namespace tessomir {
 

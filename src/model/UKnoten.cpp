@@ -1,9 +1,9 @@
-#include "UKnoten.h"
+#include "model/UKnoten.h"
 
 #include <algorithm>
 
-#include "UFehler.h"
-#include "UPlattform.h"
+#include "base/UFehler.h"
+#include "base/UPlattform.h"
 
 namespace tessomir {
 namespace {

@@ -3,8 +3,8 @@
 #include <memory>
 #include <vector>
 
-#include "UDyn3DMatrix.h"
-#include "UModell.h"
+#include "model/UDyn3DMatrix.h"
+#include "model/UModell.h"
 
 namespace tessomir {
 

@@ -1,12 +1,12 @@
-#include "UModell.h"
+#include "model/UModell.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
-#include "UFehler.h"
-#include "UKnoten.h"
-#include "UPlattform.h"
+#include "base/UFehler.h"
+#include "model/UKnoten.h"
+#include "base/UPlattform.h"
 
 namespace tessomir {
 

@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "UWerte.h"
-#include "UText.h"
-#include "UZeilen.h"
+#include "base/UWerte.h"
+#include "base/UText.h"
+#include "model/UZeilen.h"
 
 namespace tessomir {
 

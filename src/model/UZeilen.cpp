@@ -1,4 +1,4 @@
-#include "UZeilen.h"
+#include "model/UZeilen.h"
 
 #include <algorithm>
 #include <bit>
@@ -9,9 +9,9 @@
 #include <emmintrin.h>
 #endif
 
-#include "UFehler.h"
-#include "USpeicherblock.h"
-#include "UWerte.h"
+#include "base/UFehler.h"
+#include "base/USpeicherblock.h"
+#include "base/UWerte.h"
 
 namespace tessomir {
 

@@ -12,8 +12,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "model/USpeicherblock.h"
-#include "model/UText.h"
+#include "base/USpeicherblock.h"
+#include "base/UText.h"
 
 namespace tessomir {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/UFehler.h"
+#include "base/UFehler.h"
 
 namespace tessomir {
 

@@ -1,4 +1,4 @@
-#include "UModellDatei.h"
+#include "persistence/UModellDatei.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -13,10 +13,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "model/UFehler.h"
+#include "base/UFehler.h"
 #include "model/UKnoten.h"
-#include "model/USpeicherblock.h"
-#include "model/UText.h"
+#include "base/USpeicherblock.h"
+#include "base/UText.h"
 
 namespace tessomir {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/UFehler.h"
+#include "base/UFehler.h"
 #include "model/UModell.h"
 #include "persistence/UDatei.h"
 

@@ -1,8 +1,8 @@
 #include "persistence/UStromCsv.h"
 
 #include "model/UKnoten.h"
-#include "model/UText.h"
-#include "model/UWerte.h"
+#include "base/UText.h"
+#include "base/UWerte.h"
 
 namespace tessomir {
 

@@ -10,7 +10,7 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include "model/UFehler.h"
+#include "base/UFehler.h"
 #include "persistence/UModellDatei.h"
 
 namespace tessomir {

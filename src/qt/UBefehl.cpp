@@ -2,8 +2,8 @@
 
 #include <exception>
 
-#include "model/UPlattform.h"
-#include "model/UText.h"
+#include "base/UPlattform.h"
+#include "base/UText.h"
 #include "persistence/UDatei.h"
 
 namespace tessomir {

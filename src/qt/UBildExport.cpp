@@ -11,7 +11,7 @@
 #include <cctype>
 #include <cmath>
 
-#include "model/UFehler.h"
+#include "base/UFehler.h"
 #include "persistence/UDatei.h"
 #include "qt/UQtText.h"
 #include "qt/UQtZeichenflaeche.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "model/UText.h"
+#include "base/UText.h"
 
 namespace tessomir {
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <limits>
 
-#include "model/UFehler.h"
+#include "base/UFehler.h"
 #include "model/UKnoten.h"
 #include "view/UDarstellung.h"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "model/UFehler.h"
+#include "base/UFehler.h"
 #include "model/UKnoten.h"
 #include "persistence/UModellDatei.h"
 

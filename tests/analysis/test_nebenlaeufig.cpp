@@ -12,7 +12,7 @@
 
 #include "analysis/UBerechnung.h"
 #include "model/UKnoten.h"
-#include "model/UPlattform.h"
+#include "base/UPlattform.h"
 #include "persistence/UModellDatei.h"
 
 namespace tessomir {

@@ -27,7 +27,7 @@ struct Ergebnis {
 Ergebnis Aufruf(std::vector<std::string> arg) {
     arg.insert(arg.begin(), "exportieren");
     std::ostringstream aus, fehler;
-    const int rc = KommandozeileAusfuehren(arg, aus, fehler);
+    const int rc = KommandozeileAusfuehren(arg, aus, fehler, Zusatzbefehle());
     return {rc, aus.str(), fehler.str()};
 }
 

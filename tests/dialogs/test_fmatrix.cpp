@@ -18,7 +18,7 @@
 #include "gemeinsam/TModellBau.h"
 #include "gemeinsam/TMerkendeHilfe.h"
 #include "help/UHilfe.h"
-#include "model/UMatrixBearbeitung.h"
+#include "editing/UMatrixBearbeitung.h"
 
 namespace tessomir {
 namespace {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "model/UModell.h"
-#include "model/UPlattform.h"
+#include "base/UPlattform.h"
 
 namespace tessomir::test {
 

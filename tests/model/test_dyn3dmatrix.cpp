@@ -6,7 +6,7 @@
 
 #include "gemeinsam/TAufzeichnung.h"
 #include "model/UDyn3DMatrix.h"
-#include "model/UFehler.h"
+#include "base/UFehler.h"
 
 using namespace tessomir;
 using tessomir::test::TAufzeichnung;

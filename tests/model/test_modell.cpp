@@ -11,7 +11,7 @@
 
 #include "gemeinsam/TAufzeichnung.h"
 #include "gemeinsam/TModellBau.h"
-#include "model/UFehler.h"
+#include "base/UFehler.h"
 #include "model/UKnoten.h"
 #include "model/UModell.h"
 

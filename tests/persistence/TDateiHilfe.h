@@ -13,8 +13,8 @@
 
 #include <unistd.h>
 
-#include "model/UFehler.h"
-#include "model/UWerte.h"
+#include "base/UFehler.h"
+#include "base/UWerte.h"
 
 namespace tessomir::test {
 

@@ -3,7 +3,7 @@
 #include "gemeinsam/TAufzeichnendeFlaeche.h"
 #include "gemeinsam/TAufzeichnung.h"
 #include "gemeinsam/TModellBau.h"
-#include "model/UFehler.h"
+#include "base/UFehler.h"
 #include "view/UAnsicht.h"
 
 namespace tessomir {

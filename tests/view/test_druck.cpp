@@ -8,7 +8,7 @@
 #include "gemeinsam/TAufzeichnendeFlaeche.h"
 #include "gemeinsam/TAufzeichnung.h"
 #include "gemeinsam/TModellBau.h"
-#include "model/UFehler.h"
+#include "base/UFehler.h"
 #include "model/UKnoten.h"
 #include "view/UDruck.h"
 

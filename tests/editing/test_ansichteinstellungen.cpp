@@ -4,7 +4,7 @@
 
 #include "gemeinsam/TAufzeichnung.h"
 #include "gemeinsam/TModellBau.h"
-#include "view/UAnsichtEinstellungen.h"
+#include "editing/UAnsichtEinstellungen.h"
 
 using namespace tessomir;
 

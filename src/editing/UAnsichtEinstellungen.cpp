@@ -1,10 +1,10 @@
-#include "UAnsichtEinstellungen.h"
+#include "editing/UAnsichtEinstellungen.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "model/UFehler.h"
-#include "model/UPlattform.h"
+#include "base/UFehler.h"
+#include "base/UPlattform.h"
 
 namespace tessomir {
 

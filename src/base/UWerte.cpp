@@ -1,4 +1,4 @@
-#include "UWerte.h"
+#include "base/UWerte.h"
 
 #include <algorithm>
 #include <charconv>
@@ -7,9 +7,9 @@
 #include <limits>
 #include <system_error>
 
-#include "UFehler.h"
-#include "UPlattform.h"
-#include "UText.h"
+#include "base/UFehler.h"
+#include "base/UPlattform.h"
+#include "base/UText.h"
 
 namespace tessomir {
 namespace {

@@ -1,4 +1,4 @@
-#include "UVerlauf.h"
+#include "editing/UVerlauf.h"
 
 #include <algorithm>
 #include <bit>
@@ -6,9 +6,9 @@
 #include <unordered_set>
 #include <utility>
 
-#include "UArtikelBearbeitung.h"
-#include "UFehler.h"
-#include "UKnoten.h"
+#include "editing/UArtikelBearbeitung.h"
+#include "base/UFehler.h"
+#include "model/UKnoten.h"
 
 namespace tessomir {
 namespace {

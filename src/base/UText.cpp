@@ -1,4 +1,4 @@
-#include "UText.h"
+#include "base/UText.h"
 
 #include <cstdint>
 

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "UDyn3DMatrix.h"
+#include "model/UDyn3DMatrix.h"
 
 namespace tessomir {
 

@@ -1,9 +1,9 @@
-#include "UPlattform.h"
+#include "base/UPlattform.h"
 
 #include <chrono>
 #include <iostream>
 
-#include "UText.h"
+#include "base/UText.h"
 
 namespace tessomir {
 namespace {

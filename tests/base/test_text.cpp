@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "model/UText.h"
+#include "base/UText.h"
 
 using namespace tessomir;
 

@@ -1,11 +1,11 @@
-#include "view/UEditor.h"
+#include "editing/UEditor.h"
 
 #include <algorithm>
 #include <cstdint>
 
-#include "model/UPlattform.h"
+#include "base/UPlattform.h"
 #include "view/UDarstellung.h"
-#include "model/UWerte.h"
+#include "base/UWerte.h"
 
 namespace tessomir {
 namespace {

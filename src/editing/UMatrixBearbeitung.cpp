@@ -1,12 +1,12 @@
-#include "UMatrixBearbeitung.h"
+#include "editing/UMatrixBearbeitung.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "UFehler.h"
-#include "UKnoten.h"
-#include "UModell.h"
-#include "UPlattform.h"
+#include "base/UFehler.h"
+#include "model/UKnoten.h"
+#include "model/UModell.h"
+#include "base/UPlattform.h"
 
 namespace tessomir {
 namespace {

@@ -7,8 +7,8 @@
 
 #include "gemeinsam/TAufzeichnung.h"
 #include "gemeinsam/TModellBau.h"
-#include "model/UFehler.h"
-#include "model/UMatrixBearbeitung.h"
+#include "base/UFehler.h"
+#include "editing/UMatrixBearbeitung.h"
 
 using namespace tessomir;
 using tessomir::test::TMeldung;

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "gemeinsam/TAufzeichnung.h"
-#include "model/UFehler.h"
-#include "model/UWerte.h"
+#include "base/UFehler.h"
+#include "base/UWerte.h"
 
 using namespace tessomir;
 using tessomir::test::TAufzeichnung;

@@ -5,7 +5,7 @@
 #include "gemeinsam/TAufzeichnendeFlaeche.h"
 #include "gemeinsam/TAufzeichnung.h"
 #include "gemeinsam/TModellBau.h"
-#include "view/UEditor.h"
+#include "editing/UEditor.h"
 
 namespace tessomir {
 namespace {

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "UDyn3DMatrix.h"
-#include "UModell.h"
+#include "model/UDyn3DMatrix.h"
+#include "model/UModell.h"
 
 namespace tessomir {
 

@@ -7,9 +7,9 @@
 #include "gemeinsam/TAufzeichnendeFlaeche.h"
 #include "gemeinsam/TAufzeichnung.h"
 #include "gemeinsam/TModellBau.h"
-#include "model/UArtikelBearbeitung.h"
-#include "model/UVerlauf.h"
-#include "view/UEditor.h"
+#include "editing/UArtikelBearbeitung.h"
+#include "editing/UVerlauf.h"
+#include "editing/UEditor.h"
 #include "persistence/UModellDatei.h"
 
 namespace tessomir {

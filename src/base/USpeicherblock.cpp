@@ -1,4 +1,4 @@
-#include "USpeicherblock.h"
+#include "base/USpeicherblock.h"
 
 #include <cstdint>
 

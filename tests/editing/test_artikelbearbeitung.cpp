@@ -1,7 +1,7 @@
 // Namensregeln des Artikeldialogs; Einfügen und Löschen prüft der Dialogtest.
 #include <gtest/gtest.h>
 
-#include "model/UArtikelBearbeitung.h"
+#include "editing/UArtikelBearbeitung.h"
 
 using namespace tessomir;
 

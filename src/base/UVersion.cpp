@@ -1,4 +1,4 @@
-#include "UVersion.h"
+#include "base/UVersion.h"
 
 #include <array>
 #include <cstring>

@@ -1,11 +1,11 @@
-#include "UArtikelBearbeitung.h"
+#include "editing/UArtikelBearbeitung.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "UKnoten.h"
-#include "UModell.h"
-#include "UText.h"
+#include "model/UKnoten.h"
+#include "model/UModell.h"
+#include "base/UText.h"
 
 namespace tessomir {
 namespace {

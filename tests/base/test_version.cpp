@@ -5,7 +5,7 @@
 #include <sstream>
 #include <string>
 
-#include "model/UVersion.h"
+#include "base/UVersion.h"
 
 using namespace tessomir;
 
