@@ -497,13 +497,19 @@ void MaxStromErmitteln(TModell& modell) {
 
 // ---------------------------------------------------------------- Befehl
 
+const char* ErgebnisMeldung(TBerechnungsErgebnis ergebnis) {
+    switch (ergebnis) {
+    case TBerechnungsErgebnis::PruefungFehlerhaft: return PruefFehlerMeldung;
+    case TBerechnungsErgebnis::BerechnungFehlerhaft: return BerechnungsFehlerMeldung;
+    case TBerechnungsErgebnis::BerechnungOK: break;
+    }
+    return "";
+}
+
 TBerechnungsErgebnis ModellNeuberechnen(TModell& modell, const std::function<void()>& maxStromAnzeigen) {
     if (maxStromAnzeigen) maxStromAnzeigen();
     modell.LogLeeren();
-    if (!(StrukturPruefen(modell) && KolonnensummenPruefen(modell))) {
-        Plattform().Meldungen->Fehler("Beim Pr\xFC" "fen sind Fehler aufgetreten");
-        return TBerechnungsErgebnis::PruefungFehlerhaft;
-    }
+    if (!(StrukturPruefen(modell) && KolonnensummenPruefen(modell))) return TBerechnungsErgebnis::PruefungFehlerhaft;
     modell.LogZeile("Daten OK, Berechnung gestartet");
     BerechnungVorbereiten(modell);
     bool ok = false;
@@ -531,11 +537,7 @@ TBerechnungsErgebnis ModellNeuberechnen(TModell& modell, const std::function<voi
         ok = z == Stabil;
         if (ok) plan.EingangsDurchgang();
     }
-    if (ok) {
-        modell.LogZeile("Berechnung OK");
-    } else {
-        Plattform().Meldungen->Fehler("Beim Berechnen sind Fehler aufgetreten");
-    }
+    if (ok) modell.LogZeile("Berechnung OK");
     MaxStromErmitteln(modell);
     if (maxStromAnzeigen) maxStromAnzeigen();
     return ok ? TBerechnungsErgebnis::BerechnungOK : TBerechnungsErgebnis::BerechnungFehlerhaft;

@@ -13,8 +13,11 @@ namespace tessomir {
 enum class TBerechnungsErgebnis { PruefungFehlerhaft, BerechnungFehlerhaft, BerechnungOK };
 
 // Prüft und berechnet. 'maxStromAnzeigen' wird zu Beginn und nach dem
-// Ermitteln des größten Stroms gerufen (Statusleiste des Programms).
+// Ermitteln des größten Stroms gerufen (Statusleiste des Programms). Was
+// scheiterte, steht im Protokoll; die Meldung dazu gibt ErgebnisMeldung.
 TBerechnungsErgebnis ModellNeuberechnen(TModell& modell, const std::function<void()>& maxStromAnzeigen = {});
+// PruefFehlerMeldung, BerechnungsFehlerMeldung oder "" für BerechnungOK.
+const char* ErgebnisMeldung(TBerechnungsErgebnis ergebnis);
 
 // Für beide Rechnungen: berechneter Höchststrom 0, Änderungen der Knoten zurück.
 void BerechnungVorbereiten(TModell& modell);

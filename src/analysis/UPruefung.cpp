@@ -61,7 +61,6 @@ bool ModellPruefen(TModell& modell) {
     modell.LogLeeren();
     const bool ok = StrukturPruefen(modell) && KolonnensummenPruefen(modell);
     if (ok) modell.LogZeile("Daten OK");
-    else Plattform().Meldungen->Fehler("Beim Pr\xFC" "fen sind Fehler aufgetreten");
     return ok;
 }
 

@@ -855,10 +855,12 @@ void TFMHaupt::ACDateiSchliessenExecute() { ModellSchliessen(); }
 
 void TFMHaupt::ACBearbeitenPruefenExecute() {
     if (AktModell == nullptr) return;
+    bool ok = false;
     {
         const TSanduhr sanduhr;
-        ModellPruefen(*AktModell);
+        ok = ModellPruefen(*AktModell);
     }
+    if (!ok) FehlerMelden(PruefFehlerMeldung);
     LogAnfang();
     Neuzeichnen();
 }
@@ -867,15 +869,17 @@ void TFMHaupt::ACBearbeitenNeuberechnenExecute() {
     if (AktModell == nullptr) return;
     // Eine lange Berechnung soll keine Änderung kosten, falls sie abstürzt.
     if (AktModell->FOListe.Knoten().size() <= GrossesModell) WiederherstellungSichern();
+    TBerechnungsErgebnis ergebnis;
     {
         const TSanduhr sanduhr;
-        const TBerechnungsErgebnis ergebnis = ModellNeuberechnen(*AktModell, [this] { MaxStromAnzeigen(); });
+        ergebnis = ModellNeuberechnen(*AktModell, [this] { MaxStromAnzeigen(); });
         Berechnet = ergebnis != TBerechnungsErgebnis::PruefungFehlerhaft;
         // Zeitgrenze oder Überlauf in einem Netz mit Kreis: die Schlaufenanalyse
         // sagt, welcher es ist. Ohne Kreis (etwa eine Kette von Wandlern) hülfe sie nicht.
         if (ergebnis == TBerechnungsErgebnis::BerechnungFehlerhaft && HatSchlaufe(*AktModell))
             AktModell->LogZeile(SchlaufenHinweisZeile);
     }
+    FehlerMelden(ErgebnisMeldung(ergebnis));
     LogAnfang();
     Neuzeichnen();
 }
@@ -1030,7 +1034,10 @@ void TFMHaupt::ACBearbeitenKapazitaetExecute() {
     info.Breite = screen()->geometry().width() / 4;
     if (!EingabeAusfuehren(info, this)) return;
     // Ändert sich etwas, muss die Speicherfrage davon wissen (Modifiziert).
-    if (VorgabekapazitaetSetzen(*AktModell, info.Eingabe, AktModell->Anzeigetrenner, VerlaufObjekt.get())) Neuzeichnen();
+    const std::string fehler =
+        VorgabekapazitaetSetzen(*AktModell, info.Eingabe, AktModell->Anzeigetrenner, VerlaufObjekt.get());
+    if (fehler.empty()) Neuzeichnen();
+    else Plattform().Meldungen->Info(fehler);
 }
 
 void TFMHaupt::ACBearbeitenLoeschenExecute() {

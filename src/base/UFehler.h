@@ -45,5 +45,7 @@ class EFOpenError : public EFehler { using EFehler::EFehler; };
 class EFCreateError : public EFehler { using EFehler::EFehler; };
 // Modelldatei fehlerhaft.
 class EModellErzeugen : public EFehler { using EFehler::EFehler; };
+// Aufruf, den der Zustand nicht erlaubt (ein Weg an einen zweiten Startknoten).
+class EInvalidOperation : public EFehler { using EFehler::EFehler; };
 
 } // namespace tessomir

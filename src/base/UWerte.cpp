@@ -478,16 +478,15 @@ std::string_view NaechstesFeld(std::string_view& text) {
     return feld;
 }
 
-bool PruefeEingabe(std::string_view text, std::string_view bezeichnung, double min, double max,
-                   char trenner) {
+std::string EingabeFehler(std::string_view text, std::string_view bezeichnung, double min, double max,
+                          char trenner) {
     double wert;
     try {
         wert = FloatAusText(text, trenner);
     } catch (const EConvertError&) {
-        Plattform().Meldungen->Info("Ung\xFC" "ltige Eingabe: " + std::string(bezeichnung));
-        return false;
+        return "Ung\xFC" "ltige Eingabe: " + std::string(bezeichnung);
     }
-    if (min <= wert && wert <= max) return true;
+    if (min <= wert && wert <= max) return {};
     std::string meldung = "Eingabe: " + std::string(bezeichnung) + "\r\n";
     if (min <= 0.01) {
         meldung += "muss gr\xF6sser als 0 und kleiner als " + TextAusFloatZweiStellen(max, trenner) + " sein";
@@ -495,8 +494,7 @@ bool PruefeEingabe(std::string_view text, std::string_view bezeichnung, double m
         meldung += "muss zwischen " + TextAusFloatZweiStellen(min, trenner) + " und " +
                    TextAusFloatZweiStellen(max, trenner) + " sein";
     }
-    Plattform().Meldungen->Info(meldung);
-    return false;
+    return meldung;
 }
 
 } // namespace tessomir

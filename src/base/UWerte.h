@@ -58,9 +58,9 @@ std::string Zitat(std::string_view text);
 // Zeichen <= 32 befreit, der Rest bleibt unverändert.
 std::string_view NaechstesFeld(std::string_view& text);
 
-// Prüft eine eingegebene Zahl gegen [min, max] und meldet Fehler über das
-// Meldungsfenster der Plattform.
-bool PruefeEingabe(std::string_view text, std::string_view bezeichnung, double min, double max,
-                   char trenner);
+// Prüft eine eingegebene Zahl gegen [min, max]: "" wenn sie passt, sonst
+// der Text, der dem Anwender sagt, was falsch ist (PruefeEingabe zeigt ihn).
+std::string EingabeFehler(std::string_view text, std::string_view bezeichnung, double min, double max,
+                          char trenner);
 
 } // namespace tessomir

@@ -8,6 +8,7 @@
 #include "analysis/UBerechnung.h"
 #include "cli/UKonsolenPlattform.h"
 #include "base/UFehler.h"
+#include "base/UPlattform.h"
 #include "base/UText.h"
 #include "persistence/UModellDatei.h"
 
@@ -106,7 +107,9 @@ int Exportieren(const std::vector<std::string>& arg, std::ostream& aus, std::ost
 
     bool rechnungOk = true;
     if (berechnen) {
-        rechnungOk = ModellNeuberechnen(modell) == TBerechnungsErgebnis::BerechnungOK;
+        const TBerechnungsErgebnis ergebnis = ModellNeuberechnen(modell);
+        rechnungOk = ergebnis == TBerechnungsErgebnis::BerechnungOK;
+        if (!rechnungOk) Plattform().Meldungen->Fehler(ErgebnisMeldung(ergebnis));
         aus << "Max. Strom berechnet : " << Utf8AusAnsi(modell.WertText(modell.MaxStromBerechnet)) << '\n';
     }
 

@@ -63,6 +63,11 @@ std::unique_ptr<TModell> Oeffnen(const std::string& datei, std::ostream& fehler)
 }
 
 // Meldet "Die Datei ... kann nicht geschrieben werden." mit dem Grund darunter.
+// Die Meldung zu einer gescheiterten Rechnung, wie das Programm sie zeigt.
+void MeldungZeigen(TBerechnungsErgebnis ergebnis) {
+    if (const char* meldung = ErgebnisMeldung(ergebnis); *meldung != '\0') Plattform().Meldungen->Fehler(meldung);
+}
+
 bool Gesichert(const TSpeichernErgebnis& e, std::ostream& fehler) {
     if (!e.Ok) fehler << Utf8AusAnsi(e.Meldung) << '\n' << Utf8AusAnsi(e.Grund) << '\n';
     return e.Ok;
@@ -73,7 +78,9 @@ int Pruefen(const std::vector<std::string>& arg, std::ostream& aus, std::ostream
     TKonsolenPlattform plattform(aus, fehler);
     auto modell = Oeffnen(arg[1], fehler);
     if (!modell) return 2;
-    return ModellPruefen(*modell) ? 0 : 1;
+    if (ModellPruefen(*modell)) return 0;
+    Plattform().Meldungen->Fehler(PruefFehlerMeldung);
+    return 1;
 }
 
 int Berechnen(const std::vector<std::string>& arg, std::ostream& aus, std::ostream& fehler) {
@@ -107,6 +114,7 @@ int Berechnen(const std::vector<std::string>& arg, std::ostream& aus, std::ostre
     if (!modell) return 2;
     modell->SummeAllerArtikel = summe;
     const TBerechnungsErgebnis ergebnis = ModellNeuberechnen(*modell);
+    MeldungZeigen(ergebnis);
     aus << "Max. Strom berechnet : " << modell->WertText(modell->MaxStromBerechnet) << '\n';
     bool dateienOk = true;
     if (!csv.empty()) dateienOk = Gesichert(DateiSichern(csv, WegeAlsCsv(*modell, format)), fehler) && dateienOk;
@@ -169,7 +177,9 @@ int Engpaesse(const std::vector<std::string>& arg, std::ostream& aus, std::ostre
     TKonsolenPlattform plattform(protokoll, fehler);
     auto modell = Oeffnen(datei, fehler);
     if (!modell) return 2;
-    if (ModellNeuberechnen(*modell) != TBerechnungsErgebnis::BerechnungOK) {
+    const TBerechnungsErgebnis ergebnis = ModellNeuberechnen(*modell);
+    if (ergebnis != TBerechnungsErgebnis::BerechnungOK) {
+        MeldungZeigen(ergebnis);
         fehler << protokoll.str();
         return 1;
     }

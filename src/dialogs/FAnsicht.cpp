@@ -262,7 +262,7 @@ void TFMAnsicht::RGMaxStromClick() { EDMaxStrom->setVisible(RBEingegeben->isChec
 void TFMAnsicht::done(int ergebnis) {
     if (ergebnis == QDialog::Accepted && Modell != nullptr) {
         const TAnsichtWerte werte = Werte();
-        if (!EinstellungenPruefen(werte, Trenner())) {
+        if (!FehlerMelden(EinstellungenFehler(werte, Trenner()))) {
             EDMaxStrom->setFocus();
             EDMaxStrom->selectAll();
             return;

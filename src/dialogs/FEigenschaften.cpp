@@ -10,6 +10,7 @@
 
 #include "dialogs/UEingabefarbe.h"
 #include "help/UHilfe.h"
+#include "qt/UBefehl.h"
 #include "model/UModell.h"
 #include "base/UPlattform.h"
 #include "qt/UQtText.h"

@@ -410,23 +410,26 @@ void TFMMatrix::ZelleWaehlen(int spalte, int zeile) {
 
 void TFMMatrix::EditorBeenden(bool uebernehmen) { Maler->Beenden(uebernehmen); }
 
+void TFMMatrix::UngueltigeZelleZeigen() {
+    const auto z = Raster->UngueltigeZelle();
+    if (!z) return;
+    Plattform().Meldungen->Fehler(UngueltigeEingabe);
+    ZelleWaehlen(z->Spalte, z->Zeile);
+}
+
 // ---------------------------------------------------------------- Aktionen
 
 void TFMMatrix::ACNaeArtikelExecute() {
     if (!Raster || !Raster->KannVor()) return;
     EditorBeenden(true);
-    if (!Raster->ArtikelWechseln(Raster->AnzeigeArtikel() + 1)) {
-        if (const auto z = Raster->UngueltigeZelle()) ZelleWaehlen(z->Spalte, z->Zeile);
-    }
+    if (!Raster->ArtikelWechseln(Raster->AnzeigeArtikel() + 1)) UngueltigeZelleZeigen();
     ArtikelAnzeigen();
 }
 
 void TFMMatrix::ACVorhArtikelExecute() {
     if (!Raster || !Raster->KannZurueck()) return;
     EditorBeenden(true);
-    if (!Raster->ArtikelWechseln(Raster->AnzeigeArtikel() - 1)) {
-        if (const auto z = Raster->UngueltigeZelle()) ZelleWaehlen(z->Spalte, z->Zeile);
-    }
+    if (!Raster->ArtikelWechseln(Raster->AnzeigeArtikel() - 1)) UngueltigeZelleZeigen();
     ArtikelAnzeigen();
 }
 
@@ -478,7 +481,7 @@ void TFMMatrix::done(int ergebnis) {
         EditorBeenden(true);
         if (!Raster->Abschliessen()) {
             schliessen = false;
-            if (const auto z = Raster->UngueltigeZelle()) ZelleWaehlen(z->Spalte, z->Zeile);
+            UngueltigeZelleZeigen();
         }
     });
     if (schliessen) QDialog::done(ergebnis);

@@ -84,6 +84,8 @@ private:
     void ArtikelAnzeigen();
     void AktionenAktualisieren();
     void ZelleWaehlen(int spalte, int zeile);
+    // Meldet UngueltigeEingabe und wählt die erste Zelle ohne Zahl, wenn es sie gibt.
+    void UngueltigeZelleZeigen();
     int AktSpalte() const;
     int AktZeile() const;
     // Übernimmt oder verwirft den Text eines offenen Zelleneditors.

@@ -30,12 +30,11 @@ TAnsichtWerte EinstellungenLaden(const TModell& modell) {
     return w;
 }
 
-bool EinstellungenPruefen(const TAnsichtWerte& werte, char trenner) {
-    if (werte.MaxStromIndex != MaxStromEingegebenIndex) return true;
+std::string EinstellungenFehler(const TAnsichtWerte& werte, char trenner) {
+    if (werte.MaxStromIndex != MaxStromEingegebenIndex) return {};
     const std::optional<double> wert = ZahlAusEingabe(werte.MaxStromText, trenner);
-    if (wert && std::isfinite(*wert) && *wert > 0) return true;
-    Plattform().Meldungen->Fehler(MaxStromUngueltig);
-    return false;
+    if (wert && std::isfinite(*wert) && *wert > 0) return {};
+    return MaxStromUngueltig;
 }
 
 void EinstellungenUebernehmen(TModell& modell, const TAnsichtWerte& werte, char trenner) {

@@ -53,10 +53,9 @@ struct TAnsichtWerte {
 // Höchststrom erscheint nur, wenn er größer als 0 ist, mit WertText.
 TAnsichtWerte EinstellungenLaden(const TModell& modell);
 
-// Gültig, wenn "Berechnet" gewählt ist oder der eingegebene Höchststrom eine
-// endliche Zahl größer als 0 ist; sonst Meldung "Max. Strom : Ungültige
-// Eingabe" als Fehler über die Plattform.
-bool EinstellungenPruefen(const TAnsichtWerte& werte, char trenner);
+// "" wenn "Berechnet" gewählt ist oder der eingegebene Höchststrom eine
+// endliche Zahl größer als 0 ist; sonst MaxStromUngueltig.
+std::string EinstellungenFehler(const TAnsichtWerte& werte, char trenner);
 
 // Schreibt alle Felder ins Modell, die Zahlen nochmals begrenzt; den
 // Höchststrom nur bei "Eingegebener Wert". Vorher EinstellungenPruefen.

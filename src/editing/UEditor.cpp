@@ -276,8 +276,9 @@ const char* const KapazitaetUeberschrift = "Vorgabekapazit\xE4t";
 const char* const KapazitaetFrage =
     "\xDC" "berschreibt die Kapazit\xE4ten der\r\nausgew\xE4hlten Wege und Verzweigungen\r\n\r\nNeue Kapazit\xE4t :";
 
-bool VorgabekapazitaetSetzen(TModell& modell, std::string_view eingabe, char trenner, TVerlauf* verlauf) {
-    if (!PruefeEingabe(eingabe, "Kapazit\xE4t", 0.0, 1000000.0, trenner)) return false;
+std::string VorgabekapazitaetSetzen(TModell& modell, std::string_view eingabe, char trenner, TVerlauf* verlauf) {
+    if (std::string fehler = EingabeFehler(eingabe, "Kapazit\xE4t", 0.0, 1000000.0, trenner); !fehler.empty())
+        return fehler;
     const double wert = FloatAusText(eingabe, trenner);
     std::vector<TObjektWerte> werte;
     for (const auto& e : modell.FOListe.Auswahl()) {
@@ -289,7 +290,7 @@ bool VorgabekapazitaetSetzen(TModell& modell, std::string_view eingabe, char tre
     modell.KapazitaetSetzen(wert);
     if (verlauf != nullptr && !werte.empty())
         verlauf->Aufnehmen(ObjektWerteSchritt(KapazitaetUeberschrift, std::move(werte)));
-    return true;
+    return {};
 }
 
 } // namespace tessomir

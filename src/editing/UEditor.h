@@ -157,10 +157,12 @@ private:
 extern const char* const KapazitaetUeberschrift;
 extern const char* const KapazitaetFrage;
 
-// Prüft die Eingabe (0 bis 1000000, Meldung sonst) und gibt sie allen
-// ausgewählten Wegen und Verzweigungen als Kapazität; true, wenn sie gültig
-// war. Modifiziert wird gesetzt, wenn ein Weg oder eine Verzweigung ausgewählt
-// ist; dann nimmt 'verlauf' (wenn nicht nullptr) den Schritt auf.
-bool VorgabekapazitaetSetzen(TModell& modell, std::string_view eingabe, char trenner, TVerlauf* verlauf = nullptr);
+// Prüft die Eingabe (0 bis 1000000) und gibt sie allen ausgewählten Wegen
+// und Verzweigungen als Kapazität; "" dann, sonst der Fehlertext der Eingabe
+// (nichts geändert). Modifiziert wird gesetzt, wenn ein Weg oder eine
+// Verzweigung ausgewählt ist; dann nimmt 'verlauf' (wenn nicht nullptr) den
+// Schritt auf.
+std::string VorgabekapazitaetSetzen(TModell& modell, std::string_view eingabe, char trenner,
+                                    TVerlauf* verlauf = nullptr);
 
 } // namespace tessomir

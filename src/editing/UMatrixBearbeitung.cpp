@@ -260,12 +260,6 @@ std::optional<TZellort> TMatrixBearbeitung::UngueltigeZelle() const {
     return std::nullopt;
 }
 
-bool TMatrixBearbeitung::EingabePruefen() const {
-    if (!UngueltigeZelle()) return true;
-    Plattform().Meldungen->Fehler("Ung\xFC" "ltige Eingabe");
-    return false;
-}
-
 bool TMatrixBearbeitung::ArtikelWechseln(int a) {
     if (a < 0 || a >= AnzahlArtikel() || !EingabePruefen()) return false;
     ArtikelSpeichern(Angezeigt);

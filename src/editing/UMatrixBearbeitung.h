@@ -37,6 +37,9 @@ inline constexpr TRgb KopfspalteRgb{255, 168, 168};
 inline constexpr TRgb KopfzeileRgb{159, 244, 166};
 inline constexpr TRgb ArtikelanzeigeRgb{255, 255, 168};
 
+// Was der Dialog zeigt, wenn eine Zelle keine Zahl enthält.
+inline constexpr const char* UngueltigeEingabe = "Ung\xFC" "ltige Eingabe";
+
 inline constexpr int MatrixSpaltenbreite = 100;
 inline constexpr int MatrixZeilenhoehe = 20;
 
@@ -96,12 +99,13 @@ public:
     void ArtikelSpeichern(int a);
     // Erste Eingabezelle (Spalte für Spalte), deren Text keine Zahl ist.
     std::optional<TZellort> UngueltigeZelle() const;
-    // Meldet "Ungültige Eingabe", wenn es eine solche Zelle gibt.
-    bool EingabePruefen() const;
+    // Keine solche Zelle? Sonst zeigt der Dialog UngueltigeEingabe.
+    bool EingabePruefen() const { return !UngueltigeZelle(); }
 
     bool KannVor() const { return Angezeigt < AnzahlArtikel() - 1; }
     bool KannZurueck() const { return Angezeigt > 0; }
-    // Prüft, speichert den gezeigten Artikel und zeigt 'a'; false ohne Wechsel.
+    // Prüft, speichert den gezeigten Artikel und zeigt 'a'; false ohne Wechsel
+    // (auch bei einer ungültigen Zelle).
     bool ArtikelWechseln(int a);
     // OK: prüft und speichert den gezeigten Artikel.
     bool Abschliessen();

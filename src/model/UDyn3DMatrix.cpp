@@ -83,12 +83,8 @@ void TDyn3DMatrix::Ersetzen(double* zellen, size_t anzahl, TZellblock* block) no
 }
 
 TDyn3DMatrix::TDyn3DMatrix(int d1, int d2, int d3, TZellvorrat* vorrat) {
-    if (d1 < 1 || d2 < 1 || d3 < 1) {
-        Plattform().Meldungen->Fehler("Dim kleiner 1");
-        d1 = std::max(d1, 1);
-        d2 = std::max(d2, 1);
-        d3 = std::max(d3, 1);
-    }
+    // Wer liest, prüft die Größen vorher; hier ist es ein Fehler im Programm.
+    if (d1 < 1 || d2 < 1 || d3 < 1) throw ERangeError("Dim kleiner 1");
     D1 = d1;
     D2 = d2;
     D3 = d3;

@@ -67,10 +67,8 @@ void TWeg::SetStart(TKnoten* knoten) {
         }
         return;
     }
-    if (StartKnoten != nullptr) {
-        Plattform().Meldungen->Fehler("Error TWeg.SetStart");
-        return;
-    }
+    // Ein Weg wechselt nie den Knoten: erst lösen, dann anhängen.
+    if (StartKnoten != nullptr) throw EInvalidOperation("Error TWeg.SetStart");
     StartKnoten = knoten;
     knoten->AddAusgang(this);
     StartStelle = knoten->AusgangIndex(this);
@@ -84,10 +82,7 @@ void TWeg::SetZiel(TKnoten* knoten) {
         }
         return;
     }
-    if (ZielKnoten != nullptr) {
-        Plattform().Meldungen->Fehler("Error TWeg.SetZiel");
-        return;
-    }
+    if (ZielKnoten != nullptr) throw EInvalidOperation("Error TWeg.SetZiel");
     ZielKnoten = knoten;
     knoten->AddEingang(this);
 }

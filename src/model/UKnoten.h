@@ -26,6 +26,8 @@ public:
     // Wege nach dem Lesen aller Objekte verbindet.
     void Lesen(TZeilenLeser& ein) override;
 
+    // Hängt an oder (nullptr) ab; wirft EInvalidOperation, wenn schon ein
+    // anderer Knoten an diesem Ende hängt, und ändert dann nichts.
     virtual void SetStart(TKnoten* knoten);
     virtual void SetZiel(TKnoten* knoten);
 

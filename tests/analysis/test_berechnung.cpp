@@ -31,9 +31,7 @@ using Zeilen = std::vector<std::string>;
 const std::string Gestartet = "Daten OK, Berechnung gestartet";
 const std::string ZeitZeile1000 = "Max. Berechnungsdauer von : 1000 msec \xFC" "berschritten.";
 const std::string UrsacheZeile = "Wahrscheinliche Ursache : Schlaufe mit monoton zunehmendem Strom";
-const std::string BerechnenFehler = "Beim Berechnen sind Fehler aufgetreten";
 const std::vector<TMeldung> KeineMeldung;
-const std::vector<TMeldung> BerechnenFehlerBox{{TMeldung::Fehler, BerechnenFehler}};
 
 double Empfangen(const TSenke& s, int artikel = 0) { return s.Matrix().W(artikel, 1, 0); }
 
@@ -365,7 +363,7 @@ TEST(Zeitgrenze, SchlaufeEndetMitZeitzeilen) {
     EXPECT_EQ(ModellNeuberechnen(s.Bau.M(), [&] { ++ergebnisseGemeldet; }),
               TBerechnungsErgebnis::BerechnungFehlerhaft);
     EXPECT_EQ(auf.Protokoll, (Zeilen{Gestartet, ZeitZeile1000, UrsacheZeile}));
-    EXPECT_EQ(auf.Meldungen, BerechnenFehlerBox);
+    EXPECT_EQ(auf.Meldungen, KeineMeldung); // die Meldung zeigt der Aufrufer
     EXPECT_EQ(ergebnisseGemeldet, 2);
     // 1000 ms sind noch erlaubt, erst 1100 > 1000: elf Durchgänge.
     EXPECT_EQ(auf.Zeit, 12U * 100U);
@@ -394,7 +392,7 @@ TEST(Zeitgrenze, GrenzeNullUndEigeneGrenze) {
         EXPECT_EQ(ModellNeuberechnen(bau.M()), TBerechnungsErgebnis::BerechnungFehlerhaft);
         EXPECT_EQ(auf.Protokoll, (Zeilen{Gestartet, "Max. Berechnungsdauer von : 0 msec \xFC" "berschritten.",
                                          UrsacheZeile}));
-        EXPECT_EQ(auf.Meldungen, BerechnenFehlerBox);
+        EXPECT_EQ(auf.Meldungen, KeineMeldung); // die Meldung zeigt der Aufrufer
         EXPECT_EQ(Empfangen(s), 7.0); // die Zellen behalten den letzten Durchgang
     }
     {
@@ -463,7 +461,7 @@ TEST(Ueberlauf, VerzweigungJeEingangUndArtikel) {
                                  "[ V1 ] |Artikel1|   2. Eingang  : Eingangsstrom wird zu gross",
                                  "[ V1 ] |Artikel2|   2. Eingang  : Eingangsstrom wird zu gross",
                              }));
-    EXPECT_EQ(auf.Meldungen, BerechnenFehlerBox);
+    EXPECT_EQ(auf.Meldungen, KeineMeldung); // die Meldung zeigt der Aufrufer
     EXPECT_EQ(v.Matrix().W(0, 2, 0), 4.0);
     EXPECT_EQ(v.Matrix().W(1, 2, 0), 0.0);
     EXPECT_EQ(v.Matrix().W(0, 1, 0), 1.0);
@@ -478,7 +476,7 @@ TEST(Ueberlauf, Wandler) {
     EXPECT_EQ(ModellNeuberechnen(bau.M()), TBerechnungsErgebnis::BerechnungFehlerhaft);
     EXPECT_EQ(auf.Protokoll,
               (Zeilen{Gestartet, "[ W1 ]  |Artikel1|   Eingang  : Eingangsstrom wird zu gross"}));
-    EXPECT_EQ(auf.Meldungen, BerechnenFehlerBox);
+    EXPECT_EQ(auf.Meldungen, KeineMeldung); // die Meldung zeigt der Aufrufer
     EXPECT_EQ(w.Matrix().W(0, 1, 0), 0.0);
 }
 
@@ -633,7 +631,7 @@ TEST(MaxStrom, OhneFlussNullUndBeiPruefFehlerUnveraendert) {
         TDurchgangsZaehler zaehler(auf);
         EXPECT_EQ(ModellNeuberechnen(k.Bau.M(), [&] { ++gemeldet; }), TBerechnungsErgebnis::PruefungFehlerhaft);
         EXPECT_EQ(auf.Protokoll, Zeilen{"[ lose ] : Senke ohne Eingang"});
-        EXPECT_EQ(auf.Meldungen, (std::vector<TMeldung>{{TMeldung::Fehler, "Beim Pr\xFC" "fen sind Fehler aufgetreten"}}));
+        EXPECT_EQ(auf.Meldungen, KeineMeldung);
         EXPECT_EQ(gemeldet, 1);
         EXPECT_EQ(zaehler.Abfragen, 0);
         EXPECT_EQ(k.Bau.M().MaxStromBerechnet, -1.0);

@@ -22,6 +22,13 @@ using Zeilen = std::vector<std::string>;
 
 const std::string PruefFehler = "Beim Pr\xFC" "fen sind Fehler aufgetreten";
 
+TEST(Meldungen, ZuJedemErgebnisDerTextDesProgramms) {
+    EXPECT_EQ(PruefFehlerMeldung, PruefFehler);
+    EXPECT_STREQ(ErgebnisMeldung(TBerechnungsErgebnis::PruefungFehlerhaft), PruefFehler.c_str());
+    EXPECT_STREQ(ErgebnisMeldung(TBerechnungsErgebnis::BerechnungFehlerhaft), "Beim Berechnen sind Fehler aufgetreten");
+    EXPECT_STREQ(ErgebnisMeldung(TBerechnungsErgebnis::BerechnungOK), "");
+}
+
 // Quelle -> V1 -> zwei Senken; V1 teilt mit den gegebenen Anteilen.
 struct TVerteiler {
     TModellBau Bau;
@@ -46,7 +53,7 @@ TEST(Kolonnensummen, GerundeteDrittelGeltenUngenaueNicht) {
         Anteile(m.V, 0, 1, {33.3, 66.6});
         EXPECT_FALSE(ModellPruefen(m.Bau.M()));
         EXPECT_EQ(auf.Protokoll, Zeilen{"[ V1 ]  |Artikel1|   1. Eingang  : Kolonnensumme ist nicht gleich 100"});
-        EXPECT_EQ(auf.Meldungen, (std::vector<TMeldung>{{TMeldung::Fehler, PruefFehler}}));
+        EXPECT_TRUE(auf.Meldungen.empty()); // die Meldung zeigt der Aufrufer
     }
 }
 
@@ -87,7 +94,7 @@ TEST(Kolonnensummen, JeArtikelUndEingangEineZeile) {
                                  "[ V1 ]  |Artikel1|   2. Eingang  : Kolonnensumme ist nicht gleich 100",
                                  "[ V1 ]  |Artikel2|   2. Eingang  : Kolonnensumme ist nicht gleich 100",
                              }));
-    EXPECT_EQ(auf.Meldungen.size(), 1U);
+    EXPECT_TRUE(auf.Meldungen.empty());
 }
 
 TEST(Kolonnensummen, ReihenfolgeArtikelVorEingangUndNachObjektliste) {
@@ -199,7 +206,7 @@ TEST(Pruefen, StrukturfehlerUnterdrueckenKolonnensummen) {
     m.Bau.Knoten<TQuelle>("Q2");
     EXPECT_FALSE(ModellPruefen(m.Bau.M()));
     EXPECT_EQ(auf.Protokoll, Zeilen{"[ Q2 ] : Quelle ohne Ausgang"});
-    EXPECT_EQ(auf.Meldungen, (std::vector<TMeldung>{{TMeldung::Fehler, PruefFehler}}));
+    EXPECT_TRUE(auf.Meldungen.empty());
 }
 
 TEST(Pruefen, LeertDasProtokollUndAendertNichts) {

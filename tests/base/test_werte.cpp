@@ -377,48 +377,32 @@ TEST(NaechstesFeld, FeldWirdGetrimmtRestNicht) {
     EXPECT_EQ(NaechstesFeld(text), "\xE4");
 }
 
-// ---------------------------------------------------------------- PruefeEingabe
+// ---------------------------------------------------------------- EingabeFehler
 
-TEST(PruefeEingabe, GrenzenGehoerenDazu) {
-    TAufzeichnung rec;
-    EXPECT_TRUE(PruefeEingabe("0", Kapazitaet, 0, 1000000, '.'));
-    EXPECT_TRUE(PruefeEingabe("1000000", Kapazitaet, 0, 1000000, '.'));
-    EXPECT_TRUE(PruefeEingabe(" 12.5 ", Kapazitaet, 0, 1000000, '.'));
-    EXPECT_TRUE(PruefeEingabe("5", "X", 5, 10, '.'));
-    EXPECT_TRUE(PruefeEingabe("10", "X", 5, 10, '.'));
-    EXPECT_TRUE(rec.Meldungen.empty());
+TEST(EingabeFehler, GrenzenGehoerenDazu) {
+    for (const char* text : {"0", "1000000", " 12.5 "}) EXPECT_EQ(EingabeFehler(text, Kapazitaet, 0, 1000000, '.'), "");
+    EXPECT_EQ(EingabeFehler("5", "X", 5, 10, '.'), "");
+    EXPECT_EQ(EingabeFehler("10", "X", 5, 10, '.'), "");
 }
 
-TEST(PruefeEingabe, UngueltigeZahl) {
-    TAufzeichnung rec;
-    EXPECT_FALSE(PruefeEingabe("abc", Kapazitaet, 0, 1000000, '.'));
-    EXPECT_FALSE(PruefeEingabe("", Kapazitaet, 0, 1000000, '.'));
-    EXPECT_FALSE(PruefeEingabe("1.5", Kapazitaet, 0, 1000000, ','));
-    const TMeldung erwartet{TMeldung::Info, "Ung\xFC" "ltige Eingabe: " + Kapazitaet};
-    EXPECT_EQ(rec.Meldungen, (std::vector<TMeldung>{erwartet, erwartet, erwartet}));
+TEST(EingabeFehler, UngueltigeZahl) {
+    const std::string erwartet = "Ung\xFC" "ltige Eingabe: " + Kapazitaet;
+    EXPECT_EQ(EingabeFehler("abc", Kapazitaet, 0, 1000000, '.'), erwartet);
+    EXPECT_EQ(EingabeFehler("", Kapazitaet, 0, 1000000, '.'), erwartet);
+    EXPECT_EQ(EingabeFehler("1.5", Kapazitaet, 0, 1000000, ','), erwartet);
 }
 
-TEST(PruefeEingabe, UnterhalbVonNullKommaNullEinsGroesserAlsNull) {
-    TAufzeichnung rec;
-    EXPECT_FALSE(PruefeEingabe("-0.5", Kapazitaet, 0, 1000000, '.'));
-    EXPECT_FALSE(PruefeEingabe("1000000,5", Kapazitaet, 0, 1000000, ','));
+TEST(EingabeFehler, UnterhalbVonNullKommaNullEinsGroesserAlsNull) {
+    EXPECT_EQ(EingabeFehler("-0.5", Kapazitaet, 0, 1000000, '.'),
+              "Eingabe: " + Kapazitaet + "\r\nmuss gr\xF6" "sser als 0 und kleiner als 1000000.00 sein");
+    EXPECT_EQ(EingabeFehler("1000000,5", Kapazitaet, 0, 1000000, ','),
+              "Eingabe: " + Kapazitaet + "\r\nmuss gr\xF6" "sser als 0 und kleiner als 1000000,00 sein");
     // Min 0.01 gehört noch zur ersten Form.
-    EXPECT_FALSE(PruefeEingabe("0", "Y", 0.01, 2, '.'));
-    ASSERT_EQ(rec.Meldungen.size(), 3u);
-    EXPECT_EQ(rec.Meldungen[0], (TMeldung{TMeldung::Info, "Eingabe: " + Kapazitaet +
-                                          "\r\nmuss gr\xF6" "sser als 0 und kleiner als 1000000.00 sein"}));
-    EXPECT_EQ(rec.Meldungen[1], (TMeldung{TMeldung::Info, "Eingabe: " + Kapazitaet +
-                                          "\r\nmuss gr\xF6" "sser als 0 und kleiner als 1000000,00 sein"}));
-    EXPECT_EQ(rec.Meldungen[2].Text, "Eingabe: Y\r\nmuss gr\xF6" "sser als 0 und kleiner als 2.00 sein");
+    EXPECT_EQ(EingabeFehler("0", "Y", 0.01, 2, '.'), "Eingabe: Y\r\nmuss gr\xF6" "sser als 0 und kleiner als 2.00 sein");
 }
 
-TEST(PruefeEingabe, SonstZwischenMinUndMax) {
-    TAufzeichnung rec;
-    EXPECT_FALSE(PruefeEingabe("11", "Anzahl", 5, 10, '.'));
-    EXPECT_FALSE(PruefeEingabe("4,99", "Anzahl", 5, 10, ','));
-    EXPECT_FALSE(PruefeEingabe("0", "Z", 0.02, 1.5, '.'));
-    ASSERT_EQ(rec.Meldungen.size(), 3u);
-    EXPECT_EQ(rec.Meldungen[0], (TMeldung{TMeldung::Info, "Eingabe: Anzahl\r\nmuss zwischen 5.00 und 10.00 sein"}));
-    EXPECT_EQ(rec.Meldungen[1].Text, "Eingabe: Anzahl\r\nmuss zwischen 5,00 und 10,00 sein");
-    EXPECT_EQ(rec.Meldungen[2].Text, "Eingabe: Z\r\nmuss zwischen 0.02 und 1.50 sein");
+TEST(EingabeFehler, SonstZwischenMinUndMax) {
+    EXPECT_EQ(EingabeFehler("11", "Anzahl", 5, 10, '.'), "Eingabe: Anzahl\r\nmuss zwischen 5.00 und 10.00 sein");
+    EXPECT_EQ(EingabeFehler("4,99", "Anzahl", 5, 10, ','), "Eingabe: Anzahl\r\nmuss zwischen 5,00 und 10,00 sein");
+    EXPECT_EQ(EingabeFehler("0", "Z", 0.02, 1.5, '.'), "Eingabe: Z\r\nmuss zwischen 0.02 und 1.50 sein");
 }

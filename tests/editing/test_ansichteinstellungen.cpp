@@ -26,20 +26,18 @@ TEST_F(AnsichtEinstellungen, EingegebenerHoechststrom) {
     EXPECT_EQ(w.MaxStromText, "0,00");
     for (const char* falsch : {"0,00", "", "abc", "-5", "INF", "NAN", "1,5.0"}) {
         w.MaxStromText = falsch;
-        Platt.Meldungen.clear();
-        EXPECT_FALSE(EinstellungenPruefen(w, ',')) << falsch;
-        EXPECT_EQ(Platt.Meldungen, (std::vector<test::TMeldung>{{test::TMeldung::Fehler, "Max. Strom : Ung\xFCltige Eingabe"}}));
+        EXPECT_EQ(EinstellungenFehler(w, ','), "Max. Strom : Ung\xFCltige Eingabe") << falsch;
     }
     for (const char* text : {"12,5", "12.5", " 12,5 "}) {
         w.MaxStromText = text;
-        ASSERT_TRUE(EinstellungenPruefen(w, ',')) << text;
+        ASSERT_EQ(EinstellungenFehler(w, ','), "") << text;
         EinstellungenUebernehmen(M, w, ',');
         EXPECT_DOUBLE_EQ(M.MaxStrom, 12.5);
     }
     EXPECT_FALSE(M.MaxStromBer);
     w.MaxStromIndex = MaxStromBerechnetIndex;
     w.MaxStromText = "Unsinn"; // mit "Berechnet" weder geprüft noch gespeichert
-    EXPECT_TRUE(EinstellungenPruefen(w, ','));
+    EXPECT_EQ(EinstellungenFehler(w, ','), "");
     EinstellungenUebernehmen(M, w, ',');
     EXPECT_TRUE(M.MaxStromBer);
     EXPECT_DOUBLE_EQ(M.MaxStrom, 12.5);

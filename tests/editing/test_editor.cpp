@@ -302,28 +302,28 @@ TEST_F(EditorTest, VorgabekapazitaetNurFuerWegeUndVerzweigungen) {
                                   "\r\n\r\nNeue Kapazit\xE4t :");
     liste.Auswaehlen(&d.Q, false);
     liste.Auswaehlen(&d.S1, false);
-    EXPECT_TRUE(VorgabekapazitaetSetzen(bau.M(), "5", ','));
+    EXPECT_EQ(VorgabekapazitaetSetzen(bau.M(), "5", ','), "");
     EXPECT_FALSE(bau.M().Modifiziert);
     EXPECT_EQ(d.Q.Kapazitaet, 1000000.0);
 
     liste.AllesAuswaehlen();
-    for (const char* falsch : {"abc", "-1", "1000000,5", "2.5"}) {
-        EXPECT_FALSE(VorgabekapazitaetSetzen(bau.M(), falsch, ',')) << falsch;
-    }
-    ASSERT_EQ(plattform.Meldungen.size(), 4u);
-    EXPECT_EQ(plattform.Meldungen[0].Text, "Ung\xFCltige Eingabe: Kapazit\xE4t");
-    EXPECT_EQ(plattform.Meldungen[1].Text,
-              "Eingabe: Kapazit\xE4t\r\nmuss gr\xF6sser als 0 und kleiner als 1000000,00 sein");
+    std::vector<std::string> fehler;
+    for (const char* falsch : {"abc", "-1", "1000000,5", "2.5"}) fehler.push_back(VorgabekapazitaetSetzen(bau.M(), falsch, ','));
+    ASSERT_EQ(fehler.size(), 4u);
+    EXPECT_EQ(fehler[0], "Ung\xFCltige Eingabe: Kapazit\xE4t");
+    EXPECT_EQ(fehler[1], "Eingabe: Kapazit\xE4t\r\nmuss gr\xF6sser als 0 und kleiner als 1000000,00 sein");
+    EXPECT_EQ(fehler[3], "Ung\xFCltige Eingabe: Kapazit\xE4t");
+    EXPECT_TRUE(plattform.Meldungen.empty());
     EXPECT_EQ(d.V.Kapazitaet, 1000000.0);
     EXPECT_FALSE(bau.M().Modifiziert);
 
-    EXPECT_TRUE(VorgabekapazitaetSetzen(bau.M(), "12,5", ','));
+    EXPECT_EQ(VorgabekapazitaetSetzen(bau.M(), "12,5", ','), "");
     EXPECT_EQ(d.V.Kapazitaet, 12.5);
     EXPECT_EQ(d.Aus1.Kapazitaet, 12.5);
     EXPECT_EQ(d.S2.Kapazitaet, 1000000.0);
     EXPECT_TRUE(bau.M().Modifiziert);
-    EXPECT_TRUE(VorgabekapazitaetSetzen(bau.M(), "0", ','));
-    EXPECT_TRUE(VorgabekapazitaetSetzen(bau.M(), "1000000", ','));
+    EXPECT_EQ(VorgabekapazitaetSetzen(bau.M(), "0", ','), "");
+    EXPECT_EQ(VorgabekapazitaetSetzen(bau.M(), "1000000", ','), "");
 }
 
 TEST(MessendeFlaeche, UmschliesstAllesGezeichnete) {

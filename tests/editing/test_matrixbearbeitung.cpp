@@ -120,7 +120,7 @@ TEST_F(MatrixBearbeitung, PruefungAuchDerFaktorenUndAnteileSpalteFuerSpalte) {
     B.TextSetzen(1, 2, "x");
     EXPECT_EQ(B.UngueltigeZelle(), (TZellort{1, 2}));
     EXPECT_FALSE(B.ArtikelWechseln(1));
-    EXPECT_EQ(Platt.Meldungen, (std::vector<TMeldung>{{TMeldung::Fehler, "Ung\xFC" "ltige Eingabe"}}));
+    EXPECT_TRUE(Platt.Meldungen.empty()); // UngueltigeEingabe zeigt der Dialog
     EXPECT_EQ(B.AnzeigeArtikel(), 0);
     EXPECT_THROW(B.ArtikelSpeichern(0), EConvertError);
     EXPECT_EQ(*B.Arbeitsmatrix().Zelle(0, 2, 1), 0); // nichts halb gespeichert

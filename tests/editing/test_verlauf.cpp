@@ -118,7 +118,7 @@ TEST_F(VerlaufTest, SchritteDesEditorsUndDerKapazitaet) {
     Waehlen({"V", "S2"});
     Pruefen("Verschieben", [&] { Ziehen(Deaktiviert, {120, 20}, {150, 60}); });
     Waehlen({"A2", "V", "Q"});
-    Pruefen("Vorgabekapazit\xE4t", [&] { ASSERT_TRUE(VorgabekapazitaetSetzen(m, "250", '.', &verlauf)); });
+    Pruefen("Vorgabekapazit\xE4t", [&] { ASSERT_EQ(VorgabekapazitaetSetzen(m, "250", '.', &verlauf), ""); });
 
     // Ein abgewiesener Weg bleibt ohne Schritt.
     const size_t schritte = verlauf.Anzahl();

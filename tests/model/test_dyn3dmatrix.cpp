@@ -2,6 +2,7 @@
 // Zeilentexte und Kopie.
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "gemeinsam/TAufzeichnung.h"
@@ -43,17 +44,17 @@ TEST(Dyn3DMatrix, AnfangswerteAusDenIndizes) {
     EXPECT_TRUE(rec.Meldungen.empty());
 }
 
-TEST(Dyn3DMatrix, GroessenUnterEinsMeldenEinmalUndWerdenEins) {
+TEST(Dyn3DMatrix, GroessenUnterEinsWerfen) {
     TAufzeichnung rec;
-    const TDyn3DMatrix m(0, 2, 2);
-    Groessen(m, 1, 2, 2);
-    EXPECT_EQ(Werte(m), (std::vector<double>{0, 1, 10, 11}));
-    EXPECT_EQ(rec.Meldungen, (std::vector<TMeldung>{{TMeldung::Fehler, "Dim kleiner 1"}}));
-
-    rec.Meldungen.clear();
-    const TDyn3DMatrix n(-3, 0, 0);
-    Groessen(n, 1, 1, 1);
-    EXPECT_EQ(rec.Meldungen.size(), 1u);
+    for (const auto& [d1, d2, d3] : {std::tuple{0, 2, 2}, {2, 0, 2}, {2, 2, 0}, {-3, 0, 0}}) {
+        try {
+            const TDyn3DMatrix m(d1, d2, d3);
+            ADD_FAILURE() << d1 << " " << d2 << " " << d3;
+        } catch (const ERangeError& e) {
+            EXPECT_STREQ(e.what(), "Dim kleiner 1");
+        }
+    }
+    EXPECT_TRUE(rec.Meldungen.empty());
 }
 
 TEST(Dyn3DMatrix, ErweiternHaengtNullenAn) {
