@@ -152,7 +152,8 @@ struct TModellEinstellungen {
 std::unique_ptr<TSchritt> EinstellungenSchritt(TModellEinstellungen alt, TModellEinstellungen neu);
 
 // Ausführen und aufnehmen; ohne Verlauf (nullptr) nur ausführen.
-// Löscht die Auswahl samt den Wegen ihrer Knoten wie TFOListe::AuswahlLoeschen.
+// Löscht die Auswahl samt den Wegen ihrer Knoten; Modifiziert, wenn etwas
+// ausgewählt war.
 void AuswahlLoeschen(TModell& modell, TVerlauf* verlauf);
 // Wie die gleichnamigen Regeln des Artikeldialogs.
 int ArtikelHinzufuegen(TModell& modell, const std::string& name, TVerlauf* verlauf);

@@ -147,47 +147,6 @@ void TFOListe::Auswaehlen(TFO* objekt, bool umschalten) {
     }
 }
 
-void TFOListe::AuswahlLoeschen() {
-    // Ein zerstörter Weg verschwindet auch aus den Auswahleinträgen, damit
-    // kein Objekt zweimal zerstört wird.
-    auto vergessen = [this](const TFO* weg) {
-        for (auto& e : AuswahlListe) {
-            if (e.Objekt == weg) e.Objekt = nullptr;
-        }
-    };
-    auto wegZerstoeren = [&](TWeg* weg) {
-        vergessen(weg);
-        Entfernen(weg); // der zurückgegebene Zeiger zerstört den Weg, der sich dabei abhängt
-    };
-    for (size_t i = 0; i < AuswahlListe.size(); ++i) {
-        TFO* objekt = AuswahlListe[i].Objekt;
-        if (objekt == nullptr) continue;
-        objekt->Modell->Modifiziert = true;
-        if (auto* knoten = dynamic_cast<TKnoten*>(objekt)) {
-            for (int k = knoten->AnzahlAusgaenge() - 1; k >= 0; --k) {
-                if (TWeg* weg = knoten->GetAusgang(k)) wegZerstoeren(weg);
-            }
-            for (int k = knoten->AnzahlEingaenge() - 1; k >= 0; --k) {
-                if (TWeg* weg = knoten->GetEingang(k)) wegZerstoeren(weg);
-            }
-        } else if (auto* weg = dynamic_cast<TWeg*>(objekt)) {
-            wegZerstoeren(weg);
-        }
-    }
-    for (auto& e : AuswahlListe) {
-        if (e.Objekt == nullptr) continue;
-        e.Objekt->Modell->Modifiziert = true;
-        if (dynamic_cast<TKnoten*>(e.Objekt) != nullptr) {
-            TFO* knoten = e.Objekt;
-            for (auto& andere : AuswahlListe) {
-                if (andere.Objekt == knoten) andere.Objekt = nullptr;
-            }
-            Entfernen(knoten);
-        }
-    }
-    AuswahlListe.clear();
-}
-
 void TFOListe::AllesAuswaehlen() {
     AuswahlListe.clear();
     AuswahlListe.reserve(Objekte.size());

@@ -89,7 +89,6 @@ public:
     std::unique_ptr<TFO> Entfernen(TFO* objekt);
     TFO* NrSuchen(uint32_t nr) const;
     void Auswaehlen(TFO* objekt, bool umschalten);
-    void AuswahlLoeschen();
     void AllesAuswaehlen();
     void AuswahlLeeren() { AuswahlListe.clear(); }
     // Welcher von mehreren übereinanderliegenden Wegen zuletzt getroffen wurde.

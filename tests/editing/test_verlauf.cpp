@@ -127,12 +127,12 @@ TEST_F(VerlaufTest, SchritteDesEditorsUndDerKapazitaet) {
     EXPECT_EQ(plattform.Pieptoene, 1);
 }
 
-TEST_F(VerlaufTest, LoeschenGleichtAuswahlLoeschenUndKommtGanzZurueck) {
+TEST_F(VerlaufTest, LoeschenMitVerlaufWieOhneUndKommtGanzZurueck) {
     const std::string anfang = Datei(m);
     const std::vector<std::vector<const char*>> auswahlen = {
         {"A2"}, {"V"}, {"S1", "A3", "Zulauf"}, {"Q", "V", "S1", "S2", "S3", "W", "Q2", "A1", "A2", "A3", "Zulauf"}};
     for (const auto& namen : auswahlen) {
-        // Dasselbe Modell noch einmal gebaut, gelöscht wie bisher.
+        // Dasselbe Modell noch einmal gebaut, gelöscht ohne Verlauf.
         std::string erwartet;
         {
             test::TModellBau zwilling;
@@ -141,7 +141,7 @@ TEST_F(VerlaufTest, LoeschenGleichtAuswahlLoeschenUndKommtGanzZurueck) {
                 for (const auto& o : zwilling.M().FOListe.Alle())
                     if (o->Name == n) zwilling.M().FOListe.Auswaehlen(o.get(), false);
             }
-            zwilling.M().FOListe.AuswahlLoeschen();
+            AuswahlLoeschen(zwilling.M(), nullptr);
             erwartet = Datei(zwilling.M());
         }
         verlauf.Leeren();

@@ -11,6 +11,7 @@
 
 #include "gemeinsam/TAufzeichnung.h"
 #include "gemeinsam/TModellBau.h"
+#include "gemeinsam/TZaehlObjekte.h"
 #include "base/UFehler.h"
 #include "model/UKnoten.h"
 #include "model/UModell.h"
@@ -18,50 +19,9 @@
 using namespace tessomir;
 using tessomir::test::TAufzeichnung;
 using tessomir::test::TModellBau;
+using namespace tessomir::test::zaehlend;
 
 namespace {
-
-// Zählt Zerstörungen je Name, um doppeltes Zerstören zu erkennen.
-std::map<std::string, int> Zerstoert;
-
-template <class T> class TZaehlend : public T {
-public:
-    using T::T;
-    ~TZaehlend() override { ++Zerstoert[this->Name]; }
-};
-using TZaehlWeg = TZaehlend<TWeg>;
-using TZaehlQuelle = TZaehlend<TQuelle>;
-using TZaehlSenke = TZaehlend<TSenke>;
-using TZaehlVerzweigung = TZaehlend<TVerzweigung>;
-
-TWeg& ZaehlWeg(TModellBau& bau, TKnoten& von, TKnoten& nach, const std::string& name) {
-    auto w = std::make_unique<TZaehlWeg>(bau.M());
-    w->Name = name;
-    TWeg& ref = *w;
-    bau.M().FOListe.Hinzufuegen(std::move(w), false);
-    ref.SetStart(&von);
-    ref.SetZiel(&nach);
-    return ref;
-}
-
-// Q -> V -> S, V -> S2, mit zählenden Objekten.
-struct TKette {
-    TModellBau Bau;
-    TKnoten& Q = Bau.Knoten<TZaehlQuelle>("Q");
-    TKnoten& V = Bau.Knoten<TZaehlVerzweigung>("V");
-    TKnoten& S = Bau.Knoten<TZaehlSenke>("S");
-    TKnoten& S2 = Bau.Knoten<TZaehlSenke>("S2");
-    TWeg& W1 = ZaehlWeg(Bau, Q, V, "W1");
-    TWeg& W2 = ZaehlWeg(Bau, V, S, "W2");
-    TWeg& W3 = ZaehlWeg(Bau, V, S2, "W3");
-    TKette() { Zerstoert.clear(); }
-};
-
-std::vector<std::string> Namen(const TFOListe& liste) {
-    std::vector<std::string> n;
-    for (const auto& o : liste.Alle()) n.push_back(o->Name);
-    return n;
-}
 
 std::vector<std::string> AuswahlNamen(const TFOListe& liste) {
     std::vector<std::string> n;
@@ -413,106 +373,6 @@ TEST(TFOListe, EinzelneAuswahlNachArt) {
     EXPECT_FALSE(l.IstEinzelnerKnoten());
 }
 
-// ---------------------------------------------------------------- AuswahlLoeschen
-
-TEST(AuswahlLoeschen, KnotenMitSeinemWegInBeidenReihenfolgen) {
-    for (const bool wegZuerst : {false, true}) {
-        TAufzeichnung rec;
-        TKette k;
-        TFOListe& l = k.Bau.M().FOListe;
-        if (wegZuerst) l.Auswaehlen(&k.W1, false);
-        l.Auswaehlen(&k.V, false);
-        if (!wegZuerst) l.Auswaehlen(&k.W1, false);
-        l.AuswahlLoeschen();
-
-        EXPECT_EQ(Zerstoert, (std::map<std::string, int>{{"V", 1}, {"W1", 1}, {"W2", 1}, {"W3", 1}}))
-            << "Weg zuerst: " << wegZuerst;
-        EXPECT_EQ(Namen(l), (std::vector<std::string>{"Q", "S", "S2"}));
-        EXPECT_TRUE(l.Auswahl().empty());
-        EXPECT_TRUE(k.Bau.M().Modifiziert);
-        // Die übrigen Knoten haben die Wege und ihre Scheiben verloren.
-        EXPECT_EQ(k.Q.AnzahlAusgaenge(), 0);
-        EXPECT_EQ(k.Q.Matrix().Dim3(), 1);
-        EXPECT_EQ(k.S.AnzahlEingaenge(), 0);
-        EXPECT_EQ(k.S.Matrix().Dim2(), 1);
-        EXPECT_EQ(k.S2.AnzahlEingaenge(), 0);
-        EXPECT_TRUE(rec.Meldungen.empty());
-        EXPECT_EQ(rec.Pieptoene, 0);
-    }
-}
-
-TEST(AuswahlLoeschen, AllesInJederReihenfolgeJeEinmal) {
-    for (const bool umgekehrt : {false, true}) {
-        TAufzeichnung rec;
-        TKette k;
-        TFOListe& l = k.Bau.M().FOListe;
-        std::vector<TFO*> alle;
-        for (const auto& o : l.Alle()) alle.push_back(o.get());
-        if (umgekehrt) std::reverse(alle.begin(), alle.end());
-        for (TFO* o : alle) l.Auswaehlen(o, false);
-        l.AuswahlLoeschen();
-        EXPECT_EQ(Zerstoert, (std::map<std::string, int>{
-                                 {"Q", 1}, {"V", 1}, {"S", 1}, {"S2", 1}, {"W1", 1}, {"W2", 1}, {"W3", 1}}));
-        EXPECT_EQ(l.Anzahl(), 0u);
-        EXPECT_TRUE(l.Auswahl().empty());
-    }
-}
-
-TEST(AuswahlLoeschen, NurEinWeg) {
-    TAufzeichnung rec;
-    TKette k;
-    TFOListe& l = k.Bau.M().FOListe;
-    l.Auswaehlen(&k.W2, false);
-    l.AuswahlLoeschen();
-    EXPECT_EQ(Zerstoert, (std::map<std::string, int>{{"W2", 1}}));
-    EXPECT_EQ(k.V.AnzahlAusgaenge(), 1);
-    EXPECT_EQ(k.V.GetAusgang(0), &k.W3);
-    EXPECT_EQ(k.V.Matrix().Dim3(), 2);
-    EXPECT_EQ(k.S.AnzahlEingaenge(), 0);
-    EXPECT_TRUE(k.Bau.M().Modifiziert);
-}
-
-TEST(AuswahlLoeschen, WegAnNichtUnterstuetztemAnschlussBleibtOhneKnoten) {
-    // Eine Datei kann einen Weg in eine Quelle führen: die Quelle kennt ihn
-    // nicht, der Weg aber sie. Nach dem Löschen der Quelle darf er nicht
-    // mehr auf sie zeigen.
-    TAufzeichnung rec;
-    TModellBau bau;
-    auto& s = bau.Knoten<TSenke>("S");
-    auto& q = bau.Knoten<TZaehlQuelle>("Q");
-    auto& v = bau.Knoten<TVerzweigung>("V");
-    TWeg& w = ZaehlWeg(bau, v, q, "W");
-    TWeg& x = ZaehlWeg(bau, s, v, "X");
-    Zerstoert.clear();
-    ASSERT_EQ(w.Ziel(), &q);
-    ASSERT_EQ(x.Start(), &s);
-    TFOListe& l = bau.M().FOListe;
-    l.Auswaehlen(&q, false);
-    l.Auswaehlen(&s, false);
-    l.AuswahlLoeschen();
-    EXPECT_EQ(Zerstoert, (std::map<std::string, int>{{"Q", 1}}));
-    EXPECT_EQ(Namen(l), (std::vector<std::string>{"X", "W", "V"}));
-    EXPECT_EQ(w.Ziel(), nullptr);
-    EXPECT_EQ(w.Start(), &v);
-    EXPECT_EQ(x.Start(), nullptr);
-    EXPECT_EQ(x.Ziel(), &v);
-    const int piep = rec.Pieptoene;
-    // Das Zerstören der Wege mit dem Modell berührt die gelöschten Knoten nicht.
-    bau.Abgeben().reset();
-    EXPECT_EQ(rec.Pieptoene, piep);
-    EXPECT_EQ(Zerstoert["W"], 1);
-    EXPECT_EQ(Zerstoert["X"], 1);
-}
-
-TEST(AuswahlLoeschen, LeereAuswahlAendertNichts) {
-    TAufzeichnung rec;
-    TKette k;
-    k.Bau.M().FOListe.AuswahlLoeschen();
-    EXPECT_TRUE(Zerstoert.empty());
-    EXPECT_EQ(k.Bau.M().FOListe.Anzahl(), 7u);
-    EXPECT_FALSE(k.Bau.M().Modifiziert);
-}
-
 // ---------------------------------------------------------------- Modell
 
 TEST(TModell, NeuesModellHatDieVorgaben) {
@@ -604,8 +464,7 @@ TEST(TModell, GeleertesModellBautNeueMatrizenNormal) {
     TWeg& w3 = k.Bau.Weg(v, s2);
     EXPECT_EQ(v.Matrix().DimText(), "1 / 2 / 3");
     EXPECT_EQ(q.Matrix().DimText(), "1 / 1 / 2");
-    m.FOListe.Auswaehlen(&w3, false);
-    m.FOListe.AuswahlLoeschen();
+    m.FOListe.Entfernen(&w3).reset(); // der Weg hängt sich dabei ab
     EXPECT_EQ(v.Matrix().DimText(), "1 / 2 / 2");
     EXPECT_EQ(s2.Matrix().DimText(), "1 / 1 / 1");
     ASSERT_EQ(m.FOListe.Knoten().size(), 4u);
