@@ -77,8 +77,7 @@ void BM_SpeicherVerschieben(benchmark::State& state) {
         TVerlauf verlauf;
         const int64_t vorher = HeapBytes.load();
         const TPunkt alt = k.Refpunkt;
-        k.Refpunkt.X += 10;
-        verlauf.Aufnehmen(VerschiebenSchritt({{&k, alt, k.Refpunkt}}));
+        Ausfuehren(*m, &verlauf, VerschiebenSchritt({{&k, alt, {alt.X + 10, alt.Y}}}));
         schritt = HeapBytes.load() - vorher;
         gemeldet = verlauf.Speicherbedarf();
         benchmark::DoNotOptimize(verlauf);
@@ -115,9 +114,9 @@ void BM_MatrixZurueckUndWieder(benchmark::State& state) {
     bench::Durchrechnen(*m);
     TKnoten& k = MittlereVerzweigung(*m);
     TVerlauf verlauf;
-    TDyn3DMatrix alt = k.Matrix();
-    k.Matrix().ZelleSetzen(0, 1, 1, 12.5);
-    verlauf.Aufnehmen(MatrixSchritt(k, std::move(alt), k.Matrix()));
+    TDyn3DMatrix neu = k.Matrix();
+    neu.ZelleSetzen(0, 1, 1, 12.5);
+    MatrixAendern(k, neu, &verlauf);
     Hin(state, *m, verlauf);
 }
 

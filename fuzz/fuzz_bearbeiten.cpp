@@ -82,27 +82,26 @@ void Bearbeiten(TModell& m, TVerlauf& verlauf, FuzzedDataProvider& s) {
         const auto& knoten = m.FOListe.Knoten();
         if (knoten.empty()) break;
         TKnoten& k = *knoten[s.ConsumeIntegralInRange<size_t>(0, knoten.size() - 1)];
-        TDyn3DMatrix& x = k.Matrix();
-        if (x.AnzahlZellen() == 0) break;
-        TDyn3DMatrix alt = x;
+        if (k.Matrix().AnzahlZellen() == 0) break;
+        TDyn3DMatrix x = k.Matrix();
         x.Daten()[s.ConsumeIntegralInRange<size_t>(0, x.AnzahlZellen() - 1)] = Wert(s);
-        verlauf.Aufnehmen(MatrixSchritt(k, std::move(alt), x));
+        MatrixAendern(k, x, &verlauf);
         break;
     }
     case 5: { // Einstellungen in den Grenzen des Dialogs
         const TModellEinstellungen alt = TModellEinstellungen::Aus(m);
-        m.WegeBeschr = s.ConsumeBool();
-        m.QuellenBeschr = s.ConsumeBool();
-        m.SymbolGroesse = s.ConsumeIntegralInRange<int>(1, 20);
-        m.StromGroesse = s.ConsumeIntegralInRange<int>(10, 100);
-        m.ProzStellen = s.ConsumeIntegralInRange<int>(0, 5);
-        m.StromStellen = s.ConsumeIntegralInRange<int>(0, 5);
-        m.Stromanzeige = s.ConsumeIntegralInRange<int>(0, 2);
-        m.MaxStromBer = s.ConsumeBool();
-        m.MaxStrom = s.ConsumeIntegralInRange<int>(1, 1000);
-        m.MaxBerDauer = s.ConsumeIntegralInRange<uint32_t>(1, 100);
-        const TModellEinstellungen neu = TModellEinstellungen::Aus(m);
-        if (!(neu == alt)) verlauf.Aufnehmen(EinstellungenSchritt(alt, neu));
+        TModellEinstellungen neu = alt;
+        neu.WegeBeschr = s.ConsumeBool();
+        neu.QuellenBeschr = s.ConsumeBool();
+        neu.SymbolGroesse = s.ConsumeIntegralInRange<int>(1, 20);
+        neu.StromGroesse = s.ConsumeIntegralInRange<int>(10, 100);
+        neu.ProzStellen = s.ConsumeIntegralInRange<int>(0, 5);
+        neu.StromStellen = s.ConsumeIntegralInRange<int>(0, 5);
+        neu.Stromanzeige = s.ConsumeIntegralInRange<int>(0, 2);
+        neu.MaxStromBer = s.ConsumeBool();
+        neu.MaxStrom = s.ConsumeIntegralInRange<int>(1, 1000);
+        neu.MaxBerDauer = s.ConsumeIntegralInRange<uint32_t>(1, 100);
+        if (!(neu == alt)) Ausfuehren(m, &verlauf, EinstellungenSchritt(alt, neu));
         break;
     }
     case 6: { // Name und Kapazität
@@ -110,9 +109,7 @@ void Bearbeiten(TModell& m, TVerlauf& verlauf, FuzzedDataProvider& s) {
         if (o == nullptr) break;
         const std::string name = Name(s);
         if (!NamensFehler(name).empty()) break;
-        std::vector<TObjektWerte> werte{ObjektWerteVorher(*o)};
-        if (EigenschaftenUebernehmen(*o, name, std::fabs(Wert(s))))
-            verlauf.Aufnehmen(ObjektWerteSchritt("Eigenschaften", std::move(werte)));
+        EigenschaftenAendern(*o, name, std::fabs(Wert(s)), &verlauf);
         break;
     }
     default: { // Verschieben
@@ -121,8 +118,7 @@ void Bearbeiten(TModell& m, TVerlauf& verlauf, FuzzedDataProvider& s) {
         const TPunkt alt = o->Refpunkt;
         const TPunkt neu{alt.X + s.ConsumeIntegralInRange<int>(-500, 500), alt.Y + s.ConsumeIntegralInRange<int>(-500, 500)};
         if (neu.X == alt.X && neu.Y == alt.Y) break;
-        o->Refpunkt = neu;
-        verlauf.Aufnehmen(VerschiebenSchritt({{o, alt, neu}}));
+        Ausfuehren(m, &verlauf, VerschiebenSchritt({{o, alt, neu}}));
         break;
     }
     }

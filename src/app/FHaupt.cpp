@@ -932,13 +932,9 @@ void TFMHaupt::ACBearbeitenMatrixExecute() {
     TKnoten* knoten = AktModell->FOListe.Auswahl().front().Objekt->AlsKnoten();
     dialog.KnotenSetzen(knoten);
     dialog.ArtikelListeSetzen(AktModell->ArtikelListe, AktModell->AktArtikel);
-    TDyn3DMatrix alt = knoten->Matrix();
     // Jede tatsächliche Änderung zählt, auch eine der Anteilshilfen ohne
     // geöffneten Zelleneditor; ein OK ohne Änderung lässt Modifiziert.
-    if (dialog.exec() == QDialog::Accepted && dialog.MatrixUebernehmen()) {
-        AktModell->Modifiziert = true;
-        VerlaufObjekt->Aufnehmen(MatrixSchritt(*knoten, std::move(alt), knoten->Matrix()));
-    }
+    if (dialog.exec() == QDialog::Accepted) dialog.MatrixUebernehmen(VerlaufObjekt.get());
     ModifiziertAnzeigen();
     Neuzeichnen();
 }
@@ -957,13 +953,9 @@ void TFMHaupt::ACBearbeitenArtikelExecute() {
 void TFMHaupt::ACAnsichtEinstellungenExecute() {
     if (AktModell == nullptr) return;
     TFMAnsicht dialog(this);
+    dialog.Verlauf = VerlaufObjekt.get();
     dialog.EinstellungenLaden(*AktModell);
-    const TModellEinstellungen alt = TModellEinstellungen::Aus(*AktModell);
     if (dialog.exec() != QDialog::Accepted) return;
-    if (dialog.Geaendert()) {
-        AktModell->Modifiziert = true;
-        VerlaufObjekt->Aufnehmen(EinstellungenSchritt(alt, TModellEinstellungen::Aus(*AktModell)));
-    }
     MaxStromAnzeigen();
     Neuzeichnen();
 }
@@ -1014,12 +1006,9 @@ void TFMHaupt::ACHilfeInfoExecute() {
 void TFMHaupt::ACBearbeitenEigenschaftenExecute() {
     if (AktModell == nullptr || AktModell->FOListe.Auswahl().size() != 1) return;
     TFO& objekt = *AktModell->FOListe.Auswahl().front().Objekt;
+    Eigenschaften->Verlauf = VerlaufObjekt.get();
     Eigenschaften->ObjektSetzen(&objekt);
-    std::vector<TObjektWerte> werte{ObjektWerteVorher(objekt)};
-    if (Eigenschaften->exec() == QDialog::Accepted && Eigenschaften->Geaendert()) {
-        AktModell->Modifiziert = true;
-        VerlaufObjekt->Aufnehmen(ObjektWerteSchritt("Eigenschaften", std::move(werte)));
-    }
+    Eigenschaften->exec();
     ModifiziertAnzeigen();
     Neuzeichnen();
 }

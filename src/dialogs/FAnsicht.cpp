@@ -269,7 +269,7 @@ void TFMAnsicht::done(int ergebnis) {
         }
         bool uebernommen = false;
         SicherAusfuehren("Die Einstellungen konnten nicht \xFC" "bernommen werden.", [&] {
-            EinstellungenUebernehmen(*Modell, werte, Trenner());
+            EinstellungenUebernehmen(*Modell, werte, Trenner(), Verlauf);
             uebernommen = true;
         });
         if (!uebernommen) return;

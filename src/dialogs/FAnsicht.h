@@ -21,6 +21,8 @@ class QWidget;
 
 namespace tessomir {
 
+class TVerlauf;
+
 class TFMAnsicht : public QDialog {
     Q_OBJECT
 public:
@@ -32,8 +34,10 @@ public:
     bool Geaendert() const { return GeaendertFlag; }
     const TSchrift& Arbeitsschrift() const { return Schrift; }
 
-    // OK prüft und übernimmt; eine ungültige Eingabe lässt den Dialog offen.
+    // OK prüft und übernimmt als Schritt; eine ungültige Eingabe lässt den Dialog offen.
     void done(int ergebnis) override;
+    // Nimmt den Schritt des OK auf (nullptr: nicht).
+    TVerlauf* Verlauf = nullptr;
 
     QTabWidget* PCAnsicht;
     QWidget* TSSymbole;

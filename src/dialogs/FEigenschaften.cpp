@@ -10,6 +10,7 @@
 
 #include "dialogs/UEingabefarbe.h"
 #include "help/UHilfe.h"
+#include "editing/UVerlauf.h"
 #include "qt/UBefehl.h"
 #include "model/UModell.h"
 #include "base/UPlattform.h"
@@ -133,7 +134,7 @@ void TFMEigenschaften::EigenschaftenUebernehmen() {
     if (Objekt == nullptr) return;
     const double kapazitaet =
         HatKapazitaet(*Objekt) ? FloatAusText(AnsiAusQt(EDKapazitaet->text()), Trenner()) : Objekt->Kapazitaet;
-    GeaendertFlag = tessomir::EigenschaftenUebernehmen(*Objekt, AnsiAusQt(EDFOName->text()), kapazitaet) || GeaendertFlag;
+    GeaendertFlag = EigenschaftenAendern(*Objekt, AnsiAusQt(EDFOName->text()), kapazitaet, Verlauf) || GeaendertFlag;
 }
 
 void TFMEigenschaften::done(int ergebnis) {

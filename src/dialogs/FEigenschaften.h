@@ -11,6 +11,7 @@ class QWidget;
 namespace tessomir {
 
 class TFO;
+class TVerlauf;
 
 class TFMEigenschaften : public QDialog {
     Q_OBJECT
@@ -21,6 +22,8 @@ public:
     void ObjektSetzen(TFO* objekt);
     // Hat das zuletzt bestätigte OK Name oder Kapazität geändert?
     bool Geaendert() const { return GeaendertFlag; }
+    // Nimmt die Änderung des OK als Schritt "Eigenschaften" auf (nullptr: nicht).
+    TVerlauf* Verlauf = nullptr;
 
     // Prüft bei OK und übernimmt; ein Fehler lässt den Dialog offen.
     void done(int ergebnis) override;

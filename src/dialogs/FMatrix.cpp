@@ -27,6 +27,7 @@
 #include "help/UHilfe.h"
 #include "model/UKnoten.h"
 #include "editing/UMatrixBearbeitung.h"
+#include "editing/UVerlauf.h"
 #include "model/UModell.h"
 #include "base/UPlattform.h"
 #include "base/UText.h"
@@ -374,9 +375,9 @@ void TFMMatrix::ArtikelListeSetzen(const std::vector<std::string>& artikel, int 
     ArtikelAnzeigen();
 }
 
-bool TFMMatrix::MatrixUebernehmen() {
+bool TFMMatrix::MatrixUebernehmen(TVerlauf* verlauf) {
     if (Knoten == nullptr || !Raster) return false;
-    return tessomir::MatrixUebernehmen(*Knoten, Raster->Arbeitsmatrix());
+    return MatrixAendern(*Knoten, Raster->Arbeitsmatrix(), verlauf);
 }
 
 int TFMMatrix::KnotenArt() const { return Raster ? static_cast<int>(Raster->Art()) : -1; }
@@ -465,7 +466,7 @@ void TFMMatrix::BTEigenschaftenClick() {
     } else {
         TFMEigenschaften eigenschaften(this);
         eigenschaften.ObjektSetzen(Knoten);
-        if (eigenschaften.exec() == QDialog::Accepted && eigenschaften.Geaendert()) Knoten->Modell->Modifiziert = true;
+        eigenschaften.exec(); // eine Änderung setzt Modifiziert selbst
     }
     // Ein dort geänderter Name erscheint im Titel.
     setWindowTitle(QtAusAnsi(MatrixTitel(Knoten)));

@@ -19,6 +19,7 @@ class QToolButton;
 namespace tessomir {
 
 class TKnoten;
+class TVerlauf;
 class TMatrixBearbeitung;
 
 class TFMMatrix : public QDialog {
@@ -31,9 +32,9 @@ public:
     // dem der Knoten gehört, und setzt Titel und Größe.
     void KnotenSetzen(TKnoten* knoten);
     void ArtikelListeSetzen(const std::vector<std::string>& artikel, int position);
-    // Nach OK: gibt dem Knoten die Arbeitskopie; true, wenn sich seine Matrix
-    // dadurch geändert hat.
-    bool MatrixUebernehmen();
+    // Nach OK: gibt dem Knoten die Arbeitskopie als Schritt "Matrix" (in
+    // 'verlauf', wenn nicht nullptr); true, wenn sich seine Matrix geändert hat.
+    bool MatrixUebernehmen(TVerlauf* verlauf = nullptr);
 
     // Wurde der Zelleneditor geöffnet, seit der Knoten gesetzt ist?
     bool Geaendert() const { return GeaendertFlag; }

@@ -5,6 +5,7 @@
 
 #include "base/UFehler.h"
 #include "base/UPlattform.h"
+#include "editing/UVerlauf.h"
 
 namespace tessomir {
 
@@ -37,9 +38,9 @@ std::string EinstellungenFehler(const TAnsichtWerte& werte, char trenner) {
     return MaxStromUngueltig;
 }
 
-void EinstellungenUebernehmen(TModell& modell, const TAnsichtWerte& werte, char trenner) {
-    // Erst alles berechnen, was scheitern kann, dann schreiben: das Modell
-    // bleibt bei einem Fehler, wie es war.
+void EinstellungenUebernehmen(TModell& modell, const TAnsichtWerte& werte, char trenner, TVerlauf* verlauf) {
+    // Erst alles berechnen, was scheitern kann, dann als ein Schritt schreiben:
+    // das Modell bleibt bei einem Fehler, wie es war.
     double maxStrom = modell.MaxStrom;
     const bool eingegeben = werte.MaxStromIndex == MaxStromEingegebenIndex;
     if (eingegeben) {
@@ -47,22 +48,23 @@ void EinstellungenUebernehmen(TModell& modell, const TAnsichtWerte& werte, char 
         if (!wert) throw EConvertError("'" + werte.MaxStromText + "' ist kein g\xFC" "ltiger Gleitkommawert");
         maxStrom = *wert;
     }
-    TSchrift schrift = werte.Schrift;
-
-    modell.QuellenBeschr = werte.QuellenBeschr;
-    modell.SenkenBeschr = werte.SenkenBeschr;
-    modell.VerzweigBeschr = werte.VerzweigBeschr;
-    modell.WandlerBeschr = werte.WandlerBeschr;
-    modell.WegeBeschr = werte.WegeBeschr;
-    modell.Schrift = std::move(schrift);
-    modell.SymbolGroesse = SymbolGroesseBereich.Begrenzt(werte.SymbolGroesse);
-    modell.StromGroesse = StromGroesseBereich.Begrenzt(werte.StromGroesse);
-    modell.ProzStellen = ProzStellenBereich.Begrenzt(werte.ProzStellen);
-    modell.StromStellen = StromStellenBereich.Begrenzt(werte.StromStellen);
-    modell.MaxStromBer = !eingegeben;
-    modell.MaxStrom = maxStrom;
-    modell.Stromanzeige = StromanzeigeBereich.Begrenzt(werte.Stromanzeige);
-    modell.MaxBerDauer = static_cast<uint32_t>(MaxDauerBereich.Begrenzt(werte.MaxDauerSekunden)) * 1000u;
+    const TModellEinstellungen alt = TModellEinstellungen::Aus(modell);
+    TModellEinstellungen neu = alt;
+    neu.QuellenBeschr = werte.QuellenBeschr;
+    neu.SenkenBeschr = werte.SenkenBeschr;
+    neu.VerzweigBeschr = werte.VerzweigBeschr;
+    neu.WandlerBeschr = werte.WandlerBeschr;
+    neu.WegeBeschr = werte.WegeBeschr;
+    neu.Schrift = werte.Schrift;
+    neu.SymbolGroesse = SymbolGroesseBereich.Begrenzt(werte.SymbolGroesse);
+    neu.StromGroesse = StromGroesseBereich.Begrenzt(werte.StromGroesse);
+    neu.ProzStellen = ProzStellenBereich.Begrenzt(werte.ProzStellen);
+    neu.StromStellen = StromStellenBereich.Begrenzt(werte.StromStellen);
+    neu.MaxStromBer = !eingegeben;
+    neu.MaxStrom = maxStrom;
+    neu.Stromanzeige = StromanzeigeBereich.Begrenzt(werte.Stromanzeige);
+    neu.MaxBerDauer = static_cast<uint32_t>(MaxDauerBereich.Begrenzt(werte.MaxDauerSekunden)) * 1000u;
+    Ausfuehren(modell, verlauf, EinstellungenSchritt(alt, std::move(neu)));
 }
 
 } // namespace tessomir

@@ -10,6 +10,8 @@
 
 namespace tessomir {
 
+class TVerlauf;
+
 struct TBereich {
     int Min;
     int Max;
@@ -58,7 +60,8 @@ TAnsichtWerte EinstellungenLaden(const TModell& modell);
 std::string EinstellungenFehler(const TAnsichtWerte& werte, char trenner);
 
 // Schreibt alle Felder ins Modell, die Zahlen nochmals begrenzt; den
-// Höchststrom nur bei "Eingegebener Wert". Vorher EinstellungenPruefen.
-void EinstellungenUebernehmen(TModell& modell, const TAnsichtWerte& werte, char trenner);
+// Höchststrom nur bei "Eingegebener Wert". Vorher EinstellungenFehler.
+// Als ein Schritt "Einstellungen" (ohne Verlauf: nur ausgeführt).
+void EinstellungenUebernehmen(TModell& modell, const TAnsichtWerte& werte, char trenner, TVerlauf* verlauf = nullptr);
 
 } // namespace tessomir

@@ -168,11 +168,8 @@ void TEditor::KontextDruecken(TUmschaltung umschaltung, TBildpunkt punkt) {
 void TEditor::KnotenEinfuegen(int modus, TBildpunkt punkt) {
     std::unique_ptr<TKnoten> knoten = NeuerKnoten(*Modell, modus);
     if (!knoten) return;
-    Modell->Modifiziert = true;
     knoten->Refpunkt = Ansicht.Ruecktransformieren(punkt);
-    TKnoten& neu = *knoten;
-    Modell->FOListe.Hinzufuegen(std::move(knoten), true);
-    if (Verlauf != nullptr) Verlauf->Aufnehmen(KnotenEinfuegenSchritt(neu, Modell->FOListe.Anzahl() - 1));
+    Ausfuehren(*Modell, Verlauf, KnotenEinfuegenSchritt(std::move(knoten), Modell->FOListe.Anzahl()));
     Flaeche.Neuzeichnen();
 }
 
@@ -213,16 +210,7 @@ void TEditor::Loslassen(int modus, TMausknopf, TUmschaltung, TBildpunkt punkt) {
     if (Modell == nullptr) return;
     if (modus == Deaktiviert && Ansicht.Ziehen) {
         Ansicht.Trefferpunkt = punkt;
-        std::vector<TVerschiebung> verschoben;
-        for (const auto& e : Modell->FOListe.Auswahl())
-            if (e.Objekt != nullptr) verschoben.push_back({e.Objekt, e.Objekt->Refpunkt, {}});
-        Flaeche.Gummi([this] { AuswahlVerschieben(Modell->FOListe, Ansicht); });
-        // Verschieben setzt Modifiziert, sobald etwas ausgewählt ist, auch ohne Weg.
-        if (Verlauf != nullptr && !verschoben.empty()) {
-            for (auto& v : verschoben) v.Neu = v.Objekt->Refpunkt;
-            std::erase_if(verschoben, [](const TVerschiebung& v) { return v.Alt == v.Neu; });
-            Verlauf->Aufnehmen(VerschiebenSchritt(std::move(verschoben)));
-        }
+        Flaeche.Gummi([this] { AuswahlVerschieben(*Modell, Ansicht, Verlauf); });
         Flaeche.Neuzeichnen();
     } else if (modus == Weg) {
         if (Neu != nullptr) WegBeenden(punkt);
@@ -238,12 +226,8 @@ void TEditor::WegBeenden(TBildpunkt punkt) {
         ziel = FindeObjekt(Modell->FOListe, Ansicht);
     }
     if (KannVerbinden(ziel)) {
-        TAnbindung ende = AnbindenUndMerken(*Neu, *ziel->AlsKnoten(), false);
-        TWeg& weg = *Neu;
         // Vorn in der Liste: Wege liegen unter den Knoten.
-        Modell->FOListe.Hinzufuegen(std::move(Neu), false);
-        Modell->Modifiziert = true;
-        if (Verlauf != nullptr) Verlauf->Aufnehmen(WegZeichnenSchritt(weg, 0, std::move(NeuStart), std::move(ende)));
+        Ausfuehren(*Modell, Verlauf, WegZeichnenSchritt(std::move(Neu), 0, std::move(NeuStart), *ziel->AlsKnoten()));
         NeuStart = {};
         return;
     }
@@ -272,6 +256,22 @@ void TEditor::Abbrechen() {
     Ansicht.Ziehen = false;
 }
 
+void AuswahlVerschieben(TModell& modell, TAnsicht& ansicht, TVerlauf* verlauf) {
+    AuswahlZeichnen(modell.FOListe, ansicht);
+    ansicht.Aktpunkt = ansicht.Trefferpunkt;
+    ansicht.Ziehen = false;
+    std::vector<TVerschiebung> verschoben;
+    for (const auto& e : modell.FOListe.Auswahl()) {
+        if (e.Objekt == nullptr) continue;
+        // Modifiziert, sobald etwas ausgewählt ist, auch wenn es nur Wege sind.
+        modell.Modifiziert = true;
+        if (e.Objekt->AlsKnoten() != nullptr)
+            verschoben.push_back({e.Objekt, e.Objekt->Refpunkt, VerschobenerOrt(*e.Objekt, ansicht)});
+    }
+    std::erase_if(verschoben, [](const TVerschiebung& v) { return v.Alt == v.Neu; });
+    if (!verschoben.empty()) Ausfuehren(modell, verlauf, VerschiebenSchritt(std::move(verschoben)));
+}
+
 const char* const KapazitaetUeberschrift = "Vorgabekapazit\xE4t";
 const char* const KapazitaetFrage =
     "\xDC" "berschreibt die Kapazit\xE4ten der\r\nausgew\xE4hlten Wege und Verzweigungen\r\n\r\nNeue Kapazit\xE4t :";
@@ -282,14 +282,12 @@ std::string VorgabekapazitaetSetzen(TModell& modell, std::string_view eingabe, c
     const double wert = FloatAusText(eingabe, trenner);
     std::vector<TObjektWerte> werte;
     for (const auto& e : modell.FOListe.Auswahl()) {
-        if (e.Objekt != nullptr && HatKapazitaet(*e.Objekt)) {
-            modell.Modifiziert = true;
-            werte.push_back(ObjektWerteVorher(*e.Objekt));
-        }
+        if (e.Objekt == nullptr || !HatKapazitaet(*e.Objekt)) continue;
+        TObjektWerte w = ObjektWerteVorher(*e.Objekt);
+        w.NeuKapazitaet = wert;
+        werte.push_back(std::move(w));
     }
-    modell.KapazitaetSetzen(wert);
-    if (verlauf != nullptr && !werte.empty())
-        verlauf->Aufnehmen(ObjektWerteSchritt(KapazitaetUeberschrift, std::move(werte)));
+    if (!werte.empty()) Ausfuehren(modell, verlauf, ObjektWerteSchritt(KapazitaetUeberschrift, std::move(werte)));
     return {};
 }
 

@@ -153,6 +153,12 @@ private:
     TVerlauf* Verlauf = nullptr;
 };
 
+// Beendet ein Ziehen: löscht den Umriss, setzt Aktpunkt auf den
+// Trefferpunkt und nimmt Ziehen zurück; die ausgewählten Knoten gehen um den
+// Ziehversatz als ein Schritt "Verschieben", Wege folgen ihnen. Modifiziert,
+// sobald etwas ausgewählt ist.
+void AuswahlVerschieben(TModell& modell, TAnsicht& ansicht, TVerlauf* verlauf);
+
 // Überschrift und Frage des Eingabedialogs der Vorgabekapazität.
 extern const char* const KapazitaetUeberschrift;
 extern const char* const KapazitaetFrage;

@@ -318,10 +318,4 @@ bool MatrizenGleich(const TDyn3DMatrix& a, const TDyn3DMatrix& b) {
     return true;
 }
 
-bool MatrixUebernehmen(TKnoten& knoten, const TDyn3DMatrix& arbeitsmatrix) {
-    if (MatrizenGleich(knoten.Matrix(), arbeitsmatrix)) return false;
-    knoten.MatrixSetzen(arbeitsmatrix.Kopie());
-    return true;
-}
-
 } // namespace tessomir

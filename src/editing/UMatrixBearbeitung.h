@@ -150,8 +150,5 @@ private:
 
 // Zellen gleich, NAN gleich NAN.
 bool MatrizenGleich(const TDyn3DMatrix& a, const TDyn3DMatrix& b);
-// Gibt dem Knoten eine Kopie der Arbeitsmatrix, wenn sie sich von seiner
-// unterscheidet; true genau dann.
-bool MatrixUebernehmen(TKnoten& knoten, const TDyn3DMatrix& arbeitsmatrix);
 
 } // namespace tessomir

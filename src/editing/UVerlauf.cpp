@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "editing/UArtikelBearbeitung.h"
+#include "editing/UMatrixBearbeitung.h"
 #include "base/UFehler.h"
 #include "model/UKnoten.h"
 
@@ -104,8 +105,9 @@ void ArtikelBegrenzen(TModell& modell) {
 
 class TKnotenEinfuegen final : public TSchritt {
 public:
-    TKnotenEinfuegen(TKnoten& knoten, size_t stelle)
-        : Knoten(&knoten), Stelle(stelle), Bezeichnung(std::string(Art(knoten)) + " einf\xFCgen") {}
+    TKnotenEinfuegen(std::unique_ptr<TKnoten> knoten, size_t stelle)
+        : Knoten(knoten.get()), Stelle(stelle), Bezeichnung(std::string(Art(*knoten)) + " einf\xFCgen"),
+          Verwahrt(std::move(knoten)) {}
     std::string Name() const override { return Bezeichnung; }
     void Rueckgaengig(TModell& modell) override { Verwahrt = modell.FOListe.Entfernen(Knoten); }
     void Wiederholen(TModell& modell) override { modell.FOListe.Einfuegen(Stelle, std::move(Verwahrt)); }
@@ -131,9 +133,13 @@ private:
 
 class TWegZeichnen final : public TSchritt {
 public:
-    TWegZeichnen(TWeg& weg, size_t stelle, TAnbindung start, TAnbindung ziel)
-        : Weg(&weg), Stelle(stelle), Start(std::move(start)), Ziel(std::move(ziel)) {}
+    TWegZeichnen(std::unique_ptr<TWeg> weg, size_t stelle, TAnbindung start, TKnoten& ziel)
+        : Weg(weg.get()), Stelle(stelle), Start(std::move(start)), ZielKnoten(&ziel), Verwahrt(std::move(weg)) {}
     std::string Name() const override { return "Weg zeichnen"; }
+    void Ausfuehren(TModell& modell) override {
+        Ziel = AnbindenUndMerken(*Weg, *ZielKnoten, false);
+        modell.FOListe.Einfuegen(Stelle, std::move(Verwahrt));
+    }
     void Rueckgaengig(TModell& modell) override {
         Ziel.Loesen();
         Start.Loesen();
@@ -152,6 +158,7 @@ private:
     TWeg* Weg;
     size_t Stelle;
     TAnbindung Start;
+    TKnoten* ZielKnoten;
     TAnbindung Ziel;
     std::unique_ptr<TFO> Verwahrt;
 };
@@ -161,7 +168,7 @@ public:
     TLoeschen(std::vector<TWeg*> wege, std::vector<TKnoten*> knoten) : Wege(std::move(wege)), Knoten(std::move(knoten)) {}
     std::string Name() const override { return "L\xF6schen"; }
 
-    void Ausfuehren(TModell& modell) {
+    void Ausfuehren(TModell& modell) override {
         Loesungen.clear();
         Verwahrt.clear();
         // Wie der Destruktor eines Wegs: erst der Start, dann das Ziel.
@@ -282,6 +289,8 @@ class TArtikelEinfuegen final : public TSchritt {
 public:
     explicit TArtikelEinfuegen(std::string name) : Artikel(std::move(name)) {}
     std::string Name() const override { return "Artikel einf\xFCgen"; }
+    // Beim ersten Mal mit Sicherung der Matrizen, falls das Erweitern scheitert.
+    void Ausfuehren(TModell& modell) override { ArtikelHinzufuegen(modell, Artikel); }
     void Rueckgaengig(TModell& modell) override {
         for (TKnoten* k : modell.FOListe.Knoten()) {
             TDyn3DMatrix& m = k->Matrix();
@@ -304,6 +313,10 @@ class TArtikelLoeschen final : public TSchritt {
 public:
     explicit TArtikelLoeschen(int index) : Index(index) {}
     std::string Name() const override { return "Artikel l\xF6schen"; }
+    void Ausfuehren(TModell& modell) override {
+        Merken(modell);
+        ArtikelEntfernen(modell, Index);
+    }
 
     void Merken(const TModell& modell) {
         Artikel = modell.ArtikelListe[static_cast<size_t>(Index)];
@@ -355,6 +368,7 @@ public:
     TArtikelUmbenennen(int index, std::string alt, std::string neu)
         : Index(static_cast<size_t>(index)), Alt(std::move(alt)), Neu(std::move(neu)) {}
     std::string Name() const override { return "Artikel umbenennen"; }
+    void Ausfuehren(TModell& modell) override { ArtikelUmbenennen(modell, static_cast<int>(Index), Neu); }
     void Rueckgaengig(TModell& modell) override { modell.ArtikelListe.at(Index) = Alt; }
     void Wiederholen(TModell& modell) override { modell.ArtikelListe.at(Index) = Neu; }
     size_t Speicherbedarf() const override { return sizeof(*this) + Alt.capacity() + Neu.capacity(); }
@@ -368,6 +382,13 @@ private:
 } // namespace
 
 // ---------------------------------------------------------------- TVerlauf
+
+void Ausfuehren(TModell& modell, TVerlauf* verlauf, std::unique_ptr<TSchritt> schritt) {
+    if (!schritt) return;
+    schritt->Ausfuehren(modell);
+    modell.Modifiziert = true;
+    if (verlauf != nullptr) verlauf->Aufnehmen(std::move(schritt));
+}
 
 void TVerlauf::Aufnehmen(std::unique_ptr<TSchritt> schritt) {
     if (!schritt) return;
@@ -543,12 +564,13 @@ TAnbindung LoesenUndMerken(TWeg& weg, bool ausgang) {
 
 // ---------------------------------------------------------------- Erzeugen
 
-std::unique_ptr<TSchritt> KnotenEinfuegenSchritt(TKnoten& knoten, size_t stelle) {
-    return std::make_unique<TKnotenEinfuegen>(knoten, stelle);
+std::unique_ptr<TSchritt> KnotenEinfuegenSchritt(std::unique_ptr<TKnoten> knoten, size_t stelle) {
+    return std::make_unique<TKnotenEinfuegen>(std::move(knoten), stelle);
 }
 
-std::unique_ptr<TSchritt> WegZeichnenSchritt(TWeg& weg, size_t stelle, TAnbindung start, TAnbindung ziel) {
-    return std::make_unique<TWegZeichnen>(weg, stelle, std::move(start), std::move(ziel));
+std::unique_ptr<TSchritt> WegZeichnenSchritt(std::unique_ptr<TWeg> weg, size_t stelle, TAnbindung start,
+                                             TKnoten& ziel) {
+    return std::make_unique<TWegZeichnen>(std::move(weg), stelle, std::move(start), ziel);
 }
 
 std::unique_ptr<TSchritt> VerschiebenSchritt(std::vector<TVerschiebung> verschiebungen) {
@@ -560,11 +582,23 @@ TObjektWerte ObjektWerteVorher(TFO& objekt) {
 }
 
 std::unique_ptr<TSchritt> ObjektWerteSchritt(std::string name, std::vector<TObjektWerte> werte) {
-    for (auto& w : werte) {
-        w.NeuName = w.Objekt->Name;
-        w.NeuKapazitaet = w.Objekt->Kapazitaet;
-    }
     return std::make_unique<TObjektWerteAendern>(std::move(name), std::move(werte));
+}
+
+bool EigenschaftenAendern(TFO& objekt, const std::string& name, double kapazitaet, TVerlauf* verlauf) {
+    const std::optional<TEigenschaften> neu = NeueEigenschaften(objekt, name, kapazitaet);
+    if (!neu) return false;
+    TObjektWerte w = ObjektWerteVorher(objekt);
+    w.NeuName = neu->Name;
+    w.NeuKapazitaet = neu->Kapazitaet;
+    Ausfuehren(*objekt.Modell, verlauf, ObjektWerteSchritt("Eigenschaften", {std::move(w)}));
+    return true;
+}
+
+bool MatrixAendern(TKnoten& knoten, const TDyn3DMatrix& neu, TVerlauf* verlauf) {
+    if (MatrizenGleich(knoten.Matrix(), neu)) return false;
+    Ausfuehren(*knoten.Modell, verlauf, MatrixSchritt(knoten, knoten.Matrix(), neu));
+    return true;
 }
 
 std::unique_ptr<TSchritt> MatrixSchritt(TKnoten& knoten, TDyn3DMatrix alt, TDyn3DMatrix neu) {
@@ -619,32 +653,24 @@ void AuswahlLoeschen(TModell& modell, TVerlauf* verlauf) {
     }
     modell.FOListe.AuswahlLeeren();
     if (wege.empty() && knoten.empty()) return;
-    auto schritt = std::make_unique<TLoeschen>(std::move(wege), std::move(knoten));
-    schritt->Ausfuehren(modell);
-    modell.Modifiziert = true;
-    if (verlauf != nullptr) verlauf->Aufnehmen(std::move(schritt));
+    Ausfuehren(modell, verlauf, std::make_unique<TLoeschen>(std::move(wege), std::move(knoten)));
 }
 
 int ArtikelHinzufuegen(TModell& modell, const std::string& name, TVerlauf* verlauf) {
-    const int neu = ArtikelHinzufuegen(modell, name);
-    if (verlauf != nullptr) verlauf->Aufnehmen(std::make_unique<TArtikelEinfuegen>(name));
-    return neu;
+    Ausfuehren(modell, verlauf, std::make_unique<TArtikelEinfuegen>(name));
+    return modell.AnzahlArtikel() - 1;
 }
 
 int ArtikelEntfernen(TModell& modell, int i, TVerlauf* verlauf) {
     if (modell.AnzahlArtikel() < 2 || i < 0 || i >= modell.AnzahlArtikel()) return -1;
-    auto schritt = std::make_unique<TArtikelLoeschen>(i);
-    schritt->Merken(modell);
-    const int auswahl = ArtikelEntfernen(modell, i);
-    if (verlauf != nullptr) verlauf->Aufnehmen(std::move(schritt));
-    return auswahl;
+    Ausfuehren(modell, verlauf, std::make_unique<TArtikelLoeschen>(i));
+    return AuswahlNachLoeschen(i);
 }
 
 bool ArtikelUmbenennen(TModell& modell, int i, const std::string& name, TVerlauf* verlauf) {
     if (i < 0 || i >= modell.AnzahlArtikel()) return false;
     std::string alt = modell.ArtikelListe[static_cast<size_t>(i)];
-    if (!ArtikelUmbenennen(modell, i, name)) return false;
-    if (verlauf != nullptr) verlauf->Aufnehmen(std::make_unique<TArtikelUmbenennen>(i, std::move(alt), name));
+    Ausfuehren(modell, verlauf, std::make_unique<TArtikelUmbenennen>(i, std::move(alt), name));
     return true;
 }
 

@@ -3,7 +3,8 @@
 // was sich geändert hat (Stellen, Scheiben, alte und neue Werte), damit das
 // Zurücknehmen die Modelldatei Byte für Byte wiederherstellt und der
 // Speicher mit der Änderung wächst, nicht mit dem Modell. Die Auswahl gehört
-// zu keinem Schritt.
+// zu keinem Schritt. Jede Änderung mit Rückgängig geht durch Ausfuehren:
+// ein Schritt wird erst gebaut, dann ausgeführt und aufgenommen.
 #include <cstddef>
 #include <deque>
 #include <memory>
@@ -26,17 +27,24 @@ public:
     virtual std::string Name() const = 0;
     virtual void Rueckgaengig(TModell& modell) = 0;
     virtual void Wiederholen(TModell& modell) = 0;
+    // Das erste Ausführen; meist dasselbe wie Wiederholen.
+    virtual void Ausfuehren(TModell& modell) { Wiederholen(modell); }
     // Bytes, die der Schritt hält, samt verwahrter Objekte.
     virtual size_t Speicherbedarf() const = 0;
 };
+
+class TVerlauf;
+
+// Die eine Art, das Modell mit Rückgängig zu ändern: führt den Schritt aus,
+// setzt Modifiziert und nimmt ihn in den Verlauf auf (ohne Verlauf: nur
+// ausführen). Wirft das Ausführen, wird nichts aufgenommen.
+void Ausfuehren(TModell& modell, TVerlauf* verlauf, std::unique_ptr<TSchritt> schritt);
 
 class TVerlauf {
 public:
     // So viele Schritte bleiben; der älteste fällt zuerst heraus.
     static constexpr size_t Hoechstzahl = 200;
 
-    // Nimmt einen schon ausgeführten Schritt auf; verwirft, was wiederholbar war.
-    void Aufnehmen(std::unique_ptr<TSchritt> schritt);
     bool KannRueckgaengig() const { return Stand > 0; }
     bool KannWiederholen() const { return Stand < Schritte.size(); }
     std::string RueckgaengigName() const;
@@ -53,6 +61,10 @@ public:
     size_t Speicherbedarf() const;
 
 private:
+    friend void Ausfuehren(TModell& modell, TVerlauf* verlauf, std::unique_ptr<TSchritt> schritt);
+    // Nimmt einen eben ausgeführten Schritt auf; verwirft, was wiederholbar war.
+    void Aufnehmen(std::unique_ptr<TSchritt> schritt);
+
     std::deque<std::unique_ptr<TSchritt>> Schritte;
     size_t Stand = 0; // Schritte[0, Stand) sind ausgeführt
     std::optional<size_t> Gesichert = 0;
@@ -103,9 +115,12 @@ TAnbindung AnbindenUndMerken(TWeg& weg, TKnoten& knoten, bool ausgang);
 // Löst das Ende vom Start- (ausgang) oder Zielknoten und merkt es sich.
 TAnbindung LoesenUndMerken(TWeg& weg, bool ausgang);
 
-// Schritte der Änderungen, die ihr Aufrufer schon ausgeführt hat.
-std::unique_ptr<TSchritt> KnotenEinfuegenSchritt(TKnoten& knoten, size_t stelle);
-std::unique_ptr<TSchritt> WegZeichnenSchritt(TWeg& weg, size_t stelle, TAnbindung start, TAnbindung ziel);
+// Schritte, gebaut vor dem Ausführen. Einfügen an 'stelle' der Objektliste.
+std::unique_ptr<TSchritt> KnotenEinfuegenSchritt(std::unique_ptr<TKnoten> knoten, size_t stelle);
+// Ein Weg, dessen Start schon angebunden ist ('start'); das Ausführen bindet
+// das Ziel an und legt ihn an 'stelle' in die Liste.
+std::unique_ptr<TSchritt> WegZeichnenSchritt(std::unique_ptr<TWeg> weg, size_t stelle, TAnbindung start,
+                                             TKnoten& ziel);
 
 struct TVerschiebung {
     TFO* Objekt;
@@ -122,11 +137,17 @@ struct TObjektWerte {
     std::string NeuName;
     double NeuKapazitaet;
 };
-// Nimmt die Werte vor der Änderung auf; Fertig trägt die neuen ein.
+// Die jetzigen Werte als alte und neue; der Aufrufer trägt die neuen ein.
 TObjektWerte ObjektWerteVorher(TFO& objekt);
 std::unique_ptr<TSchritt> ObjektWerteSchritt(std::string name, std::vector<TObjektWerte> werte);
+// Name und Kapazität wie EigenschaftenUebernehmen, als Schritt
+// "Eigenschaften"; false (und kein Schritt), wenn sich nichts ändert.
+bool EigenschaftenAendern(TFO& objekt, const std::string& name, double kapazitaet, TVerlauf* verlauf);
 
 std::unique_ptr<TSchritt> MatrixSchritt(TKnoten& knoten, TDyn3DMatrix alt, TDyn3DMatrix neu);
+// Gibt dem Knoten die Matrix als Schritt "Matrix"; false (und kein Schritt),
+// wenn sie der seinen gleicht.
+bool MatrixAendern(TKnoten& knoten, const TDyn3DMatrix& neu, TVerlauf* verlauf);
 
 // Was der Einstellungsdialog am Modell ändert.
 struct TModellEinstellungen {
@@ -151,7 +172,7 @@ struct TModellEinstellungen {
 };
 std::unique_ptr<TSchritt> EinstellungenSchritt(TModellEinstellungen alt, TModellEinstellungen neu);
 
-// Ausführen und aufnehmen; ohne Verlauf (nullptr) nur ausführen.
+// Befehle, die ihren Schritt selbst bauen; ohne Verlauf (nullptr) nur ausführen.
 // Löscht die Auswahl samt den Wegen ihrer Knoten; Modifiziert, wenn etwas
 // ausgewählt war.
 void AuswahlLoeschen(TModell& modell, TVerlauf* verlauf);

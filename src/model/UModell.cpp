@@ -244,17 +244,27 @@ bool HatKapazitaet(const TFO& objekt) {
     return dynamic_cast<const TWeg*>(&objekt) != nullptr || dynamic_cast<const TVerzweigung*>(&objekt) != nullptr;
 }
 
-bool EigenschaftenUebernehmen(TFO& objekt, const std::string& name, double kapazitaet) {
+std::optional<TEigenschaften> NeueEigenschaften(const TFO& objekt, const std::string& name, double kapazitaet) {
+    TEigenschaften neu{objekt.Name, objekt.Kapazitaet};
     bool geaendert = false;
     if (name != objekt.Name) {
-        objekt.Name = name;
+        neu.Name = name;
         geaendert = true;
     }
     if (HatKapazitaet(objekt) && std::fabs(kapazitaet - objekt.Kapazitaet) > 1e-10) {
-        objekt.Kapazitaet = kapazitaet;
+        neu.Kapazitaet = kapazitaet;
         geaendert = true;
     }
-    return geaendert;
+    if (!geaendert) return std::nullopt;
+    return neu;
+}
+
+bool EigenschaftenUebernehmen(TFO& objekt, const std::string& name, double kapazitaet) {
+    std::optional<TEigenschaften> neu = NeueEigenschaften(objekt, name, kapazitaet);
+    if (!neu) return false;
+    objekt.Name = std::move(neu->Name);
+    objekt.Kapazitaet = neu->Kapazitaet;
+    return true;
 }
 
 TPunkt TModell::Ausdehnung() const {

@@ -4,6 +4,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -222,5 +223,11 @@ bool HatKapazitaet(const TFO& objekt);
 // die Kapazität; Kapazitäten, die sich um höchstens 1e-10 unterscheiden,
 // gelten als gleich. true, wenn sich etwas geändert hat.
 bool EigenschaftenUebernehmen(TFO& objekt, const std::string& name, double kapazitaet);
+struct TEigenschaften {
+    std::string Name;
+    double Kapazitaet;
+};
+// Was EigenschaftenUebernehmen dem Objekt gäbe; nichts, wenn es nichts änderte.
+std::optional<TEigenschaften> NeueEigenschaften(const TFO& objekt, const std::string& name, double kapazitaet);
 
 } // namespace tessomir

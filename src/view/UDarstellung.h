@@ -10,7 +10,8 @@ namespace tessomir {
 void Zeichnen(const TFO& objekt, TAnsicht& ansicht, int modus);
 void AnzeigeZeichnen(const TFO& objekt, TAnsicht& ansicht, int modus);
 bool IstGetroffen(const TFO& objekt, const TAnsicht& ansicht);
-// Um den Ziehversatz der Ansicht.
+// Der Bezugspunkt um den Ziehversatz der Ansicht verschoben; Verschieben setzt ihn.
+TPunkt VerschobenerOrt(const TFO& objekt, const TAnsicht& ansicht);
 void Verschieben(TFO& objekt, const TAnsicht& ansicht);
 
 // Je Art; Zeichnen wählt unter ihnen. KnotenZeichnen ist false für einen
@@ -28,6 +29,5 @@ void AllesZeichnen(const TFOListe& liste, TAnsicht& ansicht, const TModell& mode
 void AuswahlZeichnen(const TFOListe& liste, TAnsicht& ansicht);
 // Treffer am Trefferpunkt: Knoten vor Wegen, übereinanderliegende Wege reihum.
 TFO* FindeObjekt(const TFOListe& liste, const TAnsicht& ansicht);
-void AuswahlVerschieben(TFOListe& liste, TAnsicht& ansicht);
 
 } // namespace tessomir

@@ -125,11 +125,13 @@ bool IstGetroffen(const TFO& objekt, const TAnsicht& ansicht) {
            static_cast<int64_t>(p.Y) - s <= t.Y && t.Y <= static_cast<int64_t>(p.Y) + s;
 }
 
-void Verschieben(TFO& objekt, const TAnsicht& ansicht) {
+TPunkt VerschobenerOrt(const TFO& objekt, const TAnsicht& ansicht) {
     const TBildpunkt p = ansicht.Transformieren(objekt.Refpunkt);
     const TBildpunkt d = Ziehversatz(ansicht);
-    objekt.Refpunkt = ansicht.Ruecktransformieren(TBildpunkt{p.X + d.X, p.Y + d.Y});
+    return ansicht.Ruecktransformieren(TBildpunkt{p.X + d.X, p.Y + d.Y});
 }
+
+void Verschieben(TFO& objekt, const TAnsicht& ansicht) { objekt.Refpunkt = VerschobenerOrt(objekt, ansicht); }
 
 void Auswaehlen(TFOListe& liste, const TAnsicht& ansicht, TFO* objekt) { liste.Auswaehlen(objekt, ansicht.Umschalten); }
 
@@ -181,17 +183,6 @@ TFO* FindeObjekt(const TFOListe& liste, const TAnsicht& ansicht) {
         }
     }
     return nullptr;
-}
-
-void AuswahlVerschieben(TFOListe& liste, TAnsicht& ansicht) {
-    AuswahlZeichnen(liste, ansicht);
-    ansicht.Aktpunkt = ansicht.Trefferpunkt;
-    ansicht.Ziehen = false;
-    for (const auto& e : liste.Auswahl()) {
-        if (e.Objekt == nullptr) continue;
-        e.Objekt->Modell->Modifiziert = true;
-        if (e.Objekt->AlsKnoten() != nullptr) Verschieben(*e.Objekt, ansicht);
-    }
 }
 
 } // namespace tessomir

@@ -253,6 +253,45 @@ TEST_F(EditorTest, RechtsklickWaehltUndOeffnetKontextmenue) {
     EXPECT_EQ(Auswahl(), std::vector<const TFO*>{&a});
 }
 
+// Wie ein Ziehen endet, ohne Maus: die Knoten der Auswahl gehen als ein
+// Schritt, ein ausgewählter Weg bleibt, und Rückgängig holt sie zurück.
+TEST_F(EditorTest, AuswahlVerschiebenBewegtNurKnotenAlsEinenSchritt) {
+    TQuelle& q = bau.Knoten<TQuelle>("Q", {10, -10});
+    TSenke& s = bau.Knoten<TSenke>("S", {100, -10});
+    TWeg& w = bau.Weg(q, s);
+    const TPunkt wegpunkt = w.Refpunkt;
+    liste.Auswaehlen(&q, false);
+    liste.Auswaehlen(&w, false);
+    ansicht.Massstab = 2;
+    ansicht.Startpunkt = {20, 20};
+    ansicht.Aktpunkt = {25, 25};
+    ansicht.Trefferpunkt = {30, 40};
+    ansicht.Ziehen = true;
+    TVerlauf verlauf;
+    AuswahlVerschieben(bau.M(), ansicht, &verlauf);
+    // Versatz (10, 20) Gerätepunkte = (5, -10) Modelleinheiten bei Massstab 2.
+    EXPECT_EQ(q.Refpunkt, (TPunkt{15, -20}));
+    EXPECT_EQ(s.Refpunkt, (TPunkt{100, -10}));
+    EXPECT_EQ(w.Refpunkt, wegpunkt);
+    EXPECT_EQ(ansicht.Aktpunkt, (TBildpunkt{30, 40}));
+    EXPECT_FALSE(ansicht.Ziehen);
+    EXPECT_TRUE(bau.M().Modifiziert);
+    // Erst wurden die alten Umrisse gelöscht (Umriss am alten Versatz).
+    ASSERT_EQ(flaeche.Elemente.size(), 1u);
+    EXPECT_EQ(flaeche.Elemente[0].Punkte[0], (TBildpunkt{25, 25 - 6}));
+    EXPECT_EQ(verlauf.RueckgaengigName(), "Verschieben");
+    verlauf.Rueckgaengig(bau.M());
+    EXPECT_EQ(q.Refpunkt, (TPunkt{10, -10}));
+
+    // Nur ein Weg ausgewählt: nichts bewegt sich, kein Schritt, doch Modifiziert.
+    bau.M().Modifiziert = false;
+    liste.Auswaehlen(&w, false);
+    ansicht.Ziehen = true;
+    AuswahlVerschieben(bau.M(), ansicht, &verlauf);
+    EXPECT_TRUE(bau.M().Modifiziert);
+    EXPECT_FALSE(verlauf.KannRueckgaengig());
+}
+
 TEST_F(EditorTest, ZiehenVerschiebtDieAuswahlBeimLoslassen) {
     auto& q = bau.Knoten<TQuelle>("Q", Ort(20, 20));
     auto& v = bau.Knoten<TVerzweigung>("V", Ort(100, 20));

@@ -9,6 +9,7 @@
 #include "gemeinsam/TModellBau.h"
 #include "base/UFehler.h"
 #include "editing/UMatrixBearbeitung.h"
+#include "editing/UVerlauf.h"
 
 using namespace tessomir;
 using tessomir::test::TMeldung;
@@ -149,12 +150,18 @@ TEST_F(MatrixBearbeitung, UebernahmeNurBeiAbweichung) {
     strecke.Q.Matrix().ZelleSetzen(0, 0, 0, nan);
     Nehmen(strecke.Q);
     ASSERT_TRUE(B.Abschliessen());
-    EXPECT_FALSE(MatrixUebernehmen(strecke.Q, B.Arbeitsmatrix()));
+    TVerlauf verlauf;
+    EXPECT_FALSE(MatrixAendern(strecke.Q, B.Arbeitsmatrix(), &verlauf));
+    EXPECT_FALSE(verlauf.KannRueckgaengig());
+    EXPECT_FALSE(Bau.M().Modifiziert);
     B.TextSetzen(1, 2, "4.5");
     ASSERT_TRUE(B.Abschliessen());
-    EXPECT_TRUE(MatrixUebernehmen(strecke.Q, B.Arbeitsmatrix()));
+    EXPECT_TRUE(MatrixAendern(strecke.Q, B.Arbeitsmatrix(), &verlauf));
     EXPECT_EQ(*strecke.Q.Matrix().Zelle(0, 0, 1), 4.5);
     EXPECT_TRUE(std::isnan(*strecke.Q.Matrix().Zelle(0, 0, 0)));
+    EXPECT_TRUE(Bau.M().Modifiziert);
+    verlauf.Rueckgaengig(Bau.M());
+    EXPECT_EQ(*strecke.Q.Matrix().Zelle(0, 0, 1), 4.0);
     EXPECT_FALSE(MatrizenGleich(TDyn3DMatrix(1, 1, 2), TDyn3DMatrix(1, 2, 1)));
 }
 

@@ -8,6 +8,7 @@
 #include "gemeinsam/TAufzeichnung.h"
 #include "gemeinsam/TModellBau.h"
 #include "editing/UArtikelBearbeitung.h"
+#include "base/UFehler.h"
 #include "editing/UVerlauf.h"
 #include "editing/UEditor.h"
 #include "persistence/UModellDatei.h"
@@ -159,9 +160,9 @@ TEST_F(VerlaufTest, LoeschenMitVerlaufWieOhneUndKommtGanzZurueck) {
 TEST_F(VerlaufTest, MatrixArtikelUndEinstellungen) {
     auto& v = static_cast<TKnoten&>(Objekt("V"));
     Pruefen("Matrix", [&] {
-        TDyn3DMatrix alt = v.Matrix();
-        v.Matrix().ZelleSetzen(1, 1, 2, 42.0);
-        verlauf.Aufnehmen(MatrixSchritt(v, std::move(alt), v.Matrix()));
+        TDyn3DMatrix neu = v.Matrix();
+        neu.ZelleSetzen(1, 1, 2, 42.0);
+        ASSERT_TRUE(MatrixAendern(v, neu, &verlauf));
     });
     m.ArtikelEinfuegen("Holz");
     Fuellen(m);
@@ -179,12 +180,36 @@ TEST_F(VerlaufTest, MatrixArtikelUndEinstellungen) {
     verlauf.Wiederholen(m);
     Pruefen("Einstellungen", [&] {
         const TModellEinstellungen alt = TModellEinstellungen::Aus(m);
-        m.Schrift.Name = "Courier";
-        m.MaxStromBer = false;
-        m.MaxStrom = 12.5;
-        m.SymbolGroesse = 7;
-        verlauf.Aufnehmen(EinstellungenSchritt(alt, TModellEinstellungen::Aus(m)));
+        TModellEinstellungen neu = alt;
+        neu.Schrift.Name = "Courier";
+        neu.MaxStromBer = false;
+        neu.MaxStrom = 12.5;
+        neu.SymbolGroesse = 7;
+        Ausfuehren(m, &verlauf, EinstellungenSchritt(alt, neu));
     });
+}
+
+// Ausfuehren ist der einzige Weg in den Verlauf: ein Schritt, dessen
+// Ausführen wirft, wird nicht aufgenommen und setzt Modifiziert nicht.
+TEST_F(VerlaufTest, AusfuehrenNimmtNurAusgefuehrteSchritteAuf) {
+    class TScheitert final : public TSchritt {
+    public:
+        std::string Name() const override { return "Scheitert"; }
+        void Rueckgaengig(TModell&) override {}
+        void Wiederholen(TModell&) override { throw ERangeError("geht nicht"); }
+        size_t Speicherbedarf() const override { return sizeof(*this); }
+    };
+    m.Modifiziert = false;
+    EXPECT_THROW(Ausfuehren(m, &verlauf, std::make_unique<TScheitert>()), ERangeError);
+    EXPECT_FALSE(verlauf.KannRueckgaengig());
+    EXPECT_FALSE(m.Modifiziert);
+    // Ohne Verlauf wird nur ausgeführt.
+    auto& v = static_cast<TKnoten&>(Objekt("V"));
+    const TPunkt alt = v.Refpunkt;
+    Ausfuehren(m, nullptr, VerschiebenSchritt({{&v, alt, {alt.X + 5, alt.Y}}}));
+    EXPECT_EQ(v.Refpunkt.X, alt.X + 5);
+    EXPECT_TRUE(m.Modifiziert);
+    EXPECT_FALSE(verlauf.KannRueckgaengig());
 }
 
 TEST_F(VerlaufTest, ModifiziertFolgtDerSicherungsmarke) {

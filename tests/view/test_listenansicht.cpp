@@ -82,31 +82,6 @@ TEST_F(ListenTest, AuswaehlenMitUmschaltenAusDerAnsicht) {
     EXPECT_TRUE(liste.Auswahl().empty());
 }
 
-TEST_F(ListenTest, AuswahlVerschiebenBewegtNurKnoten) {
-    TQuelle& q = bau.Knoten<TQuelle>("Q", {10, -10});
-    TSenke& s = bau.Knoten<TSenke>("S", {100, -10});
-    TWeg& w = bau.Weg(q, s);
-    const TPunkt wegpunkt = w.Refpunkt;
-    liste.Auswaehlen(&q, false);
-    liste.Auswaehlen(&w, false);
-    ansicht.Massstab = 2;
-    ansicht.Startpunkt = {20, 20};
-    ansicht.Aktpunkt = {25, 25};
-    ansicht.Trefferpunkt = {30, 40};
-    ansicht.Ziehen = true;
-    AuswahlVerschieben(liste, ansicht);
-    // Versatz (10, 20) Gerätepunkte = (5, -10) Modelleinheiten bei Massstab 2.
-    EXPECT_EQ(q.Refpunkt, (TPunkt{15, -20}));
-    EXPECT_EQ(s.Refpunkt, (TPunkt{100, -10}));
-    EXPECT_EQ(w.Refpunkt, wegpunkt);
-    EXPECT_EQ(ansicht.Aktpunkt, (TBildpunkt{30, 40}));
-    EXPECT_FALSE(ansicht.Ziehen);
-    EXPECT_TRUE(bau.M().Modifiziert);
-    // Erst wurden die alten Umrisse gelöscht (Umriss am alten Versatz).
-    ASSERT_EQ(flaeche.Elemente.size(), 1u);
-    EXPECT_EQ(flaeche.Elemente[0].Punkte[0], (TBildpunkt{25, 25 - 6}));
-}
-
 TEST_F(ListenTest, ZeichnungsgroesseUmfasstKnotenMitRand) {
     TModell& m = bau.M();
     bau.Knoten<TQuelle>("Q", {300, -200});
