@@ -11,6 +11,7 @@
 #include "base/UFehler.h"
 #include "model/UModell.h"
 #include "base/UPlattform.h"
+#include "persistence/UModellDatei.h"
 
 namespace tessomir::fuzz {
 
@@ -44,7 +45,7 @@ inline std::unique_ptr<TModell> Lesen(std::string_view text, std::string* grund 
 
 inline std::string Schreiben(const TModell& m) {
     TZeilenSchreiber aus;
-    m.Schreiben(aus);
+    tessomir::Schreiben(m, aus);
     return aus.Text();
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "analysis/UBerechnung.h"
 #include "base/UFehler.h"
 #include "model/UKnoten.h"
 #include "base/UPlattform.h"
