@@ -168,9 +168,8 @@ TFMHaupt::TFMHaupt(const QString& befehlsdatei, std::unique_ptr<IDateiwahl> date
     : QMainWindow(eltern),
       Dateiwahl(dateiwahl ? std::move(dateiwahl) : std::make_unique<TQtDateiwahl>()),
       AnsichtObjekt(std::make_unique<TAnsicht>(nullptr)),
-      EditorObjekt(std::make_unique<TEditor>(*AnsichtObjekt, static_cast<IEditorFlaeche&>(*this))),
-      VerlaufObjekt(std::make_unique<TVerlauf>()) {
-    EditorObjekt->VerlaufSetzen(VerlaufObjekt.get());
+      EditorObjekt(std::make_unique<TEditor>(*AnsichtObjekt, static_cast<IEditorFlaeche&>(*this))) {
+    EditorObjekt->VerlaufSetzen(&Dokument.Verlauf());
     setAcceptDrops(true);
     setObjectName(QStringLiteral("FMHaupt"));
     setWindowTitle(QStringLiteral("Tessomir"));
@@ -199,7 +198,7 @@ TFMHaupt::TFMHaupt(const QString& befehlsdatei, std::unique_ptr<IDateiwahl> date
     connect(WiederherstellungsTakt, &QTimer::timeout, this, [this] {
         // Große Modelle seltener: ihr Text braucht merklich Zeit.
         ++WiederherstellungsTakte;
-        if (AktModell != nullptr && AktModell->FOListe.Knoten().size() > GrossesModell && WiederherstellungsTakte % 5 != 0)
+        if (Modell() != nullptr && Modell()->FOListe.Knoten().size() > GrossesModell && WiederherstellungsTakte % 5 != 0)
             return;
         Befehl([this] { WiederherstellungSichern(); });
     });
@@ -221,8 +220,7 @@ TFMHaupt::~TFMHaupt() {
     // Vor den Kindfenstern: die Zeichenfläche malt ohne Modell nichts mehr.
     EditorObjekt->ModellSetzen(nullptr);
     PBHaupt->ModellSetzen(nullptr);
-    VerlaufObjekt->Leeren();
-    AktModell.reset();
+    Dokument.Einsetzen(nullptr);
 }
 
 int TFMHaupt::Skaliert(int entwurf) const {
@@ -501,10 +499,10 @@ void TFMHaupt::StatusleisteAnlegen() {
 
 // ---------------------------------------------------------------- Regeln
 
-bool TFMHaupt::Leerlauf() const { return AktModell != nullptr && Modus == Deaktiviert; }
+bool TFMHaupt::Leerlauf() const { return Modell() != nullptr && Modus == Deaktiviert; }
 
 bool TFMHaupt::MatrixBearbeitbar() const {
-    const auto& auswahl = AktModell->FOListe.Auswahl();
+    const auto& auswahl = Modell()->FOListe.Auswahl();
     if (auswahl.size() != 1) return false;
     const TKnoten* k = auswahl.front().Objekt->AlsKnoten();
     if (k == nullptr) return false;
@@ -518,12 +516,12 @@ bool TFMHaupt::MatrixBearbeitbar() const {
 }
 
 void TFMHaupt::AktionenAktualisieren() {
-    const bool modell = AktModell != nullptr;
+    const bool modell = Modell() != nullptr;
     const bool leer = Leerlauf();
-    const bool auswahl = leer && !AktModell->FOListe.Auswahl().empty();
-    const bool objekte = leer && AktModell->FOListe.Anzahl() > 0;
-    const bool einzeln = leer && AktModell->FOListe.Auswahl().size() == 1;
-    const bool summe = modell && AktModell->SummeAllerArtikel;
+    const bool auswahl = leer && !Modell()->FOListe.Auswahl().empty();
+    const bool objekte = leer && Modell()->FOListe.Anzahl() > 0;
+    const bool einzeln = leer && Modell()->FOListe.Auswahl().size() == 1;
+    const bool summe = modell && Modell()->SummeAllerArtikel;
 
     ACDateiNeu->setEnabled(Modus == Deaktiviert);
     ACDateiOeffnen->setEnabled(Modus == Deaktiviert);
@@ -532,29 +530,29 @@ void TFMHaupt::AktionenAktualisieren() {
                        ACBearbeitenAllesAuswaehlen, ACAnsichtSumme, ACAnsichtEinstellungen})
         a->setEnabled(leer);
     ACBearbeitenMatrix->setEnabled(leer && MatrixBearbeitbar());
-    ACBearbeitenEigenschaften->setEnabled(einzeln && (AktModell->FOListe.IstEinzelnerKnoten() ||
-                                                      AktModell->FOListe.IstEinzelnerWeg()));
+    ACBearbeitenEigenschaften->setEnabled(einzeln && (Modell()->FOListe.IstEinzelnerKnoten() ||
+                                                      Modell()->FOListe.IstEinzelnerWeg()));
     ACBearbeitenKapazitaet->setEnabled(auswahl);
     ACBearbeitenLoeschen->setEnabled(auswahl);
     ACBearbeitenPruefen->setEnabled(objekte);
     ACBearbeitenNeuberechnen->setEnabled(objekte);
     ACBearbeitenSchlaufen->setEnabled(objekte);
-    ACAnsichtEngpaesse->setEnabled(modell && Berechnet);
-    ACAnsichtNaeArtikel->setEnabled(modell && !summe && AktModell->AktArtikel < AktModell->AnzahlArtikel() - 1);
-    ACAnsichtVorhArtikel->setEnabled(modell && !summe && AktModell->AktArtikel > 0);
+    ACAnsichtEngpaesse->setEnabled(modell && Dokument.Berechnet());
+    ACAnsichtNaeArtikel->setEnabled(modell && !summe && Modell()->AktArtikel < Modell()->AnzahlArtikel() - 1);
+    ACAnsichtVorhArtikel->setEnabled(modell && !summe && Modell()->AktArtikel > 0);
     ACAnsichtSumme->setChecked(summe);
 
     // Nicht mitten in einem Weg: der hängt schon an seinem Startknoten.
     const bool verlauf = modell && EditorObjekt->NeuerWeg() == nullptr;
-    ACBearbeitenRueckgaengig->setEnabled(verlauf && VerlaufObjekt->KannRueckgaengig());
-    ACBearbeitenWiederholen->setEnabled(verlauf && VerlaufObjekt->KannWiederholen());
+    ACBearbeitenRueckgaengig->setEnabled(verlauf && Dokument.Verlauf().KannRueckgaengig());
+    ACBearbeitenWiederholen->setEnabled(verlauf && Dokument.Verlauf().KannWiederholen());
     const auto beschriften = [](QAction* aktion, const QString& text, const std::string& schritt) {
         const QString voll = schritt.empty() ? text : text + QStringLiteral(": ") + QtAusAnsi(schritt);
         aktion->setText(voll);
         aktion->setToolTip(voll);
     };
-    beschriften(ACBearbeitenRueckgaengig, QStringLiteral("Rückgängig"), modell ? VerlaufObjekt->RueckgaengigName() : "");
-    beschriften(ACBearbeitenWiederholen, QStringLiteral("Wiederholen"), modell ? VerlaufObjekt->WiederholenName() : "");
+    beschriften(ACBearbeitenRueckgaengig, QStringLiteral("Rückgängig"), modell ? Dokument.Verlauf().RueckgaengigName() : "");
+    beschriften(ACBearbeitenWiederholen, QStringLiteral("Wiederholen"), modell ? Dokument.Verlauf().WiederholenName() : "");
     ACDateiExportieren->setEnabled(leer);
     UMDateiZuletzt->setEnabled(Modus == Deaktiviert && !UMDateiZuletzt->isEmpty());
 
@@ -582,30 +580,30 @@ void TFMHaupt::EinfuegemodusSetzen(TEinfuegemodus modus) {
 // ---------------------------------------------------------------- Anzeigen
 
 void TFMHaupt::TitelAnzeigen() {
-    if (AktModell == nullptr) {
+    if (Modell() == nullptr) {
         setWindowTitle(QStringLiteral("Tessomir"));
         return;
     }
     // "[*]" ist für Qt der Platzhalter der Änderungsmarke; verdoppelt steht er wörtlich.
-    const QString name = QtAusAnsi(DateinameFuerAnzeige(AktModell->DateiName))
+    const QString name = QtAusAnsi(DateinameFuerAnzeige(Modell()->DateiName))
                              .replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
     setWindowTitle(QStringLiteral("Tessomir - [") + name + QStringLiteral("]"));
 }
 
 void TFMHaupt::ModifiziertAnzeigen() {
-    SBHauptPanel[0]->setText(AktModell != nullptr && AktModell->Modifiziert ? QStringLiteral("Modifiziert") : QString());
+    SBHauptPanel[0]->setText(Modell() != nullptr && Modell()->Modifiziert ? QStringLiteral("Modifiziert") : QString());
 }
 
 void TFMHaupt::ArtikelAnzeigen() {
-    if (AktModell == nullptr) {
+    if (Modell() == nullptr) {
         SBHauptPanel[1]->setText(QStringLiteral("Artikel : ---"));
         LAAktArtikel->setText(QStringLiteral(" ---"));
-    } else if (AktModell->SummeAllerArtikel) {
+    } else if (Modell()->SummeAllerArtikel) {
         SBHauptPanel[1]->setText(QStringLiteral("Alle Artikel"));
         LAAktArtikel->setText(QStringLiteral(" Alle"));
     } else {
-        const auto& liste = AktModell->ArtikelListe;
-        const int akt = AktModell->AktArtikel;
+        const auto& liste = Modell()->ArtikelListe;
+        const int akt = Modell()->AktArtikel;
         const QString name = akt >= 0 && akt < static_cast<int>(liste.size())
                                  ? QtAusAnsi(liste[static_cast<size_t>(akt)])
                                  : QString();
@@ -616,10 +614,10 @@ void TFMHaupt::ArtikelAnzeigen() {
 
 void TFMHaupt::MaxStromAnzeigen() {
     QString text = QStringLiteral("Max. Strom : ---");
-    if (AktModell != nullptr && AktModell->MaxStromBer) {
-        text = QStringLiteral("Max. Strom berechnet : ") + QtAusAnsi(AktModell->WertText(AktModell->MaxStromBerechnet));
-    } else if (AktModell != nullptr) {
-        text = QStringLiteral("Max. Strom : ") + QtAusAnsi(AktModell->WertText(AktModell->MaxStrom));
+    if (Modell() != nullptr && Modell()->MaxStromBer) {
+        text = QStringLiteral("Max. Strom berechnet : ") + QtAusAnsi(Modell()->WertText(Modell()->MaxStromBerechnet));
+    } else if (Modell() != nullptr) {
+        text = QStringLiteral("Max. Strom : ") + QtAusAnsi(Modell()->WertText(Modell()->MaxStrom));
     }
     SBHauptPanel[2]->setText(text);
     // Große Ströme mit vielen Stellen sollen nicht abgeschnitten werden.
@@ -654,16 +652,13 @@ void TFMHaupt::ModellEinsetzen(std::unique_ptr<TModell> modell) {
     // Editor und Zeichenfeld lassen das alte Modell los, bevor es vergeht.
     EditorObjekt->ModellSetzen(nullptr);
     PBHaupt->ModellSetzen(nullptr);
-    VerlaufObjekt->Leeren();
-    AktModell = std::move(modell);
-    EditorObjekt->ModellSetzen(AktModell.get());
-    PBHaupt->ModellSetzen(AktModell.get());
-    Berechnet = false;
-    Dateistand = {};
+    Dokument.Einsetzen(std::move(modell));
+    EditorObjekt->ModellSetzen(Modell());
+    PBHaupt->ModellSetzen(Modell());
     // Das vorige Modell ist sauber geschlossen (gespeichert oder verworfen).
     if (WiederherstellungObjekt) WiederherstellungObjekt->Verwerfen();
-    if (AktModell == nullptr) return;
-    AktModell->Anzeigetrenner = Dezimaltrenner();
+    if (Modell() == nullptr) return;
+    Modell()->Anzeigetrenner = Dezimaltrenner();
     // Ein neues Modell zeigt weder Protokoll noch größten Strom des vorigen
     // und beginnt oben links, wo seine Zeichnung anfängt.
     MELog->clear();
@@ -673,7 +668,7 @@ void TFMHaupt::ModellEinsetzen(std::unique_ptr<TModell> modell) {
 }
 
 void TFMHaupt::WiederherstellungSichern() {
-    if (AktModell != nullptr && AktModell->Modifiziert) WiederherstellungObjekt->Sichern(*AktModell);
+    if (Modell() != nullptr && Modell()->Modifiziert) WiederherstellungObjekt->Sichern(*Modell());
     else WiederherstellungObjekt->Verwerfen();
 }
 
@@ -695,9 +690,8 @@ void TFMHaupt::WiederherstellungAnbieten() {
                 grund));
             continue;
         }
-        ModellEinsetzen(std::move(modell));
         // Die Datei auf der Platte ist der Stand, von dem die Änderungen ausgingen.
-        Dateistand = DateiStandLesen(AktModell->DateiName);
+        ModellEinsetzen(std::move(modell));
         // Erst die eigene Kopie, dann die fremde weg: ein Absturz dazwischen verliert nichts.
         WiederherstellungSichern();
         if (WiederherstellungObjekt->HatKopie()) TWiederherstellung::Entfernen(fund);
@@ -720,7 +714,6 @@ void TFMHaupt::ModellLadenPfad(const std::string& pfad) {
         ZuletztVergessen(anzeige);
     } else {
         ModellEinsetzen(std::move(ergebnis.Modell));
-        Dateistand = DateiStandLesen(pfad);
         ZuletztMerken(anzeige);
     }
     MaxStromAnzeigen(); // auch ohne Modell: "---" statt des Entwurfstextes
@@ -731,40 +724,37 @@ void TFMHaupt::ModellLadenPfad(const std::string& pfad) {
 
 TErgebnis TFMHaupt::ModellSpeichern(bool speichernUnter) {
     TErgebnis ergebnis = TErgebnis::Abgebrochen;
-    if (AktModell != nullptr) {
+    if (Modell() != nullptr) {
         // Der Pfad bleibt in Bytes, wie er geöffnet wurde; nur die Dateiwahl spricht QString.
-        std::optional<std::string> ziel = AktModell->DateiName;
-        if (speichernUnter || AktModell->IstNeu()) {
+        std::optional<std::string> ziel = Modell()->DateiName;
+        if (speichernUnter || Modell()->IstNeu()) {
             const std::optional<QString> gewaehlt =
                 Dateiwahl->SpeichernUnter(this, QFile::decodeName(QByteArray::fromStdString(*ziel)));
             ziel = gewaehlt ? std::optional<std::string>(Pfad(*gewaehlt)) : std::nullopt;
-        } else if (const TDateiStand jetzt = DateiStandLesen(*ziel); jetzt.Vorhanden && jetzt != Dateistand) {
+        } else if (Dokument.FremdGeaendert(*ziel)) {
             // Ein anderes Programm hat die Datei seit dem Öffnen oder letzten Speichern geändert.
             if (!Plattform().Meldungen->WarnFrage("Die Datei " + DateinameFuerAnzeige(*ziel) +
                                                   " wurde seit dem \xD6" "ffnen ver\xE4ndert. Trotzdem speichern?"))
                 ziel.reset();
         }
         if (ziel) {
-            const TSpeichernErgebnis gesichert = ModellSichern(*AktModell, *ziel);
+            const TSpeichernErgebnis gesichert = Dokument.Speichern(*ziel);
             if (gesichert.Ok) {
                 ergebnis = TErgebnis::Erledigt;
-                VerlaufObjekt->GesichertMarkieren();
-                Dateistand = DateiStandLesen(*ziel);
                 WiederherstellungObjekt->Verwerfen();
                 ZuletztMerken(QFile::decodeName(QByteArray::fromStdString(*ziel)));
             } else Plattform().Meldungen->Fehler(MeldungMitGrund(gesichert.Meldung, gesichert.Grund));
         }
     }
     TitelAnzeigen();
-    if (ergebnis == TErgebnis::Erledigt) AktModell->Modifiziert = false;
     ModifiziertAnzeigen();
     return ergebnis;
 }
 
 TErgebnis TFMHaupt::ModellSchliessen() {
     TErgebnis ergebnis = TErgebnis::Erledigt;
-    if (AktModell != nullptr) {
-        if (AktModell->Modifiziert) {
+    if (Modell() != nullptr) {
+        if (Modell()->Modifiziert) {
             switch (Plattform().Meldungen->Frage("Wollen Sie die \xC4nderungen speichern ?")) {
             case TAntwort::Ja: ergebnis = ModellSpeichern(false); break;
             case TAntwort::Nein: break;
@@ -854,11 +844,11 @@ void TFMHaupt::ACDateiSpeichernUnterExecute() { ModellSpeichern(true); }
 void TFMHaupt::ACDateiSchliessenExecute() { ModellSchliessen(); }
 
 void TFMHaupt::ACBearbeitenPruefenExecute() {
-    if (AktModell == nullptr) return;
+    if (Modell() == nullptr) return;
     bool ok = false;
     {
         const TSanduhr sanduhr;
-        ok = ModellPruefen(*AktModell);
+        ok = ModellPruefen(*Modell());
     }
     if (!ok) FehlerMelden(PruefFehlerMeldung);
     LogAnfang();
@@ -866,18 +856,17 @@ void TFMHaupt::ACBearbeitenPruefenExecute() {
 }
 
 void TFMHaupt::ACBearbeitenNeuberechnenExecute() {
-    if (AktModell == nullptr) return;
+    if (Modell() == nullptr) return;
     // Eine lange Berechnung soll keine Änderung kosten, falls sie abstürzt.
-    if (AktModell->FOListe.Knoten().size() <= GrossesModell) WiederherstellungSichern();
+    if (Modell()->FOListe.Knoten().size() <= GrossesModell) WiederherstellungSichern();
     TBerechnungsErgebnis ergebnis;
     {
         const TSanduhr sanduhr;
-        ergebnis = ModellNeuberechnen(*AktModell, [this] { MaxStromAnzeigen(); });
-        Berechnet = ergebnis != TBerechnungsErgebnis::PruefungFehlerhaft;
+        ergebnis = Dokument.Neuberechnen([this] { MaxStromAnzeigen(); });
         // Zeitgrenze oder Überlauf in einem Netz mit Kreis: die Schlaufenanalyse
         // sagt, welcher es ist. Ohne Kreis (etwa eine Kette von Wandlern) hülfe sie nicht.
-        if (ergebnis == TBerechnungsErgebnis::BerechnungFehlerhaft && HatSchlaufe(*AktModell))
-            AktModell->LogZeile(SchlaufenHinweisZeile);
+        if (ergebnis == TBerechnungsErgebnis::BerechnungFehlerhaft && HatSchlaufe(*Modell()))
+            Modell()->LogZeile(SchlaufenHinweisZeile);
     }
     FehlerMelden(ErgebnisMeldung(ergebnis));
     LogAnfang();
@@ -895,21 +884,21 @@ void TFMHaupt::ACAnsichtKleinerExecute() {
 }
 
 void TFMHaupt::ACAnsichtNaeArtikelExecute() {
-    if (AktModell == nullptr) return;
-    AktModell->ArtikelSetzen(AktModell->AktArtikel + 1);
+    if (Modell() == nullptr) return;
+    Modell()->ArtikelSetzen(Modell()->AktArtikel + 1);
     ArtikelAnzeigen();
     Neuzeichnen();
 }
 
 void TFMHaupt::ACAnsichtVorhArtikelExecute() {
-    if (AktModell == nullptr) return;
-    AktModell->ArtikelSetzen(AktModell->AktArtikel - 1);
+    if (Modell() == nullptr) return;
+    Modell()->ArtikelSetzen(Modell()->AktArtikel - 1);
     ArtikelAnzeigen();
     Neuzeichnen();
 }
 
 void TFMHaupt::ACAnsichtSummeExecute() {
-    if (AktModell != nullptr) AktModell->SummeAllerArtikel = !AktModell->SummeAllerArtikel;
+    if (Modell() != nullptr) Modell()->SummeAllerArtikel = !Modell()->SummeAllerArtikel;
     ArtikelAnzeigen();
     Neuzeichnen();
 }
@@ -917,62 +906,62 @@ void TFMHaupt::ACAnsichtSummeExecute() {
 // Die folgenden Befehle bekommen ihre Dialoge und das Bearbeiten mit der
 // Maus später; bis dahin stehen sie mit ihren Regeln bereit und tun nichts.
 void TFMHaupt::ACDateiDruckenExecute() {
-    DruckMitDialog(this, AktModell.get(), *AnsichtObjekt);
+    DruckMitDialog(this, Modell(), *AnsichtObjekt);
     Neuzeichnen();
 }
 
 void TFMHaupt::ACDateiDruckvorschauExecute() {
-    DruckVorschau(this, AktModell.get(), *AnsichtObjekt);
+    DruckVorschau(this, Modell(), *AnsichtObjekt);
     Neuzeichnen();
 }
 void TFMHaupt::ACBearbeitenMatrixExecute() {
-    if (AktModell == nullptr || !AktModell->FOListe.IstEinzelnerKnoten()) return;
+    if (Modell() == nullptr || !Modell()->FOListe.IstEinzelnerKnoten()) return;
     TFMMatrix dialog(this);
     dialog.EigenschaftenAusfuehren = [this] { ACBearbeitenEigenschaftenExecute(); };
-    TKnoten* knoten = AktModell->FOListe.Auswahl().front().Objekt->AlsKnoten();
+    TKnoten* knoten = Modell()->FOListe.Auswahl().front().Objekt->AlsKnoten();
     dialog.KnotenSetzen(knoten);
-    dialog.ArtikelListeSetzen(AktModell->ArtikelListe, AktModell->AktArtikel);
+    dialog.ArtikelListeSetzen(Modell()->ArtikelListe, Modell()->AktArtikel);
     // Jede tatsächliche Änderung zählt, auch eine der Anteilshilfen ohne
     // geöffneten Zelleneditor; ein OK ohne Änderung lässt Modifiziert.
-    if (dialog.exec() == QDialog::Accepted) dialog.MatrixUebernehmen(VerlaufObjekt.get());
+    if (dialog.exec() == QDialog::Accepted) dialog.MatrixUebernehmen(&Dokument.Verlauf());
     ModifiziertAnzeigen();
     Neuzeichnen();
 }
 void TFMHaupt::ACBearbeitenArtikelExecute() {
-    if (AktModell == nullptr) return;
+    if (Modell() == nullptr) return;
     TFMArtikel dialog(this);
-    dialog.Verlauf = VerlaufObjekt.get();
-    dialog.Fuellen(*AktModell);
+    dialog.Verlauf = &Dokument.Verlauf();
+    dialog.Fuellen(*Modell());
     dialog.exec();
-    if (const int i = dialog.AuswahlIndex(); i >= 0) AktModell->ArtikelSetzen(i);
+    if (const int i = dialog.AuswahlIndex(); i >= 0) Modell()->ArtikelSetzen(i);
     ArtikelAnzeigen();
     // Einfügen und Löschen ändern Matrizen und Modifiziert; das Bild zeigt es.
     Neuzeichnen();
 }
 
 void TFMHaupt::ACAnsichtEinstellungenExecute() {
-    if (AktModell == nullptr) return;
+    if (Modell() == nullptr) return;
     TFMAnsicht dialog(this);
-    dialog.Verlauf = VerlaufObjekt.get();
-    dialog.EinstellungenLaden(*AktModell);
+    dialog.Verlauf = &Dokument.Verlauf();
+    dialog.EinstellungenLaden(*Modell());
     if (dialog.exec() != QDialog::Accepted) return;
     MaxStromAnzeigen();
     Neuzeichnen();
 }
 void TFMHaupt::ACAnsichtEngpaesseExecute() {
-    if (AktModell == nullptr || !Berechnet) return;
-    TFMEngpaesse dialog(*AktModell, this);
+    if (Modell() == nullptr || !Dokument.Berechnet()) return;
+    TFMEngpaesse dialog(*Modell(), this);
     dialog.ObjektZeigen = [this](const TFO* objekt) { ObjektZeigen(objekt); };
     dialog.exec();
 }
 
 void TFMHaupt::ObjektZeigen(const TFO* objekt) {
-    if (AktModell == nullptr || objekt == nullptr) return;
+    if (Modell() == nullptr || objekt == nullptr) return;
     // Nur ein Objekt, das noch in der Liste steht, wird ausgewählt.
-    TFO* gefunden = AktModell->FOListe.NrSuchen(objekt->FONr);
+    TFO* gefunden = Modell()->FOListe.NrSuchen(objekt->FONr);
     if (gefunden != objekt) return;
-    AktModell->FOListe.AuswahlLeeren();
-    AktModell->FOListe.Auswaehlen(gefunden, false);
+    Modell()->FOListe.AuswahlLeeren();
+    Modell()->FOListe.Auswaehlen(gefunden, false);
     // Ein Weg zeigt sich in der Mitte zwischen seinen Knoten (dort sitzt sein Pfeil).
     TBildpunkt mitte = AnsichtObjekt->Transformieren(gefunden->Refpunkt);
     if (const TWeg* weg = gefunden->AlsWeg(); weg != nullptr && weg->Start() != nullptr && weg->Ziel() != nullptr) {
@@ -985,14 +974,14 @@ void TFMHaupt::ObjektZeigen(const TFO* objekt) {
 }
 
 void TFMHaupt::ACBearbeitenSchlaufenExecute() {
-    if (AktModell == nullptr) return;
+    if (Modell() == nullptr) return;
     std::vector<std::string> zeilen;
     {
         const TSanduhr sanduhr;
-        zeilen = SchlaufenZeilen(*AktModell, SchlaufenErmitteln(*AktModell));
+        zeilen = SchlaufenZeilen(*Modell(), SchlaufenErmitteln(*Modell()));
     }
-    AktModell->LogZeile(SchlaufenAnfangZeile);
-    for (const std::string& z : zeilen) AktModell->LogZeile(z);
+    Modell()->LogZeile(SchlaufenAnfangZeile);
+    for (const std::string& z : zeilen) Modell()->LogZeile(z);
 }
 
 void TFMHaupt::ACHilfeInhaltsverzeichnisExecute() { HilfeZeigen("uebersicht.htm"); }
@@ -1004,9 +993,9 @@ void TFMHaupt::ACHilfeInfoExecute() {
 // ---------------------------------------------------------------- Bearbeiten
 
 void TFMHaupt::ACBearbeitenEigenschaftenExecute() {
-    if (AktModell == nullptr || AktModell->FOListe.Auswahl().size() != 1) return;
-    TFO& objekt = *AktModell->FOListe.Auswahl().front().Objekt;
-    Eigenschaften->Verlauf = VerlaufObjekt.get();
+    if (Modell() == nullptr || Modell()->FOListe.Auswahl().size() != 1) return;
+    TFO& objekt = *Modell()->FOListe.Auswahl().front().Objekt;
+    Eigenschaften->Verlauf = &Dokument.Verlauf();
     Eigenschaften->ObjektSetzen(&objekt);
     Eigenschaften->exec();
     ModifiziertAnzeigen();
@@ -1014,7 +1003,7 @@ void TFMHaupt::ACBearbeitenEigenschaftenExecute() {
 }
 
 void TFMHaupt::ACBearbeitenKapazitaetExecute() {
-    if (AktModell == nullptr) return;
+    if (Modell() == nullptr) return;
     TEingabeInfo info;
     info.Ueberschrift = KapazitaetUeberschrift;
     info.Frage = KapazitaetFrage;
@@ -1024,20 +1013,20 @@ void TFMHaupt::ACBearbeitenKapazitaetExecute() {
     if (!EingabeAusfuehren(info, this)) return;
     // Ändert sich etwas, muss die Speicherfrage davon wissen (Modifiziert).
     const std::string fehler =
-        VorgabekapazitaetSetzen(*AktModell, info.Eingabe, AktModell->Anzeigetrenner, VerlaufObjekt.get());
+        VorgabekapazitaetSetzen(*Modell(), info.Eingabe, Modell()->Anzeigetrenner, &Dokument.Verlauf());
     if (fehler.empty()) Neuzeichnen();
     else Plattform().Meldungen->Info(fehler);
 }
 
 void TFMHaupt::ACBearbeitenLoeschenExecute() {
-    if (AktModell == nullptr) return;
-    AuswahlLoeschen(*AktModell, VerlaufObjekt.get());
+    if (Modell() == nullptr) return;
+    AuswahlLoeschen(*Modell(), &Dokument.Verlauf());
     Neuzeichnen();
 }
 
 void TFMHaupt::ACBearbeitenAllesAuswaehlenExecute() {
-    if (AktModell == nullptr) return;
-    AktModell->FOListe.AllesAuswaehlen();
+    if (Modell() == nullptr) return;
+    Modell()->FOListe.AllesAuswaehlen();
     Neuzeichnen();
 }
 
@@ -1100,16 +1089,16 @@ void TFMHaupt::PopupOeffnen(TBildpunkt punkt) { PopupOeffnen(PBHaupt->mapToGloba
 // ---------------------------------------------------------------- Verlauf, Export, Zuletzt geöffnet
 
 void TFMHaupt::ACBearbeitenRueckgaengigExecute() {
-    if (AktModell == nullptr || EditorObjekt->NeuerWeg() != nullptr) return;
+    if (Modell() == nullptr || EditorObjekt->NeuerWeg() != nullptr) return;
     EditorObjekt->Abbrechen(); // ein Ziehen der Auswahl, die gleich leer ist
-    VerlaufObjekt->Rueckgaengig(*AktModell);
+    Dokument.Rueckgaengig();
     VerlaufAnzeigen();
 }
 
 void TFMHaupt::ACBearbeitenWiederholenExecute() {
-    if (AktModell == nullptr || EditorObjekt->NeuerWeg() != nullptr) return;
+    if (Modell() == nullptr || EditorObjekt->NeuerWeg() != nullptr) return;
     EditorObjekt->Abbrechen();
-    VerlaufObjekt->Wiederholen(*AktModell);
+    Dokument.Wiederholen();
     VerlaufAnzeigen();
 }
 
@@ -1121,8 +1110,8 @@ void TFMHaupt::VerlaufAnzeigen() {
 }
 
 void TFMHaupt::ACDateiExportierenExecute() {
-    if (AktModell == nullptr) return;
-    const QFileInfo modell(QFile::decodeName(QByteArray::fromStdString(AktModell->DateiName)));
+    if (Modell() == nullptr) return;
+    const QFileInfo modell(QFile::decodeName(QByteArray::fromStdString(Modell()->DateiName)));
     QString vorgabe = modell.completeBaseName() + QStringLiteral(".png");
     if (modell.path() != QStringLiteral(".")) vorgabe = modell.path() + QLatin1Char('/') + vorgabe;
     const std::optional<TExportziel> gewaehlt = Dateiwahl->Exportieren(this, vorgabe);
@@ -1131,10 +1120,10 @@ void TFMHaupt::ACDateiExportierenExecute() {
     const std::string pfad = Pfad(ziel);
     std::string inhalt;
     if (QFileInfo(ziel).suffix().compare(QStringLiteral("csv"), Qt::CaseInsensitive) == 0) {
-        inhalt = WegeAlsCsv(*AktModell, gewaehlt->CsvDeutsch ? TCsvFormat::Deutsch : TCsvFormat::Standard);
+        inhalt = WegeAlsCsv(*Modell(), gewaehlt->CsvDeutsch ? TCsvFormat::Deutsch : TCsvFormat::Standard);
     } else if (const std::optional<TBildformat> format = BildformatAusName(pfad)) {
         // Wie im Fenster: Artikel oder Summe des Modells, Massstab der Ansicht.
-        inhalt = ModellAlsBild(*AktModell, AnsichtObjekt->Massstab, *format);
+        inhalt = ModellAlsBild(*Modell(), AnsichtObjekt->Massstab, *format);
     } else {
         Plattform().Meldungen->Fehler("Die Datei " + AnsiAusQt(QFileInfo(ziel).fileName()) +
                                       " kann nicht exportiert werden.\nM\xF6gliche Endungen sind .png, .svg, .pdf und .csv.");

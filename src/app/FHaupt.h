@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "app/UDateiwahl.h"
+#include "editing/UDokument.h"
 #include "persistence/UModellDatei.h"
 #include "persistence/UWiederherstellung.h"
 #include "editing/UEditor.h"
@@ -81,11 +82,11 @@ public:
     int Einfuegemodus() const { return Modus; }
     TAnsicht& Ansicht() { return *AnsichtObjekt; }
     // Das Modell im Fenster oder nullptr.
-    TModell* Modell() const { return AktModell.get(); }
+    TModell* Modell() const { return Dokument.Modell(); }
     // Öffnet das Kontextmenü PU an einem Bildschirmpunkt.
     void PopupOeffnen(const QPoint& global);
     const TEditor& Editor() const { return *EditorObjekt; }
-    const TVerlauf& Verlauf() const { return *VerlaufObjekt; }
+    const TVerlauf& Verlauf() const { return Dokument.Verlauf(); }
 
 protected:
     void closeEvent(QCloseEvent* ereignis) override;
@@ -173,16 +174,12 @@ private:
 
     std::unique_ptr<IDateiwahl> Dateiwahl;
     std::unique_ptr<TAnsicht> AnsichtObjekt;
-    std::unique_ptr<TModell> AktModell;
-    // Nach dem Modell: ein angefangener Weg hängt an einem seiner Knoten.
+    // Modell, Verlauf, Stand der Datei und ob berechnet ist.
+    TDokument Dokument;
+    // Nach dem Dokument: ein angefangener Weg hängt an einem Knoten des Modells.
     std::unique_ptr<TEditor> EditorObjekt;
-    std::unique_ptr<TVerlauf> VerlaufObjekt;
     int Modus = Deaktiviert;
     bool GroesseGeschrieben = false;
-    // Das aktuelle Modell wurde berechnet (auch erfolglos): die Ströme stehen in den Matrizen.
-    bool Berechnet = false;
-    // Stand der Datei beim Öffnen oder letzten Speichern (Frage vor dem Überschreiben).
-    TDateiStand Dateistand;
     std::unique_ptr<TWiederherstellung> WiederherstellungObjekt;
     QTimer* WiederherstellungsTakt = nullptr;
     int WiederherstellungsTakte = 0;
