@@ -198,7 +198,8 @@ TFMHaupt::TFMHaupt(const QString& befehlsdatei, std::unique_ptr<IDateiwahl> date
     connect(WiederherstellungsTakt, &QTimer::timeout, this, [this] {
         // Große Modelle seltener: ihr Text braucht merklich Zeit.
         ++WiederherstellungsTakte;
-        if (Modell() != nullptr && Modell()->FOListe.Knoten().size() > GrossesModell && WiederherstellungsTakte % 5 != 0)
+        const TModell* m = Modell();
+        if (m != nullptr && m->FOListe.Knoten().size() > GrossesModell && WiederherstellungsTakte % 5 != 0)
             return;
         Befehl([this] { WiederherstellungSichern(); });
     });
@@ -551,8 +552,9 @@ void TFMHaupt::AktionenAktualisieren() {
         aktion->setText(voll);
         aktion->setToolTip(voll);
     };
-    beschriften(ACBearbeitenRueckgaengig, QStringLiteral("Rückgängig"), modell ? Dokument.Verlauf().RueckgaengigName() : "");
-    beschriften(ACBearbeitenWiederholen, QStringLiteral("Wiederholen"), modell ? Dokument.Verlauf().WiederholenName() : "");
+    const TVerlauf& v = Dokument.Verlauf();
+    beschriften(ACBearbeitenRueckgaengig, QStringLiteral("Rückgängig"), modell ? v.RueckgaengigName() : "");
+    beschriften(ACBearbeitenWiederholen, QStringLiteral("Wiederholen"), modell ? v.WiederholenName() : "");
     ACDateiExportieren->setEnabled(leer);
     UMDateiZuletzt->setEnabled(Modus == Deaktiviert && !UMDateiZuletzt->isEmpty());
 
