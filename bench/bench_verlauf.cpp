@@ -9,7 +9,7 @@
 
 #include "UModellGenerator.h"
 #include "model/UKnoten.h"
-#include "editing/UVerlauf.h"
+#include "editing/USchritte.h"
 
 namespace {
 

@@ -26,7 +26,7 @@
 #include "model/UKnoten.h"
 #include "base/UPlattform.h"
 #include "base/UText.h"
-#include "editing/UVerlauf.h"
+#include "editing/USchritte.h"
 #include "UFuzzHilfe.h"
 
 namespace {

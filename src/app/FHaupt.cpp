@@ -47,7 +47,7 @@
 #include "model/UKnoten.h"
 #include "model/UModell.h"
 #include "base/UText.h"
-#include "editing/UVerlauf.h"
+#include "editing/USchritte.h"
 #include "persistence/UModellDatei.h"
 #include "persistence/UStromCsv.h"
 #include "qt/UBefehl.h"

@@ -17,7 +17,7 @@
 #include "editing/UArtikelBearbeitung.h"
 #include "model/UModell.h"
 #include "base/UPlattform.h"
-#include "editing/UVerlauf.h"
+#include "editing/USchritte.h"
 #include "qt/UBefehl.h"
 #include "qt/UQtText.h"
 #include "qt/USanduhr.h"

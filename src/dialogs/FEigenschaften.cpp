@@ -10,7 +10,7 @@
 
 #include "dialogs/UEingabefarbe.h"
 #include "help/UHilfe.h"
-#include "editing/UVerlauf.h"
+#include "editing/USchritte.h"
 #include "qt/UBefehl.h"
 #include "model/UModell.h"
 #include "base/UPlattform.h"

@@ -27,7 +27,7 @@
 #include "help/UHilfe.h"
 #include "model/UKnoten.h"
 #include "editing/UMatrixBearbeitung.h"
-#include "editing/UVerlauf.h"
+#include "editing/USchritte.h"
 #include "model/UModell.h"
 #include "base/UPlattform.h"
 #include "base/UText.h"

@@ -5,7 +5,7 @@
 
 #include "base/UFehler.h"
 #include "base/UPlattform.h"
-#include "editing/UVerlauf.h"
+#include "editing/USchritte.h"
 
 namespace tessomir {
 

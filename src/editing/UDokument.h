@@ -8,7 +8,7 @@
 #include <string>
 
 #include "analysis/UBerechnung.h"
-#include "editing/UVerlauf.h"
+#include "editing/USchritte.h"
 #include "persistence/UDatei.h"
 #include "persistence/UModellDatei.h"
 

@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "model/UKnoten.h"
-#include "editing/UVerlauf.h"
+#include "editing/USchritte.h"
 #include "view/UAnsicht.h"
 
 namespace tessomir {

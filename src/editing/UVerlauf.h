@@ -10,15 +10,10 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
-#include "model/UDyn3DMatrix.h"
 #include "model/UModell.h"
 
 namespace tessomir {
-
-class TKnoten;
-class TWeg;
 
 class TSchritt {
 public:
@@ -69,116 +64,5 @@ private:
     size_t Stand = 0; // Schritte[0, Stand) sind ausgeführt
     std::optional<size_t> Gesichert = 0;
 };
-
-// Unterschied zweier Matrizen: gleich, eine Scheibe mehr oder weniger in einer
-// Dimension (nur die Scheibe wird gehalten) oder, wenn nichts davon passt, beide ganz.
-class TMatrixDifferenz {
-public:
-    static TMatrixDifferenz Zwischen(const TDyn3DMatrix& vorher, const TDyn3DMatrix& nachher);
-    bool Gleich() const { return Art == TArt::Gleich; }
-    TDyn3DMatrix Nachher(const TDyn3DMatrix& vorher) const;
-    TDyn3DMatrix Vorher(const TDyn3DMatrix& nachher) const;
-    size_t Speicherbedarf() const;
-
-private:
-    enum class TArt { Gleich, Hinzu, Weg, Ganz };
-    TArt Art = TArt::Gleich;
-    int Dim = 0;
-    int Index = 0;
-    std::vector<double> Werte;
-    std::optional<TDyn3DMatrix> Alt;
-    std::optional<TDyn3DMatrix> Neu;
-};
-
-// Die Scheibe 'index' der Dimension 'dim' (1..3) in Zeilenfolge der beiden anderen.
-std::vector<double> ScheibeLesen(const TDyn3DMatrix& m, int dim, int index);
-// Kopie mit der Scheibe an 'index'; ERangeError, wenn Stelle oder Größe nicht passen.
-TDyn3DMatrix MitScheibe(const TDyn3DMatrix& m, int dim, int index, const std::vector<double>& werte);
-
-// Ein Wegende an einem Knoten: die Stelle unter dessen Aus- oder Eingängen
-// und was das Anbinden an seiner Matrix ändert.
-struct TAnbindung {
-    TWeg* Weg = nullptr;
-    TKnoten* Knoten = nullptr; // nullptr: das Ende hing an keinem Knoten
-    bool Ausgang = true;
-    int Stelle = -1;
-    TMatrixDifferenz Matrix; // vom gelösten zum angebundenen Stand
-
-    // Bindet an der alten Stelle an; die Matrix wird genau die angebundene.
-    void Anbinden() const;
-    void Loesen() const;
-    size_t Speicherbedarf() const;
-};
-
-// Bindet das Ende an und merkt sich, was dabei geschah.
-TAnbindung AnbindenUndMerken(TWeg& weg, TKnoten& knoten, bool ausgang);
-// Löst das Ende vom Start- (ausgang) oder Zielknoten und merkt es sich.
-TAnbindung LoesenUndMerken(TWeg& weg, bool ausgang);
-
-// Schritte, gebaut vor dem Ausführen. Einfügen an 'stelle' der Objektliste.
-std::unique_ptr<TSchritt> KnotenEinfuegenSchritt(std::unique_ptr<TKnoten> knoten, size_t stelle);
-// Ein Weg, dessen Start schon angebunden ist ('start'); das Ausführen bindet
-// das Ziel an und legt ihn an 'stelle' in die Liste.
-std::unique_ptr<TSchritt> WegZeichnenSchritt(std::unique_ptr<TWeg> weg, size_t stelle, TAnbindung start,
-                                             TKnoten& ziel);
-
-struct TVerschiebung {
-    TFO* Objekt;
-    TPunkt Alt;
-    TPunkt Neu;
-};
-std::unique_ptr<TSchritt> VerschiebenSchritt(std::vector<TVerschiebung> verschiebungen);
-
-// Name und Kapazität eines Objekts vor und nach einer Änderung.
-struct TObjektWerte {
-    TFO* Objekt;
-    std::string AltName;
-    double AltKapazitaet;
-    std::string NeuName;
-    double NeuKapazitaet;
-};
-// Die jetzigen Werte als alte und neue; der Aufrufer trägt die neuen ein.
-TObjektWerte ObjektWerteVorher(TFO& objekt);
-std::unique_ptr<TSchritt> ObjektWerteSchritt(std::string name, std::vector<TObjektWerte> werte);
-// Name und Kapazität wie EigenschaftenUebernehmen, als Schritt
-// "Eigenschaften"; false (und kein Schritt), wenn sich nichts ändert.
-bool EigenschaftenAendern(TFO& objekt, const std::string& name, double kapazitaet, TVerlauf* verlauf);
-
-std::unique_ptr<TSchritt> MatrixSchritt(TKnoten& knoten, TDyn3DMatrix alt, TDyn3DMatrix neu);
-// Gibt dem Knoten die Matrix als Schritt "Matrix"; false (und kein Schritt),
-// wenn sie der seinen gleicht.
-bool MatrixAendern(TKnoten& knoten, const TDyn3DMatrix& neu, TVerlauf* verlauf);
-
-// Was der Einstellungsdialog am Modell ändert.
-struct TModellEinstellungen {
-    TSchrift Schrift;
-    bool QuellenBeschr = false;
-    bool SenkenBeschr = false;
-    bool VerzweigBeschr = false;
-    bool WandlerBeschr = false;
-    bool WegeBeschr = false;
-    int SymbolGroesse = 0;
-    int StromGroesse = 0;
-    int ProzStellen = 0;
-    int StromStellen = 0;
-    int Stromanzeige = 0;
-    bool MaxStromBer = true;
-    double MaxStrom = 0.0;
-    uint32_t MaxBerDauer = 0;
-
-    static TModellEinstellungen Aus(const TModell& modell);
-    void In(TModell& modell) const;
-    bool operator==(const TModellEinstellungen&) const = default;
-};
-std::unique_ptr<TSchritt> EinstellungenSchritt(TModellEinstellungen alt, TModellEinstellungen neu);
-
-// Befehle, die ihren Schritt selbst bauen; ohne Verlauf (nullptr) nur ausführen.
-// Löscht die Auswahl samt den Wegen ihrer Knoten; Modifiziert, wenn etwas
-// ausgewählt war.
-void AuswahlLoeschen(TModell& modell, TVerlauf* verlauf);
-// Wie die gleichnamigen Regeln des Artikeldialogs.
-int ArtikelHinzufuegen(TModell& modell, const std::string& name, TVerlauf* verlauf);
-int ArtikelEntfernen(TModell& modell, int i, TVerlauf* verlauf);
-bool ArtikelUmbenennen(TModell& modell, int i, const std::string& name, TVerlauf* verlauf);
 
 } // namespace tessomir

@@ -30,7 +30,7 @@
 #include "dialogs/FMatrix.h"
 #include "gemeinsam/TAufzeichnung.h"
 #include "gemeinsam/TFensterBedienung.h"
-#include "editing/UVerlauf.h"
+#include "editing/USchritte.h"
 #include "persistence/UStromCsv.h"
 #include "qt/UBildExport.h"
 #include "view/UAnsicht.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "editing/UVerlauf.h"
+#include "editing/USchritte.h"
 #include "gemeinsam/TAufzeichnung.h"
 #include "gemeinsam/TModellBau.h"
 #include "gemeinsam/TZaehlObjekte.h"

@@ -9,7 +9,7 @@
 #include "gemeinsam/TModellBau.h"
 #include "base/UFehler.h"
 #include "editing/UMatrixBearbeitung.h"
-#include "editing/UVerlauf.h"
+#include "editing/USchritte.h"
 
 using namespace tessomir;
 using tessomir::test::TMeldung;

@@ -9,7 +9,7 @@
 #include "gemeinsam/TModellBau.h"
 #include "editing/UArtikelBearbeitung.h"
 #include "base/UFehler.h"
-#include "editing/UVerlauf.h"
+#include "editing/USchritte.h"
 #include "editing/UEditor.h"
 #include "persistence/UModellDatei.h"
 
