@@ -22,6 +22,8 @@ TBildpunkt Ziehversatz(const TAnsicht& a) {
 // einem Rand für Symbole, Pfeile, Balken und Beschriftungen ganz über oder
 // unter dem Bereich liegen, setzen kein Pixel und werden nicht erst gefragt.
 // Waagrecht gibt es keine solche Grenze, Namen sind beliebig breit.
+// BM_FensterBalken 3,2 statt 6,5 ms, BM_RollenZahlenUndNamen 8,9 statt
+// 9,8–11,9 ms ohne die Vorauswahl (gepaarte Läufe).
 class TZeilenauswahl {
 public:
     TZeilenauswahl(const TAnsicht& ansicht, const TModell& modell) {
