@@ -21,6 +21,8 @@ constexpr double RuheGrenze = 1e-10;
 // Schreibt nur, wenn sich das Bitmuster ändert: eingeschwungen bleiben die
 // Zellen unberührt im Cache und müssen nicht zurück in den Speicher. Bits,
 // nicht Werte: -0.0 ersetzt 0.0, und NaN bleibt nicht wegen NaN != NaN liegen.
+// BM_Durchgang/Knoten:100000/geladen:1: VerhaeltnisZuStrom 2,02 statt 2,20
+// ohne den Vergleich (Mediane aus acht gepaarten Läufen, die stark streuten).
 inline void Setzen(double& zelle, double wert) {
     if (std::bit_cast<uint64_t>(zelle) != std::bit_cast<uint64_t>(wert)) zelle = wert;
 }

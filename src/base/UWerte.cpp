@@ -206,6 +206,8 @@ namespace {
 // mit höchstens 15 signifikanten Stellen im Festformat. Die kürzeste
 // Darstellung von to_chars hat dann dieselben Ziffern wie der allgemeine Weg;
 // alles andere (Exponentform, Rundung auf 15 Stellen) geht den allgemeinen.
+// BM_SpeichernSpeicher/100000: ZuToChars 1,70 statt 2,16 ohne ihn (Median
+// aus drei gepaarten Läufen).
 char* SchnellSchreiben(char* ziel, double wert, char trenner) {
     const double a = std::fabs(wert);
     if (!(a < 1e15)) return nullptr;

@@ -47,7 +47,8 @@ void NachPositionOrdnen(std::vector<TVerweis>& verweise) {
 // Schneller Weg für den Normalfall: jeder Verweis lesbar, keine zwei mit
 // gleicher Position und Nummer. Dann sind auch ihre Texte verschieden, und
 // die Hashtabelle über alle Texte entfällt. false: VerweiseLesen prüft von
-// vorn, mit denselben Meldungen wie immer.
+// vorn, mit denselben Meldungen wie immer. BM_LadenDatei/100000: ZuFromChars
+// 1,69 statt 1,89 ohne diesen Weg (Median aus drei gepaarten Läufen).
 bool VerweiseOhneDoppelteLesen(const std::vector<TWeg*>& wege, bool start, std::vector<TVerweis>& verweise) {
     int32_t groessteNummer = 0;
     try {
@@ -117,6 +118,8 @@ std::vector<TVerweis> VerweiseLesen(const std::vector<TWeg*>& wege, bool start) 
 
 // Objekte nach ihrer Nummer; bei doppelten Nummern gilt das erste. Liegen
 // die Nummern dicht (der Normalfall), reicht eine Tabelle statt einer Hashtabelle.
+// Ohne Tabelle und ohne den schnellen Weg der Verweise: BM_LadenDatei/100000
+// ZuFromChars 2,00 statt 1,71, davon rund 0,1 die Tabelle (gepaarte Läufe).
 class TNummernVerzeichnis {
 public:
     explicit TNummernVerzeichnis(const TFOListe& liste) {
