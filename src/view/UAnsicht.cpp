@@ -32,7 +32,10 @@ bool GleicheForm(const TSchrift& a, const TSchrift& b) {
 
 int32_t Runden(double wert) {
     // Hälften zur geraden Nachbarzahl; rint rundet wie nearbyint, ohne die
-    // Gleitkommaumgebung zu sichern (das kostete bei jedem Punkt).
+    // Gleitkommaumgebung zu sichern. Auf diesem Rechner ist der Unterschied
+    // nicht messbar (BM_NeuzeichnenBalken 18,5 gegen 18,8 ms, BM_FensterBalken
+    // 3,7 gegen 3,6 ms mit nearbyint, drei gepaarte Läufe); rint bleibt, weil
+    // es dasselbe tut und nichts kostet.
     const double r = std::rint(wert);
     if (!(r >= -2147483648.0 && r <= 2147483647.0)) {
         throw ERangeError("Koordinate au\xDF" "erhalb des darstellbaren Bereichs");
