@@ -100,7 +100,9 @@ protected:
     void WegeVergessen();
 
     // Im Knoten selbst, nicht über einen Zeiger: ein Sprung weniger je Knoten
-    // in jedem Durchgang der Berechnung.
+    // in jedem Durchgang über die Knoten (BM_DurchgangOhnePlan/Knoten:100000/
+    // geladen:1 13,0 statt 18,0 ms hinter einem Zeiger, Mediane aus vier
+    // gepaarten Läufen; der Plan des Programms liest die Zellen direkt).
     TDyn3DMatrix Verteilung;
     bool ImAbbau = false;
 
