@@ -5,32 +5,9 @@
 #include <cmath>
 #include <limits>
 
-#include "model/UKnoten.h"
+#include "analysis/UBilanz.h"
 
 namespace tessomir {
-namespace {
-
-double Zelle(const TDyn3DMatrix& m, int a, int b, int c) {
-    const double* z = m.Zelle(a, b, c);
-    return z != nullptr ? *z : 0.0;
-}
-
-// Ankommender Strom eines Wegs für einen Artikel, wie TWeg::Strom ihn zeigt.
-double WegStrom(const TWeg& weg, int artikel) {
-    const TKnoten* ziel = weg.Ziel();
-    if (ziel == nullptr) return 0.0;
-    const int p = ziel->EingangIndex(&weg);
-    return p < 0 ? 0.0 : Zelle(ziel->Matrix(), artikel, p + 1, 0);
-}
-
-// Durchsatz einer Verzweigung für einen Artikel, wie TVerzweigung::Strom.
-double VerzweigungsStrom(const TVerzweigung& v, int artikel) {
-    double s = 0.0;
-    for (int j = 1; j <= v.AnzahlEingaenge(); ++j) s += Zelle(v.Matrix(), artikel, j, 0);
-    return s;
-}
-
-} // namespace
 
 std::vector<TEngpass> EngpaesseErmitteln(const TModell& modell, double schwelleProzent) {
     std::vector<TEngpass> liste;

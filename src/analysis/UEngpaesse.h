@@ -4,13 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "model/UModell.h"
+#include "analysis/UBilanz.h"
 
 namespace tessomir {
 
 constexpr double EngpassVorgabeSchwelle = 90.0;
-// Artikelnummer eines Eintrags für die Summe aller Artikel.
-constexpr int SummeArtikel = -1;
 
 enum class TEngpassArt { Weg, Verzweigung };
 

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "analysis/UBerechnung.h"
+#include "analysis/UBilanz.h"
 #include "analysis/UEngpaesse.h"
 #include "analysis/USchlaufen.h"
 #include "cli/UKonsolenPlattform.h"
@@ -46,6 +47,12 @@ constexpr const char* Hilfetext =
     "      mindestens PROZENT (Vorgabe 90) ihrer Kapazit\xC3\xA4t erreicht, je Artikel und\n"
     "      als Summe, h\xC3\xB6" "chste Auslastung zuerst. Leere Liste: R\xC3\xBC" "ckgabewert 0.\n"
     "      --csv    schreibt die Liste als CSV statt sie auszugeben\n"
+    "  tessomir-cli bilanz DATEI [--csv AUSGABE.csv]\n"
+    "      Berechnet das Modell und zeigt je Knoten und Artikel Zulauf, Ablauf und\n"
+    "      Differenz (beim Wandler die Umwandlung), dann je Artikel, was alle Quellen\n"
+    "      liefern und alle Senken aufnehmen. R\xC3\xBC" "ckgabewert 1, wenn die Berechnung\n"
+    "      scheitert.\n"
+    "      --csv    schreibt die Bilanz als CSV statt sie auszugeben\n"
     "  tessomir-cli schlaufen DATEI\n"
     "      Zeigt die Schlaufen des Netzes mit ihrer Verst\xC3\xA4rkung je Umlauf und je\n"
     "      Durchgang und ob sie abklingen. R\xC3\xBC" "ckgabewert 1, wenn eine Schlaufe\n"
@@ -136,6 +143,8 @@ std::vector<std::string> Tabelle(const std::vector<std::vector<std::string>>& ze
             if (i > 0) text += "  ";
             text += rechts[i] ? fuellung + z[i] : (i + 1 < z.size() ? z[i] + fuellung : z[i]);
         }
+        // Eine leere letzte Spalte hinterliesse Leerzeichen am Zeilenende.
+        text.erase(text.find_last_not_of(' ') + 1);
         ergebnis.push_back(text);
     }
     return ergebnis;
@@ -211,6 +220,56 @@ int Engpaesse(const std::vector<std::string>& arg, std::ostream& aus, std::ostre
     return 0;
 }
 
+int Bilanz(const std::vector<std::string>& arg, std::ostream& aus, std::ostream& fehler) {
+    std::string datei, csv;
+    for (size_t i = 1; i < arg.size(); ++i) {
+        const std::string& a = arg[i];
+        if (a == "--csv") {
+            if (i + 1 >= arg.size()) return Aufruffehler(a + " erwartet einen Dateinamen.", fehler);
+            csv = arg[++i];
+        } else if (!a.empty() && a[0] == '-') {
+            return Aufruffehler("unbekannte Option " + a + ".", fehler);
+        } else if (datei.empty()) {
+            datei = a;
+        } else {
+            return Aufruffehler("bilanz erwartet genau eine Datei.", fehler);
+        }
+    }
+    if (datei.empty()) return Aufruffehler("bilanz erwartet eine Datei.", fehler);
+
+    // Wie bei den Engpässen: das Protokoll der Berechnung nur, wenn sie scheitert.
+    std::ostringstream protokoll;
+    TKonsolenPlattform plattform(protokoll, fehler);
+    auto modell = Oeffnen(datei, fehler);
+    if (!modell) return 2;
+    const TBerechnungsErgebnis ergebnis = ModellNeuberechnen(*modell);
+    if (ergebnis != TBerechnungsErgebnis::BerechnungOK) {
+        MeldungZeigen(ergebnis);
+        fehler << protokoll.str();
+        return 1;
+    }
+    if (!csv.empty()) return Gesichert(DateiSichern(csv, BilanzAlsCsv(*modell)), fehler) ? 0 : 2;
+    std::vector<std::vector<std::string>> zeilen{{"Objekt", "Art", "Artikel", "Zulauf", "Ablauf", "Differenz", ""}};
+    const auto zahlen = [&](std::vector<std::string> z, const TBilanz& b, const char* bemerkung) {
+        z.insert(z.end(), {modell->WertText(b.Zulauf), modell->WertText(b.Ablauf), modell->WertText(b.Differenz()),
+                           bemerkung});
+        zeilen.push_back(std::move(z));
+    };
+    for (const TKnoten* k : modell->FOListe.Knoten()) {
+        const char* bemerkung = k->Art() == TKnotenArt::Wandler ? DifferenzText(*k) : "";
+        for (int a = 0; a < modell->AnzahlArtikel(); ++a)
+            zahlen({k->Titel(), ArtText(*k), modell->ArtikelListe[static_cast<size_t>(a)]}, KnotenBilanz(*k, a),
+                   bemerkung);
+    }
+    const std::vector<TBilanz> gesamt = ModellBilanz(*modell);
+    for (int a = 0; a < modell->AnzahlArtikel(); ++a)
+        zahlen({"Modell", "", modell->ArtikelListe[static_cast<size_t>(a)]}, gesamt[static_cast<size_t>(a)],
+               "");
+    for (const std::string& z : Tabelle(zeilen, {false, false, false, true, true, true, false}))
+        aus << Utf8AusAnsi(z) << '\n';
+    return 0;
+}
+
 int Schlaufen(const std::vector<std::string>& arg, std::ostream& aus, std::ostream& fehler) {
     if (arg.size() != 2) return Aufruffehler("schlaufen erwartet genau eine Datei.", fehler);
     TKonsolenPlattform plattform(aus, fehler);
@@ -234,6 +293,7 @@ int KommandozeileAusfuehren(const std::vector<std::string>& arg, std::ostream& a
     if (befehl == "pruefen") return Pruefen(arg, aus, fehler);
     if (befehl == "berechnen") return Berechnen(arg, aus, fehler);
     if (befehl == "engpaesse") return Engpaesse(arg, aus, fehler);
+    if (befehl == "bilanz") return Bilanz(arg, aus, fehler);
     if (befehl == "schlaufen") return Schlaufen(arg, aus, fehler);
     for (const TZusatzbefehl& z : zusatz) {
         if (befehl == z.Name) return z.Ausfuehren(arg, aus, fehler);

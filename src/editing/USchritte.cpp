@@ -26,7 +26,7 @@ void ArtikelBegrenzen(TModell& modell) {
 class TKnotenEinfuegen final : public TSchritt {
 public:
     TKnotenEinfuegen(std::unique_ptr<TKnoten> knoten, size_t stelle)
-        : Knoten(knoten.get()), Stelle(stelle), Bezeichnung(std::string(Art(*knoten)) + " einf\xFCgen"),
+        : Knoten(knoten.get()), Stelle(stelle), Bezeichnung(std::string(ArtText(*knoten)) + " einf\xFCgen"),
           Verwahrt(std::move(knoten)) {}
     std::string Name() const override { return Bezeichnung; }
     void Rueckgaengig(TModell& modell) override { Verwahrt = modell.FOListe.Entfernen(Knoten); }
@@ -36,15 +36,6 @@ public:
     }
 
 private:
-    static const char* Art(const TKnoten& k) {
-        switch (k.Art()) {
-        case TKnotenArt::Quelle: return "Quelle";
-        case TKnotenArt::Senke: return "Senke";
-        case TKnotenArt::Verzweigung: return "Verzweigung";
-        case TKnotenArt::Wandler: return "Wandler";
-        default: return "Knoten";
-        }
-    }
     TKnoten* Knoten;
     size_t Stelle;
     std::string Bezeichnung;

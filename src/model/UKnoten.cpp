@@ -317,4 +317,17 @@ TWandler::TWandler(TModell& modell) : TKnoten(modell, "TWandler") {
     Verteilung.AlleSetzen(0.0);
 }
 
+const char* ArtText(const TFO& objekt) {
+    if (objekt.AlsWeg() != nullptr) return "Weg";
+    const TKnoten* k = objekt.AlsKnoten();
+    if (k == nullptr) return "Objekt";
+    switch (k->Art()) {
+    case TKnotenArt::Quelle: return "Quelle";
+    case TKnotenArt::Senke: return "Senke";
+    case TKnotenArt::Verzweigung: return "Verzweigung";
+    case TKnotenArt::Wandler: return "Wandler";
+    default: return "Knoten";
+    }
+}
+
 } // namespace tessomir

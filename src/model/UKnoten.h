@@ -188,4 +188,8 @@ public:
     TWeg* Ausgang = nullptr;
 };
 
+// Art eines Objekts für Menschen: "Quelle", "Senke", "Verzweigung", "Wandler",
+// "Weg", sonst "Knoten" oder "Objekt".
+const char* ArtText(const TFO& objekt);
+
 } // namespace tessomir

@@ -530,6 +530,43 @@ TEST_F(Kommandozeile, EngpaesseRueckgabewerte) {
     EXPECT_EQ(Aufruf({"engpaesse", schlecht, "--schwelle"}).Rc, 2);
 }
 
+TEST_F(Kommandozeile, BilanzAmBeispielAlsTabelleUndCsvUndRueckgabewerte) {
+    const std::string anlage = (fs::path(TESSOMIR_BEISPIELE) / "Recyclinganlage.TSR").string();
+    const TErgebnis t = Aufruf({"bilanz", anlage});
+    EXPECT_EQ(t.Rc, 0);
+    EXPECT_EQ(t.Fehler, "");
+    EXPECT_EQ(t.Aus.substr(0, t.Aus.find('\n')), "Objekt                  Art          Artikel        Zulauf  Ablauf  Differenz");
+    // Der Wandler schafft Kunststoff aus Verbundstoffen; das Modell zeigt es ebenso.
+    EXPECT_NE(t.Aus.find("[ Schredder ]           Wandler      Kunststoff       10.5    12.7        2.2  Umwandlung\n"),
+              std::string::npos) << t.Aus;
+    EXPECT_NE(t.Aus.find("\nModell                               Verbundstoffe     4.0     0.0       -4.0\n"),
+              std::string::npos) << t.Aus;
+
+    const std::string csv = Pfad("bilanz.csv");
+    const TErgebnis c = Aufruf({"bilanz", anlage, "--csv", csv});
+    EXPECT_EQ(c.Rc, 0);
+    EXPECT_EQ(c.Aus, "");
+    const std::string text = Lesen(csv);
+    EXPECT_EQ(text.substr(0, 88), "FONr,Name,Art,Artikel,Zulauf,Ablauf,Differenz\r\n"
+                                  "1,Sammelfahrzeuge,Quelle,Papier,12,12,0\r\n");
+    EXPECT_NE(text.find("\r\n,Modell,,Reststoffe,6.5,7.1,0.6\r\n"), std::string::npos) << text;
+
+    std::string schlecht;
+    {
+        KetteBau k(42);
+        k.V2.Matrix().ZelleSetzen(0, 1, 1, 99);
+        schlecht = Speichern(k.Bau, "schlecht.TSR");
+    }
+    const TErgebnis f = Aufruf({"bilanz", schlecht, "--csv", Pfad("nie.csv")});
+    EXPECT_EQ(f.Rc, 1);
+    EXPECT_EQ(f.Aus, "");
+    EXPECT_NE(f.Fehler.find("Kolonnensumme ist nicht gleich 100"), std::string::npos) << f.Fehler;
+    EXPECT_FALSE(fs::exists(Pfad("nie.csv")));
+    EXPECT_EQ(Aufruf({"bilanz", Pfad("fehlt.TSR")}).Rc, 2);
+    EXPECT_EQ(Aufruf({"bilanz", anlage, "--csv"}).Rc, 2);
+    EXPECT_EQ(Aufruf({"bilanz", anlage, anlage}).Rc, 2);
+}
+
 TEST_F(Kommandozeile, SchlaufenAnBeispielenUndRueckgabewerte) {
     const TErgebnis w = Aufruf({"schlaufen", (fs::path(TESSOMIR_BEISPIELE) / "Wassernetz.TSR").string()});
     EXPECT_EQ(w.Rc, 0);
