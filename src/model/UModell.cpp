@@ -91,6 +91,7 @@ const TFOKlasse* TFOKlassenAusName(std::string_view name) {
 
 void TFOListe::Hinzufuegen(std::unique_ptr<TFO> objekt, bool amEnde) {
     if (!objekt) return;
+    ++Aenderungen;
     if (TKnoten* k = objekt->AlsKnoten()) {
         if (amEnde) KnotenListe.push_back(k);
         else KnotenListe.insert(KnotenListe.begin(), k);
@@ -101,6 +102,7 @@ void TFOListe::Hinzufuegen(std::unique_ptr<TFO> objekt, bool amEnde) {
 
 void TFOListe::Einfuegen(size_t stelle, std::unique_ptr<TFO> objekt) {
     if (!objekt) return;
+    ++Aenderungen;
     stelle = std::min(stelle, Objekte.size());
     TKnoten* k = objekt->AlsKnoten();
     // Erst reservieren: danach wirft keiner der beiden Schritte mehr halb.
@@ -118,6 +120,7 @@ std::unique_ptr<TFO> TFOListe::Entfernen(TFO* objekt) {
     const auto it = std::find_if(Objekte.begin(), Objekte.end(),
                                  [objekt](const std::unique_ptr<TFO>& o) { return o.get() == objekt; });
     if (it == Objekte.end()) return nullptr;
+    ++Aenderungen;
     std::unique_ptr<TFO> raus = std::move(*it);
     Objekte.erase(it);
     if (const TKnoten* k = raus->AlsKnoten()) std::erase(KnotenListe, k);
@@ -165,6 +168,7 @@ bool TFOListe::IstEinzelnerWeg() const { return IstEinzelnes<TWeg>(); }
 bool TFOListe::IstEinzelnerKnoten() const { return IstEinzelnes<TKnoten>(); }
 
 void TFOListe::Leeren() {
+    ++Aenderungen;
     AuswahlListe.clear();
     for (TKnoten* k : KnotenListe) k->AbbauBeginnen();
     // Wege zuerst: sie hängen sich dabei von noch lebenden Knoten ab.

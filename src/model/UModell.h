@@ -111,11 +111,15 @@ public:
     const std::vector<TKnoten*>& Knoten() const { return KnotenListe; }
     const std::vector<TAuswahlEintrag>& Auswahl() const { return AuswahlListe; }
     void Leeren();
+    // Zählt jedes Hinzufügen und Entfernen: wer sich Zeiger auf Objekte merkt
+    // (die Übersicht), sieht daran, ob sie noch gelten.
+    uint64_t Stand() const { return Aenderungen; }
 
 private:
     template <class T> bool IstEinzelnes() const;
 
     TObjekte Objekte;
+    uint64_t Aenderungen = 0;
     std::vector<TKnoten*> KnotenListe;
     std::vector<TAuswahlEintrag> AuswahlListe;
 };

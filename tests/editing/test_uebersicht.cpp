@@ -125,7 +125,7 @@ TEST(Uebersicht, HinweisAmZeiger) {
                                                "\nSand: Zulauf 10.00, Ablauf 10.00, Differenz 0.00"
                                                "\nSumme: Zulauf 40.00, Ablauf 40.00, Differenz 0.00");
     // Viele Artikel: die ersten zwölf, dann wie viele noch, dann die Summe.
-    for (int i = 0; i < 20; ++i) n.Bau.M().ArtikelEinfuegen("A" + std::to_string(i));
+    for (int i = 0; i < 20; ++i) n.Bau.M().ArtikelEinfuegen(std::to_string(i).insert(0, 1, 'A'));
     const std::string lang = ObjektHinweis(n.V.Ein, true);
     EXPECT_NE(lang.find("\n\x85 10 weitere Artikel\nSumme: "), std::string::npos) << lang;
 }
