@@ -12,7 +12,9 @@
 #include <QMimeData>
 #include <QTimer>
 #include <QFile>
+#include <QComboBox>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QLabel>
 #include <QLocale>
 #include <QMenu>
@@ -35,6 +37,7 @@
 #include "app/UDateiwahl.h"
 #include "app/UQtDrucker.h"
 #include "app/UQtPlattform.h"
+#include "app/UUebersicht.h"
 #include "app/UZeichenfeld.h"
 #include "dialogs/FAnsicht.h"
 #include "dialogs/FArtikel.h"
@@ -182,6 +185,7 @@ TFMHaupt::TFMHaupt(const QString& befehlsdatei, std::unique_ptr<IDateiwahl> date
     WerkzeugleisteAnlegen();
     FlaecheAnlegen();
     StatusleisteAnlegen();
+    UebersichtAnlegen();
     QtPlattform = std::make_unique<TQtPlattform>(this, MELog);
 
     // Die Regeln laufen, wenn die Ereignisschleife gleich wartet; eine Folge
@@ -221,6 +225,7 @@ TFMHaupt::~TFMHaupt() {
     // Vor den Kindfenstern: die Zeichenfläche malt ohne Modell nichts mehr.
     EditorObjekt->ModellSetzen(nullptr);
     PBHaupt->ModellSetzen(nullptr);
+    DKUebersicht->ModellSetzen(nullptr, false);
     Dokument.Einsetzen(nullptr);
 }
 
@@ -260,13 +265,15 @@ QAction* TFMHaupt::EinfuegenAktion(const char* name, const QString& text, int bi
 
 void TFMHaupt::AktionenAnlegen() {
     const QKeySequence keine;
-    ACDateiNeu = Aktion("ACDateiNeu", "Neu", "Neu", keine, 0, &TFMHaupt::ACDateiNeuExecute);
-    ACDateiOeffnen = Aktion("ACDateiOeffnen", "Öffnen...", "Oeffnen", keine, 1, &TFMHaupt::ACDateiOeffnenExecute);
-    ACDateiSpeichern = Aktion("ACDateiSpeichern", "Speichern", "Speichern", keine, 2, &TFMHaupt::ACDateiSpeichernExecute);
-    ACDateiSpeichernUnter = Aktion("ACDateiSpeichernUnter", "Speichern unter...", "", keine, -1,
+    // Die Tasten, die jedes Programm hat, wo die Vorlage keine nennt.
+    ACDateiNeu = Aktion("ACDateiNeu", "Neu", "Neu", QKeySequence(Qt::CTRL | Qt::Key_N), 0, &TFMHaupt::ACDateiNeuExecute);
+    ACDateiOeffnen = Aktion("ACDateiOeffnen", "Öffnen...", "Oeffnen", QKeySequence(Qt::CTRL | Qt::Key_O), 1, &TFMHaupt::ACDateiOeffnenExecute);
+    ACDateiSpeichern = Aktion("ACDateiSpeichern", "Speichern", "Speichern", QKeySequence(Qt::CTRL | Qt::Key_S), 2, &TFMHaupt::ACDateiSpeichernExecute);
+    ACDateiSpeichernUnter = Aktion("ACDateiSpeichernUnter", "Speichern unter...", "",
+                                   QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), -1,
                                    &TFMHaupt::ACDateiSpeichernUnterExecute);
-    ACDateiSchliessen = Aktion("ACDateiSchliessen", "Schliessen", "", keine, -1, &TFMHaupt::ACDateiSchliessenExecute);
-    ACDateiDrucken = Aktion("ACDateiDrucken", "Drucken...", "Drucken", keine, 3, &TFMHaupt::ACDateiDruckenExecute);
+    ACDateiSchliessen = Aktion("ACDateiSchliessen", "Schliessen", "", QKeySequence(Qt::CTRL | Qt::Key_W), -1, &TFMHaupt::ACDateiSchliessenExecute);
+    ACDateiDrucken = Aktion("ACDateiDrucken", "Drucken...", "Drucken", QKeySequence(Qt::CTRL | Qt::Key_P), 3, &TFMHaupt::ACDateiDruckenExecute);
     ACDateiDruckvorschau = Aktion("ACDateiDruckvorschau", "Druckvorschau...", "Druckvorschau", keine, -1,
                                   &TFMHaupt::ACDateiDruckvorschauExecute);
     ACDateiExportieren = Aktion("ACDateiExportieren", "Exportieren...", "", keine, -1,
@@ -289,7 +296,8 @@ void TFMHaupt::AktionenAnlegen() {
                                       QKeySequence(Qt::Key_F5), 12, &TFMHaupt::ACBearbeitenNeuberechnenExecute);
     ACBearbeitenLoeschen = Aktion("ACBearbeitenLoeschen", "Löschen", "", QKeySequence(Qt::Key_Delete), -1,
                                   &TFMHaupt::ACBearbeitenLoeschenExecute);
-    ACBearbeitenAllesAuswaehlen = Aktion("ACBearbeitenAllesAuswaehlen", "Alles auswählen", "", keine, -1,
+    ACBearbeitenAllesAuswaehlen = Aktion("ACBearbeitenAllesAuswaehlen", "Alles auswählen", "",
+                                         QKeySequence(Qt::CTRL | Qt::Key_A), -1,
                                          &TFMHaupt::ACBearbeitenAllesAuswaehlenExecute);
     ACAnsichtGroesser = Aktion("ACAnsichtGroesser", "Grösser", "", QKeySequence(Qt::Key_F3), -1,
                                &TFMHaupt::ACAnsichtGroesserExecute);
@@ -305,6 +313,14 @@ void TFMHaupt::AktionenAnlegen() {
     ACAnsichtEinstellungen = Aktion("ACAnsichtEinstellungen", "Einstellungen...", "", keine, -1,
                                     &TFMHaupt::ACAnsichtEinstellungenExecute);
     ACAnsichtEngpaesse = Aktion("ACAnsichtEngpaesse", "Engpässe...", "", keine, -1, &TFMHaupt::ACAnsichtEngpaesseExecute);
+    ACAnsichtGanzesModell = Aktion("ACAnsichtGanzesModell", "Ganzes Modell", "", QKeySequence(Qt::CTRL | Qt::Key_0),
+                                   -1, &TFMHaupt::ACAnsichtGanzesModellExecute);
+    ACBearbeitenSuchen = Aktion("ACBearbeitenSuchen", "Suchen...", "Suchen nach Name oder #Nummer",
+                                QKeySequence(Qt::CTRL | Qt::Key_F), -1, &TFMHaupt::ACBearbeitenSuchenExecute);
+    ACBearbeitenWeitersuchen = Aktion("ACBearbeitenWeitersuchen", "Weitersuchen", "", QKeySequence(Qt::CTRL | Qt::Key_G),
+                                      -1, &TFMHaupt::ACBearbeitenWeitersuchenExecute);
+    ACDateiBeenden = Aktion("ACDateiBeenden", "Beenden", "", QKeySequence(Qt::CTRL | Qt::Key_Q), -1,
+                            &TFMHaupt::ACDateiBeendenExecute);
     ACBearbeitenSchlaufen = Aktion("ACBearbeitenSchlaufen", "Schlaufen analysieren", "", keine, -1,
                                    &TFMHaupt::ACBearbeitenSchlaufenExecute);
     ACHilfeInhaltsverzeichnis = Aktion("ACHilfeInhaltsverzeichnis", "Hilfe", "Inhaltsverzeichnis",
@@ -342,11 +358,14 @@ void TFMHaupt::MenuesAnlegen() {
     UMDateiZuletzt = datei->addMenu(QStringLiteral("Zuletzt geöffnet"));
     Benennen(UMDateiZuletzt, "UMDateiZuletzt", QStringLiteral("Zuletzt geöffnete Dateien"));
     UMDateiZuletzt->setToolTipsVisible(true);
+    datei->addSeparator();
+    datei->addAction(ACDateiBeenden);
     menue("UMBearbeiten", QStringLiteral("&Bearbeiten"),
           {ACBearbeitenRueckgaengig, ACBearbeitenWiederholen, nullptr, ACBearbeitenMatrix, ACBearbeitenEigenschaften, ACBearbeitenArtikel, ACBearbeitenKapazitaet, nullptr,
-           ACBearbeitenPruefen, ACBearbeitenNeuberechnen, ACBearbeitenSchlaufen, nullptr, ACBearbeitenLoeschen, ACBearbeitenAllesAuswaehlen});
+           ACBearbeitenPruefen, ACBearbeitenNeuberechnen, ACBearbeitenSchlaufen, nullptr, ACBearbeitenLoeschen, ACBearbeitenAllesAuswaehlen, nullptr,
+           ACBearbeitenSuchen, ACBearbeitenWeitersuchen});
     menue("UMAnsicht", QStringLiteral("&Ansicht"),
-          {ACAnsichtGroesser, ACAnsichtKleiner, nullptr, ACAnsichtNaeArtikel, ACAnsichtVorhArtikel, ACAnsichtSumme,
+          {ACAnsichtGroesser, ACAnsichtKleiner, ACAnsichtGanzesModell, nullptr, ACAnsichtNaeArtikel, ACAnsichtVorhArtikel, ACAnsichtSumme,
            nullptr, ACAnsichtEngpaesse, ACAnsichtEinstellungen});
     menue("UMEinfuegen", QStringLiteral("&Einfügen"),
           {ACEinfuegenDeaktiviert, ACEinfuegenQuelle, ACEinfuegenSenke, ACEinfuegenVerzweigung, ACEinfuegenWandler,
@@ -432,6 +451,25 @@ void TFMHaupt::WerkzeugleisteAnlegen() {
     LAAktArtikel->setStyleSheet(QStringLiteral("background-color: rgb(255, 255, 168); color: black;"));
     rahmen->addWidget(LAAktArtikel);
     tb->addWidget(paAnzeige);
+
+    // Hinter der Anzeige, damit alles davor an seinem Platz bleibt.
+    CBArtikel = new QComboBox(tb);
+    Benennen(CBArtikel, "CBArtikel", QStringLiteral("Artikel wählen"));
+    CBArtikel->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    CBArtikel->setMinimumContentsLength(12);
+    CBArtikel->setToolTip(QStringLiteral("Artikel wählen"));
+    connect(CBArtikel, &QComboBox::activated, this, [this](int i) { Befehl([this, i] { ArtikelGewaehlt(i); }); });
+    tb->addWidget(CBArtikel);
+    EDSuchen = new QLineEdit(tb);
+    Benennen(EDSuchen, "EDSuchen", QStringLiteral("Suchen"));
+    EDSuchen->setPlaceholderText(QStringLiteral("Suchen (Strg+F)"));
+    EDSuchen->setToolTip(QStringLiteral("Name, Teil eines Namens oder #Nummer; Eingabe: weiter"));
+    EDSuchen->setClearButtonEnabled(true);
+    EDSuchen->setMaximumWidth(Skaliert(160));
+    connect(EDSuchen, &QLineEdit::returnPressed, this, [this] {
+        Befehl([this] { Suchen(EDSuchen->text() == LetzteSuche); });
+    });
+    tb->addWidget(EDSuchen);
 }
 
 void TFMHaupt::FlaecheAnlegen() {
@@ -496,6 +534,16 @@ void TFMHaupt::StatusleisteAnlegen() {
         SBHauptPanel[i] = panel;
     }
     SBHauptPanel[0]->setAlignment(Qt::AlignCenter);
+    // Meldungen der Suche und Navigation; ein eigenes Feld, damit die drei
+    // Felder davor stehen bleiben (showMessage verdeckte sie).
+    SBHauptMeldung = new QLabel(sb);
+    SBHauptMeldung->setTextFormat(Qt::PlainText);
+    Benennen(SBHauptMeldung, "SBHauptMeldung", QStringLiteral("Meldung"));
+    sb->addWidget(SBHauptMeldung, 1);
+    MeldungsTakt = new QTimer(this);
+    MeldungsTakt->setSingleShot(true);
+    MeldungsTakt->setInterval(6000);
+    connect(MeldungsTakt, &QTimer::timeout, SBHauptMeldung, &QLabel::clear);
 }
 
 // ---------------------------------------------------------------- Regeln
@@ -539,6 +587,10 @@ void TFMHaupt::AktionenAktualisieren() {
     ACBearbeitenNeuberechnen->setEnabled(objekte);
     ACBearbeitenSchlaufen->setEnabled(objekte);
     ACAnsichtEngpaesse->setEnabled(modell && Dokument.Berechnet());
+    ACAnsichtGanzesModell->setEnabled(modell);
+    for (QAction* a : {ACBearbeitenSuchen, ACBearbeitenWeitersuchen}) a->setEnabled(leer);
+    EDSuchen->setEnabled(leer);
+    CBArtikel->setEnabled(modell && !summe && Modus == Deaktiviert);
     ACAnsichtNaeArtikel->setEnabled(modell && !summe && Modell()->AktArtikel < Modell()->AnzahlArtikel() - 1);
     ACAnsichtVorhArtikel->setEnabled(modell && !summe && Modell()->AktArtikel > 0);
     ACAnsichtSumme->setChecked(summe);
@@ -612,6 +664,17 @@ void TFMHaupt::ArtikelAnzeigen() {
         SBHauptPanel[1]->setText(QStringLiteral("Artikel : ") + name);
         LAAktArtikel->setText(QStringLiteral(" ") + name);
     }
+    // Die Liste nur neu füllen, wenn sich die Artikel geändert haben.
+    QStringList namen;
+    if (Modell() != nullptr)
+        for (const std::string& a : Modell()->ArtikelListe) namen.append(QtAusAnsi(a));
+    QStringList bisher;
+    for (int i = 0; i < CBArtikel->count(); ++i) bisher.append(CBArtikel->itemText(i));
+    if (namen != bisher) {
+        CBArtikel->clear();
+        CBArtikel->addItems(namen);
+    }
+    CBArtikel->setCurrentIndex(Modell() != nullptr && !Modell()->SummeAllerArtikel ? Modell()->AktArtikel : -1);
 }
 
 void TFMHaupt::MaxStromAnzeigen() {
@@ -635,7 +698,10 @@ void TFMHaupt::LogAnfang() {
     MELog->verticalScrollBar()->setValue(0);
 }
 
-void TFMHaupt::Neuzeichnen() { PBHaupt->Neuzeichnen(); }
+void TFMHaupt::Neuzeichnen() {
+    PBHaupt->Neuzeichnen();
+    DKUebersicht->Aktualisieren(Dokument.Berechnet());
+}
 
 void TFMHaupt::NichtDarstellbarMelden(const QString& grund) {
     MELog->appendPlainText(QStringLiteral("Das Diagramm kann in diesem Massstab nicht dargestellt werden (") + grund +
@@ -654,9 +720,12 @@ void TFMHaupt::ModellEinsetzen(std::unique_ptr<TModell> modell) {
     // Editor und Zeichenfeld lassen das alte Modell los, bevor es vergeht.
     EditorObjekt->ModellSetzen(nullptr);
     PBHaupt->ModellSetzen(nullptr);
+    DKUebersicht->ModellSetzen(nullptr, false);
     Dokument.Einsetzen(std::move(modell));
     EditorObjekt->ModellSetzen(Modell());
     PBHaupt->ModellSetzen(Modell());
+    DKUebersicht->ModellSetzen(Modell(), false);
+    LetzterTreffer = 0;
     // Das vorige Modell ist sauber geschlossen (gespeichert oder verworfen).
     if (WiederherstellungObjekt) WiederherstellungObjekt->Verwerfen();
     if (Modell() == nullptr) return;
@@ -875,16 +944,6 @@ void TFMHaupt::ACBearbeitenNeuberechnenExecute() {
     Neuzeichnen();
 }
 
-void TFMHaupt::ACAnsichtGroesserExecute() {
-    AnsichtObjekt->Vergroessern();
-    Neuzeichnen();
-}
-
-void TFMHaupt::ACAnsichtKleinerExecute() {
-    AnsichtObjekt->Verkleinern();
-    Neuzeichnen();
-}
-
 void TFMHaupt::ACAnsichtNaeArtikelExecute() {
     if (Modell() == nullptr) return;
     Modell()->ArtikelSetzen(Modell()->AktArtikel + 1);
@@ -955,24 +1014,6 @@ void TFMHaupt::ACAnsichtEngpaesseExecute() {
     TFMEngpaesse dialog(*Modell(), this);
     dialog.ObjektZeigen = [this](const TFO* objekt) { ObjektZeigen(objekt); };
     dialog.exec();
-}
-
-void TFMHaupt::ObjektZeigen(const TFO* objekt) {
-    if (Modell() == nullptr || objekt == nullptr) return;
-    // Nur ein Objekt, das noch in der Liste steht, wird ausgewählt.
-    TFO* gefunden = Modell()->FOListe.NrSuchen(objekt->FONr);
-    if (gefunden != objekt) return;
-    Modell()->FOListe.AuswahlLeeren();
-    Modell()->FOListe.Auswaehlen(gefunden, false);
-    // Ein Weg zeigt sich in der Mitte zwischen seinen Knoten (dort sitzt sein Pfeil).
-    TBildpunkt mitte = AnsichtObjekt->Transformieren(gefunden->Refpunkt);
-    if (const TWeg* weg = gefunden->AlsWeg(); weg != nullptr && weg->Start() != nullptr && weg->Ziel() != nullptr) {
-        const TBildpunkt a = AnsichtObjekt->Transformieren(weg->Start()->Refpunkt);
-        const TBildpunkt b = AnsichtObjekt->Transformieren(weg->Ziel()->Refpunkt);
-        mitte = TBildpunkt{a.X + (b.X - a.X) / 2, a.Y + (b.Y - a.Y) / 2};
-    }
-    Neuzeichnen();
-    SBoxHaupt->ensureVisible(mitte.X, mitte.Y, 60, 60);
 }
 
 void TFMHaupt::ACBearbeitenSchlaufenExecute() {

@@ -15,7 +15,9 @@
 
 class QAction;
 class QActionGroup;
+class QComboBox;
 class QLabel;
+class QLineEdit;
 class QMenu;
 class QDragEnterEvent;
 class QDropEvent;
@@ -33,6 +35,7 @@ class TModell;
 class TQtPlattform;
 class TZeichenfeld;
 class TFMEigenschaften;
+class TUebersicht;
 class TVerlauf;
 
 // Ausgang von Schliessen und Speichern.
@@ -87,9 +90,22 @@ public:
     void PopupOeffnen(const QPoint& global);
     const TEditor& Editor() const { return *EditorObjekt; }
     const TVerlauf& Verlauf() const { return Dokument.Verlauf(); }
+    TUebersicht& Uebersicht() const { return *DKUebersicht; }
+
+    // Wählt ein Objekt allein aus, rollt es in die Mitte des sichtbaren
+    // Ausschnitts und hebt es kurz hervor (Suche, Übersicht, Protokoll, Engpässe).
+    void ObjektZeigen(const TFO* objekt);
+    // Ändert den Massstab um 'schritte' Zoomschritte; der Modellpunkt unter
+    // 'punkt' (im sichtbaren Ausschnitt) bleibt dort.
+    void ZoomUm(const QPoint& punkt, int schritte);
+    // Die Meldung im Statusfeld ganz rechts; nach einigen Sekunden wieder leer.
+    void StatusMelden(const QString& text);
+    QString StatusMeldung() const;
 
 protected:
     void closeEvent(QCloseEvent* ereignis) override;
+    // Strg+Mausrad über dem Diagramm, Hinweise am Zeiger, Klick ins Protokoll.
+    bool eventFilter(QObject* objekt, QEvent* ereignis) override;
     // Eine .TSR-Datei aus dem Dateimanager öffnet sich wie über "Öffnen...".
     void dragEnterEvent(QDragEnterEvent* ereignis) override;
     void dropEvent(QDropEvent* ereignis) override;
@@ -120,6 +136,10 @@ private slots:
     void ACAnsichtSummeExecute();
     void ACAnsichtEinstellungenExecute();
     void ACAnsichtEngpaesseExecute();
+    void ACAnsichtGanzesModellExecute();
+    void ACBearbeitenSuchenExecute();
+    void ACBearbeitenWeitersuchenExecute();
+    void ACDateiBeendenExecute();
     void ACBearbeitenSchlaufenExecute();
     void ACHilfeInhaltsverzeichnisExecute();
     void ACHilfeInfoExecute();
@@ -169,8 +189,15 @@ private:
     void Doppelklick();
     // Rollt die Fläche, wenn ein Ziehen über den sichtbaren Rand geht.
     void RandRollen(const QPoint& punkt);
-    // Wählt ein Objekt der Engpassliste allein aus und rollt es ins Bild.
-    void ObjektZeigen(const TFO* objekt);
+    // Suche ab dem Anfang der Liste oder hinter dem letzten Treffer.
+    void Suchen(bool weiter);
+    // Hinweis am Zeiger über einem Objekt; false, wenn dort keins ist.
+    bool HinweisZeigen(const QPoint& punkt, const QPoint& global);
+    // Ein Klick ins Protokoll auf eine Zeile, die ein Objekt nennt.
+    void ProtokollKlick(const QPoint& punkt);
+    void UebersichtAnlegen();
+    void UebersichtCsvSpeichern();
+    void ArtikelGewaehlt(int index);
 
     std::unique_ptr<IDateiwahl> Dateiwahl;
     std::unique_ptr<TAnsicht> AnsichtObjekt;
@@ -189,7 +216,17 @@ private:
     TZeichenfeld* PBHaupt = nullptr;
     QPlainTextEdit* MELog = nullptr;
     QLabel* SBHauptPanel[3] = {};
+    QLabel* SBHauptMeldung = nullptr;
+    QTimer* MeldungsTakt = nullptr;
     QLabel* LAAktArtikel = nullptr;
+    QComboBox* CBArtikel = nullptr;
+    QLineEdit* EDSuchen = nullptr;
+    TUebersicht* DKUebersicht = nullptr;
+    // Nummer des letzten Suchtreffers (Weitersuchen beginnt dahinter) und sein Text.
+    uint32_t LetzterTreffer = 0;
+    // Drehung des Rads unter einer Raste, bis sie einen Zoomschritt ergibt.
+    int RadRest = 0;
+    QString LetzteSuche;
     QMenu* PU = nullptr;
     QMenu* UMDateiZuletzt = nullptr;
     QToolButton* TBEinfuegenWandler = nullptr;
@@ -224,6 +261,11 @@ private:
     QAction* ACAnsichtSumme = nullptr;
     QAction* ACAnsichtEinstellungen = nullptr;
     QAction* ACAnsichtEngpaesse = nullptr;
+    QAction* ACAnsichtGanzesModell = nullptr;
+    QAction* ACAnsichtUebersicht = nullptr;
+    QAction* ACBearbeitenSuchen = nullptr;
+    QAction* ACBearbeitenWeitersuchen = nullptr;
+    QAction* ACDateiBeenden = nullptr;
     QAction* ACBearbeitenSchlaufen = nullptr;
     QAction* ACEinfuegenDeaktiviert = nullptr;
     QAction* ACEinfuegenQuelle = nullptr;

@@ -30,6 +30,18 @@ std::optional<QString> Gewaehlt(QFileDialog& dialog) {
 } // namespace
 
 std::optional<TExportziel> IDateiwahl::Exportieren(QWidget*, const QString&) { return std::nullopt; }
+std::optional<QString> IDateiwahl::CsvSpeichern(QWidget*, const QString&) { return std::nullopt; }
+
+std::optional<QString> TQtDateiwahl::CsvSpeichern(QWidget* eltern, const QString& vorgabe) {
+    QFileDialog dialog(eltern);
+    Einrichten(dialog, QStringLiteral("Als CSV speichern"));
+    dialog.setNameFilter(QStringLiteral("CSV (*.csv)"));
+    dialog.setDefaultSuffix(QStringLiteral("csv"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.selectFile(vorgabe);
+    return Gewaehlt(dialog);
+}
 
 std::optional<TExportziel> TQtDateiwahl::Exportieren(QWidget* eltern, const QString& vorgabe) {
     QFileDialog dialog(eltern);

@@ -24,6 +24,8 @@ public:
     // Ziel des Exports (PNG, SVG, PDF oder CSV, nach der Endung); ohne eigene
     // Antwort abgebrochen, damit Auswahlen, die nur Modelle kennen, gelten.
     virtual std::optional<TExportziel> Exportieren(QWidget* eltern, const QString& vorgabe);
+    // Ziel einer Tabelle als CSV ("Als CSV speichern..."); ohne eigene Antwort abgebrochen.
+    virtual std::optional<QString> CsvSpeichern(QWidget* eltern, const QString& vorgabe);
 };
 
 // Die Qt-eigenen Dateidialoge, damit sie mit den Übersetzungen des
@@ -33,6 +35,7 @@ public:
     std::optional<QString> Oeffnen(QWidget* eltern) override;
     std::optional<QString> SpeichernUnter(QWidget* eltern, const QString& vorgabe) override;
     std::optional<TExportziel> Exportieren(QWidget* eltern, const QString& vorgabe) override;
+    std::optional<QString> CsvSpeichern(QWidget* eltern, const QString& vorgabe) override;
 };
 
 } // namespace tessomir

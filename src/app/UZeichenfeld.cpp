@@ -51,6 +51,20 @@ TZeichenfeld::TZeichenfeld(TAnsicht& ansicht, QWidget* eltern) : QWidget(eltern)
     Ansicht.Zeichenflaeche = &Messflaeche;
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFixedSize(MindestBreite, MindestHoehe);
+    MarkierungsTakt = new QTimer(this);
+    MarkierungsTakt->setSingleShot(true);
+    connect(MarkierungsTakt, &QTimer::timeout, this, [this] {
+        const QRect alt = Markierung.adjusted(-3, -3, 3, 3);
+        Markierung = QRect();
+        update(alt);
+    });
+}
+
+void TZeichenfeld::Hervorheben(const QRect& bereich, int dauerMs) {
+    update(Markierung.adjusted(-3, -3, 3, 3));
+    Markierung = bereich;
+    update(Markierung.adjusted(-3, -3, 3, 3));
+    MarkierungsTakt->start(dauerMs);
 }
 
 // Das Fenster gibt die Ansicht vor seinen Kindern frei: hier nicht mehr anfassen.
@@ -89,6 +103,13 @@ void TZeichenfeld::paintEvent(QPaintEvent* ereignis) {
         // gebrochenem Verhältnis nicht ganzzahlig und würde gestreckt.
         maler.setClipRect(ungueltig);
         maler.drawImage(BildUrsprung, Bildpuffer);
+    }
+    if (!Markierung.isNull()) {
+        maler.setClipRect(ungueltig);
+        maler.setRenderHint(QPainter::Antialiasing);
+        maler.setPen(QPen(QColor(255, 140, 0), 3));
+        maler.setBrush(Qt::NoBrush);
+        maler.drawRoundedRect(Markierung, 6, 6);
     }
     maler.end();
     emit Gemalt();

@@ -5,6 +5,7 @@
 // Bild können Gummifiguren in Nicht-Xor gezeichnet werden, zweimal gezeichnet
 // löschen sie sich wieder.
 #include <QImage>
+#include <QTimer>
 #include <QPainter>
 #include <QWidget>
 #include <functional>
@@ -43,6 +44,11 @@ public:
     // Zeichnet die gerade stehende Gummifigur; läuft nach jedem Erneuern des
     // Bildes, damit das nächste Löschen in Nicht-Xor sie wirklich trifft.
     void GummifigurSetzen(std::function<void()> figur) { Gummifigur = std::move(figur); }
+
+    // Ein Rahmen um 'bereich' (eigene Koordinaten) für 'dauerMs', über dem
+    // Bild: er gehört nicht zum Diagramm und verschwindet von selbst.
+    void Hervorheben(const QRect& bereich, int dauerMs = 1500);
+    QRect Hervorhebung() const { return Markierung; }
 
     const QImage& Bild() const { return Bildpuffer; }
     // Sichtbarer Ausschnitt in eigenen Koordinaten.
@@ -88,6 +94,8 @@ private:
     std::function<void()> Gummifigur;
     bool BildGueltig = false;
     bool FehlerGemeldet = false;
+    QRect Markierung;
+    QTimer* MarkierungsTakt = nullptr;
 };
 
 } // namespace tessomir

@@ -111,8 +111,9 @@ protected:
 TEST_F(TFHaupt, StartOhneModell) {
     TFMHaupt& f = Fenster();
     EXPECT_EQ(f.windowTitle(), "Tessomir");
-    EXPECT_EQ(Freigegeben(), QStringList({"ACAnsichtGroesser", "ACAnsichtKleiner", "ACDateiNeu", "ACDateiOeffnen",
-                                          "ACEinfuegenDeaktiviert", "ACHilfeInfo", "ACHilfeInhaltsverzeichnis"}));
+    EXPECT_EQ(Freigegeben(), QStringList({"ACAnsichtGroesser", "ACAnsichtKleiner", "ACAnsichtUebersicht", "ACDateiBeenden",
+                                          "ACDateiNeu", "ACDateiOeffnen", "ACEinfuegenDeaktiviert", "ACHilfeInfo",
+                                          "ACHilfeInhaltsverzeichnis"}));
     EXPECT_TRUE(A("ACEinfuegenDeaktiviert")->isChecked());
     EXPECT_EQ(Text("SBHauptModifiziert"), "Modifiziert");
     EXPECT_EQ(Text("SBHauptMaxStrom"), "Max. Strom : ");
@@ -135,8 +136,17 @@ TEST_F(TFHaupt, AktionenMitTextHinweisUndTaste) {
         const char *Name, *Text, *Hinweis;
         QKeySequence Taste;
     } tabelle[] = {
-        {"ACDateiOeffnen", "Öffnen...", "Oeffnen", {}},
-        {"ACDateiDrucken", "Drucken...", "Drucken", {}},
+        {"ACDateiNeu", "Neu", "Neu", QKeySequence(Qt::CTRL | Qt::Key_N)},
+        {"ACDateiOeffnen", "Öffnen...", "Oeffnen", QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {"ACDateiSpeichern", "Speichern", "Speichern", QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {"ACDateiSpeichernUnter", "Speichern unter...", "Speichern unter...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
+        {"ACDateiSchliessen", "Schliessen", "Schliessen", QKeySequence(Qt::CTRL | Qt::Key_W)},
+        {"ACDateiDrucken", "Drucken...", "Drucken", QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {"ACDateiBeenden", "Beenden", "Beenden", QKeySequence(Qt::CTRL | Qt::Key_Q)},
+        {"ACBearbeitenAllesAuswaehlen", "Alles auswählen", "Alles auswählen", QKeySequence(Qt::CTRL | Qt::Key_A)},
+        {"ACBearbeitenSuchen", "Suchen...", "Suchen nach Name oder #Nummer", QKeySequence(Qt::CTRL | Qt::Key_F)},
+        {"ACBearbeitenWeitersuchen", "Weitersuchen", "Weitersuchen", QKeySequence(Qt::CTRL | Qt::Key_G)},
+        {"ACAnsichtGanzesModell", "Ganzes Modell", "Ganzes Modell", QKeySequence(Qt::CTRL | Qt::Key_0)},
         {"ACBearbeitenKapazitaet", "Vorgabekapazität...", "Vorgabekapazität...", {}},
         {"ACBearbeitenPruefen", "Prüfen", "Prüfen", QKeySequence(Qt::Key_F4)},
         {"ACBearbeitenNeuberechnen", "Neuberechnen", "Neuberechnen", QKeySequence(Qt::Key_F5)},
