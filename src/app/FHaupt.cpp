@@ -460,16 +460,35 @@ void TFMHaupt::WerkzeugleisteAnlegen() {
     CBArtikel->setToolTip(QStringLiteral("Artikel wählen"));
     connect(CBArtikel, &QComboBox::activated, this, [this](int i) { Befehl([this, i] { ArtikelGewaehlt(i); }); });
     tb->addWidget(CBArtikel);
-    EDSuchen = new QLineEdit(tb);
+
+    // Die Suchleiste unter dem Diagramm, wie in Editoren üblich: erst Strg+F
+    // zeigt sie, Esc verbirgt sie wieder; die Werkzeugleiste bleibt, wie sie war.
+    TBSuchen = new QToolBar(this);
+    Benennen(TBSuchen, "TBSuchen", QStringLiteral("Suchleiste"));
+    TBSuchen->setMovable(false);
+    TBSuchen->setFloatable(false);
+    TBSuchen->toggleViewAction()->setVisible(false);
+    TBSuchen->setContextMenuPolicy(Qt::PreventContextMenu);
+    addToolBar(Qt::BottomToolBarArea, TBSuchen);
+    auto* laSuchen = new QLabel(QStringLiteral("Suchen: "), TBSuchen);
+    Benennen(laSuchen, "LASuchen", QStringLiteral("Beschriftung des Suchfelds"));
+    TBSuchen->addWidget(laSuchen);
+    EDSuchen = new QLineEdit(TBSuchen);
     Benennen(EDSuchen, "EDSuchen", QStringLiteral("Suchen"));
-    EDSuchen->setPlaceholderText(QStringLiteral("Suchen (Strg+F)"));
-    EDSuchen->setToolTip(QStringLiteral("Name, Teil eines Namens oder #Nummer; Eingabe: weiter"));
+    EDSuchen->setPlaceholderText(QStringLiteral("Name, Teil eines Namens oder #Nummer"));
     EDSuchen->setClearButtonEnabled(true);
-    EDSuchen->setMaximumWidth(Skaliert(160));
+    EDSuchen->setFixedWidth(Skaliert(220));
     connect(EDSuchen, &QLineEdit::returnPressed, this, [this] {
         Befehl([this] { Suchen(EDSuchen->text() == LetzteSuche); });
     });
-    tb->addWidget(EDSuchen);
+    TBSuchen->addWidget(EDSuchen);
+    TBSuchen->addAction(ACBearbeitenWeitersuchen);
+    Benennen(TBSuchen->widgetForAction(ACBearbeitenWeitersuchen), "TBWeitersuchen", ACBearbeitenWeitersuchen->text());
+    QAction* schliessen = TBSuchen->addAction(QStringLiteral("Schliessen"));
+    schliessen->setToolTip(QStringLiteral("Suchleiste schliessen (Esc)"));
+    connect(schliessen, &QAction::triggered, this, [this] { SuchleisteSchliessen(); });
+    Benennen(TBSuchen->widgetForAction(schliessen), "TBSuchenSchliessen", QStringLiteral("Suchleiste schliessen"));
+    TBSuchen->hide();
 }
 
 void TFMHaupt::FlaecheAnlegen() {

@@ -26,6 +26,7 @@ class QPlainTextEdit;
 class QScrollArea;
 class QSplitter;
 class QTimer;
+class QToolBar;
 class QToolButton;
 
 namespace tessomir {
@@ -191,6 +192,8 @@ private:
     void RandRollen(const QPoint& punkt);
     // Suche ab dem Anfang der Liste oder hinter dem letzten Treffer.
     void Suchen(bool weiter);
+    // Verbirgt die Suchleiste; die Tasten gehen wieder ans Diagramm.
+    void SuchleisteSchliessen();
     // Hinweis am Zeiger über einem Objekt; false, wenn dort keins ist.
     bool HinweisZeigen(const QPoint& punkt, const QPoint& global);
     // Ein Klick ins Protokoll auf eine Zeile, die ein Objekt nennt.
@@ -221,11 +224,14 @@ private:
     QLabel* LAAktArtikel = nullptr;
     QComboBox* CBArtikel = nullptr;
     QLineEdit* EDSuchen = nullptr;
+    QToolBar* TBSuchen = nullptr;
     TUebersicht* DKUebersicht = nullptr;
     // Nummer des letzten Suchtreffers (Weitersuchen beginnt dahinter) und sein Text.
     uint32_t LetzterTreffer = 0;
     // Drehung des Rads unter einer Raste, bis sie einen Zoomschritt ergibt.
     int RadRest = 0;
+    // Wo im Protokoll die Taste gedrückt wurde: Klick oder Markieren.
+    QPoint LogDruckpunkt;
     QString LetzteSuche;
     QMenu* PU = nullptr;
     QMenu* UMDateiZuletzt = nullptr;

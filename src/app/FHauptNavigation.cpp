@@ -16,6 +16,8 @@
 #include <QSettings>
 #include <QTableView>
 #include <QTextBlock>
+#include <QToolBar>
+#include <QKeyEvent>
 #include <QToolTip>
 #include <QWheelEvent>
 #include <algorithm>
@@ -116,8 +118,14 @@ void TFMHaupt::StatusMelden(const QString& text) {
 QString TFMHaupt::StatusMeldung() const { return SBHauptMeldung->text(); }
 
 void TFMHaupt::ACBearbeitenSuchenExecute() {
+    TBSuchen->show();
     EDSuchen->setFocus(Qt::ShortcutFocusReason);
     EDSuchen->selectAll();
+}
+
+void TFMHaupt::SuchleisteSchliessen() {
+    TBSuchen->hide();
+    SBoxHaupt->setFocus(Qt::OtherFocusReason);
 }
 
 void TFMHaupt::ACBearbeitenWeitersuchenExecute() {
@@ -177,6 +185,7 @@ void TFMHaupt::UebersichtAnlegen() {
     SBoxHaupt->viewport()->installEventFilter(this);
     PBHaupt->installEventFilter(this);
     MELog->viewport()->installEventFilter(this);
+    EDSuchen->installEventFilter(this);
 }
 
 void TFMHaupt::UebersichtCsvSpeichern() {
@@ -194,15 +203,18 @@ void TFMHaupt::UebersichtCsvSpeichern() {
 // ---------------------------------------------------------------- Zeiger, Rad und Protokoll
 
 bool TFMHaupt::eventFilter(QObject* objekt, QEvent* ereignis) {
+    // Erst eingesetzt, wenn alle Teile des Fensters stehen.
+    if (DKUebersicht == nullptr) return QMainWindow::eventFilter(objekt, ereignis);
     bool erledigt = false;
-    if (objekt == SBoxHaupt->viewport() && ereignis->type() == QEvent::Wheel) {
+    if ((objekt == SBoxHaupt->viewport() || objekt == PBHaupt) && ereignis->type() == QEvent::Wheel) {
         auto* rad = static_cast<QWheelEvent*>(ereignis);
         if (rad->modifiers() & Qt::ControlModifier) {
             // Eine Raste (120) ist ein Zoomschritt; feine Räder sammeln sich.
             RadRest += rad->angleDelta().y();
             const int schritte = RadRest / 120;
             RadRest -= schritte * 120;
-            const QPoint punkt = rad->position().toPoint();
+            QPoint punkt = rad->position().toPoint();
+            if (objekt == PBHaupt) punkt = PBHaupt->mapTo(SBoxHaupt->viewport(), punkt);
             Befehl([this, punkt, schritte] { ZoomUm(punkt, schritte); });
             erledigt = true;
         }
@@ -212,12 +224,19 @@ bool TFMHaupt::eventFilter(QObject* objekt, QEvent* ereignis) {
             if (!HinweisZeigen(hilfe->pos(), hilfe->globalPos())) QToolTip::hideText();
         });
         erledigt = true;
+    } else if (objekt == MELog->viewport() && ereignis->type() == QEvent::MouseButtonPress) {
+        LogDruckpunkt = static_cast<QMouseEvent*>(ereignis)->position().toPoint();
     } else if (objekt == MELog->viewport() && ereignis->type() == QEvent::MouseButtonRelease) {
+        // Ein Klick, kein Ziehen: wer Text markiert, will ihn kopieren.
         auto* maus = static_cast<QMouseEvent*>(ereignis);
-        if (maus->button() == Qt::LeftButton) {
-            const QPoint punkt = maus->position().toPoint();
+        const QPoint punkt = maus->position().toPoint();
+        if (maus->button() == Qt::LeftButton &&
+            (punkt - LogDruckpunkt).manhattanLength() < QApplication::startDragDistance())
             Befehl([this, punkt] { ProtokollKlick(punkt); });
-        }
+    } else if (objekt == EDSuchen && ereignis->type() == QEvent::KeyPress &&
+               static_cast<QKeyEvent*>(ereignis)->key() == Qt::Key_Escape) {
+        SuchleisteSchliessen();
+        erledigt = true;
     }
     return erledigt || QMainWindow::eventFilter(objekt, ereignis);
 }
@@ -246,7 +265,7 @@ bool TFMHaupt::HinweisZeigen(const QPoint& punkt, const QPoint& global) {
 }
 
 void TFMHaupt::ProtokollKlick(const QPoint& punkt) {
-    if (Modell() == nullptr || MELog->textCursor().hasSelection()) return;
+    if (Modell() == nullptr) return;
     const QString zeile = MELog->cursorForPosition(punkt).block().text();
     if (TFO* objekt = ObjektAusZeile(*Modell(), AnsiAusQt(zeile)); objekt != nullptr) ObjektZeigen(objekt);
 }

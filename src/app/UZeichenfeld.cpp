@@ -43,7 +43,9 @@ private:
     TAnsicht& Ansicht;
 };
 
-int Begrenzt(int32_t wert, int mindestens) { return std::clamp<int32_t>(wert, mindestens, QWIDGETSIZE_MAX); }
+int Begrenzt(int64_t wert, int mindestens) {
+    return static_cast<int>(std::clamp<int64_t>(wert, mindestens, QWIDGETSIZE_MAX));
+}
 
 } // namespace
 
@@ -86,7 +88,13 @@ void TZeichenfeld::GroesseAnpassen() {
             groesse = TBildpunkt{width(), height()};
         }
     }
-    setFixedSize(Begrenzt(groesse.X, MindestBreite), Begrenzt(groesse.Y, MindestHoehe));
+    // Ein halbes Fenster Rand rechts und unten: auch ein Objekt am Rand der
+    // Zeichnung lässt sich in die Mitte rollen (Suche, Übersicht).
+    const QWidget* fenster = parentWidget();
+    const int randX = fenster != nullptr ? fenster->width() / 2 : 0;
+    const int randY = fenster != nullptr ? fenster->height() / 2 : 0;
+    setFixedSize(Begrenzt(static_cast<int64_t>(groesse.X) + randX, MindestBreite),
+                 Begrenzt(static_cast<int64_t>(groesse.Y) + randY, MindestHoehe));
 }
 
 void TZeichenfeld::paintEvent(QPaintEvent* ereignis) {
