@@ -33,6 +33,10 @@ struct TBilanz {
 // Zulauf: Summe der Eingänge, bei der Quelle ihre Liefermenge. Ablauf: Summe
 // der Ausgänge, bei der Senke was sie aufnimmt. 'artikel' darf SummeArtikel sein.
 TBilanz KnotenBilanz(const TKnoten& knoten, int artikel);
+// Alle Artikel eines Knotens in einem Gang; 'jeArtikel' bekommt AnzahlArtikel Einträge.
+void KnotenBilanzen(const TKnoten& knoten, std::vector<TBilanz>& jeArtikel);
+// Alle Knoten in Listenfolge, je Knoten AnzahlArtikel Einträge hintereinander.
+void AlleKnotenBilanzen(const TModell& modell, std::vector<TBilanz>& alle);
 
 // Je Artikel: Zulauf = geliefert von allen Quellen, Ablauf = aufgenommen von allen Senken.
 std::vector<TBilanz> ModellBilanz(const TModell& modell);

@@ -609,6 +609,9 @@ void TFMHaupt::AktionenAktualisieren() {
     ACAnsichtGanzesModell->setEnabled(modell);
     for (QAction* a : {ACBearbeitenSuchen, ACBearbeitenWeitersuchen}) a->setEnabled(leer);
     EDSuchen->setEnabled(leer);
+    // Bei offener Suchleiste schon im Leerlauf: die erste Suche nach einer
+    // Änderung wartet dann nicht auf den Index.
+    if (leer && TBSuchen->isVisible() && !Suchindex.Gebaut()) Suchindex.Aufbauen(*Modell());
     CBArtikel->setEnabled(modell && !summe && Modus == Deaktiviert);
     ACAnsichtNaeArtikel->setEnabled(modell && !summe && Modell()->AktArtikel < Modell()->AnzahlArtikel() - 1);
     ACAnsichtVorhArtikel->setEnabled(modell && !summe && Modell()->AktArtikel > 0);
@@ -719,6 +722,8 @@ void TFMHaupt::LogAnfang() {
 
 void TFMHaupt::Neuzeichnen() {
     PBHaupt->Neuzeichnen();
+    Suchindex.Verwerfen();
+    Trefferindex.Verwerfen();
     DKUebersicht->Aktualisieren(Dokument.Berechnet());
 }
 
@@ -745,6 +750,8 @@ void TFMHaupt::ModellEinsetzen(std::unique_ptr<TModell> modell) {
     PBHaupt->ModellSetzen(Modell());
     DKUebersicht->ModellSetzen(Modell(), false);
     LetzterTreffer = 0;
+    Suchindex.Verwerfen();
+    Trefferindex.Verwerfen();
     // Das vorige Modell ist sauber geschlossen (gespeichert oder verworfen).
     if (WiederherstellungObjekt) WiederherstellungObjekt->Verwerfen();
     if (Modell() == nullptr) return;

@@ -12,6 +12,8 @@
 #include "persistence/UModellDatei.h"
 #include "persistence/UWiederherstellung.h"
 #include "editing/UEditor.h"
+#include "editing/USuche.h"
+#include "view/UTrefferindex.h"
 
 class QAction;
 class QActionGroup;
@@ -228,6 +230,10 @@ private:
     TUebersicht* DKUebersicht = nullptr;
     // Nummer des letzten Suchtreffers (Weitersuchen beginnt dahinter) und sein Text.
     uint32_t LetzterTreffer = 0;
+    // Gebaut bei der ersten Suche, verworfen bei jedem Neuzeichnen (jede Änderung zeichnet neu).
+    TSuchindex Suchindex;
+    // Für den Hinweis am Zeiger, ebenso verworfen.
+    TTrefferindex Trefferindex;
     // Drehung des Rads unter einer Raste, bis sie einen Zoomschritt ergibt.
     int RadRest = 0;
     // Wo im Protokoll die Taste gedrückt wurde: Klick oder Markieren.

@@ -144,7 +144,8 @@ void TFMHaupt::Suchen(bool weiter) {
     const TFO* nach = weiter && text == LetzteSuche && LetzterTreffer != 0 ? Modell()->FOListe.NrSuchen(LetzterTreffer)
                                                                             : nullptr;
     LetzteSuche = text;
-    const TSuchtreffer treffer = NaechsterTreffer(*Modell(), suche, nach);
+    if (!Suchindex.Gebaut()) Suchindex.Aufbauen(*Modell());
+    const TSuchtreffer treffer = Suchindex.Naechster(suche, nach);
     if (treffer.Objekt == nullptr) {
         LetzterTreffer = 0;
         StatusMelden(QStringLiteral("Nicht gefunden: ") + text);
@@ -248,7 +249,8 @@ bool TFMHaupt::HinweisZeigen(const QPoint& punkt, const QPoint& global) {
     AnsichtObjekt->Trefferpunkt = Punkt(punkt);
     const TFO* objekt = nullptr;
     try {
-        objekt = FindeObjekt(Modell()->FOListe, *AnsichtObjekt);
+        if (!Trefferindex.Gebaut()) Trefferindex.Aufbauen(Modell()->FOListe);
+        objekt = Trefferindex.ObjektUnter(*AnsichtObjekt);
     } catch (...) {
         AnsichtObjekt->Trefferpunkt = vorher;
         throw;

@@ -1,11 +1,18 @@
 #include "editing/USuche.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace tessomir {
 
 std::string Suchform(std::string_view ansi) {
     std::string s;
+    SuchformIn(ansi, s);
+    return s;
+}
+
+void SuchformIn(std::string_view ansi, std::string& s) {
+    s.clear();
     s.reserve(ansi.size() + 4);
     for (const char zeichen : ansi) {
         unsigned char c = static_cast<unsigned char>(zeichen);
@@ -20,7 +27,6 @@ std::string Suchform(std::string_view ansi) {
         default: s += static_cast<char>(c);
         }
     }
-    return s;
 }
 
 TSuche::TSuche(std::string_view text) {
@@ -46,7 +52,8 @@ bool TSuche::PasstGefaltet(uint32_t fonr, std::string_view suchform) const {
 bool TSuche::Passt(const TFO& objekt) const {
     if (objekt.AlsKnoten() == nullptr && objekt.AlsWeg() == nullptr) return false;
     if (Nummer) return objekt.FONr == *Nummer;
-    return PasstGefaltet(objekt.FONr, Suchform(objekt.Name));
+    SuchformIn(objekt.Name, Puffer);
+    return PasstGefaltet(objekt.FONr, Puffer);
 }
 
 TSuchtreffer NaechsterTreffer(const TModell& modell, const TSuche& suche, const TFO* nach) {
@@ -66,6 +73,55 @@ TSuchtreffer NaechsterTreffer(const TModell& modell, const TSuche& suche, const 
     // Von vorn bis einschließlich 'nach': ein einziger Treffer findet sich selbst wieder.
     for (size_t i = 0; i < start && i < alle.size(); ++i)
         if (suche.Passt(*alle[i])) return {alle[i].get(), nach != nullptr};
+    return {};
+}
+
+void TSuchindex::Verwerfen() {
+    IstGebaut = false;
+    Text.clear();
+    Anfang.clear();
+    Objekte.clear();
+}
+
+void TSuchindex::Aufbauen(const TModell& modell) {
+    Verwerfen();
+    std::string puffer;
+    for (const auto& o : modell.FOListe.Alle()) {
+        if (o->AlsKnoten() == nullptr && o->AlsWeg() == nullptr) continue;
+        SuchformIn(o->Name, puffer);
+        Anfang.push_back(Text.size());
+        Objekte.push_back(o.get());
+        Text += puffer;
+        Text += '\n';
+    }
+    IstGebaut = true;
+}
+
+TSuchtreffer TSuchindex::Naechster(const TSuche& suche, const TFO* nach) const {
+    if (suche.Leer() || Objekte.empty()) return {};
+    size_t start = 0;
+    if (nach != nullptr) {
+        const auto it = std::find(Objekte.begin(), Objekte.end(), nach);
+        if (it != Objekte.end()) start = static_cast<size_t>(it - Objekte.begin()) + 1;
+    }
+    // Erster Treffer ab Objekt 'von', vor Objekt 'bis'.
+    const auto suchen = [&](size_t von, size_t bis) -> TFO* {
+        if (von >= bis) return nullptr;
+        if (const std::optional<uint32_t> nr = suche.Nr()) {
+            for (size_t i = von; i < bis; ++i)
+                if (Objekte[i]->FONr == *nr) return Objekte[i];
+            return nullptr;
+        }
+        const std::string& muster = suche.Gefaltet();
+        if (muster.find('\n') != std::string::npos) return nullptr;
+        const size_t ende = bis < Anfang.size() ? Anfang[bis] : Text.size();
+        const size_t stelle = std::string_view(Text).substr(0, ende).find(muster, Anfang[von]);
+        if (stelle == std::string_view::npos) return nullptr;
+        const auto it = std::upper_bound(Anfang.begin(), Anfang.end(), stelle);
+        return Objekte[static_cast<size_t>(it - Anfang.begin()) - 1];
+    };
+    if (TFO* t = suchen(start, Objekte.size())) return {t, false};
+    if (TFO* t = suchen(0, std::min(start, Objekte.size()))) return {t, nach != nullptr};
     return {};
 }
 

@@ -52,6 +52,17 @@ TEST(Bilanz, VerzweigungJeArtikelUndSummeDasModellGehtAuf) {
     EXPECT_DOUBLE_EQ(m[1].Zulauf, 40);
     EXPECT_DOUBLE_EQ(m[1].Ablauf, 40);
 
+    // Alle Knoten in einem Gang: dieselben Zahlen, je Knoten die Artikel hintereinander.
+    std::vector<TBilanz> alle;
+    AlleKnotenBilanzen(bau.M(), alle);
+    const auto& knoten = bau.M().FOListe.Knoten();
+    ASSERT_EQ(alle.size(), knoten.size() * 2);
+    for (size_t i = 0; i < knoten.size(); ++i)
+        for (int a = 0; a < 2; ++a) {
+            EXPECT_EQ(alle[i * 2 + static_cast<size_t>(a)].Zulauf, KnotenBilanz(*knoten[i], a).Zulauf);
+            EXPECT_EQ(alle[i * 2 + static_cast<size_t>(a)].Ablauf, KnotenBilanz(*knoten[i], a).Ablauf);
+        }
+
     // Der angezeigte Strom folgt Artikel oder Summe wie im Diagramm.
     EXPECT_DOUBLE_EQ(AngezeigterStrom(v.Aus1, 1), 10);
     EXPECT_DOUBLE_EQ(AngezeigterStrom(v.V, SummeArtikel), 140);

@@ -79,6 +79,34 @@ TEST(Suche, WeitersuchenInListenfolgeMitUmbruch) {
     EXPECT_EQ(NaechsterTreffer(bau.M(), TSuche(""), nullptr).Objekt, nullptr);
 }
 
+TEST(Suche, IndexFindetDasselbeWieDieObjekte) {
+    TModellBau bau;
+    auto& a = bau.Knoten<TQuelle>("Kies A");
+    auto& b = bau.Knoten<TVerzweigung>("Stra\xDF" "e");
+    auto& c = bau.Knoten<TSenke>("KIES c");
+    bau.Weg(a, b, "Kiesband");
+    bau.Weg(b, c, "Band");
+    bau.Knoten<TWandler>("");
+    TSuchindex index;
+    EXPECT_FALSE(index.Gebaut());
+    index.Aufbauen(bau.M());
+    ASSERT_TRUE(index.Gebaut());
+    std::vector<const TFO*> nachListe{nullptr};
+    for (const auto& o : bau.M().FOListe.Alle()) nachListe.push_back(o.get());
+    for (const char* text : {"kies", "band", "strasse", "e", "ies c", "a\nk", "fehlt", "", "#3", "#999"}) {
+        const TSuche suche(text);
+        for (const TFO* nach : nachListe) {
+            const TSuchtreffer erwartet = NaechsterTreffer(bau.M(), suche, nach);
+            const TSuchtreffer t = index.Naechster(suche, nach);
+            EXPECT_EQ(t.Objekt, erwartet.Objekt) << text;
+            EXPECT_EQ(t.Umgebrochen, erwartet.Umgebrochen) << text;
+        }
+    }
+    index.Verwerfen();
+    EXPECT_FALSE(index.Gebaut());
+    EXPECT_EQ(index.Naechster(TSuche("kies"), nullptr).Objekt, nullptr);
+}
+
 TEST(Suche, ObjektEinerProtokollzeile) {
     TModellBau bau;
     auto& q = bau.Knoten<TQuelle>("Q");
