@@ -1128,6 +1128,8 @@ void TFMHaupt::PBHauptMouseUp(QMouseEvent* ereignis) {
     const std::optional<TMausknopf> knopf = Knopf(ereignis->button());
     if (!knopf) return;
     Befehl([&] { EditorObjekt->Loslassen(Modus, *knopf, Umschaltung(*ereignis), Punkt(*ereignis)); });
+    // Eine Auswahl mit der Maus zeichnet nur über; die Übersicht markiert sie trotzdem.
+    DKUebersicht->AuswahlZeigen();
 }
 
 // Qt ersetzt das zweite Drücken durch den Doppelklick: erst der Doppelklick,

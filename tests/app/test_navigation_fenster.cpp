@@ -240,6 +240,17 @@ TEST_F(Navigation, UebersichtFolgtAenderungenRueckgaengigUndBerechnung) {
     EXPECT_EQ(Gewaehlt(), ziel);
     EXPECT_TRUE(InDerMitte(ziel));
 
+    // Klicks ins Diagramm: ins Leere hebt die Markierung auf, auf den Knoten setzt sie.
+    auto* pb = W<TZeichenfeld>("PBHaupt");
+    const TBildpunkt ort = F->Ansicht().Transformieren(ziel->Refpunkt);
+    QTest::mouseClick(pb, Qt::LeftButton, {}, QPoint(ort.X + 120, ort.Y + 90));
+    EXPECT_EQ(Gewaehlt(), nullptr);
+    EXPECT_TRUE(tabelle.selectionModel()->selectedRows().isEmpty());
+    QTest::mouseClick(pb, Qt::LeftButton, {}, QPoint(ort.X, ort.Y));
+    EXPECT_EQ(Gewaehlt(), ziel);
+    ASSERT_EQ(tabelle.selectionModel()->selectedRows().size(), 1);
+    EXPECT_EQ(tabelle.selectionModel()->selectedRows().front().row(), 1);
+
     // CSV: was die Tabelle zeigt.
     QTemporaryDir ordner;
     Wahl->Ziel = ordner.filePath(QStringLiteral("u.csv"));
