@@ -150,6 +150,21 @@ std::vector<std::string> Tabelle(const std::vector<std::vector<std::string>>& ze
     return ergebnis;
 }
 
+// Öffnet und berechnet; die Protokollzeilen der Berechnung zeigen sich nur,
+// wenn sie scheitert (dann auf 'fehler'). 0, 1 bei gescheiterter Berechnung,
+// 2 wenn die Datei nicht zu öffnen ist.
+int OeffnenUndBerechnen(const std::string& datei, std::ostream& fehler, std::unique_ptr<TModell>& modell) {
+    std::ostringstream protokoll;
+    TKonsolenPlattform plattform(protokoll, fehler);
+    modell = Oeffnen(datei, fehler);
+    if (!modell) return 2;
+    const TBerechnungsErgebnis ergebnis = ModellNeuberechnen(*modell);
+    if (ergebnis == TBerechnungsErgebnis::BerechnungOK) return 0;
+    MeldungZeigen(ergebnis);
+    fehler << protokoll.str();
+    return 1;
+}
+
 std::string SchwelleText(double schwelle) { return TextAusFloat(schwelle, '.'); }
 
 int Engpaesse(const std::vector<std::string>& arg, std::ostream& aus, std::ostream& fehler) {
@@ -181,17 +196,8 @@ int Engpaesse(const std::vector<std::string>& arg, std::ostream& aus, std::ostre
     }
     if (datei.empty()) return Aufruffehler("engpaesse erwartet eine Datei.", fehler);
 
-    // Die Protokollzeilen der Berechnung zeigen sich nur, wenn sie scheitert.
-    std::ostringstream protokoll;
-    TKonsolenPlattform plattform(protokoll, fehler);
-    auto modell = Oeffnen(datei, fehler);
-    if (!modell) return 2;
-    const TBerechnungsErgebnis ergebnis = ModellNeuberechnen(*modell);
-    if (ergebnis != TBerechnungsErgebnis::BerechnungOK) {
-        MeldungZeigen(ergebnis);
-        fehler << protokoll.str();
-        return 1;
-    }
+    std::unique_ptr<TModell> modell;
+    if (const int rc = OeffnenUndBerechnen(datei, fehler, modell); rc != 0) return rc;
     const std::vector<TEngpass> liste = EngpaesseErmitteln(*modell, schwelle);
     if (!csv.empty()) {
         std::string text = "FONr,Objekt,Art,Artikel,Strom,Kapazit\xC3\xA4t,Auslastung\r\n";
@@ -237,17 +243,8 @@ int Bilanz(const std::vector<std::string>& arg, std::ostream& aus, std::ostream&
     }
     if (datei.empty()) return Aufruffehler("bilanz erwartet eine Datei.", fehler);
 
-    // Wie bei den Engpässen: das Protokoll der Berechnung nur, wenn sie scheitert.
-    std::ostringstream protokoll;
-    TKonsolenPlattform plattform(protokoll, fehler);
-    auto modell = Oeffnen(datei, fehler);
-    if (!modell) return 2;
-    const TBerechnungsErgebnis ergebnis = ModellNeuberechnen(*modell);
-    if (ergebnis != TBerechnungsErgebnis::BerechnungOK) {
-        MeldungZeigen(ergebnis);
-        fehler << protokoll.str();
-        return 1;
-    }
+    std::unique_ptr<TModell> modell;
+    if (const int rc = OeffnenUndBerechnen(datei, fehler, modell); rc != 0) return rc;
     if (!csv.empty()) return Gesichert(DateiSichern(csv, BilanzAlsCsv(*modell)), fehler) ? 0 : 2;
     std::vector<std::vector<std::string>> zeilen{{"Objekt", "Art", "Artikel", "Zulauf", "Ablauf", "Differenz", ""}};
     const auto zahlen = [&](std::vector<std::string> z, const TBilanz& b, const char* bemerkung) {

@@ -304,18 +304,7 @@ TEST(Abbruch, RueckflussKonvergiert) {
     // Q -> V1 -> V2; V2 gibt 80 % an die Senke, 20 % zurück an V1.
     TAufzeichnung auf;
     TModellBau bau;
-    auto& q = bau.Knoten<TQuelle>("Q");
-    auto& v1 = bau.Knoten<TVerzweigung>("V1");
-    auto& v2 = bau.Knoten<TVerzweigung>("V2");
-    auto& s = bau.Knoten<TSenke>("S");
-    bau.Weg(q, v1);
-    bau.Weg(v1, v2);
-    bau.Weg(v2, s);
-    bau.Weg(v2, v1);
-    Menge(q, 0, 100);
-    Anteil(v1, 0, 1, 1, 100);
-    Anteil(v1, 0, 2, 1, 100);
-    Anteile(v2, 0, 1, {80, 20});
+    const auto [q, v1, v2, s] = bau.Rueckfluss();
     EXPECT_EQ(ModellNeuberechnen(bau.M()), TBerechnungsErgebnis::BerechnungOK);
     EXPECT_EQ(auf.Protokoll, (Zeilen{Gestartet, "Berechnung OK"}));
     EXPECT_NEAR(Empfangen(s), 100.0, 1e-9);

@@ -46,6 +46,22 @@ TModellBau::TVerteilung TModellBau::Verteilung(const std::string& q, const std::
     return {quelle, verzweigung, senke1, senke2, ein, aus1, aus2};
 }
 
+TModellBau::TRueckfluss TModellBau::Rueckfluss() {
+    auto& q = Knoten<TQuelle>("Q");
+    auto& v1 = Knoten<TVerzweigung>("V1");
+    auto& v2 = Knoten<TVerzweigung>("V2");
+    auto& s = Knoten<TSenke>("S");
+    Weg(q, v1);
+    Weg(v1, v2);
+    Weg(v2, s);
+    Weg(v2, v1);
+    Menge(q, 0, 100);
+    Anteil(v1, 0, 1, 1, 100);
+    Anteil(v1, 0, 2, 1, 100);
+    Anteile(v2, 0, 1, {80, 20});
+    return {q, v1, v2, s};
+}
+
 std::unique_ptr<TModell> TModellBau::Abgeben() { return std::move(Modell_); }
 
 void Menge(TQuelle& q, int artikel, double menge) { q.Matrix().ZelleSetzen(artikel, 0, 1, menge); }

@@ -85,6 +85,16 @@ public:
     TVerteilung Verteilung(const std::string& q = {}, const std::string& v = {}, const std::string& s1 = {},
                            const std::string& s2 = {});
 
+    // Q -> V1 -> V2 -> S, V2 gibt 80 % an die Senke und 20 % zurück an V1;
+    // die Quelle liefert 100 von Artikel 0 (im Gleichgewicht 125 durch V1 und V2).
+    struct TRueckfluss {
+        TQuelle& Q;
+        TVerzweigung& V1;
+        TVerzweigung& V2;
+        TSenke& S;
+    };
+    TRueckfluss Rueckfluss();
+
     // Übergibt das Modell (z. B. an einen Test, der es zerstören will).
     std::unique_ptr<TModell> Abgeben();
 
