@@ -461,7 +461,7 @@ void TFMHaupt::WerkzeugleisteAnlegen() {
     connect(CBArtikel, &QComboBox::activated, this, [this](int i) { Befehl([this, i] { ArtikelGewaehlt(i); }); });
     tb->addWidget(CBArtikel);
 
-    // Die Suchleiste unter dem Diagramm, wie in Editoren üblich: erst Strg+F
+    // Die Suchleiste am unteren Rand, wie in Editoren üblich: erst Strg+F
     // zeigt sie, Esc verbirgt sie wieder; die Werkzeugleiste bleibt, wie sie war.
     TBSuchen = new QToolBar(this);
     Benennen(TBSuchen, "TBSuchen", QStringLiteral("Suchleiste"));

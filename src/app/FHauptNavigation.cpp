@@ -16,6 +16,7 @@
 #include <QSettings>
 #include <QTableView>
 #include <QTextBlock>
+#include <QTimer>
 #include <QToolBar>
 #include <QKeyEvent>
 #include <QToolTip>
@@ -175,13 +176,26 @@ void TFMHaupt::UebersichtAnlegen() {
         ansicht->addSeparator();
         ansicht->addAction(ACAnsichtUebersicht);
     }
-    // Ohne Eintrag in den Einstellungen bleibt das Fenster, wie es war.
-    const QSettings einstellungen(QStringLiteral("Belcorra"), QStringLiteral("TessomirV20"));
-    DKUebersicht->setVisible(einstellungen.value(UebersichtSchluessel, false).toBool());
-    connect(ACAnsichtUebersicht, &QAction::toggled, this, [](bool an) {
+    // Alle Spalten zeigen, aber dem Diagramm mindestens die Hälfte lassen.
+    const auto breiteSetzen = [this] {
+        resizeDocks({DKUebersicht}, {std::min(DKUebersicht->Wunschbreite(), width() / 2)}, Qt::Horizontal);
+    };
+    connect(ACAnsichtUebersicht, &QAction::toggled, this, [this, breiteSetzen](bool an) {
+        // Beim Schliessen des Fensters verschwindet die Übersicht mit ihm; das
+        // ist keine Wahl des Benutzers und wird nicht gemerkt.
+        if (!isVisible()) return;
         QSettings s(QStringLiteral("Belcorra"), QStringLiteral("TessomirV20"));
         s.setValue(UebersichtSchluessel, an);
+        if (an) breiteSetzen();
     });
+    // Ohne Eintrag in den Einstellungen bleibt das Fenster, wie es war.
+    const QSettings einstellungen(QStringLiteral("Belcorra"), QStringLiteral("TessomirV20"));
+    if (einstellungen.value(UebersichtSchluessel, false).toBool()) {
+        DKUebersicht->setVisible(true);
+        QTimer::singleShot(0, this, breiteSetzen);
+    } else {
+        DKUebersicht->setVisible(false);
+    }
 
     SBoxHaupt->viewport()->installEventFilter(this);
     PBHaupt->installEventFilter(this);

@@ -4,8 +4,10 @@
 #include <QItemSelection>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <unordered_set>
 
 #include "qt/UUebersichtModell.h"
@@ -43,9 +45,16 @@ TUebersicht::TUebersicht(QWidget* eltern) : QDockWidget(QStringLiteral("Übersic
     SGUebersicht->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     SGUebersicht->horizontalHeader()->setSortIndicatorShown(true);
     SGUebersicht->setSortingEnabled(true);
-    const int zeichen = SGUebersicht->fontMetrics().averageCharWidth();
-    const int breiten[] = {6, 11, 18, 11, 10, 10, 10, 10, 10};
-    for (int i = 0; i < 9; ++i) SGUebersicht->setColumnWidth(i, breiten[i] * zeichen + 8);
+    // Breit genug für Kopf (mit Sortierpfeil) und einen typischen Inhalt.
+    const QFontMetrics fm = SGUebersicht->fontMetrics();
+    const QFontMetrics kopf = SGUebersicht->horizontalHeader()->fontMetrics();
+    const char* const muster[] = {"000000", "Verzweigung", "Verzweigung 0000", "0000000.00", "00000.00",
+                                  "000.0",  "00000.00",    "00000.00",         "00000.00"};
+    for (int i = 0; i < SpaltenAnzahl; ++i) {
+        const QString titel = TabellenModell->headerData(i, Qt::Horizontal).toString();
+        SGUebersicht->setColumnWidth(
+            i, std::max(kopf.horizontalAdvance(titel) + 28, fm.horizontalAdvance(QLatin1String(muster[i])) + 14));
+    }
     rahmen->addWidget(SGUebersicht, 1);
 
     BTCsv = new QPushButton(QStringLiteral("Als CSV speichern..."), inhalt);
@@ -55,8 +64,12 @@ TUebersicht::TUebersicht(QWidget* eltern) : QDockWidget(QStringLiteral("Übersic
 
     connect(EDFilter, &QLineEdit::textChanged, this, [this](const QString& text) {
         TabellenModell->FilterSetzen(text);
+        SGUebersicht->scrollToTop();
         AuswahlZeigen();
     });
+    // Nach dem Sortieren oben beginnen, wo der größte oder kleinste Wert steht.
+    connect(SGUebersicht->horizontalHeader(), &QHeaderView::sortIndicatorChanged, SGUebersicht,
+            &QTableView::scrollToTop);
     connect(SGUebersicht, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
         if (ObjektZeigen) ObjektZeigen(TabellenModell->Objekt(index.row()));
     });
@@ -67,6 +80,12 @@ TUebersicht::TUebersicht(QWidget* eltern) : QDockWidget(QStringLiteral("Übersic
     connect(this, &QDockWidget::visibilityChanged, this, [this](bool sichtbar) {
         if (sichtbar) Nachholen();
     });
+}
+
+int TUebersicht::Wunschbreite() const {
+    int breite = SGUebersicht->verticalScrollBar()->sizeHint().width() + 2 * SGUebersicht->frameWidth() + 8;
+    for (int i = 0; i < SpaltenAnzahl; ++i) breite += SGUebersicht->columnWidth(i);
+    return breite;
 }
 
 void TUebersicht::ModellSetzen(const TModell* modell, bool berechnet) {

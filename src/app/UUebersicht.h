@@ -29,6 +29,8 @@ public:
     void AuswahlZeigen();
 
     TUebersichtModell& Tabelle() const { return *TabellenModell; }
+    // Breite, bei der alle Spalten zu sehen sind.
+    int Wunschbreite() const;
     QTableView& Ansicht() const { return *SGUebersicht; }
 
     // Doppelklick auf eine Zeile.

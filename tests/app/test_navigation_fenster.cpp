@@ -296,11 +296,18 @@ TEST_F(Navigation, ProtokollKlickArtikellisteUndBeenden) {
     EXPECT_FALSE(cb->isEnabled());
     A("ACAnsichtSumme")->trigger();
 
-    // Beenden schliesst wie das Schliessfeld, mit der Speicherfrage.
+    // Beenden schliesst wie das Schliessfeld, mit der Speicherfrage; eine
+    // offene Übersicht bleibt für den nächsten Start gemerkt.
+    A("ACAnsichtUebersicht")->trigger();
     F->Modell()->Modifiziert = true;
     Platt.Antworten = {TAntwort::Nein};
     QTest::keyClick(F.get(), Qt::Key_Q, Qt::ControlModifier);
     EXPECT_FALSE(F->isVisible());
+    EXPECT_TRUE(QSettings(QStringLiteral("Belcorra"), QStringLiteral("TessomirV20")).value("Ansicht/Uebersicht").toBool());
+    F.reset();
+    TFMHaupt neu;
+    neu.show();
+    EXPECT_TRUE(neu.Uebersicht().isVisible());
 }
 
 } // namespace
