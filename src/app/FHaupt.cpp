@@ -319,6 +319,10 @@ void TFMHaupt::AktionenAnlegen() {
                                 QKeySequence(Qt::CTRL | Qt::Key_F), -1, &TFMHaupt::ACBearbeitenSuchenExecute);
     ACBearbeitenWeitersuchen = Aktion("ACBearbeitenWeitersuchen", "Weitersuchen", "", QKeySequence(Qt::CTRL | Qt::Key_G),
                                       -1, &TFMHaupt::ACBearbeitenWeitersuchenExecute);
+    ACDateiWerteEinlesen = Aktion("ACDateiWerteEinlesen", "Werte einlesen...", "", keine, -1,
+                                  &TFMHaupt::ACDateiWerteEinlesenExecute);
+    ACDateiWerteSchreiben = Aktion("ACDateiWerteSchreiben", "Werte schreiben...", "", keine, -1,
+                                   &TFMHaupt::ACDateiWerteSchreibenExecute);
     ACDateiBeenden = Aktion("ACDateiBeenden", "Beenden", "", QKeySequence(Qt::CTRL | Qt::Key_Q), -1,
                             &TFMHaupt::ACDateiBeendenExecute);
     ACBearbeitenSchlaufen = Aktion("ACBearbeitenSchlaufen", "Schlaufen analysieren", "", keine, -1,
@@ -353,7 +357,7 @@ void TFMHaupt::MenuesAnlegen() {
     };
     menue("UMDatei", QStringLiteral("&Datei"),
           {ACDateiNeu, ACDateiOeffnen, ACDateiSpeichern, ACDateiSpeichernUnter, ACDateiSchliessen, nullptr, ACDateiDrucken,
-           ACDateiDruckvorschau, ACDateiExportieren, nullptr});
+           ACDateiDruckvorschau, ACDateiExportieren, nullptr, ACDateiWerteEinlesen, ACDateiWerteSchreiben, nullptr});
     QMenu* datei = leiste->findChild<QMenu*>(QStringLiteral("UMDatei"));
     UMDateiZuletzt = datei->addMenu(QStringLiteral("Zuletzt geöffnet"));
     Benennen(UMDateiZuletzt, "UMDateiZuletzt", QStringLiteral("Zuletzt geöffnete Dateien"));
@@ -630,6 +634,8 @@ void TFMHaupt::AktionenAktualisieren() {
     beschriften(ACBearbeitenRueckgaengig, QStringLiteral("Rückgängig"), modell ? v.RueckgaengigName() : "");
     beschriften(ACBearbeitenWiederholen, QStringLiteral("Wiederholen"), modell ? v.WiederholenName() : "");
     ACDateiExportieren->setEnabled(leer);
+    ACDateiWerteEinlesen->setEnabled(leer);
+    ACDateiWerteSchreiben->setEnabled(leer);
     UMDateiZuletzt->setEnabled(Modus == Deaktiviert && !UMDateiZuletzt->isEmpty());
 
     ACEinfuegenDeaktiviert->setChecked(Modus == Deaktiviert);

@@ -143,6 +143,8 @@ private slots:
     void ACBearbeitenSuchenExecute();
     void ACBearbeitenWeitersuchenExecute();
     void ACDateiBeendenExecute();
+    void ACDateiWerteEinlesenExecute();
+    void ACDateiWerteSchreibenExecute();
     void ACBearbeitenSchlaufenExecute();
     void ACHilfeInhaltsverzeichnisExecute();
     void ACHilfeInfoExecute();
@@ -278,6 +280,8 @@ private:
     QAction* ACBearbeitenSuchen = nullptr;
     QAction* ACBearbeitenWeitersuchen = nullptr;
     QAction* ACDateiBeenden = nullptr;
+    QAction* ACDateiWerteEinlesen = nullptr;
+    QAction* ACDateiWerteSchreiben = nullptr;
     QAction* ACBearbeitenSchlaufen = nullptr;
     QAction* ACEinfuegenDeaktiviert = nullptr;
     QAction* ACEinfuegenQuelle = nullptr;

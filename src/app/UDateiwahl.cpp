@@ -32,6 +32,33 @@ std::optional<QString> Gewaehlt(QFileDialog& dialog) {
 std::optional<TExportziel> IDateiwahl::Exportieren(QWidget*, const QString&) { return std::nullopt; }
 std::optional<QString> IDateiwahl::CsvSpeichern(QWidget*, const QString&) { return std::nullopt; }
 
+std::optional<QString> IDateiwahl::TabelleOeffnen(QWidget*) { return std::nullopt; }
+std::optional<TExportziel> IDateiwahl::TabelleSpeichern(QWidget*, const QString&) { return std::nullopt; }
+
+std::optional<QString> TQtDateiwahl::TabelleOeffnen(QWidget* eltern) {
+    QFileDialog dialog(eltern);
+    Einrichten(dialog, QStringLiteral("Werte einlesen"));
+    dialog.setNameFilter(QStringLiteral("Werte-Tabelle (*.csv)"));
+    dialog.setDefaultSuffix(QStringLiteral("csv"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    return Gewaehlt(dialog);
+}
+
+std::optional<TExportziel> TQtDateiwahl::TabelleSpeichern(QWidget* eltern, const QString& vorgabe) {
+    QFileDialog dialog(eltern);
+    Einrichten(dialog, QStringLiteral("Werte schreiben"));
+    const QStringList filter = {QStringLiteral("Werte als CSV (*.csv)"), QStringLiteral("CSV (Excel, deutsch) (*.csv)")};
+    dialog.setNameFilters(filter);
+    dialog.setDefaultSuffix(QStringLiteral("csv"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.selectFile(vorgabe);
+    const std::optional<QString> pfad = Gewaehlt(dialog);
+    if (!pfad) return std::nullopt;
+    return TExportziel{*pfad, dialog.selectedNameFilter() == filter.last()};
+}
+
 std::optional<QString> TQtDateiwahl::CsvSpeichern(QWidget* eltern, const QString& vorgabe) {
     QFileDialog dialog(eltern);
     Einrichten(dialog, QStringLiteral("Als CSV speichern"));

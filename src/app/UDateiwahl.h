@@ -26,6 +26,10 @@ public:
     virtual std::optional<TExportziel> Exportieren(QWidget* eltern, const QString& vorgabe);
     // Ziel einer Tabelle als CSV ("Als CSV speichern..."); ohne eigene Antwort abgebrochen.
     virtual std::optional<QString> CsvSpeichern(QWidget* eltern, const QString& vorgabe);
+    // Eine Werte-Tabelle zum Einlesen und das Ziel von "Werte schreiben..."
+    // (CsvDeutsch: die deutsche Form gewählt); ohne eigene Antwort abgebrochen.
+    virtual std::optional<QString> TabelleOeffnen(QWidget* eltern);
+    virtual std::optional<TExportziel> TabelleSpeichern(QWidget* eltern, const QString& vorgabe);
 };
 
 // Die Qt-eigenen Dateidialoge, damit sie mit den Übersetzungen des
@@ -36,6 +40,8 @@ public:
     std::optional<QString> SpeichernUnter(QWidget* eltern, const QString& vorgabe) override;
     std::optional<TExportziel> Exportieren(QWidget* eltern, const QString& vorgabe) override;
     std::optional<QString> CsvSpeichern(QWidget* eltern, const QString& vorgabe) override;
+    std::optional<QString> TabelleOeffnen(QWidget* eltern) override;
+    std::optional<TExportziel> TabelleSpeichern(QWidget* eltern, const QString& vorgabe) override;
 };
 
 } // namespace tessomir

@@ -1,6 +1,7 @@
 #include "cli/UKommandozeile.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <fstream>
@@ -16,7 +17,9 @@
 #include "base/UPlattform.h"
 #include "base/UText.h"
 #include "persistence/UModellDatei.h"
+#include "persistence/UDatei.h"
 #include "persistence/UStromCsv.h"
+#include "persistence/UWerteTabelle.h"
 
 namespace tessomir {
 namespace {
@@ -53,6 +56,15 @@ constexpr const char* Hilfetext =
     "      liefern und alle Senken aufnehmen. R\xC3\xBC" "ckgabewert 1, wenn die Berechnung\n"
     "      scheitert.\n"
     "      --csv    schreibt die Bilanz als CSV statt sie auszugeben\n"
+    "  tessomir-cli werte schreiben MODELL TABELLE.csv [--format deutsch]\n"
+    "      Schreibt jeden Eingabewert (Liefermengen, Anteile, Faktoren, Kapazit\xC3\xA4ten)\n"
+    "      als eine Zeile: FONr,Objekt,Art,Groesse,Artikel,Von,Nach,Wert.\n"
+    "      --format deutsch  \";\" zwischen Feldern und \",\" in Zahlen\n"
+    "  tessomir-cli werte einlesen MODELL TABELLE.csv -o NEU.TSR [--probe]\n"
+    "      Pr\xC3\xBC" "ft jede Zeile gegen das Modell und nennt jedes Problem mit Zeile,\n"
+    "      Spalte und Grund, dazu wie viele Werte sich \xC3\xA4ndern w\xC3\xBCrden. Ohne Fehler\n"
+    "      und ohne --probe werden die Werte \xC3\xBC" "bernommen und in NEU.TSR gespeichert.\n"
+    "      R\xC3\xBC" "ckgabewert 1 bei Fehlern in der Tabelle (dann wird nichts gespeichert).\n"
     "  tessomir-cli schlaufen DATEI\n"
     "      Zeigt die Schlaufen des Netzes mit ihrer Verst\xC3\xA4rkung je Umlauf und je\n"
     "      Durchgang und ob sie abklingen. R\xC3\xBC" "ckgabewert 1, wenn eine Schlaufe\n"
@@ -267,6 +279,84 @@ int Bilanz(const std::vector<std::string>& arg, std::ostream& aus, std::ostream&
     return 0;
 }
 
+bool IstCsv(const std::string& pfad) {
+    if (pfad.size() < 4) return false;
+    std::string endung = pfad.substr(pfad.size() - 4);
+    std::transform(endung.begin(), endung.end(), endung.begin(), [](unsigned char c) { return std::tolower(c); });
+    return endung == ".csv";
+}
+
+int WerteSchreiben(const std::vector<std::string>& arg, std::ostream& aus, std::ostream& fehler) {
+    std::vector<std::string> dateien;
+    TTabellenform form = TTabellenform::Standard;
+    for (size_t i = 2; i < arg.size(); ++i) {
+        const std::string& a = arg[i];
+        if (a == "--format") {
+            const std::string wert = i + 1 < arg.size() ? arg[++i] : std::string();
+            if (wert == "deutsch") form = TTabellenform::Deutsch;
+            else if (wert == "standard") form = TTabellenform::Standard;
+            else return Aufruffehler("--format erwartet deutsch oder standard.", fehler);
+        } else if (!a.empty() && a[0] == '-') {
+            return Aufruffehler("unbekannte Option " + a + ".", fehler);
+        } else {
+            dateien.push_back(a);
+        }
+    }
+    if (dateien.size() != 2) return Aufruffehler("werte schreiben erwartet ein Modell und eine Tabelle.", fehler);
+    if (!IstCsv(dateien[1])) return Aufruffehler("die Tabelle braucht die Endung .csv.", fehler);
+    TKonsolenPlattform plattform(aus, fehler);
+    auto modell = Oeffnen(dateien[0], fehler);
+    if (!modell) return 2;
+    return Gesichert(DateiSichern(dateien[1], WerteAlsCsv(*modell, form)), fehler) ? 0 : 2;
+}
+
+int WerteEinlesen(const std::vector<std::string>& arg, std::ostream& aus, std::ostream& fehler) {
+    std::vector<std::string> dateien;
+    std::string ausgabe;
+    bool probe = false;
+    for (size_t i = 2; i < arg.size(); ++i) {
+        const std::string& a = arg[i];
+        if (a == "--probe") {
+            probe = true;
+        } else if (a == "-o") {
+            if (i + 1 >= arg.size()) return Aufruffehler("-o erwartet einen Dateinamen.", fehler);
+            ausgabe = arg[++i];
+        } else if (!a.empty() && a[0] == '-') {
+            return Aufruffehler("unbekannte Option " + a + ".", fehler);
+        } else {
+            dateien.push_back(a);
+        }
+    }
+    if (dateien.size() != 2) return Aufruffehler("werte einlesen erwartet ein Modell und eine Tabelle.", fehler);
+    if (!probe && ausgabe.empty()) return Aufruffehler("werte einlesen erwartet -o NEU.TSR oder --probe.", fehler);
+    if (!IstCsv(dateien[1])) return Aufruffehler("die Tabelle braucht die Endung .csv.", fehler);
+    TKonsolenPlattform plattform(aus, fehler);
+    auto modell = Oeffnen(dateien[0], fehler);
+    if (!modell) return 2;
+    TGeleseneTabelle tabelle;
+    try {
+        tabelle = CsvTabelleLesen(DateiInhalt(dateien[1]));
+    } catch (const EFehler& e) {
+        fehler << Utf8AusAnsi(MeldungMitGrund("Die Tabelle " + DateinameFuerAnzeige(dateien[1]) +
+                                                  " kann nicht gelesen werden.",
+                                              e.what()))
+               << '\n';
+        return 2;
+    }
+    const TWertePruefung pruefung = WertePruefen(*modell, tabelle);
+    for (const std::string& z : PruefungsZeilen(pruefung)) aus << Utf8AusAnsi(z) << '\n';
+    if (!pruefung.Probleme.empty()) return 1;
+    if (probe) return 0;
+    WerteSetzen(*modell, pruefung.Aenderungen, true);
+    return Gesichert(ModellSichern(*modell, ausgabe), fehler) ? 0 : 2;
+}
+
+int Werte(const std::vector<std::string>& arg, std::ostream& aus, std::ostream& fehler) {
+    if (arg.size() >= 2 && arg[1] == "schreiben") return WerteSchreiben(arg, aus, fehler);
+    if (arg.size() >= 2 && arg[1] == "einlesen") return WerteEinlesen(arg, aus, fehler);
+    return Aufruffehler("werte erwartet schreiben oder einlesen.", fehler);
+}
+
 int Schlaufen(const std::vector<std::string>& arg, std::ostream& aus, std::ostream& fehler) {
     if (arg.size() != 2) return Aufruffehler("schlaufen erwartet genau eine Datei.", fehler);
     TKonsolenPlattform plattform(aus, fehler);
@@ -291,6 +381,7 @@ int KommandozeileAusfuehren(const std::vector<std::string>& arg, std::ostream& a
     if (befehl == "berechnen") return Berechnen(arg, aus, fehler);
     if (befehl == "engpaesse") return Engpaesse(arg, aus, fehler);
     if (befehl == "bilanz") return Bilanz(arg, aus, fehler);
+    if (befehl == "werte") return Werte(arg, aus, fehler);
     if (befehl == "schlaufen") return Schlaufen(arg, aus, fehler);
     for (const TZusatzbefehl& z : zusatz) {
         if (befehl == z.Name) return z.Ausfuehren(arg, aus, fehler);

@@ -2,6 +2,8 @@
 
 #include <QAbstractTableModel>
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QFile>
 #include <QApplication>
 #include <QFrame>
@@ -193,6 +195,10 @@ TFMMatrix::TFMMatrix(QWidget* eltern) : QDialog(eltern) {
                           QKeySequence(Qt::CTRL | Qt::Key_H), &TFMMatrix::AC100ProzentExecute);
     ACOk = Aktion("ACOk", QStringLiteral("Übernehmen und schliessen"), {}, QKeySequence(Qt::CTRL | Qt::Key_O),
                   &TFMMatrix::ACOkExecute);
+    // Ein Block aus einer Tabellenkalkulation ab der aktuellen Zelle; im
+    // offenen Zelleneditor fügt Strg+V wie gewohnt dort Text ein.
+    ACEinfuegen = Aktion("ACEinfuegen", QStringLiteral("Einfügen aus Tabelle"), {}, QKeySequence(Qt::CTRL | Qt::Key_V),
+                         &TFMMatrix::ACEinfuegenExecute);
     ACHilfe = Aktion("ACHilfe", QStringLiteral("Hilfe   F1"), QStringLiteral("Hilfe"), QKeySequence(Qt::Key_F1),
                      &TFMMatrix::ACHilfeExecute);
 
@@ -455,6 +461,20 @@ void TFMMatrix::AC100ProzentExecute() {
     Tabelle->TexteGeaendert();
 }
 
+void TFMMatrix::ACEinfuegenExecute() {
+    if (!Raster) return;
+    const QString block = QGuiApplication::clipboard()->text();
+    const int spalte = AktSpalte(), zeile = AktZeile();
+    if (block.isEmpty() || !Raster->IstEditierbar(spalte, zeile)) {
+        Plattform().Signalton->Piep();
+        return;
+    }
+    EditorBeenden(true);
+    Raster->BlockEinfuegen(spalte, zeile, AnsiAusQt(block));
+    Tabelle->TexteGeaendert();
+    AktionenAktualisieren();
+}
+
 void TFMMatrix::ACOkExecute() { accept(); }
 
 void TFMMatrix::ACHilfeExecute() { HilfeZeigen(MatrixHilfethema(Raster ? Raster->Art() : TMatrixArt::Keine)); }
@@ -551,12 +571,13 @@ bool TFMMatrix::eventFilter(QObject* objekt, QEvent* ereignis) {
         return false;
     }
     // Im Zelleneditor gelten die Tasten des Dialogs vor denen des Textfelds
-    // (Strg+A, Strg+E, Strg+H hätte es sonst für sich).
+    // (Strg+A, Strg+E, Strg+H hätte es sonst für sich); nur Strg+V fügt dort
+    // wie gewohnt Text ins Feld ein.
     if (ereignis->type() == QEvent::ShortcutOverride) {
         auto* taste = static_cast<QKeyEvent*>(ereignis);
         const QKeySequence folge(taste->keyCombination());
         for (const QAction* a : actions()) {
-            if (a->isEnabled() && a->shortcut() == folge) return true;
+            if (a != ACEinfuegen && a->isEnabled() && a->shortcut() == folge) return true;
         }
     }
     return QDialog::eventFilter(objekt, ereignis);

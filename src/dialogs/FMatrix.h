@@ -70,6 +70,7 @@ public:
     QAction* AC100Prozent;
     QAction* ACOk;
     QAction* ACHilfe;
+    QAction* ACEinfuegen;
     // Eintrag von ACOk im Kontextmenü (zeigt Strg+S).
     QAction* UMOk;
 
@@ -102,6 +103,7 @@ private:
     void ACErgaenzenAuf100Execute();
     void AC100ProzentExecute();
     void ACOkExecute();
+    void ACEinfuegenExecute();
     void ACHilfeExecute();
     void BTEigenschaftenClick();
 

@@ -1,5 +1,7 @@
 #include "editing/UMatrixBearbeitung.h"
 
+#include "persistence/UWerteTabelle.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -84,6 +86,39 @@ const std::string& TMatrixBearbeitung::Text(int spalte, int zeile) const {
 void TMatrixBearbeitung::TextSetzen(int spalte, int zeile, std::string text) {
     if (spalte < 0 || zeile < 0 || spalte >= SpaltenZahl || zeile >= ZeilenZahl) return;
     Texte[Stelle(spalte, zeile)] = std::move(text);
+}
+
+int TMatrixBearbeitung::BlockEinfuegen(int spalte, int zeile, std::string_view block) {
+    if (!RasterEditierbar || spalte < 0 || zeile < 0) return 0;
+    // Tabellenkalkulationen hängen ein letztes Zeilenende an.
+    while (!block.empty() && (block.back() == '\n' || block.back() == '\r')) block.remove_suffix(1);
+    if (block.empty()) return 0;
+    int gesetzt = 0;
+    int z = zeile;
+    size_t anfang = 0;
+    while (anfang <= block.size()) {
+        size_t ende = block.find('\n', anfang);
+        if (ende == std::string_view::npos) ende = block.size();
+        std::string_view reihe = block.substr(anfang, ende - anfang);
+        if (!reihe.empty() && reihe.back() == '\r') reihe.remove_suffix(1);
+        int s = spalte;
+        size_t feld = 0;
+        while (feld <= reihe.size()) {
+            size_t tab = reihe.find('\t', feld);
+            if (tab == std::string_view::npos) tab = reihe.size();
+            const std::string_view text = reihe.substr(feld, tab - feld);
+            if (IstEditierbar(s, z)) {
+                const TZahlLesen zahl = TabellenzahlLesen(text, TTabellenform::Standard, true);
+                TextSetzen(s, z, zahl.Wert ? TextAusFloat(*zahl.Wert, Modell_.Anzeigetrenner) : std::string(text));
+                ++gesetzt;
+            }
+            ++s;
+            feld = tab + 1;
+        }
+        ++z;
+        anfang = ende + 1;
+    }
+    return gesetzt;
 }
 
 bool TMatrixBearbeitung::IstEditierbar(int spalte, int zeile) const {

@@ -120,6 +120,13 @@ public:
     // In der Spalte die Zelle 100, die übrigen Anteile 0.
     void HundertProzent(int spalte, int zeile);
 
+    // Ein Block aus einer Tabellenkalkulation (Zeilen, Zellen durch Tabulatoren
+    // getrennt, "," oder "." als Dezimalzeichen) ab (spalte, zeile): eine Zahl
+    // wird zum Text der Zelle, anderes steht als Text da und fällt bei der
+    // üblichen Prüfung auf. Zellen ausserhalb des Rasters und feste bleiben
+    // unberührt. Gibt die Zahl der gesetzten Zellen.
+    int BlockEinfuegen(int spalte, int zeile, std::string_view block);
+
     const TDyn3DMatrix& Arbeitsmatrix() const { return *Arbeit; }
 
 private:

@@ -179,6 +179,18 @@ private:
     TDyn3DMatrix Neu;
 };
 
+class TWerteEinlesen final : public TSchritt {
+public:
+    explicit TWerteEinlesen(std::vector<TWertAenderung> aenderungen) : Aenderungen(std::move(aenderungen)) {}
+    std::string Name() const override { return "Werte einlesen"; }
+    void Rueckgaengig(TModell& modell) override { WerteSetzen(modell, Aenderungen, false); }
+    void Wiederholen(TModell& modell) override { WerteSetzen(modell, Aenderungen, true); }
+    size_t Speicherbedarf() const override { return sizeof(*this) + Aenderungen.capacity() * sizeof(TWertAenderung); }
+
+private:
+    std::vector<TWertAenderung> Aenderungen;
+};
+
 class TEinstellungenAendern final : public TSchritt {
 public:
     TEinstellungenAendern(TModellEinstellungen alt, TModellEinstellungen neu) : Alt(std::move(alt)), Neu(std::move(neu)) {}
@@ -333,6 +345,10 @@ bool MatrixAendern(TKnoten& knoten, const TDyn3DMatrix& neu, TVerlauf* verlauf) 
 
 std::unique_ptr<TSchritt> MatrixSchritt(TKnoten& knoten, TDyn3DMatrix alt, TDyn3DMatrix neu) {
     return std::make_unique<TMatrixAendern>(knoten, std::move(alt), std::move(neu));
+}
+
+std::unique_ptr<TSchritt> WerteEinlesenSchritt(std::vector<TWertAenderung> aenderungen) {
+    return std::make_unique<TWerteEinlesen>(std::move(aenderungen));
 }
 
 TModellEinstellungen TModellEinstellungen::Aus(const TModell& m) {

@@ -9,6 +9,7 @@
 
 #include "editing/UMatrixDifferenz.h"
 #include "editing/UVerlauf.h"
+#include "persistence/UWerteTabelle.h"
 #include "model/UModell.h"
 
 namespace tessomir {
@@ -74,6 +75,8 @@ std::unique_ptr<TSchritt> EinstellungenSchritt(TModellEinstellungen alt, TModell
 // Löscht die Auswahl samt den Wegen ihrer Knoten; Modifiziert, wenn etwas
 // ausgewählt war.
 void AuswahlLoeschen(TModell& modell, TVerlauf* verlauf);
+// Die Werte einer eingelesenen Tabelle als ein Schritt "Werte einlesen".
+std::unique_ptr<TSchritt> WerteEinlesenSchritt(std::vector<TWertAenderung> aenderungen);
 // Wie die gleichnamigen Regeln des Artikeldialogs.
 int ArtikelHinzufuegen(TModell& modell, const std::string& name, TVerlauf* verlauf);
 int ArtikelEntfernen(TModell& modell, int i, TVerlauf* verlauf);

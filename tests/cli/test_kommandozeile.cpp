@@ -15,6 +15,7 @@
 #include "cli/UKommandozeile.h"
 #include "gemeinsam/TAufzeichnung.h"
 #include "gemeinsam/TModellBau.h"
+#include "model/UZeilen.h"
 #include "persistence/UModellDatei.h"
 
 namespace tessomir {
@@ -565,6 +566,71 @@ TEST_F(Kommandozeile, BilanzAmBeispielAlsTabelleUndCsvUndRueckgabewerte) {
     EXPECT_EQ(Aufruf({"bilanz", Pfad("fehlt.TSR")}).Rc, 2);
     EXPECT_EQ(Aufruf({"bilanz", anlage, "--csv"}).Rc, 2);
     EXPECT_EQ(Aufruf({"bilanz", anlage, anlage}).Rc, 2);
+}
+
+TEST_F(Kommandozeile, WerteSchreibenEinlesenProbeUndFehler) {
+    const std::string anlage = (fs::path(TESSOMIR_BEISPIELE) / "Recyclinganlage.TSR").string();
+    const std::string csv = Pfad("werte.csv");
+    const std::string deutsch = Pfad("werte_de.csv");
+    ASSERT_EQ(Aufruf({"werte", "schreiben", anlage, csv}).Rc, 0);
+    ASSERT_EQ(Aufruf({"werte", "schreiben", anlage, deutsch, "--format", "deutsch"}).Rc, 0);
+    EXPECT_EQ(Lesen(csv).substr(0, 47), "FONr,Objekt,Art,Groesse,Artikel,Von,Nach,Wert\r\n");
+    EXPECT_EQ(Lesen(deutsch).substr(0, 3), "\xEF\xBB\xBF");
+
+    // Unverändert zurück: das gespeicherte Modell gleicht Byte für Byte dem
+    // geladenen und ohne Tabelle geschriebenen.
+    std::string ohne;
+    {
+        TAufzeichnung auf;
+        TModell m;
+        ASSERT_TRUE(DateiLaden(m, anlage));
+        TZeilenSchreiber s;
+        Schreiben(m, s);
+        ohne = s.Text();
+    }
+    const std::string neu = Pfad("neu.TSR");
+    for (const std::string& tabelle : {csv, deutsch}) {
+        const TErgebnis e = Aufruf({"werte", "einlesen", anlage, tabelle, "-o", neu});
+        EXPECT_EQ(e.Rc, 0) << e.Aus << e.Fehler;
+        EXPECT_NE(e.Aus.find(" 0 Werte w\xC3\xBCrden sich \xC3\xA4ndern."), std::string::npos) << e.Aus;
+        EXPECT_EQ(Lesen(neu), ohne);
+    }
+
+    // Ein geänderter Wert: --probe zählt ihn und schreibt nichts; ohne --probe wird er übernommen.
+    std::string text = Lesen(csv);
+    const size_t zeile = text.find(",Liefermenge,Papier,,,");
+    ASSERT_NE(zeile, std::string::npos);
+    text.replace(zeile + 22, text.find('\r', zeile) - zeile - 22, "99.5");
+    {
+        std::ofstream(Pfad("geaendert.csv"), std::ios::binary) << text;
+    }
+    const TErgebnis probe = Aufruf({"werte", "einlesen", anlage, Pfad("geaendert.csv"), "--probe"});
+    EXPECT_EQ(probe.Rc, 0);
+    EXPECT_NE(probe.Aus.find("1 Wert w\xC3\xBCrde sich \xC3\xA4ndern."), std::string::npos) << probe.Aus;
+    EXPECT_FALSE(fs::exists(Pfad("probe.TSR")));
+    ASSERT_EQ(Aufruf({"werte", "einlesen", anlage, Pfad("geaendert.csv"), "-o", Pfad("geaendert.TSR")}).Rc, 0);
+    EXPECT_NE(Lesen(Pfad("geaendert.TSR")).find("99.5"), std::string::npos);
+
+    // Fehler in der Tabelle: Rückgabewert 1, nichts gespeichert.
+    {
+        std::ofstream(Pfad("falsch.csv"), std::ios::binary) << text << "12345,X,Weg,Kapazitaet,,,,1\r\n";
+    }
+    const TErgebnis f = Aufruf({"werte", "einlesen", anlage, Pfad("falsch.csv"), "-o", Pfad("nie.TSR")});
+    EXPECT_EQ(f.Rc, 1);
+    EXPECT_NE(f.Aus.find("Spalte FONr: unbekanntes Objekt #12345"), std::string::npos) << f.Aus;
+    EXPECT_FALSE(fs::exists(Pfad("nie.TSR")));
+    const TErgebnis kopf = Aufruf({"werte", "einlesen", anlage, anlage + ".csv", "--probe"});
+    EXPECT_EQ(kopf.Rc, 2);
+    {
+        std::ofstream(Pfad("kein.csv"), std::ios::binary) << "a,b\r\n";
+    }
+    const TErgebnis keine = Aufruf({"werte", "einlesen", anlage, Pfad("kein.csv"), "--probe"});
+    EXPECT_EQ(keine.Rc, 2);
+    EXPECT_NE(keine.Fehler.find("kann nicht gelesen werden"), std::string::npos) << keine.Fehler;
+    EXPECT_EQ(Aufruf({"werte", "einlesen", anlage, csv}).Rc, 2);                  // weder -o noch --probe
+    EXPECT_EQ(Aufruf({"werte", "schreiben", anlage, Pfad("w.txt")}).Rc, 2);      // Endung
+    EXPECT_EQ(Aufruf({"werte", "schreiben", anlage, csv, "--format", "x"}).Rc, 2);
+    EXPECT_EQ(Aufruf({"werte"}).Rc, 2);
 }
 
 TEST_F(Kommandozeile, SchlaufenAnBeispielenUndRueckgabewerte) {

@@ -2,6 +2,9 @@
 // blättern, Anteilshilfen, Kontextmenü, OK und Abbrechen, Senke und Wandler.
 #include <gtest/gtest.h>
 
+#include <QClipboard>
+#include <QGuiApplication>
+
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
@@ -107,6 +110,36 @@ TEST_F(Matrixeditor, VerzweigungUeberDasRasterMitOkUndAbbrechen) {
     Taste(Qt::Key_Return);
     ASSERT_FALSE(D->isVisible());
     EXPECT_FALSE(D->MatrixUebernehmen());
+}
+
+TEST_F(Matrixeditor, StrgVFuegtEinenBlockAusDerTabellenkalkulationEin) {
+    auto v = Bau.Verteilung("Q", "V", "Links", "Rechts");
+    Oeffnen(v.V);
+    QGuiApplication::clipboard()->setText(QStringLiteral("25,5\r\n74.5\r\n"));
+    Klicken(2, 2);
+    Taste(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Text(2, 2), "25.5");
+    EXPECT_EQ(Text(2, 3), "74.5");
+    // Im offenen Zelleneditor fügt Strg+V nur dort Text ein.
+    QGuiApplication::clipboard()->setText(QStringLiteral("9"));
+    QTest::keyClick(D->SGMatrix, '1');
+    ASSERT_NE(Editor(), nullptr);
+    QTest::keyClick(Editor(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Editor()->text(), "19");
+    QTest::keyClick(Editor(), Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Text(2, 2), "25.5");
+    QTest::mouseClick(D->BTOK, Qt::LeftButton);
+    ASSERT_FALSE(D->isVisible());
+    EXPECT_TRUE(D->MatrixUebernehmen());
+    EXPECT_EQ(*v.V.Matrix().Zelle(0, 1, 1), 25.5);
+    EXPECT_EQ(*v.V.Matrix().Zelle(0, 1, 2), 74.5);
+    // Ohne Text in der Zwischenablage piept es nur.
+    Oeffnen(v.V);
+    QGuiApplication::clipboard()->clear();
+    const int piep = Platt.Pieptoene;
+    Taste(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Platt.Pieptoene, piep + 1);
 }
 
 TEST_F(Matrixeditor, QuelleBlaettertDurchArtikelUndPrueftBeimVerlassen) {

@@ -166,3 +166,50 @@ TEST_F(MatrixBearbeitung, UebernahmeNurBeiAbweichung) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(MatrixBearbeitung, BlockAusTabellenkalkulationEinfuegen) {
+    TVerzweigung& v = ZweiZuDrei();
+    Nehmen(v);
+    // Zeilen mit Tabulatoren, Dezimalkomma und -punkt, letztes Zeilenende wie aus Excel.
+    EXPECT_EQ(B.BlockEinfuegen(2, 2, "60\t40,5\r\n30\t59.5\r\n10\t0\r\n"), 6);
+    EXPECT_EQ(B.Text(3, 2), "40.5");
+    EXPECT_EQ(B.Text(2, 4), "10");
+    ASSERT_TRUE(B.Abschliessen());
+    EXPECT_EQ(B.Arbeitsmatrix().W(0, 1, 1), 60);
+    EXPECT_EQ(B.Arbeitsmatrix().W(0, 2, 1), 40.5);
+    EXPECT_EQ(B.Arbeitsmatrix().W(0, 2, 2), 59.5);
+    EXPECT_EQ(B.Arbeitsmatrix().W(0, 1, 3), 10);
+
+    // Was über das Raster hinausgeht, fällt weg; feste Zellen bleiben.
+    EXPECT_EQ(B.BlockEinfuegen(3, 3, "1\t2\t3\n4\t5\n6\n7"), 2);
+    EXPECT_EQ(B.Text(3, 3), "1");
+    EXPECT_EQ(B.Text(3, 4), "4");
+    EXPECT_EQ(B.BlockEinfuegen(1, 1, "5\t6"), 0);
+    EXPECT_EQ(B.Text(2, 1), "0.00");
+    EXPECT_EQ(B.BlockEinfuegen(2, 2, ""), 0);
+    EXPECT_EQ(B.BlockEinfuegen(2, 2, "\r\n"), 0);
+
+    // Kein Zahl: steht als Text da, die übliche Prüfung findet sie.
+    EXPECT_EQ(B.BlockEinfuegen(2, 3, "viel"), 1);
+    EXPECT_EQ(B.Text(2, 3), "viel");
+    EXPECT_EQ(B.UngueltigeZelle(), (TZellort{2, 3}));
+}
+
+TEST_F(MatrixBearbeitung, BlockNurWoEingegebenWerdenKann) {
+    auto st = Bau.Strecke("Q", "S");
+    Nehmen(st.S);
+    EXPECT_FALSE(B.Editierbar());
+    EXPECT_EQ(B.BlockEinfuegen(1, 1, "1"), 0);
+    Bau.M().Anzeigetrenner = ',';
+    TMatrixBearbeitung q{Bau.M()};
+    q.KnotenSetzen(st.Q);
+    q.ArtikelListeSetzen(Bau.M().ArtikelListe, 0);
+    const TZellort erste = q.ErsteZelle();
+    EXPECT_EQ(q.BlockEinfuegen(erste.Spalte, erste.Zeile, "1.5"), 1);
+    // Der Text folgt dem Dezimalzeichen der Anzeige.
+    EXPECT_EQ(q.Text(erste.Spalte, erste.Zeile), "1,5");
+}
+
+} // namespace

@@ -1,0 +1,369 @@
+#include "persistence/UWerteTabelle.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <map>
+#include <tuple>
+
+#include "base/UFehler.h"
+#include "base/UText.h"
+#include "base/UWerte.h"
+#include "persistence/UStromCsv.h"
+
+namespace tessomir {
+
+const char* const WerteSpalten[8] = {"FONr", "Objekt", "Art", "Groesse", "Artikel", "Von", "Nach", "Wert"};
+
+namespace {
+
+constexpr double Summentoleranz = 0.001; // wie die Prüfung der Kolonnensummen
+
+std::string ArtikelName(const TModell& m, int a) {
+    return a >= 0 && a < m.AnzahlArtikel() ? m.ArtikelListe[static_cast<size_t>(a)] : std::string();
+}
+
+// Schlüssel einer Zeile ohne Wert: woran eine gelesene Zeile ihre Stelle findet.
+using TSchluessel = std::tuple<uint32_t, std::string, std::string, std::string, std::string>;
+TSchluessel Schluessel(const TWertZeile& z) { return {z.FONr, z.Groesse, z.Artikel, z.Von, z.Nach}; }
+
+double Lesen(const TModell& m, const TWertOrt& ort) {
+    const TFO* o = m.FOListe.NrSuchen(ort.FONr);
+    if (o == nullptr) return 0.0;
+    if (ort.Kapazitaet) return o->Kapazitaet;
+    const double* z = o->AlsKnoten()->Matrix().Zelle(ort.A, ort.B, ort.C);
+    return z != nullptr ? *z : 0.0;
+}
+
+// Ohne führende und folgende Leerzeichen.
+std::string_view Getrimmt(std::string_view s) {
+    const size_t a = s.find_first_not_of(" \t");
+    if (a == std::string_view::npos) return {};
+    return s.substr(a, s.find_last_not_of(" \t") - a + 1);
+}
+
+// Gleich, wie die Datei sie schreibt: dann ändert Übernehmen die Datei nicht.
+bool GleichInDerDatei(double a, double b) { return TextAusFloat(a) == TextAusFloat(b); }
+
+std::optional<double> Gelesen(const std::string& text) {
+    double wert = 0.0;
+    const auto [ende, f] = std::from_chars(text.data(), text.data() + text.size(), wert);
+    if (f != std::errc() || ende != text.data() + text.size() || !std::isfinite(wert)) return std::nullopt;
+    return wert;
+}
+
+// "1.234" und "1.234.567": Punkte als Tausendertrenner in Dreiergruppen.
+bool Tausenderform(std::string_view s, char trenner) {
+    const auto ziffer = [](char c) { return c >= '0' && c <= '9'; };
+    if (!s.empty() && (s[0] == '-' || s[0] == '+')) s.remove_prefix(1);
+    const size_t erster = s.find(trenner);
+    if (erster == std::string_view::npos || erster == 0 || erster > 3) return false;
+    if (!std::all_of(s.begin(), s.begin() + static_cast<std::ptrdiff_t>(erster), ziffer)) return false;
+    // Nach jedem Trenner genau drei Ziffern.
+    for (size_t i = erster; i < s.size(); i += 4) {
+        if (s[i] != trenner || i + 4 > s.size()) return false;
+        if (!ziffer(s[i + 1]) || !ziffer(s[i + 2]) || !ziffer(s[i + 3])) return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::string WegBezeichnung(const TWeg& weg) { return weg.Name + " #" + std::to_string(weg.FONr); }
+
+std::vector<TWertZeile> WerteZeilen(const TModell& modell) {
+    std::vector<TWertZeile> zeilen;
+    const int n = modell.AnzahlArtikel();
+    for (const auto& o : modell.FOListe.Alle()) {
+        const TKnoten* k = o->AlsKnoten();
+        if (k == nullptr && o->AlsWeg() == nullptr) continue;
+        TWertZeile z;
+        z.FONr = o->FONr;
+        z.Objekt = o->Name;
+        z.Art = ArtText(*o);
+        const auto zeile = [&](const char* groesse, std::string artikel, std::string von, std::string nach,
+                               TWertOrt ort) {
+            z.Groesse = groesse;
+            z.Artikel = std::move(artikel);
+            z.Von = std::move(von);
+            z.Nach = std::move(nach);
+            z.Ort = ort;
+            z.Wert = Lesen(modell, ort);
+            zeilen.push_back(z);
+        };
+        if (HatKapazitaet(*o)) zeile("Kapazitaet", {}, {}, {}, TWertOrt{o->FONr, true});
+        if (k == nullptr) continue;
+        const TDyn3DMatrix& m = k->Matrix();
+        switch (k->Art()) {
+        case TKnotenArt::Quelle:
+            if (k->AnzahlAusgaenge() == 1 && m.Dim3() >= 2)
+                for (int a = 0; a < std::min(n, m.Dim1()); ++a)
+                    zeile("Liefermenge", ArtikelName(modell, a), {}, {}, TWertOrt{o->FONr, false, a, 0, 1});
+            break;
+        case TKnotenArt::Verzweigung:
+            for (int a = 0; a < std::min(n, m.Dim1()); ++a)
+                for (int j = 1; j <= std::min(k->AnzahlEingaenge(), m.Dim2() - 1); ++j)
+                    for (int c = 1; c <= std::min(k->AnzahlAusgaenge(), m.Dim3() - 1); ++c)
+                        zeile("Anteil", ArtikelName(modell, a), WegBezeichnung(*k->GetEingang(j - 1)),
+                              WegBezeichnung(*k->GetAusgang(c - 1)), TWertOrt{o->FONr, false, a, j, c});
+            break;
+        case TKnotenArt::Wandler:
+            if (m.Dim3() >= 2)
+                for (int a = 0; a < std::min(n, m.Dim1()); ++a)
+                    for (int j = 0; j < std::min(n, m.Dim2() - 1); ++j)
+                        zeile("Faktor", ArtikelName(modell, a), ArtikelName(modell, j), {},
+                              TWertOrt{o->FONr, false, a, j + 1, 1});
+            break;
+        default:
+            break;
+        }
+    }
+    return zeilen;
+}
+
+std::string WerteAlsCsv(const TModell& modell, TTabellenform form) {
+    const bool deutsch = form == TTabellenform::Deutsch;
+    const char t = deutsch ? ';' : ',';
+    std::string csv = deutsch ? "\xEF\xBB\xBF" : "";
+    for (size_t i = 0; i < 8; ++i) {
+        if (i > 0) csv += t;
+        csv += WerteSpalten[i];
+    }
+    csv += "\r\n";
+    const auto feld = [t](const std::string& ansi) { return CsvFeld(Utf8AusAnsi(ansi), t); };
+    for (const TWertZeile& z : WerteZeilen(modell)) {
+        csv += std::to_string(z.FONr) + t + feld(z.Objekt) + t + z.Art + t + z.Groesse + t + feld(z.Artikel) + t +
+               feld(z.Von) + t + feld(z.Nach) + t + TextAusFloat(z.Wert, deutsch ? ',' : '.') + "\r\n";
+    }
+    return csv;
+}
+
+TGeleseneTabelle CsvTabelleLesen(const std::string& eingabe) {
+    std::string_view text = eingabe;
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+    const size_t zeilenende = text.find_first_of("\r\n");
+    const std::string_view kopfzeile = text.substr(0, zeilenende);
+    TGeleseneTabelle tabelle;
+    const size_t komma = kopfzeile.find(','), semikolon = kopfzeile.find(';');
+    if (semikolon != std::string_view::npos && (komma == std::string_view::npos || semikolon < komma))
+        tabelle.Form = TTabellenform::Deutsch;
+    const char t = tabelle.Form == TTabellenform::Deutsch ? ';' : ',';
+    // RFC 4180: Felder in Anführungszeichen dürfen Trenner, "" und Zeilenenden enthalten.
+    std::vector<std::string> zeile;
+    std::string feld;
+    bool inAnfuehrung = false, feldBegonnen = false;
+    size_t dateizeile = 1, zeilenanfang = 1;
+    const auto zeileAbschliessen = [&] {
+        zeile.push_back(AnsiAusUtf8(feld));
+        feld.clear();
+        feldBegonnen = false;
+        const bool leer = zeile.size() == 1 && zeile[0].empty();
+        if (!leer) {
+            if (tabelle.Kopf.empty()) {
+                tabelle.Kopf = std::move(zeile);
+            } else {
+                tabelle.Zeilen.push_back(std::move(zeile));
+                tabelle.Dateizeilen.push_back(zeilenanfang);
+            }
+        }
+        zeile.clear();
+    };
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (inAnfuehrung) {
+            if (c == '"') {
+                if (i + 1 < text.size() && text[i + 1] == '"') {
+                    feld += '"';
+                    ++i;
+                } else {
+                    inAnfuehrung = false;
+                }
+            } else {
+                if (c == '\n') ++dateizeile;
+                feld += c;
+            }
+        } else if (c == '"' && !feldBegonnen) {
+            inAnfuehrung = feldBegonnen = true;
+        } else if (c == t) {
+            zeile.push_back(AnsiAusUtf8(feld));
+            feld.clear();
+            feldBegonnen = false;
+        } else if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            zeileAbschliessen();
+            zeilenanfang = ++dateizeile;
+        } else {
+            feld += c;
+            feldBegonnen = true;
+        }
+    }
+    if (inAnfuehrung) throw EModellErzeugen("ein Feld in Anf\xFChrungszeichen endet nicht");
+    if (feldBegonnen || !zeile.empty()) zeileAbschliessen();
+    std::vector<std::string> erwartet(std::begin(WerteSpalten), std::end(WerteSpalten));
+    if (tabelle.Kopf != erwartet)
+        throw EModellErzeugen("die Kopfzeile ist nicht FONr, Objekt, Art, Groesse, Artikel, Von, Nach, Wert");
+    return tabelle;
+}
+
+TZahlLesen TabellenzahlLesen(std::string_view roh, TTabellenform form, bool beideFormen) {
+    const std::string_view text = Getrimmt(roh);
+    if (text.empty()) return {std::nullopt, "keine Zahl (leer)"};
+    std::string s(text);
+    // Geschützte Leerzeichen (Windows-1252 0xA0) und Leerzeichen als Tausendertrenner.
+    s.erase(std::remove_if(s.begin(), s.end(), [](char c) { return c == ' ' || c == '\xA0'; }), s.end());
+    const bool komma = s.find(',') != std::string::npos;
+    const bool punkt = s.find('.') != std::string::npos;
+    const auto fertig = [&](std::string zahl) -> TZahlLesen {
+        if (const auto w = Gelesen(zahl)) return {w, {}};
+        return {std::nullopt, "keine Zahl: " + Gekuerzt(std::string(text))};
+    };
+    if (form == TTabellenform::Standard && !beideFormen) {
+        if (komma || s.size() != std::string(text).size()) return {std::nullopt, "keine Zahl: " + Gekuerzt(std::string(text))};
+        return fertig(s);
+    }
+    if (komma && punkt) {
+        // "1.234,5": Punkte sind Tausendertrenner.
+        const std::string ganz = s.substr(0, s.find(','));
+        if (!Tausenderform(ganz, '.') || s.find('.', s.find(',')) != std::string::npos)
+            return {std::nullopt, "keine Zahl: " + Gekuerzt(std::string(text))};
+        s.erase(std::remove(s.begin(), s.end(), '.'), s.end());
+        std::replace(s.begin(), s.end(), ',', '.');
+        return fertig(s);
+    }
+    if (komma) {
+        if (std::count(s.begin(), s.end(), ',') > 1) return {std::nullopt, "keine Zahl: " + Gekuerzt(std::string(text))};
+        std::replace(s.begin(), s.end(), ',', '.');
+        return fertig(s);
+    }
+    if (punkt && Tausenderform(s, '.'))
+        return {std::nullopt, "mehrdeutig: " + Gekuerzt(std::string(text)) + " (Tausender oder Dezimalpunkt?)"};
+    return fertig(s);
+}
+
+TWertePruefung WertePruefen(const TModell& modell, const TGeleseneTabelle& tabelle) {
+    TWertePruefung p;
+    p.Zeilen = tabelle.Zeilen.size();
+    std::map<TSchluessel, const TWertZeile*> stellen;
+    const std::vector<TWertZeile> modellZeilen = WerteZeilen(modell);
+    for (const TWertZeile& z : modellZeilen) stellen.emplace(Schluessel(z), &z);
+    std::map<TSchluessel, size_t> gesehen;
+    // Neue Werte je Ort, um Kolonnensummen nach der Änderung zu beurteilen.
+    std::map<std::tuple<uint32_t, int, int, int>, double> neueZellen;
+    const auto problem = [&](size_t zeile, const char* spalte, std::string grund) {
+        p.Probleme.push_back({zeile, spalte, std::move(grund)});
+    };
+    for (size_t i = 0; i < tabelle.Zeilen.size(); ++i) {
+        const std::vector<std::string>& f = tabelle.Zeilen[i];
+        const size_t nr = tabelle.Dateizeilen[i];
+        if (f.size() != 8) {
+            problem(nr, "", std::to_string(f.size()) + " statt 8 Spalten");
+            continue;
+        }
+        uint32_t fonr = 0;
+        const std::string_view nrText = Getrimmt(f[0]);
+        const auto [ende, fehler] = std::from_chars(nrText.data(), nrText.data() + nrText.size(), fonr);
+        if (nrText.empty() || fehler != std::errc() || ende != nrText.data() + nrText.size()) {
+            problem(nr, "FONr", "keine Objektnummer: " + Gekuerzt(f[0]));
+            continue;
+        }
+        const TFO* objekt = modell.FOListe.NrSuchen(fonr);
+        if (objekt == nullptr || (objekt->AlsKnoten() == nullptr && objekt->AlsWeg() == nullptr)) {
+            problem(nr, "FONr", "unbekanntes Objekt #" + std::to_string(fonr));
+            continue;
+        }
+        if (f[1] != objekt->Name) {
+            problem(nr, "Objekt", "der Name passt nicht zur Nummer #" + std::to_string(fonr) + " (im Modell: " +
+                                      Gekuerzt(objekt->Name) + ")");
+            continue;
+        }
+        TWertZeile gelesen;
+        gelesen.FONr = fonr;
+        gelesen.Groesse = f[3];
+        gelesen.Artikel = f[4];
+        gelesen.Von = f[5];
+        gelesen.Nach = f[6];
+        const auto it = stellen.find(Schluessel(gelesen));
+        if (it == stellen.end()) {
+            problem(nr, "Groesse", "kein solcher Wert bei " + objekt->Titel() + ": " + Gekuerzt(f[3]) + " " +
+                                       Gekuerzt(f[4]) + (f[5].empty() ? "" : " von " + Gekuerzt(f[5])) +
+                                       (f[6].empty() ? "" : " nach " + Gekuerzt(f[6])));
+            continue;
+        }
+        if (const auto [doppelt, neu] = gesehen.emplace(it->first, nr); !neu) {
+            problem(nr, "", "die Zeile steht doppelt (zuerst in Zeile " + std::to_string(doppelt->second) + ")");
+            continue;
+        }
+        const TZahlLesen zahl = TabellenzahlLesen(f[7], tabelle.Form, tabelle.Tabellenkalkulation);
+        if (!zahl.Wert) {
+            problem(nr, "Wert", zahl.Grund);
+            continue;
+        }
+        const TWertZeile& ziel = *it->second;
+        if (GleichInDerDatei(*zahl.Wert, ziel.Wert)) continue;
+        if (ziel.Groesse == "Anteil" && (*zahl.Wert < 0.0 || *zahl.Wert > 100.0)) {
+            problem(nr, "Wert", "ein Anteil liegt zwischen 0 und 100, nicht " + TextAusFloat(*zahl.Wert));
+            continue;
+        }
+        if (ziel.Groesse == "Kapazitaet" && *zahl.Wert < 0.0) {
+            problem(nr, "Wert", "eine Kapazit\xE4t ist nicht negativ");
+            continue;
+        }
+        p.Aenderungen.push_back({ziel.Ort, ziel.Wert, *zahl.Wert});
+        if (!ziel.Ort.Kapazitaet) neueZellen[{ziel.Ort.FONr, ziel.Ort.A, ziel.Ort.B, ziel.Ort.C}] = *zahl.Wert;
+    }
+    // Kolonnensummen: nur Spalten, in denen die Tabelle etwas ändert.
+    std::map<std::tuple<uint32_t, int, int>, bool> spalten;
+    for (const auto& [ort, wert] : neueZellen) {
+        const TKnoten* k = modell.FOListe.NrSuchen(std::get<0>(ort))->AlsKnoten();
+        if (k->Art() == TKnotenArt::Verzweigung) spalten[{std::get<0>(ort), std::get<1>(ort), std::get<2>(ort)}] = true;
+    }
+    for (const auto& [spalte, egal] : spalten) {
+        const auto [fonr, a, j] = spalte;
+        const TKnoten* k = modell.FOListe.NrSuchen(fonr)->AlsKnoten();
+        double summe = 0.0;
+        for (int c = 1; c < k->Matrix().Dim3(); ++c) {
+            const auto neu = neueZellen.find({fonr, a, j, c});
+            summe += neu != neueZellen.end() ? neu->second : k->Matrix().W(a, j, c);
+        }
+        if (!(std::fabs(summe - 100.0) <= Summentoleranz)) {
+            // Gemeldet an der ersten Zeile, die in dieser Spalte etwas ändert.
+            size_t zeile = 0;
+            for (size_t i = 0; i < tabelle.Zeilen.size() && zeile == 0; ++i) {
+                const auto& f = tabelle.Zeilen[i];
+                if (f.size() == 8 && Getrimmt(f[0]) == std::to_string(fonr) && f[3] == "Anteil" &&
+                    f[4] == ArtikelName(modell, a) && f[5] == WegBezeichnung(*k->GetEingang(j - 1)))
+                    zeile = tabelle.Dateizeilen[i];
+            }
+            problem(zeile, "Wert", "die Anteile von " + k->Titel() + " f\xFCr " + ArtikelName(modell, a) + " aus " +
+                                       WegBezeichnung(*k->GetEingang(j - 1)) + " ergeben " + TextAusFloat(summe) +
+                                       " statt 100 %");
+        }
+    }
+    std::stable_sort(p.Probleme.begin(), p.Probleme.end(),
+                     [](const TWertProblem& a, const TWertProblem& b) { return a.Zeile < b.Zeile; });
+    return p;
+}
+
+void WerteSetzen(TModell& modell, const std::vector<TWertAenderung>& aenderungen, bool neu) {
+    for (const TWertAenderung& a : aenderungen) {
+        TFO* o = modell.FOListe.NrSuchen(a.Ort.FONr);
+        if (o == nullptr) continue;
+        const double wert = neu ? a.Neu : a.Alt;
+        if (a.Ort.Kapazitaet) o->Kapazitaet = wert;
+        else if (TKnoten* k = o->AlsKnoten(); k != nullptr) k->Matrix().ZelleSetzen(a.Ort.A, a.Ort.B, a.Ort.C, wert);
+    }
+}
+
+std::vector<std::string> PruefungsZeilen(const TWertePruefung& p) {
+    std::vector<std::string> zeilen;
+    for (const TWertProblem& f : p.Probleme)
+        zeilen.push_back("Zeile " + std::to_string(f.Zeile) + (f.Spalte.empty() ? "" : ", Spalte " + f.Spalte) + ": " +
+                         f.Grund);
+    const size_t n = p.Aenderungen.size();
+    zeilen.push_back(std::to_string(p.Zeilen) + " Zeilen gelesen, " + std::to_string(n) +
+                     (n == 1 ? " Wert w\xFCrde sich \xE4ndern" : " Werte w\xFCrden sich \xE4ndern") +
+                     (p.Probleme.empty() ? "." : ", " + std::to_string(p.Probleme.size()) + " Fehler."));
+    return zeilen;
+}
+
+} // namespace tessomir
