@@ -8,6 +8,7 @@ PAKETE=(
   qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libchm-dev fp-utils
+  libxlsxwriter-dev libzip-dev libexpat1-dev
   clang libclang-rt-14-dev
   xvfb xauth xdotool
   desktop-file-utils appstream libxml2-utils

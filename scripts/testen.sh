@@ -33,12 +33,15 @@ TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/analysis/test_nebenlaeufig
 # einen Wegwerfordner, der Korpus im Repository bleibt, wie er ist.
 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DTESSOMIR_FUZZ=ON \
   -DTESSOMIR_QT=OFF -DTESSOMIR_TESTS=OFF -DTESSOMIR_BENCH=OFF
-cmake --build build-fuzz -j "$JOBS" --target fuzz_modelldatei fuzz_bearbeiten
-for ziel in fuzz_modelldatei fuzz_bearbeiten; do
+cmake --build build-fuzz -j "$JOBS" --target fuzz_modelldatei fuzz_bearbeiten fuzz_tabelle
+for ziel in fuzz_modelldatei fuzz_bearbeiten fuzz_tabelle; do
   arbeit=$(mktemp -d)
   mkdir "$arbeit/korpus"
-  if ! build-fuzz/fuzz/$ziel -dict=fuzz/tsr.dict -max_total_time=5 -timeout=10 -rss_limit_mb=2048 \
-      -artifact_prefix="$arbeit/" "$arbeit/korpus" fuzz/korpus > "$arbeit/lauf.txt" 2>&1; then
+  korpus=fuzz/korpus
+  woerter=(-dict=fuzz/tsr.dict)
+  if [ "$ziel" = fuzz_tabelle ]; then korpus=fuzz/korpus_tabelle; woerter=(); fi
+  if ! build-fuzz/fuzz/$ziel "${woerter[@]}" -max_total_time=5 -timeout=10 -rss_limit_mb=2048 \
+      -artifact_prefix="$arbeit/" "$arbeit/korpus" "$korpus" > "$arbeit/lauf.txt" 2>&1; then
     cat "$arbeit/lauf.txt"
     echo "$ziel: Fund in $arbeit"
     exit 1

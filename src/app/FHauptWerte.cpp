@@ -10,6 +10,7 @@
 #include "persistence/UDatei.h"
 #include "persistence/UModellDatei.h"
 #include "persistence/UWerteTabelle.h"
+#include "persistence/UWerteXlsx.h"
 #include "qt/UQtText.h"
 
 namespace tessomir {
@@ -28,8 +29,12 @@ void TFMHaupt::ACDateiWerteSchreibenExecute() {
     const std::optional<TExportziel> ziel =
         Dateiwahl->TabelleSpeichern(this, modell.completeBaseName() + QStringLiteral("_werte.csv"));
     if (!ziel) return;
-    const TSpeichernErgebnis gesichert = DateiSichern(
-        Pfad(ziel->Pfad), WerteAlsCsv(*Modell(), ziel->CsvDeutsch ? TTabellenform::Deutsch : TTabellenform::Standard));
+    const std::string pfad = Pfad(ziel->Pfad);
+    // Das Blatt "Stroeme" nur mit Strömen einer Berechnung.
+    const std::string inhalt =
+        IstXlsx(pfad) ? WerteAlsXlsx(*Modell(), Dokument.Berechnet())
+                      : WerteAlsCsv(*Modell(), ziel->CsvDeutsch ? TTabellenform::Deutsch : TTabellenform::Standard);
+    const TSpeichernErgebnis gesichert = DateiSichern(pfad, inhalt);
     if (!gesichert.Ok) Plattform().Meldungen->Fehler(MeldungMitGrund(gesichert.Meldung, gesichert.Grund));
 }
 
@@ -40,7 +45,8 @@ void TFMHaupt::ACDateiWerteEinlesenExecute() {
     const std::string name = DateinameFuerAnzeige(Pfad(*quelle));
     TGeleseneTabelle tabelle;
     try {
-        tabelle = CsvTabelleLesen(DateiInhalt(Pfad(*quelle)));
+        const std::string pfad = Pfad(*quelle);
+        tabelle = IstXlsx(pfad) ? XlsxTabelleLesen(DateiBytes(pfad)) : CsvTabelleLesen(DateiInhalt(pfad));
     } catch (const EFehler& e) {
         Plattform().Meldungen->Fehler(MeldungMitGrund("Die Tabelle " + name + " kann nicht gelesen werden.", e.what()));
         return;

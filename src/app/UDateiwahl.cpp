@@ -38,8 +38,7 @@ std::optional<TExportziel> IDateiwahl::TabelleSpeichern(QWidget*, const QString&
 std::optional<QString> TQtDateiwahl::TabelleOeffnen(QWidget* eltern) {
     QFileDialog dialog(eltern);
     Einrichten(dialog, QStringLiteral("Werte einlesen"));
-    dialog.setNameFilter(QStringLiteral("Werte-Tabelle (*.csv)"));
-    dialog.setDefaultSuffix(QStringLiteral("csv"));
+    dialog.setNameFilter(QStringLiteral("Werte-Tabelle (*.csv *.xlsx)"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     return Gewaehlt(dialog);
@@ -48,9 +47,14 @@ std::optional<QString> TQtDateiwahl::TabelleOeffnen(QWidget* eltern) {
 std::optional<TExportziel> TQtDateiwahl::TabelleSpeichern(QWidget* eltern, const QString& vorgabe) {
     QFileDialog dialog(eltern);
     Einrichten(dialog, QStringLiteral("Werte schreiben"));
-    const QStringList filter = {QStringLiteral("Werte als CSV (*.csv)"), QStringLiteral("CSV (Excel, deutsch) (*.csv)")};
+    const QStringList filter = {QStringLiteral("Werte als CSV (*.csv)"), QStringLiteral("Excel-Arbeitsmappe (*.xlsx)"),
+                                QStringLiteral("CSV (Excel, deutsch) (*.csv)")};
     dialog.setNameFilters(filter);
     dialog.setDefaultSuffix(QStringLiteral("csv"));
+    // Ohne eingetippte Endung zählt der gewählte Filter.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& f) {
+        dialog.setDefaultSuffix(f == filter[1] ? QStringLiteral("xlsx") : QStringLiteral("csv"));
+    });
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.selectFile(vorgabe);

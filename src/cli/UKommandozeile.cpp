@@ -20,6 +20,7 @@
 #include "persistence/UDatei.h"
 #include "persistence/UStromCsv.h"
 #include "persistence/UWerteTabelle.h"
+#include "persistence/UWerteXlsx.h"
 
 namespace tessomir {
 namespace {
@@ -56,11 +57,12 @@ constexpr const char* Hilfetext =
     "      liefern und alle Senken aufnehmen. R\xC3\xBC" "ckgabewert 1, wenn die Berechnung\n"
     "      scheitert.\n"
     "      --csv    schreibt die Bilanz als CSV statt sie auszugeben\n"
-    "  tessomir-cli werte schreiben MODELL TABELLE.csv [--format deutsch]\n"
+    "  tessomir-cli werte schreiben MODELL TABELLE.(csv|xlsx) [--format deutsch] [--berechnen]\n"
     "      Schreibt jeden Eingabewert (Liefermengen, Anteile, Faktoren, Kapazit\xC3\xA4ten)\n"
     "      als eine Zeile: FONr,Objekt,Art,Groesse,Artikel,Von,Nach,Wert.\n"
-    "      --format deutsch  \";\" zwischen Feldern und \",\" in Zahlen\n"
-    "  tessomir-cli werte einlesen MODELL TABELLE.csv -o NEU.TSR [--probe]\n"
+    "      --format deutsch  CSV mit \";\" zwischen Feldern und \",\" in Zahlen\n"
+    "      --berechnen       XLSX: berechnet vorher und schreibt das Blatt \"Stroeme\"\n"
+    "  tessomir-cli werte einlesen MODELL TABELLE.(csv|xlsx) -o NEU.TSR [--probe]\n"
     "      Pr\xC3\xBC" "ft jede Zeile gegen das Modell und nennt jedes Problem mit Zeile,\n"
     "      Spalte und Grund, dazu wie viele Werte sich \xC3\xA4ndern w\xC3\xBCrden. Ohne Fehler\n"
     "      und ohne --probe werden die Werte \xC3\xBC" "bernommen und in NEU.TSR gespeichert.\n"
@@ -289,9 +291,12 @@ bool IstCsv(const std::string& pfad) {
 int WerteSchreiben(const std::vector<std::string>& arg, std::ostream& aus, std::ostream& fehler) {
     std::vector<std::string> dateien;
     TTabellenform form = TTabellenform::Standard;
+    bool berechnen = false;
     for (size_t i = 2; i < arg.size(); ++i) {
         const std::string& a = arg[i];
-        if (a == "--format") {
+        if (a == "--berechnen") {
+            berechnen = true;
+        } else if (a == "--format") {
             const std::string wert = i + 1 < arg.size() ? arg[++i] : std::string();
             if (wert == "deutsch") form = TTabellenform::Deutsch;
             else if (wert == "standard") form = TTabellenform::Standard;
@@ -303,11 +308,25 @@ int WerteSchreiben(const std::vector<std::string>& arg, std::ostream& aus, std::
         }
     }
     if (dateien.size() != 2) return Aufruffehler("werte schreiben erwartet ein Modell und eine Tabelle.", fehler);
-    if (!IstCsv(dateien[1])) return Aufruffehler("die Tabelle braucht die Endung .csv.", fehler);
+    if (!IstCsv(dateien[1]) && !IstXlsx(dateien[1]))
+        return Aufruffehler("die Tabelle braucht die Endung .csv oder .xlsx.", fehler);
+    std::unique_ptr<TModell> modell;
+    if (berechnen) {
+        if (const int rc = OeffnenUndBerechnen(dateien[0], fehler, modell); rc != 0) return rc;
+    } else {
+        TKonsolenPlattform plattform(aus, fehler);
+        modell = Oeffnen(dateien[0], fehler);
+        if (!modell) return 2;
+    }
     TKonsolenPlattform plattform(aus, fehler);
-    auto modell = Oeffnen(dateien[0], fehler);
-    if (!modell) return 2;
-    return Gesichert(DateiSichern(dateien[1], WerteAlsCsv(*modell, form)), fehler) ? 0 : 2;
+    std::string inhalt;
+    try {
+        inhalt = IstXlsx(dateien[1]) ? WerteAlsXlsx(*modell, berechnen) : WerteAlsCsv(*modell, form);
+    } catch (const EFehler& e) {
+        fehler << Utf8AusAnsi(e.what()) << '\n';
+        return 2;
+    }
+    return Gesichert(DateiSichern(dateien[1], inhalt), fehler) ? 0 : 2;
 }
 
 int WerteEinlesen(const std::vector<std::string>& arg, std::ostream& aus, std::ostream& fehler) {
@@ -329,13 +348,14 @@ int WerteEinlesen(const std::vector<std::string>& arg, std::ostream& aus, std::o
     }
     if (dateien.size() != 2) return Aufruffehler("werte einlesen erwartet ein Modell und eine Tabelle.", fehler);
     if (!probe && ausgabe.empty()) return Aufruffehler("werte einlesen erwartet -o NEU.TSR oder --probe.", fehler);
-    if (!IstCsv(dateien[1])) return Aufruffehler("die Tabelle braucht die Endung .csv.", fehler);
+    if (!IstCsv(dateien[1]) && !IstXlsx(dateien[1]))
+        return Aufruffehler("die Tabelle braucht die Endung .csv oder .xlsx.", fehler);
     TKonsolenPlattform plattform(aus, fehler);
     auto modell = Oeffnen(dateien[0], fehler);
     if (!modell) return 2;
     TGeleseneTabelle tabelle;
     try {
-        tabelle = CsvTabelleLesen(DateiInhalt(dateien[1]));
+        tabelle = IstXlsx(dateien[1]) ? XlsxTabelleLesen(DateiBytes(dateien[1])) : CsvTabelleLesen(DateiInhalt(dateien[1]));
     } catch (const EFehler& e) {
         fehler << Utf8AusAnsi(MeldungMitGrund("Die Tabelle " + DateinameFuerAnzeige(dateien[1]) +
                                                   " kann nicht gelesen werden.",

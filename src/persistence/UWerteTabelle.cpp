@@ -293,7 +293,9 @@ TWertePruefung WertePruefen(const TModell& modell, const TGeleseneTabelle& tabel
             problem(nr, "", "die Zeile steht doppelt (zuerst in Zeile " + std::to_string(doppelt->second) + ")");
             continue;
         }
-        const TZahlLesen zahl = TabellenzahlLesen(f[7], tabelle.Form, tabelle.Tabellenkalkulation);
+        const bool zahlzelle = i < tabelle.WertIstZahl.size() && tabelle.WertIstZahl[i];
+        const TZahlLesen zahl = zahlzelle ? TabellenzahlLesen(f[7], TTabellenform::Standard)
+                                          : TabellenzahlLesen(f[7], tabelle.Form, tabelle.Tabellenkalkulation);
         if (!zahl.Wert) {
             problem(nr, "Wert", zahl.Grund);
             continue;

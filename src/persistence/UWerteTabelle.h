@@ -54,6 +54,8 @@ struct TGeleseneTabelle {
     std::vector<std::vector<std::string>> Zeilen;
     // Zeilennummer in der Datei je Zeile (1 = Kopf).
     std::vector<size_t> Dateizeilen;
+    // XLSX: je Zeile, ob der Wert eine Zahlenzelle ist (dann gilt nur ".").
+    std::vector<bool> WertIstZahl;
 };
 // Liest CSV (UTF-8, auch mit Marke); die Form erkennt es am Trenner der
 // Kopfzeile. Wirft EModellErzeugen, wenn es keine Werte-Tabelle ist.

@@ -103,6 +103,21 @@ TEST(WerteFenster, SchreibenAendernEinlesenRueckgaengig) {
     EXPECT_NE(platt.Meldungen[0].Text.find("mehrdeutig: 1.234"), std::string::npos) << platt.Meldungen[0].Text;
     EXPECT_NE(platt.Meldungen[0].Text.find("Es wurde nichts \xFC" "bernommen."), std::string::npos);
     EXPECT_EQ(q->Matrix().W(0, 0, 1), vorher);
+
+    // Als XLSX (nach einer Berechnung mit dem Blatt "Stroeme") hin und zurück: nichts ändert sich.
+    a("ACBearbeitenNeuberechnen")->trigger();
+    w.Ziel = ordner.filePath(QStringLiteral("werte.xlsx"));
+    w.Deutsch = false;
+    a("ACDateiWerteSchreiben")->trigger();
+    EXPECT_TRUE(Lesen(w.Ziel).contains("xl/worksheets/sheet2.xml"));
+    w.Quelle = w.Ziel;
+    platt.Meldungen.clear();
+    const bool geaendert = f.Modell()->Modifiziert;
+    a("ACDateiWerteEinlesen")->trigger();
+    ASSERT_EQ(platt.Meldungen.size(), 1U);
+    EXPECT_EQ(platt.Meldungen[0].Art, test::TMeldung::Info);
+    EXPECT_NE(platt.Meldungen[0].Text.find(" 0 Werte w\xFCrden sich \xE4ndern."), std::string::npos);
+    EXPECT_EQ(f.Modell()->Modifiziert, geaendert);
     QSettings(QStringLiteral("Belcorra"), QStringLiteral("TessomirV20")).clear();
 }
 
