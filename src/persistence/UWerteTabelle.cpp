@@ -5,6 +5,7 @@
 #include <cmath>
 #include <map>
 #include <tuple>
+#include <unordered_map>
 
 #include "base/UFehler.h"
 #include "base/UText.h"
@@ -23,16 +24,19 @@ std::string ArtikelName(const TModell& m, int a) {
     return a >= 0 && a < m.AnzahlArtikel() ? m.ArtikelListe[static_cast<size_t>(a)] : std::string();
 }
 
-// Schlüssel einer Zeile ohne Wert: woran eine gelesene Zeile ihre Stelle findet.
-using TSchluessel = std::tuple<uint32_t, std::string, std::string, std::string, std::string>;
-TSchluessel Schluessel(const TWertZeile& z) { return {z.FONr, z.Groesse, z.Artikel, z.Von, z.Nach}; }
-
-double Lesen(const TModell& m, const TWertOrt& ort) {
-    const TFO* o = m.FOListe.NrSuchen(ort.FONr);
-    if (o == nullptr) return 0.0;
-    if (ort.Kapazitaet) return o->Kapazitaet;
-    const double* z = o->AlsKnoten()->Matrix().Zelle(ort.A, ort.B, ort.C);
+double Lesen(const TFO& o, const TWertOrt& ort) {
+    if (ort.Kapazitaet) return o.Kapazitaet;
+    const double* z = o.AlsKnoten()->Matrix().Zelle(ort.A, ort.B, ort.C);
     return z != nullptr ? *z : 0.0;
+}
+
+// Objekte nach Nummer: eine Tabelle nennt jedes Objekt, die Suche in der
+// Liste wäre je Zeile ein Gang über alle Objekte.
+std::unordered_map<uint32_t, TFO*> NachNummer(const TModell& m) {
+    std::unordered_map<uint32_t, TFO*> objekte;
+    objekte.reserve(m.FOListe.Anzahl());
+    for (const auto& o : m.FOListe.Alle()) objekte.emplace(o->FONr, o.get());
+    return objekte;
 }
 
 // Ohne führende und folgende Leerzeichen.
@@ -88,7 +92,7 @@ std::vector<TWertZeile> WerteZeilen(const TModell& modell) {
             z.Von = std::move(von);
             z.Nach = std::move(nach);
             z.Ort = ort;
-            z.Wert = Lesen(modell, ort);
+            z.Wert = Lesen(*o, ort);
             zeilen.push_back(z);
         };
         if (HatKapazitaet(*o)) zeile("Kapazitaet", {}, {}, {}, TWertOrt{o->FONr, true});
@@ -243,10 +247,22 @@ TZahlLesen TabellenzahlLesen(std::string_view roh, TTabellenform form, bool beid
 TWertePruefung WertePruefen(const TModell& modell, const TGeleseneTabelle& tabelle) {
     TWertePruefung p;
     p.Zeilen = tabelle.Zeilen.size();
-    std::map<TSchluessel, const TWertZeile*> stellen;
     const std::vector<TWertZeile> modellZeilen = WerteZeilen(modell);
-    for (const TWertZeile& z : modellZeilen) stellen.emplace(Schluessel(z), &z);
-    std::map<TSchluessel, size_t> gesehen;
+    const std::unordered_map<uint32_t, TFO*> objekte = NachNummer(modell);
+    // Die Zeilen eines Objekts stehen beieinander: Bereich je Nummer, dazu
+    // die Stelle nach dem letzten Treffer, denn eine Tabelle steht meist in
+    // der Reihenfolge, in der sie geschrieben wurde.
+    struct TBereich {
+        size_t Anfang, Ende, Weiter;
+    };
+    std::unordered_map<uint32_t, TBereich> bereiche;
+    bereiche.reserve(objekte.size());
+    for (size_t i = 0; i < modellZeilen.size(); ++i) {
+        auto [it, neu] = bereiche.try_emplace(modellZeilen[i].FONr, TBereich{i, i + 1, i});
+        if (!neu) it->second.Ende = i + 1;
+    }
+    // Je Zeile des Modells die Dateizeile, die sie schon nannte (0: keine).
+    std::vector<size_t> gesehen(modellZeilen.size(), 0);
     // Neue Werte je Ort, um Kolonnensummen nach der Änderung zu beurteilen.
     std::map<std::tuple<uint32_t, int, int, int>, double> neueZellen;
     const auto problem = [&](size_t zeile, const char* spalte, std::string grund) {
@@ -266,7 +282,8 @@ TWertePruefung WertePruefen(const TModell& modell, const TGeleseneTabelle& tabel
             problem(nr, "FONr", "keine Objektnummer: " + Gekuerzt(f[0]));
             continue;
         }
-        const TFO* objekt = modell.FOListe.NrSuchen(fonr);
+        const auto gefunden = objekte.find(fonr);
+        const TFO* objekt = gefunden != objekte.end() ? gefunden->second : nullptr;
         if (objekt == nullptr || (objekt->AlsKnoten() == nullptr && objekt->AlsWeg() == nullptr)) {
             problem(nr, "FONr", "unbekanntes Objekt #" + std::to_string(fonr));
             continue;
@@ -276,23 +293,29 @@ TWertePruefung WertePruefen(const TModell& modell, const TGeleseneTabelle& tabel
                                       Gekuerzt(objekt->Name) + ")");
             continue;
         }
-        TWertZeile gelesen;
-        gelesen.FONr = fonr;
-        gelesen.Groesse = f[3];
-        gelesen.Artikel = f[4];
-        gelesen.Von = f[5];
-        gelesen.Nach = f[6];
-        const auto it = stellen.find(Schluessel(gelesen));
-        if (it == stellen.end()) {
+        const auto passt = [&](size_t k) {
+            const TWertZeile& z = modellZeilen[k];
+            return z.Groesse == f[3] && z.Artikel == f[4] && z.Von == f[5] && z.Nach == f[6];
+        };
+        std::optional<size_t> stelle;
+        if (const auto b = bereiche.find(fonr); b != bereiche.end()) {
+            TBereich& r = b->second;
+            if (r.Weiter < r.Ende && passt(r.Weiter)) stelle = r.Weiter;
+            for (size_t k = r.Anfang; !stelle && k < r.Ende; ++k)
+                if (passt(k)) stelle = k;
+            if (stelle) r.Weiter = *stelle + 1;
+        }
+        if (!stelle) {
             problem(nr, "Groesse", "kein solcher Wert bei " + objekt->Titel() + ": " + Gekuerzt(f[3]) + " " +
                                        Gekuerzt(f[4]) + (f[5].empty() ? "" : " von " + Gekuerzt(f[5])) +
                                        (f[6].empty() ? "" : " nach " + Gekuerzt(f[6])));
             continue;
         }
-        if (const auto [doppelt, neu] = gesehen.emplace(it->first, nr); !neu) {
-            problem(nr, "", "die Zeile steht doppelt (zuerst in Zeile " + std::to_string(doppelt->second) + ")");
+        if (gesehen[*stelle] != 0) {
+            problem(nr, "", "die Zeile steht doppelt (zuerst in Zeile " + std::to_string(gesehen[*stelle]) + ")");
             continue;
         }
+        gesehen[*stelle] = nr;
         const bool zahlzelle = i < tabelle.WertIstZahl.size() && tabelle.WertIstZahl[i];
         const TZahlLesen zahl = zahlzelle ? TabellenzahlLesen(f[7], TTabellenform::Standard)
                                           : TabellenzahlLesen(f[7], tabelle.Form, tabelle.Tabellenkalkulation);
@@ -300,7 +323,7 @@ TWertePruefung WertePruefen(const TModell& modell, const TGeleseneTabelle& tabel
             problem(nr, "Wert", zahl.Grund);
             continue;
         }
-        const TWertZeile& ziel = *it->second;
+        const TWertZeile& ziel = modellZeilen[*stelle];
         if (GleichInDerDatei(*zahl.Wert, ziel.Wert)) continue;
         if (ziel.Groesse == "Anteil" && (*zahl.Wert < 0.0 || *zahl.Wert > 100.0)) {
             problem(nr, "Wert", "ein Anteil liegt zwischen 0 und 100, nicht " + TextAusFloat(*zahl.Wert));
@@ -316,12 +339,12 @@ TWertePruefung WertePruefen(const TModell& modell, const TGeleseneTabelle& tabel
     // Kolonnensummen: nur Spalten, in denen die Tabelle etwas ändert.
     std::map<std::tuple<uint32_t, int, int>, bool> spalten;
     for (const auto& [ort, wert] : neueZellen) {
-        const TKnoten* k = modell.FOListe.NrSuchen(std::get<0>(ort))->AlsKnoten();
+        const TKnoten* k = objekte.at(std::get<0>(ort))->AlsKnoten();
         if (k->Art() == TKnotenArt::Verzweigung) spalten[{std::get<0>(ort), std::get<1>(ort), std::get<2>(ort)}] = true;
     }
     for (const auto& [spalte, egal] : spalten) {
         const auto [fonr, a, j] = spalte;
-        const TKnoten* k = modell.FOListe.NrSuchen(fonr)->AlsKnoten();
+        const TKnoten* k = objekte.at(fonr)->AlsKnoten();
         double summe = 0.0;
         for (int c = 1; c < k->Matrix().Dim3(); ++c) {
             const auto neu = neueZellen.find({fonr, a, j, c});
@@ -347,9 +370,12 @@ TWertePruefung WertePruefen(const TModell& modell, const TGeleseneTabelle& tabel
 }
 
 void WerteSetzen(TModell& modell, const std::vector<TWertAenderung>& aenderungen, bool neu) {
+    if (aenderungen.empty()) return;
+    const std::unordered_map<uint32_t, TFO*> objekte = NachNummer(modell);
     for (const TWertAenderung& a : aenderungen) {
-        TFO* o = modell.FOListe.NrSuchen(a.Ort.FONr);
-        if (o == nullptr) continue;
+        const auto gefunden = objekte.find(a.Ort.FONr);
+        if (gefunden == objekte.end()) continue;
+        TFO* o = gefunden->second;
         const double wert = neu ? a.Neu : a.Alt;
         if (a.Ort.Kapazitaet) o->Kapazitaet = wert;
         else if (TKnoten* k = o->AlsKnoten(); k != nullptr) k->Matrix().ZelleSetzen(a.Ort.A, a.Ort.B, a.Ort.C, wert);

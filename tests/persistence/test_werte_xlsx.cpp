@@ -71,6 +71,37 @@ TEST(WerteXlsx, UnveraendertZurueckGelesenAendertNichts) {
     }
 }
 
+// Jedes Beispiel und jede ladbare Datei des Fuzz-Korpus: in allen drei Formen
+// geschrieben und zurückgelesen, ändert sich kein Byte des Modells.
+TEST(WerteXlsx, RundreiseAufBeispielenUndKorpusInAllenFormen) {
+    std::vector<std::filesystem::path> dateien;
+    for (const char* ordner : {TESSOMIR_BEISPIELE, TESSOMIR_FUZZKORPUS})
+        for (const auto& e : std::filesystem::directory_iterator(ordner)) dateien.push_back(e.path());
+    int geprueft = 0;
+    for (const auto& pfad : dateien) {
+        TModell m;
+        try {
+            if (!DateiLaden(m, pfad.string())) continue;
+        } catch (const EFehler&) {
+            continue; // nicht ladbar: kein Fall für die Rundreise
+        }
+        const std::string vorher = Text(m);
+        const std::vector<std::pair<const char*, TGeleseneTabelle>> formen = {
+            {"csv", CsvTabelleLesen(WerteAlsCsv(m, TTabellenform::Standard))},
+            {"csv deutsch", CsvTabelleLesen(WerteAlsCsv(m, TTabellenform::Deutsch))},
+            {"xlsx", XlsxTabelleLesen(WerteAlsXlsx(m, true))}};
+        for (const auto& [form, tabelle] : formen) {
+            const TWertePruefung p = WertePruefen(m, tabelle);
+            EXPECT_TRUE(p.Probleme.empty()) << pfad << " " << form << ": " << PruefungsZeilen(p).front();
+            EXPECT_TRUE(p.Aenderungen.empty()) << pfad << " " << form;
+            WerteSetzen(m, p.Aenderungen, true);
+            EXPECT_EQ(Text(m), vorher) << pfad << " " << form;
+        }
+        ++geprueft;
+    }
+    EXPECT_GE(geprueft, 6);
+}
+
 TEST(WerteXlsx, MappeEinerTabellenkalkulation) {
     TNetz n;
     const std::string q = std::to_string(n.V.Q.FONr);
