@@ -5,6 +5,9 @@
 // geprüft (Probelauf) und übernommen, ohne etwas zu ändern, was die Tabelle
 // nicht ändert.
 #include <cstdint>
+#include <deque>
+#include <memory>
+#include <string_view>
 #include <optional>
 #include <string>
 #include <vector>
@@ -43,19 +46,50 @@ std::string WegBezeichnung(const TWeg& weg);
 // Die Tabelle als CSV (UTF-8).
 std::string WerteAlsCsv(const TModell& modell, TTabellenform form);
 
-// Eine gelesene Tabelle: Kopf und Zeilen als Texte (Windows-1252), dazu die
-// Form, nach der Zahlen gelesen werden.
-struct TGeleseneTabelle {
+// Eine gelesene Tabelle: Kopf und Felder als Texte (Windows-1252), dazu die
+// Form, nach der Zahlen gelesen werden. Die Felder sind Ausschnitte des
+// Dateitexts oder eigener Texte (wo Anführungszeichen oder Umlaute sie
+// verändern): zwei Millionen Zeilen ohne einen Text je Feld (bench_werte).
+class TGeleseneTabelle {
+public:
     TTabellenform Form = TTabellenform::Standard;
     // XLSX: Zahlenzellen sind Zahlen; als Text gespeicherte Zahlen gelten in
     // beiden Schreibweisen, wo sie eindeutig sind.
     bool Tabellenkalkulation = false;
     std::vector<std::string> Kopf;
-    std::vector<std::vector<std::string>> Zeilen;
     // Zeilennummer in der Datei je Zeile (1 = Kopf).
     std::vector<size_t> Dateizeilen;
     // XLSX: je Zeile, ob der Wert eine Zahlenzelle ist (dann gilt nur ".").
     std::vector<bool> WertIstZahl;
+
+    size_t Anzahl() const { return Anfang.size(); }
+    size_t Spalten(size_t zeile) const {
+        return (zeile + 1 < Anfang.size() ? Anfang[zeile + 1] : Felder.size()) - Anfang[zeile];
+    }
+    std::string_view Feld(size_t zeile, size_t spalte) const { return Felder[Anfang[zeile] + spalte]; }
+
+    // Beim Lesen: der Text, auf den Ausschnitte zeigen dürfen, bleibt hier.
+    const std::string& QuelleSetzen(std::string text) { return *Quelle = std::move(text); }
+    void ZeileBeginnen(size_t dateizeile) {
+        Anfang.push_back(Felder.size());
+        Dateizeilen.push_back(dateizeile);
+    }
+    // 'text' zeigt in die Quelle oder auf einen Text aus Eigen.
+    void FeldAnhaengen(std::string_view text) { Felder.push_back(text); }
+    // Platz für so viele Zeilen zu je acht Feldern.
+    void Reservieren(size_t zeilen) {
+        Felder.reserve(zeilen * 8);
+        Anfang.reserve(zeilen);
+        Dateizeilen.reserve(zeilen);
+    }
+    std::string_view Eigen(std::string text) { return Eigene.emplace_back(std::move(text)); }
+
+private:
+    // Auf dem Heap: Ausschnitte bleiben gültig, wenn die Tabelle verschoben wird.
+    std::unique_ptr<std::string> Quelle = std::make_unique<std::string>();
+    std::deque<std::string> Eigene;
+    std::vector<std::string_view> Felder;
+    std::vector<size_t> Anfang;
 };
 // Liest CSV (UTF-8, auch mit Marke); die Form erkennt es am Trenner der
 // Kopfzeile. Wirft EModellErzeugen, wenn es keine Werte-Tabelle ist.

@@ -5,6 +5,7 @@
 #include <zip.h>
 
 #include <algorithm>
+#include <exception>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -88,19 +89,28 @@ public:
     void Lesen(const std::string& text, const std::string& teil) {
         std::unique_ptr<XML_ParserStruct, void (*)(XML_Parser)> p(XML_ParserCreate("UTF-8"), XML_ParserFree);
         if (!p) throw std::bad_alloc();
+        Parser = p.get();
         XML_SetUserData(p.get(), this);
+        // Keine Ausnahme darf durch expat (C) laufen: sie wird gemerkt, das
+        // Lesen angehalten und danach hier geworfen.
         XML_SetElementHandler(
             p.get(),
             [](void* d, const XML_Char* name, const XML_Char** attr) {
-                static_cast<TXml*>(d)->Anfang(Lokal(name), attr);
+                auto* x = static_cast<TXml*>(d);
+                x->Sicher([&] { x->Anfang(Lokal(name), attr); });
             },
-            [](void* d, const XML_Char* name) { static_cast<TXml*>(d)->Ende(Lokal(name)); });
+            [](void* d, const XML_Char* name) {
+                auto* x = static_cast<TXml*>(d);
+                x->Sicher([&] { x->Ende(Lokal(name)); });
+            });
         XML_SetCharacterDataHandler(p.get(), [](void* d, const XML_Char* s, int n) {
-            static_cast<TXml*>(d)->Zeichen(std::string_view(s, static_cast<size_t>(n)));
+            auto* x = static_cast<TXml*>(d);
+            x->Sicher([&] { x->Zeichen(std::string_view(s, static_cast<size_t>(n))); });
         });
-        if (XML_Parse(p.get(), text.data(), static_cast<int>(std::min<size_t>(text.size(), INT32_MAX)), 1) ==
-            XML_STATUS_ERROR)
-            Unlesbar(teil + ": " + XML_ErrorString(XML_GetErrorCode(p.get())));
+        const XML_Status status =
+            XML_Parse(p.get(), text.data(), static_cast<int>(std::min<size_t>(text.size(), INT32_MAX)), 1);
+        if (Fehler) std::rethrow_exception(Fehler);
+        if (status == XML_STATUS_ERROR) Unlesbar(teil + ": " + XML_ErrorString(XML_GetErrorCode(p.get())));
     }
     static std::string Attribut(const XML_Char** attr, std::string_view name) {
         for (int i = 0; attr[i] != nullptr; i += 2)
@@ -109,11 +119,22 @@ public:
     }
 
 protected:
+    template <class F> void Sicher(F&& f) {
+        if (Fehler) return;
+        try {
+            f();
+        } catch (...) {
+            Fehler = std::current_exception();
+            XML_StopParser(Parser, XML_FALSE);
+        }
+    }
     virtual void Anfang(std::string_view name, const XML_Char** attr) = 0;
     virtual void Ende(std::string_view name) = 0;
     virtual void Zeichen(std::string_view) {}
 
 private:
+    XML_Parser Parser = nullptr;
+    std::exception_ptr Fehler;
     static std::string_view Lokal(const char* name) {
         const std::string_view n(name);
         const size_t doppelpunkt = n.rfind(':');
@@ -191,8 +212,11 @@ protected:
             for (const char ch : ref) {
                 if (ch < 'A' || ch > 'Z') break;
                 s = s * 26 + static_cast<size_t>(ch - 'A' + 1);
+                // Mehr Spalten als XFD (16 384) hat keine Tabellenkalkulation.
+                if (s > 16384) Unlesbar("Zelle " + ref.substr(0, 20) + " ausserhalb der Tabelle");
             }
             Spalte = s > 0 ? s - 1 : Spalte;
+            if (Spalte >= 16384) Unlesbar("zu viele Zellen in einer Zeile");
             Typ = Attribut(attr, "t");
             Wert.clear();
             Eingebettet.clear();
@@ -368,8 +392,8 @@ TGeleseneTabelle XlsxTabelleLesen(const std::string& inhalt) {
         if (std::all_of(felder.begin(), felder.end(), [](const std::string& f) { return f.empty(); })) continue;
         const auto wert = spalten.find(7);
         tabelle.WertIstZahl.push_back(wert != spalten.end() && wert->second.Zahl);
-        tabelle.Zeilen.push_back(std::move(felder));
-        tabelle.Dateizeilen.push_back(nr);
+        tabelle.ZeileBeginnen(nr);
+        for (std::string& f : felder) tabelle.FeldAnhaengen(tabelle.Eigen(std::move(f)));
     }
     std::vector<std::string> erwartet(std::begin(WerteSpalten), std::end(WerteSpalten));
     if (tabelle.Kopf != erwartet)

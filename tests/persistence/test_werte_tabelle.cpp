@@ -187,8 +187,8 @@ TEST(WerteTabelle, KeineWerteTabelle) {
     // Zeilenenden im Feld, LF statt CRLF und eine Leerzeile am Ende.
     const TGeleseneTabelle t =
         CsvTabelleLesen("FONr,Objekt,Art,Groesse,Artikel,Von,Nach,Wert\n1,\"zwei\nZeilen\",Weg,Kapazitaet,,,,5\n\n3,x\n");
-    ASSERT_EQ(t.Zeilen.size(), 2U);
-    EXPECT_EQ(t.Zeilen[0][1], "zwei\nZeilen");
+    ASSERT_EQ(t.Anzahl(), 2U);
+    EXPECT_EQ(t.Feld(0, 1), "zwei\nZeilen");
     EXPECT_EQ(t.Dateizeilen, (std::vector<size_t>{2, 5}));
 }
 

@@ -60,8 +60,8 @@ TEST(WerteXlsx, UnveraendertZurueckGelesenAendertNichts) {
         const std::string vorher = Text(n.Bau.M());
         const TGeleseneTabelle t = XlsxTabelleLesen(WerteAlsXlsx(n.Bau.M(), stroeme));
         EXPECT_TRUE(t.Tabellenkalkulation);
-        ASSERT_EQ(t.Zeilen.size(), WerteZeilen(n.Bau.M()).size());
-        EXPECT_EQ(t.Zeilen[0][1], n.V.Aus2.Name); // Wege zuerst, Namen als Text
+        ASSERT_EQ(t.Anzahl(), WerteZeilen(n.Bau.M()).size());
+        EXPECT_EQ(t.Feld(0, 1), n.V.Aus2.Name); // Wege zuerst, Namen als Text
         EXPECT_EQ(t.Dateizeilen.front(), 2U);
         const TWertePruefung p = WertePruefen(n.Bau.M(), t);
         EXPECT_TRUE(p.Probleme.empty()) << PruefungsZeilen(p).front();
@@ -86,11 +86,11 @@ TEST(WerteXlsx, RundreiseAufBeispielenUndKorpusInAllenFormen) {
             continue; // nicht ladbar: kein Fall für die Rundreise
         }
         const std::string vorher = Text(m);
-        const std::vector<std::pair<const char*, TGeleseneTabelle>> formen = {
-            {"csv", CsvTabelleLesen(WerteAlsCsv(m, TTabellenform::Standard))},
-            {"csv deutsch", CsvTabelleLesen(WerteAlsCsv(m, TTabellenform::Deutsch))},
-            {"xlsx", XlsxTabelleLesen(WerteAlsXlsx(m, true))}};
-        for (const auto& [form, tabelle] : formen) {
+        for (const char* form : {"csv", "csv deutsch", "xlsx"}) {
+            const std::string f = form;
+            const TGeleseneTabelle tabelle =
+                f == "xlsx" ? XlsxTabelleLesen(WerteAlsXlsx(m, true))
+                            : CsvTabelleLesen(WerteAlsCsv(m, f == "csv" ? TTabellenform::Standard : TTabellenform::Deutsch));
             const TWertePruefung p = WertePruefen(m, tabelle);
             EXPECT_TRUE(p.Probleme.empty()) << pfad << " " << form << ": " << PruefungsZeilen(p).front();
             EXPECT_TRUE(p.Aenderungen.empty()) << pfad << " " << form;
@@ -157,8 +157,8 @@ TEST(WerteXlsx, MappeEinerTabellenkalkulation) {
                                    {"xl/worksheets/sheet1.xml", notizen},
                                    {"xl/worksheets/werte.xml", blatt}});
     const TGeleseneTabelle t = XlsxTabelleLesen(bytes);
-    ASSERT_EQ(t.Zeilen.size(), 4U);
-    EXPECT_EQ(t.Zeilen[0][1], "Quelle");
+    ASSERT_EQ(t.Anzahl(), 4U);
+    EXPECT_EQ(t.Feld(0, 1), "Quelle");
     EXPECT_EQ(t.Dateizeilen, (std::vector<size_t>{3, 4, 5, 6}));
     n.Bau.M().FOListe.NrSuchen(n.V.Q.FONr)->Name = "Quelle";
     const TWertePruefung p = WertePruefen(n.Bau.M(), t);
@@ -194,6 +194,12 @@ TEST(WerteXlsx, KaputteDateienWerdenAbgelehnt) {
     EXPECT_THROW(XlsxTabelleLesen(Zip({{"xl/workbook.xml", mappe},
                                        {"xl/_rels/workbook.xml.rels", bezuege},
                                        {"xl/worksheets/s.xml", "<worksheet><sheetData><row><c t=\"s\"><v>7</v></c>"
+                                                               "</row></sheetData></worksheet>"}})),
+                 EModellErzeugen);
+    // Eine Zelle jenseits der letzten Spalte einer Tabellenkalkulation.
+    EXPECT_THROW(XlsxTabelleLesen(Zip({{"xl/workbook.xml", mappe},
+                                       {"xl/_rels/workbook.xml.rels", bezuege},
+                                       {"xl/worksheets/s.xml", "<worksheet><sheetData><row><c r=\"ZZZZZZZ1\"><v>1</v></c>"
                                                                "</row></sheetData></worksheet>"}})),
                  EModellErzeugen);
     // Das Blatt fehlt.
