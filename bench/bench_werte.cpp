@@ -58,7 +58,7 @@ void BM_WerteCsvEinlesen(benchmark::State& state) {
     bench::TVerhaeltnisUhr uhr;
     for (auto _ : state) {
         uhr.Start();
-        const TWertePruefung p = WertePruefen(m, CsvTabelleLesen(csv));
+        const TWertePruefung p = CsvWertePruefen(m, csv);
         benchmark::DoNotOptimize(p.Aenderungen.data());
         uhr.Stopp();
         state.PauseTiming();

@@ -2,7 +2,8 @@
 // kleines Netz (Quelle, Verzweigung mit zwei Ausgängen, Wandler, Senken).
 // Erlaubt ist nur, zu lesen oder mit einer Ausnahme des Kerns abzubrechen.
 // Was der Probelauf ändern will, wird gesetzt und zurückgesetzt; danach muss
-// das Modell denselben Text ergeben wie vorher.
+// das Modell denselben Text ergeben wie vorher. Der Probelauf beim Lesen der
+// CSV muss dasselbe melden wie der über die abgelegte Tabelle.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -67,10 +68,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* daten, size_t groesse) {
     static const std::unique_ptr<TModell> m = Netz();
     static const std::string vorher = Schreiben(*m);
     const std::string text(reinterpret_cast<const char*>(daten), groesse);
+    std::string abgelegt, gelesen;
     try {
-        Pruefen(*m, CsvTabelleLesen(text), vorher);
-    } catch (const EFehler&) {
+        const TGeleseneTabelle t = CsvTabelleLesen(text);
+        Pruefen(*m, t, vorher);
+        for (const std::string& z : PruefungsZeilen(WertePruefen(*m, t))) abgelegt += z + "\n";
+    } catch (const EFehler& e) {
+        abgelegt = e.what();
     }
+    try {
+        for (const std::string& z : PruefungsZeilen(CsvWertePruefen(*m, text))) gelesen += z + "\n";
+    } catch (const EFehler& e) {
+        gelesen = e.what();
+    }
+    if (abgelegt != gelesen) Abbruch("Probelauf beim Lesen weicht ab", abgelegt, gelesen);
     try {
         Pruefen(*m, XlsxTabelleLesen(text), vorher);
     } catch (const EFehler&) {

@@ -43,15 +43,13 @@ void TFMHaupt::ACDateiWerteEinlesenExecute() {
     const std::optional<QString> quelle = Dateiwahl->TabelleOeffnen(this);
     if (!quelle) return;
     const std::string name = DateinameFuerAnzeige(Pfad(*quelle));
-    TGeleseneTabelle tabelle;
+    TWertePruefung pruefung;
     try {
-        const std::string pfad = Pfad(*quelle);
-        tabelle = IstXlsx(pfad) ? XlsxTabelleLesen(DateiBytes(pfad)) : CsvTabelleLesen(DateiInhalt(pfad));
+        pruefung = WerteDateiPruefen(*Modell(), Pfad(*quelle));
     } catch (const EFehler& e) {
         Plattform().Meldungen->Fehler(MeldungMitGrund("Die Tabelle " + name + " kann nicht gelesen werden.", e.what()));
         return;
     }
-    const TWertePruefung pruefung = WertePruefen(*Modell(), tabelle);
     const std::vector<std::string> zeilen = PruefungsZeilen(pruefung);
     std::string text = "Werte aus " + name + ":\n";
     for (size_t i = 0; i < zeilen.size(); ++i) {

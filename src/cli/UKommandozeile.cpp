@@ -353,9 +353,9 @@ int WerteEinlesen(const std::vector<std::string>& arg, std::ostream& aus, std::o
     TKonsolenPlattform plattform(aus, fehler);
     auto modell = Oeffnen(dateien[0], fehler);
     if (!modell) return 2;
-    TGeleseneTabelle tabelle;
+    TWertePruefung pruefung;
     try {
-        tabelle = IstXlsx(dateien[1]) ? XlsxTabelleLesen(DateiBytes(dateien[1])) : CsvTabelleLesen(DateiInhalt(dateien[1]));
+        pruefung = WerteDateiPruefen(*modell, dateien[1]);
     } catch (const EFehler& e) {
         fehler << Utf8AusAnsi(MeldungMitGrund("Die Tabelle " + DateinameFuerAnzeige(dateien[1]) +
                                                   " kann nicht gelesen werden.",
@@ -363,7 +363,6 @@ int WerteEinlesen(const std::vector<std::string>& arg, std::ostream& aus, std::o
                << '\n';
         return 2;
     }
-    const TWertePruefung pruefung = WertePruefen(*modell, tabelle);
     for (const std::string& z : PruefungsZeilen(pruefung)) aus << Utf8AusAnsi(z) << '\n';
     if (!pruefung.Probleme.empty()) return 1;
     if (probe) return 0;

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <functional>
 #include <map>
+#include <span>
 #include <tuple>
 #include <unordered_map>
 
@@ -89,40 +91,43 @@ struct TWertStelle {
     TWertOrt Ort;
 };
 
-// Ruft 'f' für jeden Eingabewert des Modells in Listenfolge auf; die eine
-// Stelle, die festlegt, welche Zeilen es gibt.
-template <class F> void StellenDurchgehen(const TModell& modell, F&& f) {
+// Ruft 'f' für jeden Eingabewert eines Objekts auf; die eine Stelle, die
+// festlegt, welche Zeilen es gibt.
+template <class F> void ObjektStellen(const TModell& modell, const TFO& o, F&& f) {
+    const TKnoten* k = o.AlsKnoten();
+    if (k == nullptr && o.AlsWeg() == nullptr) return;
+    if (HatKapazitaet(o)) f(TWertStelle{&o, "Kapazitaet", -1, nullptr, -1, nullptr, TWertOrt{o.FONr, true}});
+    if (k == nullptr) return;
     const int n = modell.AnzahlArtikel();
-    for (const auto& o : modell.FOListe.Alle()) {
-        const TKnoten* k = o->AlsKnoten();
-        if (k == nullptr && o->AlsWeg() == nullptr) continue;
-        if (HatKapazitaet(*o)) f(TWertStelle{o.get(), "Kapazitaet", -1, nullptr, -1, nullptr, TWertOrt{o->FONr, true}});
-        if (k == nullptr) continue;
-        const TDyn3DMatrix& m = k->Matrix();
-        const int artikel = std::min(n, m.Dim1());
-        switch (k->Art()) {
-        case TKnotenArt::Quelle:
-            if (k->AnzahlAusgaenge() == 1 && m.Dim3() >= 2)
-                for (int a = 0; a < artikel; ++a)
-                    f(TWertStelle{o.get(), "Liefermenge", a, nullptr, -1, nullptr, TWertOrt{o->FONr, false, a, 0, 1}});
-            break;
-        case TKnotenArt::Verzweigung:
+    const TDyn3DMatrix& m = k->Matrix();
+    const int artikel = std::min(n, m.Dim1());
+    switch (k->Art()) {
+    case TKnotenArt::Quelle:
+        if (k->AnzahlAusgaenge() == 1 && m.Dim3() >= 2)
             for (int a = 0; a < artikel; ++a)
-                for (int j = 1; j <= std::min(k->AnzahlEingaenge(), m.Dim2() - 1); ++j)
-                    for (int c = 1; c <= std::min(k->AnzahlAusgaenge(), m.Dim3() - 1); ++c)
-                        f(TWertStelle{o.get(), "Anteil", a, k->GetEingang(j - 1), -1, k->GetAusgang(c - 1),
-                                      TWertOrt{o->FONr, false, a, j, c}});
-            break;
-        case TKnotenArt::Wandler:
-            if (m.Dim3() >= 2)
-                for (int a = 0; a < artikel; ++a)
-                    for (int j = 0; j < std::min(n, m.Dim2() - 1); ++j)
-                        f(TWertStelle{o.get(), "Faktor", a, nullptr, j, nullptr, TWertOrt{o->FONr, false, a, j + 1, 1}});
-            break;
-        default:
-            break;
-        }
+                f(TWertStelle{&o, "Liefermenge", a, nullptr, -1, nullptr, TWertOrt{o.FONr, false, a, 0, 1}});
+        break;
+    case TKnotenArt::Verzweigung:
+        for (int a = 0; a < artikel; ++a)
+            for (int j = 1; j <= std::min(k->AnzahlEingaenge(), m.Dim2() - 1); ++j)
+                for (int c = 1; c <= std::min(k->AnzahlAusgaenge(), m.Dim3() - 1); ++c)
+                    f(TWertStelle{&o, "Anteil", a, k->GetEingang(j - 1), -1, k->GetAusgang(c - 1),
+                                  TWertOrt{o.FONr, false, a, j, c}});
+        break;
+    case TKnotenArt::Wandler:
+        if (m.Dim3() >= 2)
+            for (int a = 0; a < artikel; ++a)
+                for (int j = 0; j < std::min(n, m.Dim2() - 1); ++j)
+                    f(TWertStelle{&o, "Faktor", a, nullptr, j, nullptr, TWertOrt{o.FONr, false, a, j + 1, 1}});
+        break;
+    default:
+        break;
     }
+}
+
+// Alle Eingabewerte des Modells in Listenfolge.
+template <class F> void StellenDurchgehen(const TModell& modell, F&& f) {
+    for (const auto& o : modell.FOListe.Alle()) ObjektStellen(modell, *o, f);
 }
 
 } // namespace
@@ -206,89 +211,6 @@ std::string WerteAlsCsv(const TModell& modell, TTabellenform form) {
     return csv;
 }
 
-TGeleseneTabelle CsvTabelleLesen(const std::string& eingabe) {
-    TGeleseneTabelle tabelle;
-    std::string_view text = tabelle.QuelleSetzen(eingabe);
-    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
-    const std::string_view kopfzeile = text.substr(0, text.find_first_of("\r\n"));
-    const size_t komma = kopfzeile.find(','), semikolon = kopfzeile.find(';');
-    if (semikolon != std::string_view::npos && (komma == std::string_view::npos || semikolon < komma))
-        tabelle.Form = TTabellenform::Deutsch;
-    const char t = tabelle.Form == TTabellenform::Deutsch ? ';' : ',';
-    const char enden[] = {t, '\r', '\n', '\0'};
-    // Ein Zeilenende je Zeile: einmal gezählt, statt die Felder beim Wachsen
-    // wieder und wieder umzukopieren.
-    tabelle.Reservieren(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
-    const auto nurAscii = [](std::string_view s) {
-        return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    };
-    // RFC 4180: Felder in Anführungszeichen dürfen Trenner, "" und Zeilenenden
-    // enthalten. Ein Feld ohne sie ist ein Ausschnitt des Texts, nur eins mit
-    // Anführungszeichen oder Zeichen ausserhalb ASCII wird ein eigener Text.
-    std::vector<std::string_view> felder;
-    size_t i = 0, dateizeile = 1;
-    bool kopf = true;
-    while (i < text.size()) {
-        const size_t anfangszeile = dateizeile;
-        felder.clear();
-        bool zeileZuEnde = false;
-        while (!zeileZuEnde) {
-            std::string_view feld;
-            if (i < text.size() && text[i] == '"') {
-                std::string eigen;
-                size_t k = i + 1;
-                for (;;) {
-                    const size_t q = text.find('"', k);
-                    if (q == std::string_view::npos) throw EModellErzeugen("ein Feld in Anf\xFChrungszeichen endet nicht");
-                    const std::string_view stueck = text.substr(k, q - k);
-                    dateizeile += static_cast<size_t>(std::count(stueck.begin(), stueck.end(), '\n'));
-                    eigen += stueck;
-                    if (q + 1 < text.size() && text[q + 1] == '"') {
-                        eigen += '"';
-                        k = q + 2;
-                        continue;
-                    }
-                    k = q + 1;
-                    break;
-                }
-                // Was nach dem schliessenden Zeichen bis zum Trenner steht, gehört dazu.
-                const size_t ende = std::min(text.find_first_of(enden, k), text.size());
-                eigen += text.substr(k, ende - k);
-                i = ende;
-                feld = tabelle.Eigen(nurAscii(eigen) ? std::move(eigen) : AnsiAusUtf8(eigen));
-            } else {
-                const size_t ende = std::min(text.find_first_of(enden, i), text.size());
-                feld = text.substr(i, ende - i);
-                i = ende;
-                if (!nurAscii(feld)) feld = tabelle.Eigen(AnsiAusUtf8(feld));
-            }
-            felder.push_back(feld);
-            if (i < text.size() && text[i] == t) {
-                ++i;
-                continue;
-            }
-            zeileZuEnde = true;
-            if (i < text.size()) {
-                if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-                ++i;
-                ++dateizeile;
-            }
-        }
-        if (felder.size() == 1 && felder[0].empty()) continue; // Leerzeile
-        if (kopf) {
-            for (const std::string_view f : felder) tabelle.Kopf.emplace_back(f);
-            kopf = false;
-            continue;
-        }
-        tabelle.ZeileBeginnen(anfangszeile);
-        for (const std::string_view f : felder) tabelle.FeldAnhaengen(f);
-    }
-    std::vector<std::string> erwartet(std::begin(WerteSpalten), std::end(WerteSpalten));
-    if (tabelle.Kopf != erwartet)
-        throw EModellErzeugen("die Kopfzeile ist nicht FONr, Objekt, Art, Groesse, Artikel, Von, Nach, Wert");
-    return tabelle;
-}
-
 TZahlLesen TabellenzahlLesen(std::string_view roh, TTabellenform form, bool beideFormen) {
     const std::string_view text = Getrimmt(roh);
     if (text.empty()) return {std::nullopt, "keine Zahl (leer)"};
@@ -330,148 +252,308 @@ TZahlLesen TabellenzahlLesen(std::string_view roh, TTabellenform form, bool beid
     return fertig(s);
 }
 
-TWertePruefung WertePruefen(const TModell& modell, const TGeleseneTabelle& tabelle) {
-    TWertePruefung p;
-    p.Zeilen = tabelle.Anzahl();
-    // Die Stellen ohne Texte; verglichen wird mit Namen, die je Artikel und
-    // Weg einmal gebildet werden (bench_werte: mit WerteZeilen 8,6 s, so
-    // 6,0 bis 6,5 s für Lesen und Prüfen von 2,9 Mio. Zeilen).
-    std::vector<TWertStelle> modellZeilen;
-    StellenDurchgehen(modell, [&](const TWertStelle& st) { modellZeilen.push_back(st); });
-    const std::unordered_map<uint32_t, TFO*> objekte = NachNummer(modell);
-    std::vector<std::string> artikelNamen;
-    for (int a = 0; a < modell.AnzahlArtikel(); ++a) artikelNamen.push_back(ArtikelName(modell, a));
-    std::unordered_map<const TWeg*, std::string> wegTexte;
-    const auto wegText = [&](const TWeg* w) -> const std::string& {
-        auto [it, neu] = wegTexte.try_emplace(w);
-        if (neu) it->second = WegBezeichnung(*w);
-        return it->second;
-    };
-    static const std::string leer;
-    const auto artikelText = [&](int a) -> const std::string& { return a >= 0 ? artikelNamen[static_cast<size_t>(a)] : leer; };
-    // Die Zeilen eines Objekts stehen beieinander: Bereich je Nummer, dazu
-    // die Stelle nach dem letzten Treffer, denn eine Tabelle steht meist in
-    // der Reihenfolge, in der sie geschrieben wurde.
-    struct TBereich {
-        size_t Anfang, Ende, Weiter;
-    };
-    std::unordered_map<uint32_t, TBereich> bereiche;
-    bereiche.reserve(objekte.size());
-    for (size_t i = 0; i < modellZeilen.size(); ++i) {
-        auto [it, neu] = bereiche.try_emplace(modellZeilen[i].Objekt->FONr, TBereich{i, i + 1, i});
-        if (!neu) it->second.Ende = i + 1;
+namespace {
+
+// Bis zum nächsten Trenner oder Zeilenende; 'ascii', wenn nur ASCII dazwischen
+// stand. Ein Gang Byte für Byte statt find_first_of je Feld (bench_werte).
+size_t FeldEnde(std::string_view text, size_t i, char t, bool& ascii) {
+    unsigned char oder = 0;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == t || c == '\n' || c == '\r') break;
+        oder |= static_cast<unsigned char>(c);
     }
-    // Je Zeile des Modells die Dateizeile, die sie schon nannte (0: keine).
-    std::vector<size_t> gesehen(modellZeilen.size(), 0);
-    // Neue Werte je Ort, um Kolonnensummen nach der Änderung zu beurteilen.
-    std::map<std::tuple<uint32_t, int, int, int>, double> neueZellen;
-    const auto problem = [&](size_t zeile, const char* spalte, std::string grund) {
-        p.Probleme.push_back({zeile, spalte, std::move(grund)});
-    };
-    for (size_t i = 0; i < tabelle.Anzahl(); ++i) {
-        const size_t nr = tabelle.Dateizeilen[i];
-        if (tabelle.Spalten(i) != 8) {
-            problem(nr, "", std::to_string(tabelle.Spalten(i)) + " statt 8 Spalten");
+    ascii = oder < 0x80;
+    return i;
+}
+
+// Geht die Zeilen einer CSV-Tabelle durch (RFC 4180: Felder in
+// Anführungszeichen dürfen Trenner, "" und Zeilenenden enthalten) und ruft
+// 'zeile(dateizeile, felder)' für jede ausser Kopf und Leerzeilen. Die Felder
+// sind Windows-1252: Ausschnitte des Texts, wo sie nur ASCII ohne
+// Anführungszeichen sind, sonst Texte, die bis zur nächsten Zeile gelten.
+// Prüft zuerst den Kopf.
+template <class F> void CsvDurchgehen(std::string_view text, TTabellenform form, F&& zeile) {
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+    const char t = form == TTabellenform::Deutsch ? ';' : ',';
+    std::vector<std::string_view> felder;
+    std::deque<std::string> eigene; // Verweise bleiben beim Anhängen gültig
+    size_t i = 0, dateizeile = 1;
+    bool kopf = true;
+    while (i < text.size()) {
+        const size_t anfangszeile = dateizeile;
+        felder.clear();
+        eigene.clear();
+        bool zeileZuEnde = false;
+        while (!zeileZuEnde) {
+            std::string_view feld;
+            bool ascii = true;
+            if (i < text.size() && text[i] == '"') {
+                std::string eigen;
+                size_t k = i + 1;
+                for (;;) {
+                    const size_t q = text.find('"', k);
+                    if (q == std::string_view::npos) throw EModellErzeugen("ein Feld in Anf\xFChrungszeichen endet nicht");
+                    const std::string_view stueck = text.substr(k, q - k);
+                    dateizeile += static_cast<size_t>(std::count(stueck.begin(), stueck.end(), '\n'));
+                    eigen += stueck;
+                    if (q + 1 < text.size() && text[q + 1] == '"') {
+                        eigen += '"';
+                        k = q + 2;
+                        continue;
+                    }
+                    k = q + 1;
+                    break;
+                }
+                // Was nach dem schliessenden Zeichen bis zum Trenner steht, gehört dazu.
+                const size_t ende = FeldEnde(text, k, t, ascii);
+                eigen += text.substr(k, ende - k);
+                i = ende;
+                const bool nurAscii =
+                    std::all_of(eigen.begin(), eigen.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+                feld = eigene.emplace_back(nurAscii ? std::move(eigen) : AnsiAusUtf8(eigen));
+            } else {
+                const size_t ende = FeldEnde(text, i, t, ascii);
+                feld = text.substr(i, ende - i);
+                i = ende;
+                if (!ascii) feld = eigene.emplace_back(AnsiAusUtf8(feld));
+            }
+            felder.push_back(feld);
+            if (i < text.size() && text[i] == t) {
+                ++i;
+                continue;
+            }
+            zeileZuEnde = true;
+            if (i < text.size()) {
+                if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+                ++i;
+                ++dateizeile;
+            }
+        }
+        if (felder.size() == 1 && felder[0].empty()) continue; // Leerzeile
+        if (kopf) {
+            if (!std::equal(felder.begin(), felder.end(), std::begin(WerteSpalten), std::end(WerteSpalten)))
+                throw EModellErzeugen("die Kopfzeile ist nicht FONr, Objekt, Art, Groesse, Artikel, Von, Nach, Wert");
+            kopf = false;
             continue;
         }
-        std::string_view f[8];
-        for (size_t k = 0; k < 8; ++k) f[k] = tabelle.Feld(i, k);
+        zeile(anfangszeile, std::span<const std::string_view>(felder));
+    }
+    if (kopf) throw EModellErzeugen("die Kopfzeile ist nicht FONr, Objekt, Art, Groesse, Artikel, Von, Nach, Wert");
+}
+
+// Die Form am Trenner der Kopfzeile: ";" vor "," ist die deutsche.
+TTabellenform CsvForm(std::string_view text) {
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+    const std::string_view kopf = text.substr(0, text.find_first_of("\r\n"));
+    const size_t komma = kopf.find(','), semikolon = kopf.find(';');
+    return semikolon != std::string_view::npos && (komma == std::string_view::npos || semikolon < komma)
+               ? TTabellenform::Deutsch
+               : TTabellenform::Standard;
+}
+
+// "Name #Nr" des Wegs, ohne den Text zu bilden.
+bool IstWegBezeichnung(std::string_view s, const TWeg& weg) {
+    if (s.size() < weg.Name.size() + 3 || s.substr(0, weg.Name.size()) != weg.Name ||
+        s.substr(weg.Name.size(), 2) != " #")
+        return false;
+    s.remove_prefix(weg.Name.size() + 2);
+    if (s[0] < '0' || s[0] > '9' || (s[0] == '0' && s.size() > 1)) return false; // wie std::to_string
+    uint32_t nr = 0;
+    const auto [ende, f] = std::from_chars(s.data(), s.data() + s.size(), nr);
+    return f == std::errc() && ende == s.data() + s.size() && nr == weg.FONr;
+}
+
+// Der Probelauf Zeile für Zeile: keine Liste aller Stellen, nur die des
+// Objekts, dessen Zeilen gerade kommen (bench_werte, 2,9 Mio. Zeilen: mit
+// Listen aller Stellen und Felder 6,0 s, so 0,39 s).
+class TWertePruefer {
+public:
+    TWertePruefer(const TModell& modell, TTabellenform form, bool tabellenkalkulation)
+        : Modell(modell), Form(form), Tabellenkalkulation(tabellenkalkulation) {
+        Objekte.reserve(modell.FOListe.Anzahl());
+        size_t basis = 0;
+        for (const auto& o : modell.FOListe.Alle()) {
+            size_t anzahl = 0;
+            ObjektStellen(modell, *o, [&](const TWertStelle&) { ++anzahl; });
+            if (Objekte.try_emplace(o->FONr, TObjekt{o.get(), basis, anzahl, 0}).second) basis += anzahl;
+        }
+        Gesehen.assign(basis, 0);
+        for (int a = 0; a < modell.AnzahlArtikel(); ++a) ArtikelNamen.push_back(ArtikelName(modell, a));
+    }
+
+    void Zeile(size_t nr, std::span<const std::string_view> f, bool wertIstZahl) {
+        ++P.Zeilen;
+        if (f.size() != 8) {
+            Problem(nr, "", std::to_string(f.size()) + " statt 8 Spalten");
+            return;
+        }
         uint32_t fonr = 0;
         const std::string_view nrText = Getrimmt(f[0]);
         const auto [ende, fehler] = std::from_chars(nrText.data(), nrText.data() + nrText.size(), fonr);
         if (nrText.empty() || fehler != std::errc() || ende != nrText.data() + nrText.size()) {
-            problem(nr, "FONr", "keine Objektnummer: " + Gekuerzt(f[0]));
-            continue;
+            Problem(nr, "FONr", "keine Objektnummer: " + Gekuerzt(f[0]));
+            return;
         }
-        const auto gefunden = objekte.find(fonr);
-        const TFO* objekt = gefunden != objekte.end() ? gefunden->second : nullptr;
-        if (objekt == nullptr || (objekt->AlsKnoten() == nullptr && objekt->AlsWeg() == nullptr)) {
-            problem(nr, "FONr", "unbekanntes Objekt #" + std::to_string(fonr));
-            continue;
+        TObjekt* objekt = ObjektMitNummer(fonr);
+        if (objekt == nullptr || (objekt->O->AlsKnoten() == nullptr && objekt->O->AlsWeg() == nullptr)) {
+            Problem(nr, "FONr", "unbekanntes Objekt #" + std::to_string(fonr));
+            return;
         }
-        if (f[1] != objekt->Name) {
-            problem(nr, "Objekt", "der Name passt nicht zur Nummer #" + std::to_string(fonr) + " (im Modell: " +
-                                      Gekuerzt(objekt->Name) + ")");
-            continue;
+        const TFO& o = *objekt->O;
+        if (f[1] != o.Name) {
+            Problem(nr, "Objekt",
+                    "der Name passt nicht zur Nummer #" + std::to_string(fonr) + " (im Modell: " + Gekuerzt(o.Name) + ")");
+            return;
         }
         const auto passt = [&](size_t k) {
-            const TWertStelle& z = modellZeilen[k];
-            if (f[3] != z.Groesse || f[4] != artikelText(z.Artikel)) return false;
-            if (f[5] != (z.VonWeg != nullptr ? wegText(z.VonWeg) : artikelText(z.VonArtikel))) return false;
-            return f[6] == (z.NachWeg != nullptr ? wegText(z.NachWeg) : leer);
+            const TWertStelle& z = Stellen[k];
+            if (f[3] != z.Groesse || f[4] != ArtikelText(z.Artikel)) return false;
+            if (z.VonWeg != nullptr ? !IstWegBezeichnung(f[5], *z.VonWeg) : f[5] != ArtikelText(z.VonArtikel))
+                return false;
+            return z.NachWeg != nullptr ? IstWegBezeichnung(f[6], *z.NachWeg) : f[6].empty();
         };
+        // Eine Tabelle steht meist in der Folge, in der sie geschrieben wurde:
+        // die Stelle nach dem letzten Treffer zuerst.
         std::optional<size_t> stelle;
-        if (const auto b = bereiche.find(fonr); b != bereiche.end()) {
-            TBereich& r = b->second;
-            if (r.Weiter < r.Ende && passt(r.Weiter)) stelle = r.Weiter;
-            for (size_t k = r.Anfang; !stelle && k < r.Ende; ++k)
-                if (passt(k)) stelle = k;
-            if (stelle) r.Weiter = *stelle + 1;
-        }
+        if (objekt->Weiter < Stellen.size() && passt(objekt->Weiter)) stelle = objekt->Weiter;
+        for (size_t k = 0; !stelle && k < Stellen.size(); ++k)
+            if (passt(k)) stelle = k;
         if (!stelle) {
-            problem(nr, "Groesse", "kein solcher Wert bei " + objekt->Titel() + ": " + Gekuerzt(f[3]) + " " +
-                                       Gekuerzt(f[4]) + (f[5].empty() ? "" : " von " + Gekuerzt(f[5])) +
-                                       (f[6].empty() ? "" : " nach " + Gekuerzt(f[6])));
-            continue;
+            Problem(nr, "Groesse",
+                    "kein solcher Wert bei " + o.Titel() + ": " + Gekuerzt(f[3]) + " " + Gekuerzt(f[4]) +
+                        (f[5].empty() ? "" : " von " + Gekuerzt(f[5])) + (f[6].empty() ? "" : " nach " + Gekuerzt(f[6])));
+            return;
         }
-        if (gesehen[*stelle] != 0) {
-            problem(nr, "", "die Zeile steht doppelt (zuerst in Zeile " + std::to_string(gesehen[*stelle]) + ")");
-            continue;
+        objekt->Weiter = *stelle + 1;
+        size_t& gesehen = Gesehen[objekt->Basis + *stelle];
+        if (gesehen != 0) {
+            Problem(nr, "", "die Zeile steht doppelt (zuerst in Zeile " + std::to_string(gesehen) + ")");
+            return;
         }
-        gesehen[*stelle] = nr;
-        const bool zahlzelle = i < tabelle.WertIstZahl.size() && tabelle.WertIstZahl[i];
-        const TZahlLesen zahl = zahlzelle ? TabellenzahlLesen(f[7], TTabellenform::Standard)
-                                          : TabellenzahlLesen(f[7], tabelle.Form, tabelle.Tabellenkalkulation);
+        gesehen = nr;
+        const TZahlLesen zahl = wertIstZahl ? TabellenzahlLesen(f[7], TTabellenform::Standard)
+                                            : TabellenzahlLesen(f[7], Form, Tabellenkalkulation);
         if (!zahl.Wert) {
-            problem(nr, "Wert", zahl.Grund);
-            continue;
+            Problem(nr, "Wert", zahl.Grund);
+            return;
         }
-        const TWertStelle& ziel = modellZeilen[*stelle];
-        const double alt = Lesen(*ziel.Objekt, ziel.Ort);
-        if (GleichInDerDatei(*zahl.Wert, alt)) continue;
+        const TWertStelle& ziel = Stellen[*stelle];
+        const double alt = Lesen(o, ziel.Ort);
+        if (GleichInDerDatei(*zahl.Wert, alt)) return;
         const std::string_view groesse = ziel.Groesse;
         if (groesse == "Anteil" && (*zahl.Wert < 0.0 || *zahl.Wert > 100.0)) {
-            problem(nr, "Wert", "ein Anteil liegt zwischen 0 und 100, nicht " + TextAusFloat(*zahl.Wert));
-            continue;
+            Problem(nr, "Wert", "ein Anteil liegt zwischen 0 und 100, nicht " + TextAusFloat(*zahl.Wert));
+            return;
         }
         if (groesse == "Kapazitaet" && *zahl.Wert < 0.0) {
-            problem(nr, "Wert", "eine Kapazit\xE4t ist nicht negativ");
-            continue;
+            Problem(nr, "Wert", "eine Kapazit\xE4t ist nicht negativ");
+            return;
         }
-        p.Aenderungen.push_back({ziel.Ort, alt, *zahl.Wert});
-        if (!ziel.Ort.Kapazitaet) neueZellen[{ziel.Ort.FONr, ziel.Ort.A, ziel.Ort.B, ziel.Ort.C}] = *zahl.Wert;
+        P.Aenderungen.push_back({ziel.Ort, alt, *zahl.Wert});
+        if (!ziel.Ort.Kapazitaet) NeueZellen[{ziel.Ort.FONr, ziel.Ort.A, ziel.Ort.B, ziel.Ort.C}] = {*zahl.Wert, nr};
     }
-    // Kolonnensummen: nur Spalten, in denen die Tabelle etwas ändert.
-    std::map<std::tuple<uint32_t, int, int>, bool> spalten;
-    for (const auto& [ort, wert] : neueZellen) {
-        const TKnoten* k = objekte.at(std::get<0>(ort))->AlsKnoten();
-        if (k->Art() == TKnotenArt::Verzweigung) spalten[{std::get<0>(ort), std::get<1>(ort), std::get<2>(ort)}] = true;
-    }
-    for (const auto& [spalte, egal] : spalten) {
-        const auto [fonr, a, j] = spalte;
-        const TKnoten* k = objekte.at(fonr)->AlsKnoten();
-        double summe = 0.0;
-        for (int c = 1; c < k->Matrix().Dim3(); ++c) {
-            const auto neu = neueZellen.find({fonr, a, j, c});
-            summe += neu != neueZellen.end() ? neu->second : k->Matrix().W(a, j, c);
+
+    TWertePruefung Ende() {
+        // Kolonnensummen: nur Spalten, in denen die Tabelle etwas ändert,
+        // gemeldet an der ersten Zeile, die darin etwas ändert.
+        std::map<std::tuple<uint32_t, int, int>, size_t> spalten;
+        for (const auto& [ort, neu] : NeueZellen) {
+            const auto [fonr, a, j, c] = ort;
+            if (Objekte.at(fonr).O->AlsKnoten()->Art() != TKnotenArt::Verzweigung) continue;
+            auto [it, erste] = spalten.try_emplace({fonr, a, j}, neu.second);
+            if (!erste) it->second = std::min(it->second, neu.second);
         }
-        if (!(std::fabs(summe - 100.0) <= Summentoleranz)) {
-            // Gemeldet an der ersten Zeile, die in dieser Spalte etwas ändert.
-            size_t zeile = 0;
-            for (size_t i = 0; i < tabelle.Anzahl() && zeile == 0; ++i) {
-                if (tabelle.Spalten(i) == 8 && Getrimmt(tabelle.Feld(i, 0)) == std::to_string(fonr) &&
-                    tabelle.Feld(i, 3) == "Anteil" && tabelle.Feld(i, 4) == ArtikelName(modell, a) &&
-                    tabelle.Feld(i, 5) == WegBezeichnung(*k->GetEingang(j - 1)))
-                    zeile = tabelle.Dateizeilen[i];
+        for (const auto& [spalte, zeile] : spalten) {
+            const auto [fonr, a, j] = spalte;
+            const TKnoten* k = Objekte.at(fonr).O->AlsKnoten();
+            double summe = 0.0;
+            for (int c = 1; c < k->Matrix().Dim3(); ++c) {
+                const auto neu = NeueZellen.find({fonr, a, j, c});
+                summe += neu != NeueZellen.end() ? neu->second.first : k->Matrix().W(a, j, c);
             }
-            problem(zeile, "Wert", "die Anteile von " + k->Titel() + " f\xFCr " + ArtikelName(modell, a) + " aus " +
-                                       WegBezeichnung(*k->GetEingang(j - 1)) + " ergeben " + TextAusFloat(summe) +
-                                       " statt 100 %");
+            if (!(std::fabs(summe - 100.0) <= Summentoleranz))
+                Problem(zeile, "Wert",
+                        "die Anteile von " + k->Titel() + " f\xFCr " + ArtikelName(Modell, a) + " aus " +
+                            WegBezeichnung(*k->GetEingang(j - 1)) + " ergeben " + TextAusFloat(summe) + " statt 100 %");
         }
+        std::stable_sort(P.Probleme.begin(), P.Probleme.end(),
+                         [](const TWertProblem& a, const TWertProblem& b) { return a.Zeile < b.Zeile; });
+        return std::move(P);
     }
-    std::stable_sort(p.Probleme.begin(), p.Probleme.end(),
-                     [](const TWertProblem& a, const TWertProblem& b) { return a.Zeile < b.Zeile; });
-    return p;
+
+private:
+    struct TObjekt {
+        const TFO* O;
+        size_t Basis, Anzahl, Weiter;
+    };
+
+    // Das Objekt und in Stellen seine Stellen; dieselbe Nummer wie zuvor ohne Suche.
+    TObjekt* ObjektMitNummer(uint32_t fonr) {
+        if (Letztes != nullptr && Letztes->O->FONr == fonr) return Letztes;
+        const auto it = Objekte.find(fonr);
+        if (it == Objekte.end()) return nullptr;
+        Letztes = &it->second;
+        Stellen.clear();
+        ObjektStellen(Modell, *Letztes->O, [&](const TWertStelle& st) { Stellen.push_back(st); });
+        return Letztes;
+    }
+    const std::string& ArtikelText(int a) const {
+        static const std::string leer;
+        return a >= 0 ? ArtikelNamen[static_cast<size_t>(a)] : leer;
+    }
+    void Problem(size_t zeile, const char* spalte, std::string grund) {
+        P.Probleme.push_back({zeile, spalte, std::move(grund)});
+    }
+
+    const TModell& Modell;
+    const TTabellenform Form;
+    const bool Tabellenkalkulation;
+    std::unordered_map<uint32_t, TObjekt> Objekte;
+    TObjekt* Letztes = nullptr;
+    std::vector<TWertStelle> Stellen;
+    // Je Stelle des Modells die Dateizeile, die sie schon nannte (0: keine).
+    std::vector<size_t> Gesehen;
+    std::vector<std::string> ArtikelNamen;
+    // Neue Werte und ihre Zeile je Ort, um Kolonnensummen nach der Änderung zu beurteilen.
+    std::map<std::tuple<uint32_t, int, int, int>, std::pair<double, size_t>> NeueZellen;
+    TWertePruefung P;
+};
+
+} // namespace
+
+TGeleseneTabelle CsvTabelleLesen(const std::string& eingabe) {
+    TGeleseneTabelle tabelle;
+    const std::string_view quelle = tabelle.QuelleSetzen(eingabe);
+    tabelle.Form = CsvForm(quelle);
+    const std::less<const char*> vor;
+    CsvDurchgehen(quelle, tabelle.Form, [&](size_t nr, std::span<const std::string_view> felder) {
+        tabelle.ZeileBeginnen(nr);
+        for (const std::string_view f : felder) {
+            // Umgewandelte Felder gelten nur bis zur nächsten Zeile.
+            const bool inQuelle = !vor(f.data(), quelle.data()) && !vor(quelle.data() + quelle.size(), f.data());
+            tabelle.FeldAnhaengen(inQuelle ? f : tabelle.Eigen(std::string(f)));
+        }
+    });
+    return tabelle;
+}
+
+TWertePruefung CsvWertePruefen(const TModell& modell, std::string_view text) {
+    const TTabellenform form = CsvForm(text);
+    TWertePruefer pruefer(modell, form, false);
+    CsvDurchgehen(text, form, [&](size_t nr, std::span<const std::string_view> felder) { pruefer.Zeile(nr, felder, false); });
+    return pruefer.Ende();
+}
+
+TWertePruefung WertePruefen(const TModell& modell, const TGeleseneTabelle& tabelle) {
+    TWertePruefer pruefer(modell, tabelle.Form, tabelle.Tabellenkalkulation);
+    std::vector<std::string_view> felder;
+    for (size_t i = 0; i < tabelle.Anzahl(); ++i) {
+        felder.clear();
+        for (size_t k = 0; k < tabelle.Spalten(i); ++k) felder.push_back(tabelle.Feld(i, k));
+        pruefer.Zeile(tabelle.Dateizeilen[i], felder, i < tabelle.WertIstZahl.size() && tabelle.WertIstZahl[i]);
+    }
+    return pruefer.Ende();
 }
 
 void WerteSetzen(TModell& modell, const std::vector<TWertAenderung>& aenderungen, bool neu) {

@@ -76,12 +76,6 @@ public:
     }
     // 'text' zeigt in die Quelle oder auf einen Text aus Eigen.
     void FeldAnhaengen(std::string_view text) { Felder.push_back(text); }
-    // Platz für so viele Zeilen zu je acht Feldern.
-    void Reservieren(size_t zeilen) {
-        Felder.reserve(zeilen * 8);
-        Anfang.reserve(zeilen);
-        Dateizeilen.reserve(zeilen);
-    }
     std::string_view Eigen(std::string text) { return Eigene.emplace_back(std::move(text)); }
 
 private:
@@ -120,6 +114,9 @@ struct TWertePruefung {
 // Der Probelauf: jede Zeile gegen das Modell, nur was die Tabelle ändert,
 // wird beurteilt. Nichts am Modell ändert sich.
 TWertePruefung WertePruefen(const TModell& modell, const TGeleseneTabelle& tabelle);
+// Derselbe Probelauf über CSV, Zeile für Zeile beim Lesen, ohne die Tabelle
+// abzulegen; wirft EModellErzeugen wie CsvTabelleLesen.
+TWertePruefung CsvWertePruefen(const TModell& modell, std::string_view text);
 // Setzt die Werte der Änderungen ('neu') oder ihre alten Werte zurück.
 void WerteSetzen(TModell& modell, const std::vector<TWertAenderung>& aenderungen, bool neu);
 // Zeilen des Probelaufs für Menschen: je Problem "Zeile N, Spalte S: Grund",

@@ -284,6 +284,15 @@ std::string DateiBytes(const std::string& dateiName) {
     return {std::istreambuf_iterator<char>(ein), std::istreambuf_iterator<char>()};
 }
 
+TWertePruefung WerteDateiPruefen(const TModell& modell, const std::string& pfad) {
+    if (IstXlsx(pfad)) return WertePruefen(modell, XlsxTabelleLesen(DateiBytes(pfad)));
+    // CSV ohne Kopie des Texts: geprüft wird, während gelesen wird.
+    TLeseDatei datei(pfad);
+    TTextPuffer inhalt;
+    datei.Lesen(inhalt, datei.Groesse() + 1);
+    return CsvWertePruefen(modell, inhalt.Text());
+}
+
 std::string WerteAlsXlsx(const TModell& modell, bool mitStroemen) {
     const THilfsdatei datei;
     lxw_workbook* mappe = workbook_new(datei.Name.c_str());

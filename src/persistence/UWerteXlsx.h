@@ -15,6 +15,9 @@ std::string WerteAlsXlsx(const TModell& modell, bool mitStroemen);
 TGeleseneTabelle XlsxTabelleLesen(const std::string& inhalt);
 // Eine Datei ganz, auch mit Nullbytes; EFOpenError, wenn das nicht geht.
 std::string DateiBytes(const std::string& dateiName);
+// Liest die Tabelle einer Datei (XLSX nach der Endung, sonst CSV) und prüft
+// sie gegen das Modell; wirft EFOpenError oder EModellErzeugen mit Grund.
+TWertePruefung WerteDateiPruefen(const TModell& modell, const std::string& pfad);
 // Nach der Endung: ".xlsx" (gross oder klein).
 bool IstXlsx(const std::string& pfad);
 

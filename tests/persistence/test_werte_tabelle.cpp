@@ -2,6 +2,8 @@
 // ohne Änderung, geänderte Werte, jeder Grund des Probelaufs, Zahlen je Form.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "gemeinsam/TModellBau.h"
 #include "model/UZeilen.h"
 #include "persistence/UModellDatei.h"
@@ -18,6 +20,19 @@ std::string Text(const TModell& m) {
     TZeilenSchreiber aus;
     Schreiben(m, aus);
     return aus.Text();
+}
+
+// Der Probelauf über die abgelegte Tabelle und der beim Lesen geben dasselbe.
+TWertePruefung Pruefen(const TModell& m, const std::string& csv) {
+    const TWertePruefung abgelegt = WertePruefen(m, CsvTabelleLesen(csv));
+    const TWertePruefung gelesen = CsvWertePruefen(m, csv);
+    EXPECT_EQ(PruefungsZeilen(abgelegt), PruefungsZeilen(gelesen));
+    EXPECT_EQ(abgelegt.Aenderungen.size(), gelesen.Aenderungen.size());
+    for (size_t i = 0; i < std::min(abgelegt.Aenderungen.size(), gelesen.Aenderungen.size()); ++i) {
+        EXPECT_EQ(abgelegt.Aenderungen[i].Ort, gelesen.Aenderungen[i].Ort);
+        EXPECT_EQ(abgelegt.Aenderungen[i].Neu, gelesen.Aenderungen[i].Neu);
+    }
+    return gelesen;
 }
 
 // Quelle -> Verzweigung (zwei Ausgänge) -> Wandler -> Senke, und eine zweite Senke.
@@ -87,9 +102,8 @@ TEST(WerteTabelle, UnveraendertZurueckGelesenAendertNichts) {
         // Ein Modell darf Anteile ausserhalb 0..100 und Spalten ohne 100 % halten.
         Anteile(n.V.V, 1, 1, {150, 0});
         const std::string vorher = Text(n.Bau.M());
-        const TGeleseneTabelle t = n.Tabelle(form);
-        EXPECT_EQ(t.Form, form);
-        const TWertePruefung p = WertePruefen(n.Bau.M(), t);
+        EXPECT_EQ(n.Tabelle(form).Form, form);
+        const TWertePruefung p = Pruefen(n.Bau.M(), WerteAlsCsv(n.Bau.M(), form));
         EXPECT_TRUE(p.Probleme.empty()) << PruefungsZeilen(p).front();
         EXPECT_TRUE(p.Aenderungen.empty());
         EXPECT_EQ(p.Zeilen, WerteZeilen(n.Bau.M()).size());
@@ -117,7 +131,7 @@ TEST(WerteTabelle, GeaenderteWerteUndRueckgaengig) {
     csv = Ersetzt(csv, "Artikel1," + WegBezeichnung(n.V.Ein) + "," + WegBezeichnung(n.V.Aus2), "45");
     csv = Ersetzt(csv, "Teiler,Verzweigung,Kapazitaet", "90.5");
     csv = Ersetzt(csv, "Faktor,Artikel1,Artikel1", "3");
-    const TWertePruefung p = WertePruefen(n.Bau.M(), CsvTabelleLesen(csv));
+    const TWertePruefung p = Pruefen(n.Bau.M(), csv);
     ASSERT_TRUE(p.Probleme.empty()) << PruefungsZeilen(p).front();
     EXPECT_EQ(p.Aenderungen.size(), 5U);
     WerteSetzen(n.Bau.M(), p.Aenderungen, true);
@@ -142,7 +156,7 @@ TEST(WerteTabelle, ProbelaufNenntJedenGrund) {
     csv = Ersetzt(csv, "Liefermenge,Gr\xC3\xBCn", "viel");
     csv = Ersetzt(csv, "Artikel1," + WegBezeichnung(n.V.Ein) + "," + WegBezeichnung(n.V.Aus2), "140");
     csv = Ersetzt(csv, "Gr\xC3\xBCn," + WegBezeichnung(n.V.Ein) + "," + WegBezeichnung(n.V.Aus2), "30");
-    const TWertePruefung p = WertePruefen(n.Bau.M(), CsvTabelleLesen(csv));
+    const TWertePruefung p = Pruefen(n.Bau.M(), csv);
     std::string alle;
     for (const std::string& z : PruefungsZeilen(p)) alle += z + "\n";
     for (const char* grund : {"Spalte Wert: keine Zahl: viel", "Spalte Wert: ein Anteil liegt zwischen 0 und 100, nicht 140",
@@ -151,8 +165,40 @@ TEST(WerteTabelle, ProbelaufNenntJedenGrund) {
                               "7 statt 8 Spalten", "ergeben 130 statt 100 %"})
         EXPECT_NE(alle.find(grund), std::string::npos) << grund << "\n" << alle;
     EXPECT_EQ(p.Probleme.size(), 8U) << alle;
-    // Der geänderte Grün-Anteil zählt als Änderung, die Kolonne scheitert trotzdem.
+    // Der geänderte Grün-Anteil zählt als Änderung, die Kolonne scheitert trotzdem,
+    // gemeldet an seiner Zeile (nicht an der unveränderten davor).
     EXPECT_NE(alle.find("1 Wert w\xFCrde sich \xE4ndern, 8 Fehler."), std::string::npos) << alle;
+    const std::string gruen = "Gr\xC3\xBCn," + WegBezeichnung(n.V.Ein) + "," + WegBezeichnung(n.V.Aus2);
+    const size_t zeile = 1 + static_cast<size_t>(std::count(csv.begin(), csv.begin() + csv.find(gruen), '\n'));
+    EXPECT_NE(alle.find("Zeile " + std::to_string(zeile) + ", Spalte Wert: die Anteile"), std::string::npos) << alle;
+}
+
+TEST(WerteTabelle, WegeNurMitIhrerGenauenBezeichnung) {
+    TNetz n;
+    const std::string csv = WerteAlsCsv(n.Bau.M(), TTabellenform::Standard);
+    const std::string aus2 = WegBezeichnung(n.V.Aus2);
+    const std::string nr = std::to_string(n.V.Aus2.FONr);
+    // Führende Null, fremde Nummer, fehlendes "#": keine solche Stelle.
+    for (const std::string& falsch : {n.V.Aus2.Name + " #0" + nr, n.V.Aus2.Name + " #" + nr + "0", n.V.Aus2.Name + " " + nr}) {
+        std::string t = csv;
+        for (size_t a = t.find("," + aus2 + ","); a != std::string::npos; a = t.find("," + aus2 + ",", a + 1))
+            t.replace(a + 1, aus2.size(), falsch);
+        const TWertePruefung p = Pruefen(n.Bau.M(), t);
+        ASSERT_EQ(p.Probleme.size(), 2U) << falsch;
+        EXPECT_NE(p.Probleme[0].Grund.find("kein solcher Wert"), std::string::npos);
+    }
+    // Nur CR als Zeilenende, Zeilen in anderer Folge: dieselben Stellen.
+    std::string cr = csv;
+    cr.erase(std::remove(cr.begin(), cr.end(), '\n'), cr.end());
+    std::vector<std::string> zeilen;
+    for (size_t a = cr.find('\r') + 1, b; a < cr.size(); a = b + 1) zeilen.push_back(cr.substr(a, (b = cr.find('\r', a)) - a));
+    std::reverse(zeilen.begin(), zeilen.end());
+    std::string rueckwaerts = cr.substr(0, cr.find('\r') + 1);
+    for (const std::string& z : zeilen) rueckwaerts += z + "\r";
+    const TWertePruefung p = Pruefen(n.Bau.M(), Ersetzt(rueckwaerts, "Faktor,Artikel1,Artikel1", "4"));
+    EXPECT_TRUE(p.Probleme.empty()) << PruefungsZeilen(p).front();
+    ASSERT_EQ(p.Aenderungen.size(), 1U);
+    EXPECT_EQ(p.Aenderungen[0].Neu, 4);
 }
 
 TEST(WerteTabelle, ZahlenJeForm) {
@@ -184,6 +230,7 @@ TEST(WerteTabelle, KeineWerteTabelle) {
     EXPECT_THROW(CsvTabelleLesen("a,b,c\r\n1,2,3\r\n"), EModellErzeugen);
     EXPECT_THROW(CsvTabelleLesen(""), EModellErzeugen);
     EXPECT_THROW(CsvTabelleLesen("FONr,Objekt,Art,Groesse,Artikel,Von,Nach,Wert\r\n1,\"offen"), EModellErzeugen);
+    EXPECT_THROW(CsvWertePruefen(TModell(), "FONr;Objekt\r\n"), EModellErzeugen);
     // Zeilenenden im Feld, LF statt CRLF und eine Leerzeile am Ende.
     const TGeleseneTabelle t =
         CsvTabelleLesen("FONr,Objekt,Art,Groesse,Artikel,Von,Nach,Wert\n1,\"zwei\nZeilen\",Weg,Kapazitaet,,,,5\n\n3,x\n");
