@@ -12,6 +12,7 @@
 #include "persistence/UWerteTabelle.h"
 #include "persistence/UWerteXlsx.h"
 #include "qt/UQtText.h"
+#include "qt/UQtText.h"
 
 namespace tessomir {
 namespace {
@@ -30,12 +31,20 @@ void TFMHaupt::ACDateiWerteSchreibenExecute() {
         Dateiwahl->TabelleSpeichern(this, modell.completeBaseName() + QStringLiteral("_werte.csv"));
     if (!ziel) return;
     const std::string pfad = Pfad(ziel->Pfad);
-    // Das Blatt "Stroeme" nur mit Strömen einer Berechnung.
+    // Das Blatt "Stroeme" nur mit Strömen, die zu den Werten passen.
     const std::string inhalt =
-        IstXlsx(pfad) ? WerteAlsXlsx(*Modell(), Dokument.Berechnet())
+        IstXlsx(pfad) ? WerteAlsXlsx(*Modell(), Dokument.StroemeAktuell())
                       : WerteAlsCsv(*Modell(), ziel->CsvDeutsch ? TTabellenform::Deutsch : TTabellenform::Standard);
     const TSpeichernErgebnis gesichert = DateiSichern(pfad, inhalt);
-    if (!gesichert.Ok) Plattform().Meldungen->Fehler(MeldungMitGrund(gesichert.Meldung, gesichert.Grund));
+    if (!gesichert.Ok) {
+        Plattform().Meldungen->Fehler(MeldungMitGrund(gesichert.Meldung, gesichert.Grund));
+        return;
+    }
+    // Wer nach einer Änderung schreibt, soll wissen, warum die Ströme fehlen.
+    const bool ohneStroeme = IstXlsx(pfad) && Dokument.Berechnet() && !Dokument.StroemeAktuell();
+    StatusMelden(QStringLiteral("Werte geschrieben: ") + QtAusAnsi(DateinameFuerAnzeige(pfad)) +
+                 (ohneStroeme ? QStringLiteral(" (ohne Ströme: das Modell wurde seit der Berechnung geändert)")
+                              : QString()));
 }
 
 void TFMHaupt::ACDateiWerteEinlesenExecute() {

@@ -32,6 +32,7 @@ TBerechnungsErgebnis TDokument::Neuberechnen(const std::function<void()>& maxStr
     if (ModellObjekt == nullptr) return TBerechnungsErgebnis::PruefungFehlerhaft;
     const TBerechnungsErgebnis ergebnis = ModellNeuberechnen(*ModellObjekt, maxStromAnzeigen);
     BerechnetFlag = ergebnis != TBerechnungsErgebnis::PruefungFehlerhaft;
+    BerechneterStand = VerlaufObjekt.Aenderungen();
     return ergebnis;
 }
 

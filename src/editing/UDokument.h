@@ -26,6 +26,10 @@ public:
     const TVerlauf& Verlauf() const { return VerlaufObjekt; }
     // Seit dem Einsetzen berechnet (auch erfolglos): die Ströme stehen in den Matrizen.
     bool Berechnet() const { return BerechnetFlag; }
+    // Berechnet und seither unverändert: die Ströme passen zu den Eingaben.
+    // Das Bild zeigt die Ströme bis zur nächsten Berechnung weiter; was sie
+    // als Ergebnis ausgibt (das Blatt "Stroeme"), fragt hier.
+    bool StroemeAktuell() const { return BerechnetFlag && BerechneterStand == VerlaufObjekt.Aenderungen(); }
 
     // Setzt ein neues oder geöffnetes Modell ein (nullptr: keins). Der
     // Verlauf beginnt leer, nichts ist berechnet; der Stand der Datei ist der
@@ -47,6 +51,7 @@ private:
     TVerlauf VerlaufObjekt;
     TDateiStand Dateistand;
     bool BerechnetFlag = false;
+    uint64_t BerechneterStand = 0;
 };
 
 } // namespace tessomir

@@ -16,6 +16,7 @@ void TVerlauf::Aufnehmen(std::unique_ptr<TSchritt> schritt) {
     if (Gesichert && *Gesichert > Stand) Gesichert.reset();
     Schritte.push_back(std::move(schritt));
     ++Stand;
+    ++Zaehler;
     if (Schritte.size() > Hoechstzahl) {
         Schritte.pop_front();
         --Stand;
@@ -33,6 +34,7 @@ void TVerlauf::Rueckgaengig(TModell& modell) {
     modell.FOListe.AuswahlLeeren();
     Schritte[Stand - 1]->Rueckgaengig(modell);
     --Stand;
+    ++Zaehler;
     modell.Modifiziert = !AmGesichertenStand();
 }
 
@@ -41,6 +43,7 @@ void TVerlauf::Wiederholen(TModell& modell) {
     modell.FOListe.AuswahlLeeren();
     Schritte[Stand]->Wiederholen(modell);
     ++Stand;
+    ++Zaehler;
     modell.Modifiziert = !AmGesichertenStand();
 }
 
@@ -48,6 +51,7 @@ void TVerlauf::Leeren() {
     while (!Schritte.empty()) Schritte.pop_back();
     Stand = 0;
     Gesichert = 0;
+    ++Zaehler;
 }
 
 size_t TVerlauf::Speicherbedarf() const {

@@ -6,6 +6,7 @@
 // zu keinem Schritt. Jede Änderung mit Rückgängig geht durch Ausfuehren:
 // ein Schritt wird erst gebaut, dann ausgeführt und aufgenommen.
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <memory>
 #include <optional>
@@ -53,6 +54,9 @@ public:
     void GesichertMarkieren() { Gesichert = Stand; }
     bool AmGesichertenStand() const { return Gesichert && *Gesichert == Stand; }
     size_t Anzahl() const { return Schritte.size(); }
+    // Zählt jedes Ausführen, Zurücknehmen und Wiederholen: wer sich einen
+    // Stand des Modells merkt (berechnete Ströme), sieht daran, ob er noch gilt.
+    uint64_t Aenderungen() const { return Zaehler; }
     size_t Speicherbedarf() const;
 
 private:
@@ -63,6 +67,7 @@ private:
     std::deque<std::unique_ptr<TSchritt>> Schritte;
     size_t Stand = 0; // Schritte[0, Stand) sind ausgeführt
     std::optional<size_t> Gesichert = 0;
+    uint64_t Zaehler = 0;
 };
 
 } // namespace tessomir

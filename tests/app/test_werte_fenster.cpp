@@ -118,6 +118,14 @@ TEST(WerteFenster, SchreibenAendernEinlesenRueckgaengig) {
     EXPECT_EQ(platt.Meldungen[0].Art, test::TMeldung::Info);
     EXPECT_NE(platt.Meldungen[0].Text.find(" 0 Werte w\xFCrden sich \xE4ndern."), std::string::npos);
     EXPECT_EQ(f.Modell()->Modifiziert, geaendert);
+    // Nach einer Änderung passen die Ströme nicht mehr zu den Werten: kein Blatt "Stroeme".
+    f.AktionenAktualisieren();
+    ASSERT_TRUE(a("ACBearbeitenWiederholen")->isEnabled());
+    a("ACBearbeitenWiederholen")->trigger();
+    a("ACDateiWerteSchreiben")->trigger();
+    EXPECT_FALSE(Lesen(w.Ziel).contains("xl/worksheets/sheet2.xml"));
+    EXPECT_TRUE(f.StatusMeldung().endsWith(QStringLiteral("(ohne Ströme: das Modell wurde seit der Berechnung geändert)")))
+        << f.StatusMeldung().toStdString();
     QSettings(QStringLiteral("Belcorra"), QStringLiteral("TessomirV20")).clear();
 }
 

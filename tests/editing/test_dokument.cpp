@@ -55,6 +55,18 @@ TEST(Dokument, EinsetzenSpeichernUndFremdeAenderung) {
     d.Rueckgaengig();
     EXPECT_EQ(d.Neuberechnen(), TBerechnungsErgebnis::BerechnungOK);
     EXPECT_TRUE(d.Berechnet());
+    EXPECT_TRUE(d.StroemeAktuell());
+    // Jede Änderung danach, auch Zurücknehmen und Wiederholen, macht die Ströme alt.
+    d.Wiederholen();
+    EXPECT_TRUE(d.Berechnet());
+    EXPECT_FALSE(d.StroemeAktuell());
+    EXPECT_EQ(d.Neuberechnen(), TBerechnungsErgebnis::PruefungFehlerhaft);
+    EXPECT_FALSE(d.StroemeAktuell());
+    d.Rueckgaengig();
+    d.Neuberechnen();
+    ASSERT_TRUE(d.StroemeAktuell());
+    d.Rueckgaengig(); // nichts mehr zurückzunehmen: bleibt aktuell
+    EXPECT_TRUE(d.StroemeAktuell());
 
     // Wieder eingesetzt, aus der Datei: frisch, der Stand ist der der Datei.
     TOeffnenErgebnis wieder = ModellOeffnen(pfad);
