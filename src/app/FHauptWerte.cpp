@@ -81,6 +81,9 @@ void TFMHaupt::ACDateiWerteEinlesenExecute() {
     Ausfuehren(*Modell(), &Dokument.Verlauf(), WerteEinlesenSchritt(pruefung.Aenderungen));
     ModifiziertAnzeigen();
     Neuzeichnen();
+    const size_t n = pruefung.Aenderungen.size();
+    StatusMelden(QString::number(n) + (n == 1 ? QStringLiteral(" Wert") : QStringLiteral(" Werte")) +
+                 QStringLiteral(" übernommen aus ") + QtAusAnsi(name));
 }
 
 } // namespace tessomir

@@ -367,7 +367,12 @@ int WerteEinlesen(const std::vector<std::string>& arg, std::ostream& aus, std::o
     if (!pruefung.Probleme.empty()) return 1;
     if (probe) return 0;
     WerteSetzen(*modell, pruefung.Aenderungen, true);
-    return Gesichert(ModellSichern(*modell, ausgabe), fehler) ? 0 : 2;
+    if (!Gesichert(ModellSichern(*modell, ausgabe), fehler)) return 2;
+    const size_t n = pruefung.Aenderungen.size();
+    aus << Utf8AusAnsi(std::to_string(n) + (n == 1 ? " Wert" : " Werte") + " \xFC" "bernommen, gespeichert als " +
+                       DateinameFuerAnzeige(ausgabe) + ".")
+        << '\n';
+    return 0;
 }
 
 int Werte(const std::vector<std::string>& arg, std::ostream& aus, std::ostream& fehler) {

@@ -86,6 +86,7 @@ TEST(WerteFenster, SchreibenAendernEinlesenRueckgaengig) {
     EXPECT_NE(platt.Meldungen[0].Text.find("1 Wert w\xFCrde sich \xE4ndern."), std::string::npos);
     EXPECT_EQ(q->Matrix().W(0, 0, 1), 1234.5);
     EXPECT_TRUE(f.Modell()->Modifiziert);
+    EXPECT_TRUE(f.StatusMeldung().startsWith(QStringLiteral("1 Wert übernommen aus "))) << f.StatusMeldung().toStdString();
     EXPECT_EQ(a("ACBearbeitenRueckgaengig")->text(), QStringLiteral("Rückgängig: Werte einlesen"));
     a("ACBearbeitenRueckgaengig")->trigger();
     EXPECT_EQ(q->Matrix().W(0, 0, 1), vorher);

@@ -608,7 +608,10 @@ TEST_F(Kommandozeile, WerteSchreibenEinlesenProbeUndFehler) {
     EXPECT_EQ(probe.Rc, 0);
     EXPECT_NE(probe.Aus.find("1 Wert w\xC3\xBCrde sich \xC3\xA4ndern."), std::string::npos) << probe.Aus;
     EXPECT_FALSE(fs::exists(Pfad("probe.TSR")));
-    ASSERT_EQ(Aufruf({"werte", "einlesen", anlage, Pfad("geaendert.csv"), "-o", Pfad("geaendert.TSR")}).Rc, 0);
+    const TErgebnis uebernommen = Aufruf({"werte", "einlesen", anlage, Pfad("geaendert.csv"), "-o", Pfad("geaendert.TSR")});
+    ASSERT_EQ(uebernommen.Rc, 0);
+    EXPECT_NE(uebernommen.Aus.find("1 Wert \xC3\xBC" "bernommen, gespeichert als geaendert.TSR."), std::string::npos)
+        << uebernommen.Aus;
     EXPECT_NE(Lesen(Pfad("geaendert.TSR")).find("99.5"), std::string::npos);
 
     // Fehler in der Tabelle: Rückgabewert 1, nichts gespeichert.
