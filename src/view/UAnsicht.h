@@ -11,6 +11,19 @@
 
 namespace tessomir {
 
+// Die Sankey-Ansicht: jeder Weg ein Band so breit wie sein Strom. Eine
+// Einstellung des Benutzers, nicht des Modells.
+struct TSankey {
+    // Breite des grössten Stroms in Punkten bei Zoom 1.
+    double Breite = 40.0;
+    // Fester Massstab, 1 Punkt = so viele Mengeneinheiten; 0: aus Breite.
+    double MengeJePunkt = 0.0;
+    // Der Massstab des letzten Zeichnens (0: kein Strom); Treffer und
+    // Legende nehmen ihn, damit sie zum Bild passen.
+    mutable double Geltend = 0.0;
+    mutable double GroessterStrom = 0.0;
+};
+
 class TAnsicht {
 public:
     explicit TAnsicht(IZeichenflaeche* zeichenflaeche) : Zeichenflaeche(zeichenflaeche) {}
@@ -82,6 +95,8 @@ public:
     bool Umschalten = false;
     bool DruckModus = false;
     int32_t Seite = 0;
+    // Gesetzt: Wege als Bänder (USankey).
+    std::optional<TSankey> Sankey;
 
 private:
     struct TSicht {

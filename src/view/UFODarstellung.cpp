@@ -10,6 +10,7 @@
 #include "model/UKnoten.h"
 #include "view/UAnsicht.h"
 #include "view/UDarstellung.h"
+#include "view/USankey.h"
 
 namespace tessomir {
 namespace {
@@ -35,7 +36,7 @@ public:
         if (!zeile) return;
         const double faktor = std::fabs(ansicht.Schriftfaktor());
         Rand = 2 * faktor * (3.0 * std::abs(modell.SymbolGroesse) + std::abs(modell.StromGroesse)) +
-               6.0 * std::abs(*zeile) + 16;
+               6.0 * std::abs(*zeile) + 16 + SankeyRand(ansicht);
         K = ansicht.Schriftfaktor() * ansicht.Massstab;
         OffsetX = ansicht.OffsetX;
         OffsetY = ansicht.OffsetY;
@@ -103,7 +104,8 @@ void MarkeZeichnen(const TFO& o, TAnsicht& ansicht, int modus) {
 
 void Zeichnen(const TFO& objekt, TAnsicht& ansicht, int modus) {
     if (const TWeg* w = objekt.AlsWeg()) {
-        WegZeichnen(*w, ansicht, modus);
+        if (ansicht.Sankey) BandZeichnen(*w, ansicht, modus);
+        else WegZeichnen(*w, ansicht, modus);
         return;
     }
     const TKnoten* k = objekt.AlsKnoten();
@@ -119,7 +121,7 @@ void AnzeigeZeichnen(const TFO& objekt, TAnsicht& ansicht, int modus) {
 }
 
 bool IstGetroffen(const TFO& objekt, const TAnsicht& ansicht) {
-    if (const TWeg* w = objekt.AlsWeg()) return WegGetroffen(*w, ansicht);
+    if (const TWeg* w = objekt.AlsWeg()) return ansicht.Sankey ? BandGetroffen(*w, ansicht) : WegGetroffen(*w, ansicht);
     const int s = objekt.Modell->SymbolGroesse;
     const TBildpunkt p = ansicht.Transformieren(objekt.Refpunkt);
     const TBildpunkt& t = ansicht.Trefferpunkt;
@@ -143,6 +145,7 @@ void AllesZeichnen(const TFOListe& liste, TAnsicht& ansicht, const TModell& mode
     std::unordered_set<const TFO*> ausgewaehlt;
     ausgewaehlt.reserve(liste.Auswahl().size());
     for (const auto& e : liste.Auswahl()) ausgewaehlt.insert(e.Objekt);
+    SankeyMassstabSetzen(modell, ansicht);
     const TZeilenauswahl auswahl(ansicht, modell);
     // Die Entscheidung je Objekt gilt für beide Runden; die zweite fragt
     // nicht noch einmal nach Objekt und Knoten, die längst aus dem Cache sind.
@@ -151,7 +154,15 @@ void AllesZeichnen(const TFOListe& liste, TAnsicht& ansicht, const TModell& mode
         const TFO* o = objekte[i].get();
         if (o == nullptr || auswahl.Ueberspringen(*o)) continue;
         sichtbar[i] = 1;
+        // Bänder liegen unter den Knoten: sie zuerst, die Knoten darüber.
+        if (ansicht.Sankey && o->AlsWeg() == nullptr) continue;
         Zeichnen(*o, ansicht, ausgewaehlt.count(o) != 0 ? 1 : 0);
+    }
+    if (ansicht.Sankey) {
+        for (size_t i = 0; i < objekte.size(); ++i) {
+            const TFO* o = objekte[i].get();
+            if (sichtbar[i] != 0 && o->AlsWeg() == nullptr) Zeichnen(*o, ansicht, ausgewaehlt.count(o) != 0 ? 1 : 0);
+        }
     }
     for (size_t i = 0; i < objekte.size(); ++i) {
         if (sichtbar[i] != 0) AnzeigeZeichnen(*objekte[i], ansicht, 0);
@@ -165,6 +176,7 @@ void AuswahlZeichnen(const TFOListe& liste, TAnsicht& ansicht) {
 }
 
 TFO* FindeObjekt(const TFOListe& liste, const TAnsicht& ansicht) {
+    if (ansicht.Sankey && !liste.Alle().empty()) SankeyMassstabSetzen(*liste.Alle().front()->Modell, ansicht);
     TFO* knoten = nullptr;
     int wege = 0;
     for (const auto& o : liste.Alle()) {

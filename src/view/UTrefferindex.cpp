@@ -1,5 +1,7 @@
 #include "view/UTrefferindex.h"
 
+#include "view/USankey.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -44,7 +46,7 @@ const TFO* TTrefferindex::ObjektUnter(const TAnsicht& ansicht) const {
     // liegt, kann IstGetroffen nicht bestehen.
     const double x = (ansicht.Trefferpunkt.X - ansicht.OffsetX) / k;
     const double y = (ansicht.OffsetY - ansicht.Trefferpunkt.Y) / k;
-    const double w = (SymbolGroesse + 1.0) / k;
+    const double w = (SymbolGroesse + 1.0 + SankeyRand(ansicht)) / k;
     const TFO* weg = nullptr;
     for (size_t i = 0; i < Kaesten.size(); ++i) {
         const TKasten& r = Kaesten[i];
