@@ -186,6 +186,7 @@ TFMHaupt::TFMHaupt(const QString& befehlsdatei, std::unique_ptr<IDateiwahl> date
     FlaecheAnlegen();
     StatusleisteAnlegen();
     UebersichtAnlegen();
+    SankeyAnlegen();
     QtPlattform = std::make_unique<TQtPlattform>(this, MELog);
 
     // Die Regeln laufen, wenn die Ereignisschleife gleich wartet; eine Folge
@@ -609,6 +610,9 @@ void TFMHaupt::AktionenAktualisieren() {
     ACBearbeitenPruefen->setEnabled(objekte);
     ACBearbeitenNeuberechnen->setEnabled(objekte);
     ACBearbeitenSchlaufen->setEnabled(objekte);
+    // Eine Wahl der Ansicht, nicht des Modells: mit jedem Modell schaltbar.
+    ACAnsichtSankey->setEnabled(modell);
+    ACAnsichtSankeyMassstab->setEnabled(modell);
     ACAnsichtEngpaesse->setEnabled(modell && Dokument.Berechnet());
     ACAnsichtGanzesModell->setEnabled(modell);
     for (QAction* a : {ACBearbeitenSuchen, ACBearbeitenWeitersuchen}) a->setEnabled(leer);
@@ -1199,8 +1203,8 @@ void TFMHaupt::ACDateiExportierenExecute() {
     if (QFileInfo(ziel).suffix().compare(QStringLiteral("csv"), Qt::CaseInsensitive) == 0) {
         inhalt = WegeAlsCsv(*Modell(), gewaehlt->CsvDeutsch ? TCsvFormat::Deutsch : TCsvFormat::Standard);
     } else if (const std::optional<TBildformat> format = BildformatAusName(pfad)) {
-        // Wie im Fenster: Artikel oder Summe des Modells, Massstab der Ansicht.
-        inhalt = ModellAlsBild(*Modell(), AnsichtObjekt->Massstab, *format);
+        // Wie im Fenster: Artikel oder Summe des Modells, Massstab und Bänder der Ansicht.
+        inhalt = ModellAlsBild(*Modell(), AnsichtObjekt->Massstab, *format, AnsichtObjekt->Sankey);
     } else {
         Plattform().Meldungen->Fehler("Die Datei " + AnsiAusQt(QFileInfo(ziel).fileName()) +
                                       " kann nicht exportiert werden.\nM\xF6gliche Endungen sind .png, .svg, .pdf und .csv.");

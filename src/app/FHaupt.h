@@ -39,6 +39,7 @@ class TQtPlattform;
 class TZeichenfeld;
 class TFMEigenschaften;
 class TUebersicht;
+class TSankeyLegende;
 class TVerlauf;
 
 // Ausgang von Schliessen und Speichern.
@@ -145,6 +146,8 @@ private slots:
     void ACDateiBeendenExecute();
     void ACDateiWerteEinlesenExecute();
     void ACDateiWerteSchreibenExecute();
+    void ACAnsichtSankeyExecute();
+    void ACAnsichtSankeyMassstabExecute();
     void ACBearbeitenSchlaufenExecute();
     void ACHilfeInhaltsverzeichnisExecute();
     void ACHilfeInfoExecute();
@@ -203,6 +206,9 @@ private:
     // Ein Klick ins Protokoll auf eine Zeile, die ein Objekt nennt.
     void ProtokollKlick(const QPoint& punkt);
     void UebersichtAnlegen();
+    // Sankey-Ansicht: Aktionen, Knopf, Legende und die gemerkte Einstellung.
+    void SankeyAnlegen();
+    void SankeyEinstellungSichern() const;
     void UebersichtCsvSpeichern();
     void ArtikelGewaehlt(int index);
 
@@ -230,6 +236,9 @@ private:
     QLineEdit* EDSuchen = nullptr;
     QToolBar* TBSuchen = nullptr;
     TUebersicht* DKUebersicht = nullptr;
+    TSankeyLegende* Legende = nullptr;
+    // Der gewählte Massstab der Bänder, auch während die Ansicht aus ist.
+    TSankey SankeyWahl;
     // Nummer des letzten Suchtreffers (Weitersuchen beginnt dahinter) und sein Text.
     uint32_t LetzterTreffer = 0;
     // Gebaut bei der ersten Suche, verworfen bei jedem Neuzeichnen (jede Änderung zeichnet neu).
@@ -277,6 +286,8 @@ private:
     QAction* ACAnsichtEngpaesse = nullptr;
     QAction* ACAnsichtGanzesModell = nullptr;
     QAction* ACAnsichtUebersicht = nullptr;
+    QAction* ACAnsichtSankey = nullptr;
+    QAction* ACAnsichtSankeyMassstab = nullptr;
     QAction* ACBearbeitenSuchen = nullptr;
     QAction* ACBearbeitenWeitersuchen = nullptr;
     QAction* ACDateiBeenden = nullptr;

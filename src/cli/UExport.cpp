@@ -52,10 +52,21 @@ int Exportieren(const std::vector<std::string>& arg, std::ostream& aus, std::ost
     bool berechnen = false, summe = false;
     std::optional<int> artikel;
     double massstab = 1.0;
+    std::optional<TSankey> sankey;
+    std::optional<double> sankeyMassstab, sankeyBreite;
     for (size_t i = 1; i < arg.size(); ++i) {
         const std::string& a = arg[i];
         if (a == "--berechnen") {
             berechnen = true;
+        } else if (a == "--sankey") {
+            sankey = TSankey{};
+        } else if (a == "--massstab" || a == "--breite") {
+            if (i + 1 >= arg.size()) return Aufruffehler(a + " erwartet einen Wert.", fehler);
+            const std::string& w = arg[++i];
+            const std::optional<double> z = ZahlAusText(w);
+            if (!z || !std::isfinite(*z) || *z <= 0)
+                return Aufruffehler(a + " erwartet eine positive Zahl, nicht " + w + ".", fehler);
+            (a == "--massstab" ? sankeyMassstab : sankeyBreite) = *z;
         } else if (a == "--summe") {
             summe = true;
         } else if (a == "--artikel" || a == "--zoom") {
@@ -78,6 +89,12 @@ int Exportieren(const std::vector<std::string>& arg, std::ostream& aus, std::ost
         }
     }
     if (dateien.size() != 2) return Aufruffehler("exportieren erwartet eine Modelldatei und eine Bilddatei.", fehler);
+    if ((sankeyMassstab || sankeyBreite) && !sankey)
+        return Aufruffehler("--massstab und --breite gelten nur mit --sankey.", fehler);
+    if (sankey) {
+        if (sankeyMassstab) sankey->MengeJePunkt = *sankeyMassstab;
+        if (sankeyBreite) sankey->Breite = *sankeyBreite;
+    }
     const std::optional<TBildformat> format = BildformatAusName(dateien[1]);
     if (!format) {
         return Aufruffehler("unbekanntes Bildformat f\xC3\xBCr " + dateien[1] + " (m\xC3\xB6glich sind .png, .svg und .pdf).",
@@ -115,7 +132,7 @@ int Exportieren(const std::vector<std::string>& arg, std::ostream& aus, std::ost
 
     std::string bild;
     try {
-        bild = ModellAlsBild(modell, massstab, *format);
+        bild = ModellAlsBild(modell, massstab, *format, sankey);
     } catch (const std::exception& e) {
         fehler << Utf8AusAnsi(GrundVon(e)) << '\n';
         return 2;

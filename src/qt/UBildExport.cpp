@@ -16,6 +16,7 @@
 #include "qt/UQtText.h"
 #include "qt/UQtZeichenflaeche.h"
 #include "view/UAnsicht.h"
+#include "view/USankey.h"
 
 namespace tessomir {
 namespace {
@@ -29,28 +30,46 @@ std::string Kleinbuchstaben(std::string s) {
     return s;
 }
 
+// Abstand der Legende vom Rand des Bilds.
+constexpr int32_t Legendenrand = 6;
+
+struct TBildauftrag {
+    const TModell& Modell;
+    double Massstab;
+    std::optional<TSankey> Sankey;
+};
+
 // Zeichnet weißen Grund und das Modell auf einen laufenden Maler.
-void Zeichnen(QPainter& maler, const TModell& modell, double massstab, TBildpunkt groesse) {
+void Zeichnen(QPainter& maler, const TBildauftrag& auftrag, TBildpunkt groesse) {
     TQtZeichenflaeche flaeche(maler);
     flaeche.PinselfarbeSetzen(Weiss);
     flaeche.RechteckFuellen({0, 0, groesse.X, groesse.Y});
     TAnsicht ansicht(&flaeche);
-    ansicht.Massstab = massstab;
-    ModellZeichnen(modell, ansicht);
+    ansicht.Massstab = auftrag.Massstab;
+    ansicht.Sankey = auftrag.Sankey;
+    ModellZeichnen(auftrag.Modell, ansicht);
+    if (ansicht.Sankey) SankeyLegende(auftrag.Modell, ansicht, {Legendenrand, groesse.Y - Legendenrand});
 }
 
 // Größe der Zeichnung; gemessen wird mit der Schrift auf einem Bild, wie gezeichnet wird.
-TBildpunkt Groesse(const TModell& modell, double massstab) {
+TBildpunkt Groesse(const TBildauftrag& auftrag) {
     QImage probe(1, 1, QImage::Format_RGB32);
     QPainter maler(&probe);
     TQtZeichenflaeche flaeche(maler);
     TAnsicht ansicht(&flaeche);
-    ansicht.Massstab = massstab;
-    const TBildpunkt g = Zeichnungsgroesse(modell, ansicht);
+    ansicht.Massstab = auftrag.Massstab;
+    ansicht.Sankey = auftrag.Sankey;
+    TBildpunkt g = Zeichnungsgroesse(auftrag.Modell, ansicht);
+    if (ansicht.Sankey) {
+        // Ein Streifen unter der Zeichnung für die Legende: sie deckt nichts zu.
+        const TTextgroesse legende = SankeyLegende(auftrag.Modell, ansicht, {}, false);
+        g.X = std::max(g.X, legende.Breite + 2 * Legendenrand);
+        g.Y += legende.Hoehe + 2 * Legendenrand;
+    }
     return TBildpunkt{std::max(g.X, 1), std::max(g.Y, 1)};
 }
 
-QByteArray Png(const TModell& modell, double massstab, TBildpunkt g) {
+QByteArray Png(const TBildauftrag& auftrag, TBildpunkt g) {
     QImage bild(g.X, g.Y, QImage::Format_RGB32);
     if (bild.isNull()) {
         throw EFCreateError("Ein Bild mit " + std::to_string(g.X) + " x " + std::to_string(g.Y) +
@@ -58,7 +77,7 @@ QByteArray Png(const TModell& modell, double massstab, TBildpunkt g) {
     }
     {
         QPainter maler(&bild);
-        Zeichnen(maler, modell, massstab, g);
+        Zeichnen(maler, auftrag, g);
     }
     QByteArray daten;
     QBuffer puffer(&daten);
@@ -67,7 +86,7 @@ QByteArray Png(const TModell& modell, double massstab, TBildpunkt g) {
     return daten;
 }
 
-QByteArray Svg(const TModell& modell, double massstab, TBildpunkt g) {
+QByteArray Svg(const TBildauftrag& auftrag, TBildpunkt g) {
     QByteArray daten;
     QBuffer puffer(&daten);
     puffer.open(QIODevice::WriteOnly);
@@ -76,16 +95,16 @@ QByteArray Svg(const TModell& modell, double massstab, TBildpunkt g) {
     svg.setResolution(Aufloesung);
     svg.setSize(QSize(g.X, g.Y));
     svg.setViewBox(QRect(0, 0, g.X, g.Y));
-    svg.setTitle(QtAusAnsi(DateinameOhneOrdner(modell.DateiName)));
+    svg.setTitle(QtAusAnsi(DateinameOhneOrdner(auftrag.Modell.DateiName)));
     svg.setDescription(QStringLiteral("Tessomir"));
     QPainter maler;
     if (!maler.begin(&svg)) throw EFCreateError("Das SVG-Bild kann nicht erzeugt werden.");
-    Zeichnen(maler, modell, massstab, g);
+    Zeichnen(maler, auftrag, g);
     maler.end();
     return daten;
 }
 
-QByteArray Pdf(const TModell& modell, double massstab, TBildpunkt g) {
+QByteArray Pdf(const TBildauftrag& auftrag, TBildpunkt g) {
     QByteArray daten;
     QBuffer puffer(&daten);
     puffer.open(QIODevice::WriteOnly);
@@ -95,11 +114,11 @@ QByteArray Pdf(const TModell& modell, double massstab, TBildpunkt g) {
         pdf.setPageSize(QPageSize(QSizeF(static_cast<double>(g.X) / Aufloesung, static_cast<double>(g.Y) / Aufloesung),
                                   QPageSize::Inch, QString(), QPageSize::ExactMatch));
         pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-        pdf.setTitle(QtAusAnsi(DateinameOhneOrdner(modell.DateiName)));
+        pdf.setTitle(QtAusAnsi(DateinameOhneOrdner(auftrag.Modell.DateiName)));
         pdf.setCreator(QStringLiteral("Tessomir"));
         QPainter maler;
         if (!maler.begin(&pdf)) throw EFCreateError("Das PDF-Dokument kann nicht erzeugt werden.");
-        Zeichnen(maler, modell, massstab, g);
+        Zeichnen(maler, auftrag, g);
         maler.end();
     }
     return daten;
@@ -118,13 +137,15 @@ std::optional<TBildformat> BildformatAusName(const std::string& dateiName) {
     return std::nullopt;
 }
 
-std::string ModellAlsBild(const TModell& modell, double massstab, TBildformat format) {
-    const TBildpunkt g = Groesse(modell, massstab);
+std::string ModellAlsBild(const TModell& modell, double massstab, TBildformat format,
+                          const std::optional<TSankey>& sankey) {
+    const TBildauftrag auftrag{modell, massstab, sankey};
+    const TBildpunkt g = Groesse(auftrag);
     QByteArray daten;
     switch (format) {
-    case TBildformat::Png: daten = Png(modell, massstab, g); break;
-    case TBildformat::Svg: daten = Svg(modell, massstab, g); break;
-    case TBildformat::Pdf: daten = Pdf(modell, massstab, g); break;
+    case TBildformat::Png: daten = Png(auftrag, g); break;
+    case TBildformat::Svg: daten = Svg(auftrag, g); break;
+    case TBildformat::Pdf: daten = Pdf(auftrag, g); break;
     }
     return std::string(daten.constData(), static_cast<size_t>(daten.size()));
 }

@@ -4,9 +4,9 @@
 #include <optional>
 #include <string>
 
-namespace tessomir {
+#include "view/UAnsicht.h"
 
-class TModell;
+namespace tessomir {
 
 enum class TBildformat { Png, Svg, Pdf };
 
@@ -16,6 +16,8 @@ std::optional<TBildformat> BildformatAusName(const std::string& dateiName);
 // Das Bild beginnt am Modellursprung: Gerätepunkt (x, y) ist Bildpunkt (x, y).
 // Braucht eine laufende QGuiApplication. ERangeError, wenn die Zeichnung beim
 // Massstab nicht in 32 Bit passt; EFCreateError, wenn Qt das Bild nicht anlegt.
-std::string ModellAlsBild(const TModell& modell, double massstab, TBildformat format);
+// Mit 'sankey' als Bänder, die Legende in einem Streifen unter der Zeichnung.
+std::string ModellAlsBild(const TModell& modell, double massstab, TBildformat format,
+                          const std::optional<TSankey>& sankey = std::nullopt);
 
 } // namespace tessomir

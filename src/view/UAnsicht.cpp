@@ -8,6 +8,7 @@
 #include "base/UFehler.h"
 #include "model/UKnoten.h"
 #include "view/UDarstellung.h"
+#include "view/USankey.h"
 
 namespace tessomir {
 namespace {
@@ -216,6 +217,13 @@ TBildpunkt Zeichnungsgroesse(const TModell& modell, TAnsicht& ansicht) {
         }
         x = std::max(x, rechts);
         y = std::max(y, p.Y + unten);
+    }
+    // Bänder reichen um ihre halbe Breite über die Knoten hinaus.
+    if (ansicht.Sankey) {
+        SankeyMassstabSetzen(modell, ansicht);
+        const int64_t band = static_cast<int64_t>(std::ceil(GroessteBandbreite(ansicht) / 2));
+        x += band;
+        y += band;
     }
     constexpr int64_t Rand = 10;
     return TBildpunkt{static_cast<int32_t>(std::min<int64_t>(x + Rand, std::numeric_limits<int32_t>::max())),

@@ -5,6 +5,7 @@
 #include "base/UFehler.h"
 #include "model/UKnoten.h"
 #include "persistence/UModellDatei.h"
+#include "view/USankey.h"
 
 namespace tessomir {
 
@@ -186,6 +187,12 @@ void ModellDrucken(const TModell* modell, TAnsicht& ansicht, IDrucker& drucker, 
         KopfZeichnen(ansicht, modell, drucker.PunkteJeZoll());
         DruckClipSetzen(ansicht);
         if (zeichnen) ModellZeichnen(*modell, ansicht);
+        // Die Legende der Bänder auf jeder Seite unten links.
+        if (zeichnen && ansicht.Sankey) {
+            const int32_t rand = Runden(6 * ansicht.Schriftfaktor());
+            SankeyLegende(*modell, ansicht,
+                          TBildpunkt{ansicht.RandLinks + rand, ansicht.RandOben + ansicht.SeitenHoehe - rand});
+        }
         DruckClipAufheben(ansicht);
         FussZeichnen(ansicht, drucker.PunkteJeZoll());
         if (n < letzte) drucker.NeueSeite();

@@ -136,6 +136,11 @@ std::optional<TBand> WegBand(const TWeg& w, const TAnsicht& ansicht) {
     return b;
 }
 
+double GroessteBandbreite(const TAnsicht& ansicht) {
+    const double k = PunkteJeMenge(ansicht);
+    return k > 0.0 ? std::min(ansicht.Sankey->GroessterStrom * k, GroessteBreite) : 0.0;
+}
+
 double SankeyRand(const TAnsicht& ansicht) {
     const double k = PunkteJeMenge(ansicht);
     if (k <= 0.0) return 0.0;

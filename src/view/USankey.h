@@ -39,6 +39,8 @@ struct TBand {
 // Das Band eines Wegs; leer, wo der Weg als dünne Linie bleibt (ohne Knoten,
 // ohne positiven Strom, ohne Massstab).
 std::optional<TBand> WegBand(const TWeg& weg, const TAnsicht& ansicht);
+// Die Breite des Bands des grössten Stroms in Gerätepunkten (0 ohne Massstab).
+double GroessteBandbreite(const TAnsicht& ansicht);
 // Die Hälfte des breitesten möglichen Bands samt Umriss in Gerätepunkten:
 // so weit reicht ein Weg über seine Linie hinaus.
 double SankeyRand(const TAnsicht& ansicht);
