@@ -1,6 +1,7 @@
 // Volles Neuzeichnen eines großen Modells (10 000 Knoten, 10 000 Wege) in ein
 // 2000 x 4000-Bild über die Qt-Zeichenfläche, und das Erneuern eines
-// Fensterausschnitts von 1280 x 1024 mit Sichtbereich, fest und beim Rollen.
+// Fensterausschnitts von 1280 x 1024 mit Sichtbereich, fest und beim Rollen;
+// dasselbe in der Sankey-Ansicht (Bänder statt Linien).
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
@@ -17,6 +18,7 @@
 #include "qt/UQtZeichenflaeche.h"
 #include "UModellGenerator.h"
 #include "view/UAnsicht.h"
+#include "view/USankey.h"
 
 namespace tessomir {
 namespace {
@@ -99,7 +101,8 @@ private:
 
 // Ein Bild des Modells: ganz (ohne Sichtbereich) oder nur der Ausschnitt ab
 // 'ursprung' in Bildgröße, wie ihn das Zeichenfeld des Fensters erneuert.
-void Zeichnen(QImage& bild, TQtTextSpeicher& texte, const TModell& modell, const QPoint* ursprung) {
+void Zeichnen(QImage& bild, TQtTextSpeicher& texte, const TModell& modell, const QPoint* ursprung,
+              bool sankey = false) {
     QPainter maler(&bild);
     if (ursprung != nullptr) maler.translate(-*ursprung);
     TQtZeichenflaeche flaeche(maler, &texte);
@@ -107,6 +110,7 @@ void Zeichnen(QImage& bild, TQtTextSpeicher& texte, const TModell& modell, const
     flaeche.PinselfarbeSetzen(Weiss);
     flaeche.RechteckFuellen({o.x(), o.y(), o.x() + bild.width(), o.y() + bild.height()});
     TAnsicht ansicht(&flaeche);
+    if (sankey) ansicht.Sankey = TSankey{};
     if (ursprung != nullptr) {
         maler.setClipRect(QRect(o, bild.size()));
         flaeche.MalerGeaendert();
@@ -116,16 +120,16 @@ void Zeichnen(QImage& bild, TQtTextSpeicher& texte, const TModell& modell, const
     maler.end();
 }
 
-void Neuzeichnen(benchmark::State& state, const std::unique_ptr<TModell>& modell, double zielMs) {
+void Neuzeichnen(benchmark::State& state, const std::unique_ptr<TModell>& modell, double zielMs, bool sankey = false) {
     QImage bild(Bildbreite, Bildhoehe, QImage::Format_RGB32);
     // Wie im Fenster: der Textspeicher lebt über alle Neuzeichnungen. Das
     // erste Bild setzt die Texte und zählt nicht mit (dafür BM_ErstesBild...).
     TQtTextSpeicher texte;
-    Zeichnen(bild, texte, *modell, nullptr);
+    Zeichnen(bild, texte, *modell, nullptr, sankey);
     TZielmessung ziel(zielMs);
     for (auto _ : state) {
         ziel.Beginnen();
-        Zeichnen(bild, texte, *modell, nullptr);
+        Zeichnen(bild, texte, *modell, nullptr, sankey);
         benchmark::DoNotOptimize(bild.constBits());
         ziel.Beenden();
     }
@@ -164,14 +168,14 @@ constexpr int Fensterbreite = 1280;
 constexpr int Fensterhoehe = 1024;
 const QPoint Fenstermitte((Bildbreite - Fensterbreite) / 2, (Bildhoehe - Fensterhoehe) / 2);
 
-void Fenster(benchmark::State& state, const std::unique_ptr<TModell>& modell) {
+void Fenster(benchmark::State& state, const std::unique_ptr<TModell>& modell, bool sankey = false) {
     QImage bild(Fensterbreite, Fensterhoehe, QImage::Format_RGB32);
     TQtTextSpeicher texte;
-    Zeichnen(bild, texte, *modell, &Fenstermitte);
+    Zeichnen(bild, texte, *modell, &Fenstermitte, sankey);
     TZielmessung ziel(ZielFenster);
     for (auto _ : state) {
         ziel.Beginnen();
-        Zeichnen(bild, texte, *modell, &Fenstermitte);
+        Zeichnen(bild, texte, *modell, &Fenstermitte, sankey);
         benchmark::DoNotOptimize(bild.constBits());
         ziel.Beenden();
     }
@@ -180,6 +184,21 @@ void Fenster(benchmark::State& state, const std::unique_ptr<TModell>& modell) {
 
 void BM_FensterBalken(benchmark::State& state) { Fenster(state, ModellErzeugen(false, 0)); }
 void BM_FensterZahlenUndNamen(benchmark::State& state) { Fenster(state, ModellErzeugen(true, 1)); }
+
+// Sankey: jeder Weg ein Band (jeder zehnte rot an seiner Kapazität), Ziel
+// wie für Zahlen und Namen 60 ms für das ganze Bild, 8 ms für das Fenster.
+void BM_NeuzeichnenSankey(benchmark::State& state) {
+    Neuzeichnen(state, ModellErzeugen(false, 0), ZielZahlenUndNamen, true);
+}
+void BM_FensterSankey(benchmark::State& state) { Fenster(state, ModellErzeugen(false, 0), true); }
+// Das Messmodell mit drei Artikeln in der Summe: drei Streifen je Band.
+void BM_NeuzeichnenSankeySumme(benchmark::State& state) {
+    bench::TStillePlattform plattform;
+    std::unique_ptr<TModell> modell = bench::ModellErzeugen(Spalten * Zeilen, 3);
+    bench::Durchrechnen(*modell);
+    modell->SummeAllerArtikel = true;
+    Neuzeichnen(state, modell, ZielZahlenUndNamen, true);
+}
 
 // Rollen von oben nach unten durch die ganze Zeichnung, je Schritt 64 Punkte;
 // jeder Schritt erneuert den ganzen Fensterausschnitt wie nach einem Sprung.
@@ -213,6 +232,9 @@ BENCHMARK(BM_NeuzeichnenMessmodell)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FensterBalken)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FensterZahlenUndNamen)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RollenZahlenUndNamen)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NeuzeichnenSankey)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FensterSankey)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NeuzeichnenSankeySumme)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace tessomir
