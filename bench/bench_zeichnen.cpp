@@ -34,6 +34,7 @@ std::unique_ptr<TModell> ModellErzeugen(bool beschriftet, int anzeige) {
     auto modell = std::make_unique<TModell>();
     modell->MaxStromBer = false;
     modell->MaxStrom = 100.0;
+    modell->MaxStromBerechnet = 94.0; // wie nach einer Berechnung (die Sankey-Ansicht zeigt sonst Linien)
     modell->Stromanzeige = anzeige;
     modell->QuellenBeschr = modell->SenkenBeschr = modell->VerzweigBeschr = modell->WandlerBeschr = beschriftet;
     modell->WegeBeschr = beschriftet;

@@ -53,14 +53,15 @@ void TSankeyLegende::Aktualisieren(const TModell* modell) {
     const TGeliehen geliehen(Ansicht, flaeche);
     const TTextgroesse g = SankeyLegende(*Modell, Ansicht, {}, false);
     const QSize neu(g.Breite + 1, g.Hoehe + 1);
-    if (neu != Groesse || Ansicht.Sankey->Geltend != Geltend || isHidden()) {
+    if (neu != Groesse || isHidden()) {
         Groesse = neu;
-        Geltend = Ansicht.Sankey->Geltend;
         Platzieren();
         show();
         raise();
-        update();
     }
+    // Artikel und Massstab können wechseln, ohne dass sich die Grösse ändert;
+    // die Legende deckt ihr Rechteck ganz und malt nichts darunter neu.
+    update();
 }
 
 void TSankeyLegende::Platzieren() {

@@ -25,7 +25,6 @@ private:
     TAnsicht& Ansicht;
     const TModell* Modell = nullptr;
     QSize Groesse;
-    double Geltend = -1.0;
 };
 
 } // namespace tessomir

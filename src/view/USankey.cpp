@@ -19,7 +19,6 @@ constexpr double GroessteBreite = 1e6;
 // Ein Umriss, der mehr als viermal so breit wäre wie der grösste Strom, ist
 // keine Grenze, die man sehen muss (etwa die voreingestellte Kapazität 1e6).
 constexpr double UmrissHoechstens = 4.0;
-constexpr TFarbe Umrissgrau{64, 64, 64};
 
 constexpr TFarbe Farben[ArtikelFarbenAnzahl] = {
     {0, 114, 178},   // Blau
@@ -103,10 +102,15 @@ void SankeyMassstabSetzen(const TModell& modell, const TAnsicht& ansicht) {
     if (!ansicht.Sankey) return;
     const TSankey& s = *ansicht.Sankey;
     s.GroessterStrom = GroessterWegStrom(modell);
+    if (modell.MaxStromBerechnet < 0.0) {
+        s.Geltend = 0.0;
+        return;
+    }
     if (s.MengeJePunkt > 0.0 && std::isfinite(s.MengeJePunkt)) {
         s.Geltend = s.MengeJePunkt;
         return;
     }
+    // Vor der ersten Berechnung stehen nur Ströme aus der Datei da: keine Bänder.
     const double groesster = s.GroessterStrom;
     s.Geltend = groesster > 0.0 && s.Breite > 0.0 && std::isfinite(s.Breite) ? groesster / s.Breite : 0.0;
 }
@@ -131,7 +135,8 @@ std::optional<TBand> WegBand(const TWeg& w, const TAnsicht& ansicht) {
     b.Q = ansicht.Transformieren(w.Ziel()->Refpunkt);
     b.Voll = !(w.Strom() < w.Kapazitaet);
     const double kapazitaet = w.Kapazitaet * k;
-    const double bezug = std::max(ansicht.Sankey->Breite * ansicht.Schriftfaktor() * ansicht.Massstab, b.Breite);
+    // Bezug ist das breiteste Band des Bilds, auch bei festem Massstab.
+    const double bezug = std::max(GroessteBandbreite(ansicht), b.Breite);
     if (kapazitaet > 0.0 && kapazitaet <= UmrissHoechstens * bezug) b.Kapazitaet = kapazitaet;
     return b;
 }
@@ -145,9 +150,8 @@ double SankeyRand(const TAnsicht& ansicht) {
     const double k = PunkteJeMenge(ansicht);
     if (k <= 0.0) return 0.0;
     // Jeder Artikel ist wenigstens einen Punkt breit: dafür ein Zuschlag.
-    const double band = std::min(ansicht.Sankey->GroessterStrom * k, GroessteBreite) + 64.0;
-    const double bezug = std::max(ansicht.Sankey->Breite * ansicht.Schriftfaktor() * ansicht.Massstab, band);
-    return std::min(UmrissHoechstens * bezug / 2.0 + 2.0, GroessteBreite);
+    const double band = GroessteBandbreite(ansicht) + 64.0;
+    return std::min(UmrissHoechstens * band / 2.0 + 4.0, GroessteBreite);
 }
 
 void BandZeichnen(const TWeg& w, TAnsicht& ansicht, int modus) {
@@ -179,12 +183,20 @@ void BandZeichnen(const TWeg& w, TAnsicht& ansicht, int modus) {
         oben -= s.Breite;
     }
     if (band->Kapazitaet > 0.0) {
-        z.StiftfarbeSetzen(band->Voll ? Rot : Umrissgrau);
+        z.StiftfarbeSetzen(band->Voll ? Rot : Grau);
         Umriss(z, *band, *r, band->Kapazitaet / 2.0);
     }
-    if (modus == 1 || band->Voll) {
+    // Voll: ein roter Rand, zwei Punkte breit, auch wo die Artikel ihre Farben behalten.
+    if (band->Voll) {
         z.StiftfarbeSetzen(Rot);
         Umriss(z, *band, *r, band->Breite / 2.0);
+        Umriss(z, *band, *r, band->Breite / 2.0 - 1.0);
+    }
+    // Ausgewählt: ein roter Rahmen aussen um das Band, sichtbar auch auf einem roten.
+    if (modus == 1) {
+        z.StiftfarbeSetzen(Rot);
+        Umriss(z, *band, *r, band->Breite / 2.0 + 2.0);
+        Umriss(z, *band, *r, band->Breite / 2.0 + 3.0);
     }
     // Der Pfeil in der Mitte, so gross wie das Band; im Band weiss, sonst wie bei den Linien.
     const double l = ansicht.Schriftfaktor() * 2 * m.SymbolGroesse;

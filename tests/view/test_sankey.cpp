@@ -3,6 +3,7 @@
 // Massstab, eine Schleife einmal gezeichnet, Treffer auf dem Band, Legende.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "analysis/UBerechnung.h"
@@ -92,7 +93,12 @@ TEST(Sankey, MindestbreiteUndDuenneLinieOhneStrom) {
     TAnsicht a = SankeyAnsicht(f);
     SankeyMassstabSetzen(n.Bau.M(), a);
     EXPECT_EQ(WegBand(n.B.W, a)->Breite, 1.0);
-    // Ohne Strom (und vor jeder Berechnung) bleibt die Linie von heute.
+    // Vor der ersten Berechnung (Ströme nur aus der Datei) keine Bänder.
+    n.Bau.M().MaxStromBerechnet = -1.0;
+    SankeyMassstabSetzen(n.Bau.M(), a);
+    EXPECT_FALSE(WegBand(n.A.W, a));
+    n.Bau.M().MaxStromBerechnet = 10.0;
+    // Ohne Strom bleibt die Linie von heute.
     test::Menge(n.B.Q, 0, 0);
     ModellNeuberechnen(n.Bau.M());
     SankeyMassstabSetzen(n.Bau.M(), a);
@@ -166,11 +172,21 @@ TEST(Sankey, KapazitaetAlsUmrissUndRotAnDerGrenze) {
     for (const TPrimitiv& p : f.Alle(TPrimitiv::Polylinie)) {
         if (p.Punkte.size() != 6) continue;
         const int quer = std::abs(p.Punkte[0].Y - p.Punkte[2].Y);
-        if (p.Stift == TFarbe{64, 64, 64} && quer == 80) ++graueUmrisse;
+        if (p.Stift == Grau && quer == 80) ++graueUmrisse;
         if (p.Stift == Rot) ++roteUmrisse;
     }
     EXPECT_EQ(graueUmrisse, 1);
-    EXPECT_EQ(roteUmrisse, 2); // Kapazität und Band des vollen Wegs
+    EXPECT_EQ(roteUmrisse, 3); // Kapazität und zwei Punkte Rand des vollen Wegs
+    // Ausgewählt: ein Rahmen aussen um das Band (halbe Breite 10 + 2 und + 3),
+    // sichtbar auch um ein rot gefülltes.
+    f.Elemente.clear();
+    n.Bau.M().FOListe.Auswaehlen(&n.B.W, false);
+    ModellZeichnen(n.Bau.M(), a);
+    std::vector<int> rahmen;
+    for (const TPrimitiv& p : f.Alle(TPrimitiv::Polylinie))
+        if (p.Stift == Rot && p.Punkte.size() == 6) rahmen.push_back(std::abs(p.Punkte[0].Y - p.Punkte[2].Y));
+    EXPECT_NE(std::find(rahmen.begin(), rahmen.end(), 24), rahmen.end());
+    EXPECT_NE(std::find(rahmen.begin(), rahmen.end(), 26), rahmen.end());
     // Die voreingestellte Kapazität liegt weit über allem: kein Umriss.
     n.A.W.Kapazitaet = 1000000;
     EXPECT_EQ(WegBand(n.A.W, a)->Kapazitaet, 0.0);
