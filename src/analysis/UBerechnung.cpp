@@ -508,7 +508,7 @@ const char* ErgebnisMeldung(TBerechnungsErgebnis ergebnis) {
     return "";
 }
 
-TBerechnungsErgebnis ModellNeuberechnen(TModell& modell, const std::function<void()>& maxStromAnzeigen) {
+TBerechnungsErgebnis ModellNeuberechnen(TModell& modell, const std::function<void()>& maxStromAnzeigen, IUhr* uhrVorgabe) {
     if (maxStromAnzeigen) maxStromAnzeigen();
     modell.LogLeeren();
     if (!(StrukturPruefen(modell) && KolonnensummenPruefen(modell))) return TBerechnungsErgebnis::PruefungFehlerhaft;
@@ -518,7 +518,7 @@ TBerechnungsErgebnis ModellNeuberechnen(TModell& modell, const std::function<voi
     {
         // Während der Durchgänge ändert niemand das Modell: der Plan bleibt gültig.
         TBerechnungsPlan plan(modell);
-        IUhr& uhr = *Plattform().Uhr;
+        IUhr& uhr = uhrVorgabe != nullptr ? *uhrVorgabe : *Plattform().Uhr;
         const uint32_t start = uhr.Millisekunden();
         TBerechnungsZustand z;
         do {

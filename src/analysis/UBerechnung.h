@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "analysis/UPruefung.h"
+#include "base/UPlattform.h"
 #include "model/UKnoten.h"
 
 namespace tessomir {
@@ -15,7 +16,10 @@ enum class TBerechnungsErgebnis { PruefungFehlerhaft, BerechnungFehlerhaft, Bere
 // Prüft und berechnet. 'maxStromAnzeigen' wird zu Beginn und nach dem
 // Ermitteln des größten Stroms gerufen (Statusleiste des Programms). Was
 // scheiterte, steht im Protokoll; die Meldung dazu gibt ErgebnisMeldung.
-TBerechnungsErgebnis ModellNeuberechnen(TModell& modell, const std::function<void()>& maxStromAnzeigen = {});
+// 'uhr' misst die Berechnungsdauer (ohne: die Uhr der Plattform; wer in
+// mehreren Fäden rechnet, gibt jedem eine eigene).
+TBerechnungsErgebnis ModellNeuberechnen(TModell& modell, const std::function<void()>& maxStromAnzeigen = {},
+                                        IUhr* uhr = nullptr);
 // PruefFehlerMeldung, BerechnungsFehlerMeldung oder "" für BerechnungOK.
 const char* ErgebnisMeldung(TBerechnungsErgebnis ergebnis);
 

@@ -34,11 +34,14 @@
 
 #include "analysis/UBerechnung.h"
 #include "analysis/USchlaufen.h"
+#include "analysis/UBilanz.h"
 #include "app/UDateiwahl.h"
+#include "app/UErgebnisDock.h"
 #include "app/UQtDrucker.h"
 #include "app/UQtPlattform.h"
 #include "app/UUebersicht.h"
 #include "app/UZeichenfeld.h"
+#include "view/UVergleichsanzeige.h"
 #include "dialogs/FAnsicht.h"
 #include "dialogs/FArtikel.h"
 #include "dialogs/FEigenschaften.h"
@@ -113,7 +116,6 @@ char Dezimaltrenner() {
     return trenner.size() == 1 ? trenner.front() : '.';
 }
 
-std::string Pfad(const QString& pfad) { return QFile::encodeName(pfad).toStdString(); }
 
 // Ganzzahl aus den Einstellungen; fehlt sie oder ist keine Zahl, die Vorgabe.
 int Wert(const QSettings& einstellungen, const char* name, int vorgabe) {
@@ -187,6 +189,7 @@ TFMHaupt::TFMHaupt(const QString& befehlsdatei, std::unique_ptr<IDateiwahl> date
     StatusleisteAnlegen();
     UebersichtAnlegen();
     SankeyAnlegen();
+    StudienAnlegen();
     QtPlattform = std::make_unique<TQtPlattform>(this, MELog);
 
     // Die Regeln laufen, wenn die Ereignisschleife gleich wartet; eine Folge
@@ -613,6 +616,12 @@ void TFMHaupt::AktionenAktualisieren() {
     // Eine Wahl der Ansicht, nicht des Modells: mit jedem Modell schaltbar.
     ACAnsichtSankey->setEnabled(modell);
     ACAnsichtSankeyMassstab->setEnabled(modell);
+    ACDateiVergleichen->setEnabled(modell && Modus == Deaktiviert);
+    ACDateiVergleichBeenden->setEnabled(Variante != nullptr);
+    ACAnsichtEmpfindlichkeit->setEnabled(Dokument.Berechnet() && EinzelnesZiel() != nullptr);
+    ACAnsichtHerkunft->setEnabled(einzeln && (Modell()->FOListe.IstEinzelnerWeg() || Modell()->FOListe.IstEinzelneQuelle() ||
+                                              Modell()->FOListe.IstEinzelneSenke() ||
+                                              Modell()->FOListe.IstEinzelneVerzweigung()));
     ACAnsichtEngpaesse->setEnabled(modell && Dokument.Berechnet());
     ACAnsichtGanzesModell->setEnabled(modell);
     for (QAction* a : {ACBearbeitenSuchen, ACBearbeitenWeitersuchen}) a->setEnabled(leer);
@@ -731,6 +740,11 @@ void TFMHaupt::LogAnfang() {
 }
 
 void TFMHaupt::Neuzeichnen() {
+    // Im Vergleich folgt die Liste dem angezeigten Artikel.
+    if (Variante && Modell() != nullptr && AnzeigeArtikel(*Modell()) != VergleichsArtikel) {
+        VergleichsArtikel = AnzeigeArtikel(*Modell());
+        VergleichAktualisieren();
+    }
     PBHaupt->Neuzeichnen();
     Suchindex.Verwerfen();
     Trefferindex.Verwerfen();
@@ -751,6 +765,12 @@ void TFMHaupt::Befehl(const std::function<void()>& befehl) {
 }
 
 void TFMHaupt::ModellEinsetzen(std::unique_ptr<TModell> modell) {
+    // Vergleich und Ergebnisse gehören zum vorigen Modell.
+    AnsichtObjekt->Vergleich = nullptr;
+    Vergleichsbild.reset();
+    Variante.reset();
+    for (TErgebnisDock* d : {DKVergleich, DKEmpfindlichkeit, DKHerkunft})
+        if (d != nullptr) d->hide();
     // Editor und Zeichenfeld lassen das alte Modell los, bevor es vergeht.
     EditorObjekt->ModellSetzen(nullptr);
     PBHaupt->ModellSetzen(nullptr);

@@ -40,6 +40,8 @@ class TZeichenfeld;
 class TFMEigenschaften;
 class TUebersicht;
 class TSankeyLegende;
+class TErgebnisDock;
+class TVergleichsanzeige;
 class TVerlauf;
 
 // Ausgang von Schliessen und Speichern.
@@ -148,6 +150,10 @@ private slots:
     void ACDateiWerteSchreibenExecute();
     void ACAnsichtSankeyExecute();
     void ACAnsichtSankeyMassstabExecute();
+    void ACDateiVergleichenExecute();
+    void ACDateiVergleichBeendenExecute();
+    void ACAnsichtEmpfindlichkeitExecute();
+    void ACAnsichtHerkunftExecute();
     void ACBearbeitenSchlaufenExecute();
     void ACHilfeInhaltsverzeichnisExecute();
     void ACHilfeInfoExecute();
@@ -209,6 +215,12 @@ private:
     // Sankey-Ansicht: Aktionen, Knopf, Legende und die gemerkte Einstellung.
     void SankeyAnlegen();
     void SankeyEinstellungSichern() const;
+    // Vergleich, Empfindlichkeit, Herkunft: Aktionen, Menüs und Ergebnislisten.
+    void StudienAnlegen();
+    // Differenzen neu aus den Strömen beider Modelle, Liste im angezeigten Artikel.
+    void VergleichAktualisieren();
+    // Das eine gewählte Objekt, wenn es ein Ziel sein kann (Weg, Verzweigung, Senke).
+    const TFO* EinzelnesZiel() const;
     void UebersichtCsvSpeichern();
     void ArtikelGewaehlt(int index);
 
@@ -237,6 +249,14 @@ private:
     QToolBar* TBSuchen = nullptr;
     TUebersicht* DKUebersicht = nullptr;
     TSankeyLegende* Legende = nullptr;
+    TErgebnisDock* DKVergleich = nullptr;
+    TErgebnisDock* DKEmpfindlichkeit = nullptr;
+    TErgebnisDock* DKHerkunft = nullptr;
+    // Die Variante im Vergleich und ihre Differenzen (leer: kein Vergleich).
+    std::unique_ptr<TModell> Variante;
+    std::string VariantenName;
+    std::unique_ptr<TVergleichsanzeige> Vergleichsbild;
+    int VergleichsArtikel = 0;
     // Der gewählte Massstab der Bänder, auch während die Ansicht aus ist.
     TSankey SankeyWahl;
     // Nummer des letzten Suchtreffers (Weitersuchen beginnt dahinter) und sein Text.
@@ -288,6 +308,10 @@ private:
     QAction* ACAnsichtUebersicht = nullptr;
     QAction* ACAnsichtSankey = nullptr;
     QAction* ACAnsichtSankeyMassstab = nullptr;
+    QAction* ACDateiVergleichen = nullptr;
+    QAction* ACDateiVergleichBeenden = nullptr;
+    QAction* ACAnsichtEmpfindlichkeit = nullptr;
+    QAction* ACAnsichtHerkunft = nullptr;
     QAction* ACBearbeitenSuchen = nullptr;
     QAction* ACBearbeitenWeitersuchen = nullptr;
     QAction* ACDateiBeenden = nullptr;

@@ -20,7 +20,6 @@ namespace {
 // So viele Problemzeilen zeigt das Meldungsfenster, der Rest wird gezählt.
 constexpr size_t ZeilenHoechstens = 25;
 
-std::string Pfad(const QString& pfad) { return QFile::encodeName(pfad).toStdString(); }
 
 } // namespace
 

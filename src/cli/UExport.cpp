@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "analysis/UBerechnung.h"
+#include "cli/UBefehlshilfe.h"
 #include "cli/UKonsolenPlattform.h"
 #include "base/UFehler.h"
 #include "base/UPlattform.h"
@@ -14,20 +15,6 @@
 
 namespace tessomir {
 namespace {
-
-std::optional<int> GanzzahlAusText(const std::string& s) {
-    int wert = 0;
-    const auto [ende, fehler] = std::from_chars(s.data(), s.data() + s.size(), wert);
-    if (fehler != std::errc() || ende != s.data() + s.size()) return std::nullopt;
-    return wert;
-}
-
-std::optional<double> ZahlAusText(const std::string& s) {
-    double wert = 0;
-    const auto [ende, fehler] = std::from_chars(s.data(), s.data() + s.size(), wert);
-    if (fehler != std::errc() || ende != s.data() + s.size()) return std::nullopt;
-    return wert;
-}
 
 // Ohne Bildschirm zeichnet Qt auf der Plattform "offscreen".
 std::unique_ptr<QGuiApplication> AnwendungSicherstellen() {

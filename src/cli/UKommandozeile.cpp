@@ -12,7 +12,9 @@
 #include "analysis/UBilanz.h"
 #include "analysis/UEngpaesse.h"
 #include "analysis/USchlaufen.h"
+#include "cli/UBefehlshilfe.h"
 #include "cli/UKonsolenPlattform.h"
+#include "cli/UStudien.h"
 #include "model/UKnoten.h"
 #include "base/UPlattform.h"
 #include "base/UText.h"
@@ -71,6 +73,20 @@ constexpr const char* Hilfetext =
     "      Spalte und Grund, dazu wie viele Werte sich \xC3\xA4ndern w\xC3\xBCrden. Ohne Fehler\n"
     "      und ohne --probe werden die Werte \xC3\xBC" "bernommen und in NEU.TSR gespeichert.\n"
     "      R\xC3\xBC" "ckgabewert 1 bei Fehlern in der Tabelle (dann wird nichts gespeichert).\n"
+    "  tessomir-cli vergleichen A.TSR B.TSR [--csv AUSGABE.csv] [--summe]\n"
+    "      Berechnet beide Modelle und zeigt je Weg und Verzweigung und je Artikel\n"
+    "      (--summe: in der Summe) beide Str\xC3\xB6me und die Differenz B - A, dazu\n"
+    "      Objekte, die es nur in einem gibt. R\xC3\xBC" "ckgabewert 1, wenn eine Berechnung\n"
+    "      scheitert.\n"
+    "  tessomir-cli empfindlichkeit DATEI --ziel NAME [--prozent 10] [--artikel N | --summe]\n"
+    "                            [--csv AUSGABE.csv]\n"
+    "      Senkt und hebt jede Liefermenge, jeden Anteil und jeden Faktor einzeln um\n"
+    "      PROZENT und zeigt, was das Ziel (Weg, Verzweigung oder Senke, auch #Nr)\n"
+    "      dabei tut, gr\xC3\xB6sste Wirkung zuerst.\n"
+    "  tessomir-cli herkunft DATEI --objekt NAME [--csv AUSGABE.csv]\n"
+    "      Je Artikel, welcher Anteil des Stroms von welcher Quelle kommt; f\xC3\xBCr eine\n"
+    "      Quelle, wo ihre Str\xC3\xB6me enden. R\xC3\xBC" "ckgabewert 1, wenn die Berechnung\n"
+    "      nicht zur Ruhe kommt.\n"
     "  tessomir-cli schlaufen DATEI\n"
     "      Zeigt die Schlaufen des Netzes mit ihrer Verst\xC3\xA4rkung je Umlauf und je\n"
     "      Durchgang und ob sie abklingen. R\xC3\xBC" "ckgabewert 1, wenn eine Schlaufe\n"
@@ -79,24 +95,6 @@ constexpr const char* Hilfetext =
     "\n"
     "Ausgaben sind UTF-8. R\xC3\xBC" "ckgabewert: 0 in Ordnung, 1 Pr\xC3\xBC" "fung oder Berechnung\n"
     "fehlerhaft, 2 Datei kann nicht ge\xC3\xB6" "ffnet oder geschrieben werden, falscher Aufruf.\n";
-
-// Öffnet das Modell oder meldet "Die Datei ... kann nicht geöffnet werden."
-std::unique_ptr<TModell> Oeffnen(const std::string& datei, std::ostream& fehler) {
-    TOeffnenErgebnis e = ModellOeffnen(datei);
-    if (!e.Modell) fehler << Utf8AusAnsi(e.Meldung) << '\n' << Utf8AusAnsi(e.Grund) << '\n';
-    return std::move(e.Modell);
-}
-
-// Meldet "Die Datei ... kann nicht geschrieben werden." mit dem Grund darunter.
-// Die Meldung zu einer gescheiterten Rechnung, wie das Programm sie zeigt.
-void MeldungZeigen(TBerechnungsErgebnis ergebnis) {
-    if (const char* meldung = ErgebnisMeldung(ergebnis); *meldung != '\0') Plattform().Meldungen->Fehler(meldung);
-}
-
-bool Gesichert(const TSpeichernErgebnis& e, std::ostream& fehler) {
-    if (!e.Ok) fehler << Utf8AusAnsi(e.Meldung) << '\n' << Utf8AusAnsi(e.Grund) << '\n';
-    return e.Ok;
-}
 
 int Pruefen(const std::vector<std::string>& arg, std::ostream& aus, std::ostream& fehler) {
     if (arg.size() != 2) return Aufruffehler("pruefen erwartet genau eine Datei.", fehler);
@@ -146,41 +144,6 @@ int Berechnen(const std::vector<std::string>& arg, std::ostream& aus, std::ostre
     if (!ausgabe.empty()) dateienOk = Gesichert(ModellSichern(*modell, ausgabe), fehler) && dateienOk;
     if (!dateienOk) return 2;
     return ergebnis == TBerechnungsErgebnis::BerechnungOK ? 0 : 1;
-}
-
-// Spalten bündig: Texte links, Zahlen rechts (Windows-1252: ein Byte je Zeichen).
-std::vector<std::string> Tabelle(const std::vector<std::vector<std::string>>& zeilen, const std::vector<bool>& rechts) {
-    std::vector<size_t> breite(rechts.size(), 0);
-    for (const auto& z : zeilen)
-        for (size_t i = 0; i < z.size(); ++i) breite[i] = std::max(breite[i], z[i].size());
-    std::vector<std::string> ergebnis;
-    for (const auto& z : zeilen) {
-        std::string text;
-        for (size_t i = 0; i < z.size(); ++i) {
-            const std::string fuellung(breite[i] - z[i].size(), ' ');
-            if (i > 0) text += "  ";
-            text += rechts[i] ? fuellung + z[i] : (i + 1 < z.size() ? z[i] + fuellung : z[i]);
-        }
-        // Eine leere letzte Spalte hinterliesse Leerzeichen am Zeilenende.
-        text.erase(text.find_last_not_of(' ') + 1);
-        ergebnis.push_back(text);
-    }
-    return ergebnis;
-}
-
-// Öffnet und berechnet; die Protokollzeilen der Berechnung zeigen sich nur,
-// wenn sie scheitert (dann auf 'fehler'). 0, 1 bei gescheiterter Berechnung,
-// 2 wenn die Datei nicht zu öffnen ist.
-int OeffnenUndBerechnen(const std::string& datei, std::ostream& fehler, std::unique_ptr<TModell>& modell) {
-    std::ostringstream protokoll;
-    TKonsolenPlattform plattform(protokoll, fehler);
-    modell = Oeffnen(datei, fehler);
-    if (!modell) return 2;
-    const TBerechnungsErgebnis ergebnis = ModellNeuberechnen(*modell);
-    if (ergebnis == TBerechnungsErgebnis::BerechnungOK) return 0;
-    MeldungZeigen(ergebnis);
-    fehler << protokoll.str();
-    return 1;
 }
 
 std::string SchwelleText(double schwelle) { return TextAusFloat(schwelle, '.'); }
@@ -411,6 +374,9 @@ int KommandozeileAusfuehren(const std::vector<std::string>& arg, std::ostream& a
     if (befehl == "bilanz") return Bilanz(arg, aus, fehler);
     if (befehl == "werte") return Werte(arg, aus, fehler);
     if (befehl == "schlaufen") return Schlaufen(arg, aus, fehler);
+    if (befehl == "vergleichen") return Vergleichen(arg, aus, fehler);
+    if (befehl == "empfindlichkeit") return Empfindlichkeit(arg, aus, fehler);
+    if (befehl == "herkunft") return Herkunft(arg, aus, fehler);
     for (const TZusatzbefehl& z : zusatz) {
         if (befehl == z.Name) return z.Ausfuehren(arg, aus, fehler);
     }

@@ -529,4 +529,13 @@ TSpeichernErgebnis DateiSichern(const std::string& dateiName, const std::string&
     return Sichern(dateiName, [&] { DateiErsetzen(dateiName, inhalt); });
 }
 
+std::unique_ptr<TModell> ModellKopie(const TModell& modell) {
+    TZeilenSchreiber aus;
+    SchreibenLesegleich(modell, aus);
+    auto kopie = std::make_unique<TModell>();
+    TextLaden(*kopie, aus.Text());
+    kopie->DateiName = modell.DateiName;
+    return kopie;
+}
+
 } // namespace tessomir

@@ -35,6 +35,9 @@ bool DateiLaden(TModell& modell, const std::string& dateiName);
 void TextLaden(TModell& modell, std::string_view text, const std::function<void()>& textGelesen = {},
                bool ohneNul = false);
 void DateiSpeichern(TModell& modell, const std::string& dateiName);
+// Eine Kopie über den Text, der genau dieses Modell wieder ergibt (Werte mit
+// den Stellen der Datei); für Rechnungen, die das Original nicht anfassen.
+std::unique_ptr<TModell> ModellKopie(const TModell& modell);
 
 struct TOeffnenErgebnis {
     std::unique_ptr<TModell> Modell; // nullptr, wenn die Datei nicht gelesen werden konnte

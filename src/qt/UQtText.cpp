@@ -1,5 +1,6 @@
 #include "qt/UQtText.h"
 
+#include <QFile>
 #include <algorithm>
 
 #include "base/UText.h"
@@ -18,5 +19,7 @@ std::string AnsiAusQt(const QString& text) {
     const QByteArray utf8 = text.toUtf8();
     return AnsiAusUtf8(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())));
 }
+
+std::string Pfad(const QString& pfad) { return QFile::encodeName(pfad).toStdString(); }
 
 } // namespace tessomir

@@ -11,6 +11,8 @@
 
 namespace tessomir {
 
+class TVergleichsanzeige;
+
 // Die Sankey-Ansicht: jeder Weg ein Band so breit wie sein Strom. Eine
 // Einstellung des Benutzers, nicht des Modells.
 struct TSankey {
@@ -97,6 +99,8 @@ public:
     int32_t Seite = 0;
     // Gesetzt: Wege als Bänder (USankey).
     std::optional<TSankey> Sankey;
+    // Gesetzt: statt der Ströme ihre Differenz zu einer Variante (UVergleichsanzeige).
+    const TVergleichsanzeige* Vergleich = nullptr;
 
 private:
     struct TSicht {

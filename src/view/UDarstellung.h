@@ -21,6 +21,10 @@ void WegAnzeigeZeichnen(const TWeg& weg, TAnsicht& ansicht, int modus);
 bool WegGetroffen(const TWeg& weg, const TAnsicht& ansicht);
 bool KnotenZeichnen(const TKnoten& knoten, TAnsicht& ansicht, int modus);
 void VerzweigungAnzeigeZeichnen(const TVerzweigung& verzweigung, TAnsicht& ansicht, int modus);
+// Wo die Stromanzeige steht: beim Weg ein Viertel vom Start (beide Knoten
+// nötig), bei der Verzweigung unter ihrem Symbol.
+TBildpunkt WegAnzeigepunkt(const TWeg& weg, const TAnsicht& ansicht);
+TBildpunkt VerzweigungAnzeigepunkt(const TVerzweigung& verzweigung, const TAnsicht& ansicht);
 
 // Auswählen mit Umschalten aus der Ansicht (Strg beim Klick).
 void Auswaehlen(TFOListe& liste, const TAnsicht& ansicht, TFO* objekt);

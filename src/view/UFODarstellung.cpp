@@ -11,6 +11,7 @@
 #include "view/UAnsicht.h"
 #include "view/UDarstellung.h"
 #include "view/USankey.h"
+#include "view/UVergleichsanzeige.h"
 
 namespace tessomir {
 namespace {
@@ -113,6 +114,7 @@ void Zeichnen(const TFO& objekt, TAnsicht& ansicht, int modus) {
 }
 
 void AnzeigeZeichnen(const TFO& objekt, TAnsicht& ansicht, int modus) {
+    if (modus < 2 && DifferenzZeichnen(objekt, ansicht)) return;
     if (const TWeg* w = objekt.AlsWeg()) {
         WegAnzeigeZeichnen(*w, ansicht, modus);
     } else if (const TKnoten* k = objekt.AlsKnoten(); k != nullptr && k->Art() == TKnotenArt::Verzweigung) {

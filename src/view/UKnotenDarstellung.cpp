@@ -108,11 +108,15 @@ bool KnotenZeichnen(const TKnoten& k, TAnsicht& ansicht, int modus) {
     return true;
 }
 
-void VerzweigungAnzeigeZeichnen(const TVerzweigung& v, TAnsicht& ansicht, int modus) {
+TBildpunkt VerzweigungAnzeigepunkt(const TVerzweigung& v, const TAnsicht& ansicht) {
     const int32_t r = HalbeSeite(ansicht, v);
     const TBildpunkt p = ansicht.Transformieren(v.Refpunkt);
+    return TBildpunkt{p.X, p.Y + 2 * r + 1};
+}
+
+void VerzweigungAnzeigeZeichnen(const TVerzweigung& v, TAnsicht& ansicht, int modus) {
+    const TBildpunkt t = VerzweigungAnzeigepunkt(v, ansicht);
     if (modus >= 2) return;
-    const TBildpunkt t{p.X, p.Y + 2 * r + 1};
     const TModell& m = *v.Modell;
     const double f = v.Strom();
     const bool imBereich = f < v.Kapazitaet;

@@ -69,12 +69,16 @@ void WegZeichnen(const TWeg& w, TAnsicht& ansicht, int modus) {
     z.PinselfarbeSetzen(pinsel);
 }
 
-void WegAnzeigeZeichnen(const TWeg& w, TAnsicht& ansicht, int modus) {
-    if (w.Start() == nullptr || w.Ziel() == nullptr) return;
+TBildpunkt WegAnzeigepunkt(const TWeg& w, const TAnsicht& ansicht) {
     const TBildpunkt s = ansicht.Transformieren(w.Start()->Refpunkt);
     const TBildpunkt e = ansicht.Transformieren(w.Ziel()->Refpunkt);
-    const TBildpunkt t{static_cast<int32_t>(s.X + (static_cast<int64_t>(e.X) - s.X) / 4),
-                       static_cast<int32_t>(s.Y + (static_cast<int64_t>(e.Y) - s.Y) / 4)};
+    return TBildpunkt{static_cast<int32_t>(s.X + (static_cast<int64_t>(e.X) - s.X) / 4),
+                      static_cast<int32_t>(s.Y + (static_cast<int64_t>(e.Y) - s.Y) / 4)};
+}
+
+void WegAnzeigeZeichnen(const TWeg& w, TAnsicht& ansicht, int modus) {
+    if (w.Start() == nullptr || w.Ziel() == nullptr) return;
+    const TBildpunkt t = WegAnzeigepunkt(w, ansicht);
     if (modus >= 2) return;
     const TModell& m = *w.Modell;
     const double f = w.Strom();

@@ -668,3 +668,65 @@ TEST_F(Kommandozeile, SchlaufenAnBeispielenUndRueckgabewerte) {
 
 } // namespace
 } // namespace tessomir
+
+namespace tessomir {
+namespace {
+
+TEST_F(Kommandozeile, VergleichenEmpfindlichkeitUndHerkunft) {
+    const std::string anlage = (fs::path(TESSOMIR_BEISPIELE) / "Recyclinganlage.TSR").string();
+    // Die Variante: 15 statt 12 Papier von den Sammelfahrzeugen, über die Werte-Tabelle.
+    const std::string tabelle = Pfad("werte.csv");
+    ASSERT_EQ(Aufruf({"werte", "schreiben", anlage, tabelle}).Rc, 0);
+    std::string text = Lesen(tabelle);
+    const std::string zeile = "1,Sammelfahrzeuge,Quelle,Liefermenge,Papier,,,12\r\n";
+    ASSERT_NE(text.find(zeile), std::string::npos);
+    text.replace(text.find(zeile), zeile.size(), "1,Sammelfahrzeuge,Quelle,Liefermenge,Papier,,,15\r\n");
+    {
+        std::ofstream(tabelle, std::ios::binary) << text;
+    }
+    const std::string variante = Pfad("variante.TSR");
+    ASSERT_EQ(Aufruf({"werte", "einlesen", anlage, tabelle, "-o", variante}).Rc, 0);
+
+    const TErgebnis v = Aufruf({"vergleichen", anlage, variante, "--csv", Pfad("v.csv")});
+    EXPECT_EQ(v.Rc, 0) << v.Fehler;
+    const std::string csv = Lesen(Pfad("v.csv"));
+    EXPECT_EQ(csv.substr(0, csv.find('\r')), "FONr,Name,Artikel,StromA,StromB,Differenz,Prozent");
+    // Der Weg "Kommunal" trägt die 3 mehr ganz, 25 % seines Papiers.
+    EXPECT_NE(csv.find("\r\n13,Kommunal,Papier,12,15,3,25\r\n"), std::string::npos) << csv;
+    const TErgebnis t = Aufruf({"vergleichen", anlage, variante, "--summe"});
+    EXPECT_EQ(t.Rc, 0);
+    const size_t kommunal = t.Aus.find(" Kommunal ");
+    ASSERT_NE(kommunal, std::string::npos) << t.Aus;
+    const std::string ihre = t.Aus.substr(kommunal, t.Aus.find('\n', kommunal) - kommunal);
+    EXPECT_NE(ihre.find(" Summe "), std::string::npos) << ihre;
+    EXPECT_EQ(Aufruf({"vergleichen", anlage}).Rc, 2);
+
+    // Empfindlichkeit der Papierballen: die Liefermenge der Sammelfahrzeuge
+    // (alles Papier dort kommt aus ihr und der Gewerbeanlieferung) wirkt linear.
+    const TErgebnis e = Aufruf({"empfindlichkeit", anlage, "--ziel", "Papierballen", "--artikel", "0", "--csv",
+                                Pfad("e.csv")});
+    EXPECT_EQ(e.Rc, 0) << e.Fehler;
+    const std::string ecsv = Lesen(Pfad("e.csv"));
+    EXPECT_EQ(ecsv.substr(0, ecsv.find('\r')), "FONr,Objekt,Groesse,Artikel,Von,Nach,Wert,ZielMinus,ZielPlus,Wirkung");
+    EXPECT_EQ(Aufruf({"empfindlichkeit", anlage, "--ziel", "Gibtsnicht"}).Rc, 2);
+    EXPECT_EQ(Aufruf({"empfindlichkeit", anlage, "--ziel", "Sammelfahrzeuge"}).Rc, 2); // eine Quelle ist kein Ziel
+    EXPECT_EQ(Aufruf({"empfindlichkeit", anlage, "--ziel", "Papierballen", "--prozent", "0"}).Rc, 2);
+    const TErgebnis et = Aufruf({"empfindlichkeit", anlage, "--ziel", "Papierballen"});
+    EXPECT_EQ(et.Rc, 0);
+    EXPECT_EQ(et.Aus.substr(0, et.Aus.find(':')), "Ziel [ Papierballen ], Papier");
+
+    // Herkunft der Papierballen: Anteile der beiden Quellen ergeben 100 %.
+    const TErgebnis h = Aufruf({"herkunft", anlage, "--objekt", "Papierballen", "--csv", Pfad("h.csv")});
+    EXPECT_EQ(h.Rc, 0) << h.Fehler;
+    const std::string hcsv = Lesen(Pfad("h.csv"));
+    EXPECT_EQ(hcsv.substr(0, hcsv.find('\r')), "Artikel,QuelleFONr,Quelle,Anteil,Strom");
+    EXPECT_NE(hcsv.find("Papier,1,Sammelfahrzeuge,"), std::string::npos) << hcsv;
+    const TErgebnis q = Aufruf({"herkunft", anlage, "--objekt", "Sammelfahrzeuge"});
+    EXPECT_EQ(q.Rc, 0);
+    EXPECT_NE(q.Aus.find("Senke"), std::string::npos) << q.Aus;
+    EXPECT_EQ(Aufruf({"herkunft", anlage, "--objekt", "Schredder"}).Rc, 2); // ein Wandler
+    EXPECT_EQ(Aufruf({"herkunft", anlage}).Rc, 2);
+}
+
+} // namespace
+} // namespace tessomir
