@@ -38,15 +38,22 @@ void Empfindlichkeit(benchmark::State& state, unsigned faeden) {
     auftrag.ZielFONr = ErsteSenke(m);
     auftrag.Faeden = faeden;
     double sekunden = 0;
-    size_t eingaben = 0;
+    size_t eingaben = 0, gescheitert = 0, wirksam = 0;
     for (auto _ : state) {
         const auto a = std::chrono::steady_clock::now();
         const TEmpfindlichkeit e = EmpfindlichkeitBerechnen(m, auftrag);
         sekunden += std::chrono::duration<double>(std::chrono::steady_clock::now() - a).count();
         eingaben = e.Zeilen.size();
+        gescheitert = wirksam = 0;
+        for (const TEmpfindlichkeitsZeile& z : e.Zeilen) {
+            if (z.Gescheitert()) ++gescheitert;
+            else if (z.Wirkung() > 0.0) ++wirksam;
+        }
         benchmark::DoNotOptimize(e.Zeilen.data());
     }
     state.counters["Eingaben"] = static_cast<double>(eingaben);
+    state.counters["Gescheitert"] = static_cast<double>(gescheitert);
+    state.counters["Wirksam"] = static_cast<double>(wirksam);
     state.counters["ZuZiel"] = sekunden / static_cast<double>(state.iterations()) / 2.0;
 }
 

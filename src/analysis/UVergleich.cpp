@@ -62,13 +62,15 @@ TVergleich Vergleichen(const TModell& a, const TModell& b, bool summe) {
             continue;
         }
         const TFO& p = *gegenueber->second;
+        // Nummer erst als eigener Text: "lit" + to_string stört GCC 12 (-Wrestrict).
+        std::string nummer = "#";
+        nummer += std::to_string(o->FONr);
         if (ArtText(p) != ArtText(*o)) {
-            v.Abweichungen.push_back("#" + std::to_string(o->FONr) + " ist in A " + ArtText(*o) + ", in B " + ArtText(p));
+            v.Abweichungen.push_back(nummer + " ist in A " + ArtText(*o) + ", in B " + ArtText(p));
             continue;
         }
         if (p.Name != o->Name)
-            v.Abweichungen.push_back("#" + std::to_string(o->FONr) + " heisst in A " + Gekuerzt(o->Name) + ", in B " +
-                                     Gekuerzt(p.Name));
+            v.Abweichungen.push_back(nummer + " heisst in A " + Gekuerzt(o->Name) + ", in B " + Gekuerzt(p.Name));
         if (!Verglichen(*o)) continue;
         std::vector<TVergleichsZeile>& ziel = o->AlsWeg() != nullptr ? v.Zeilen : verzweigungen;
         const auto zeile = [&](int art, const std::string& name) {
