@@ -1,5 +1,6 @@
 #include "analysis/UHerkunft.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 
@@ -34,6 +35,17 @@ void MengenSetzen(TKnoten& q, const std::vector<double>* mengen) {
         m.ZelleSetzen(a, 0, 1, mengen != nullptr ? (*mengen)[static_cast<size_t>(a)] : 0.0);
 }
 
+// Die Wege mit Strom in der Summe aller Artikel.
+std::unordered_map<uint32_t, double> Wegstroeme(const TModell& m) {
+    std::unordered_map<uint32_t, double> stroeme;
+    for (const auto& o : m.FOListe.Alle())
+        if (const TWeg* w = o->AlsWeg(); w != nullptr) {
+            const double f = WegStrom(*w, SummeArtikel);
+            if (f > 0.0) stroeme[w->FONr] = f;
+        }
+    return stroeme;
+}
+
 } // namespace
 
 THerkunft HerkunftBerechnen(const TModell& modell, uint32_t objektNr) {
@@ -46,6 +58,7 @@ THerkunft HerkunftBerechnen(const TModell& modell, uint32_t objektNr) {
         if (o->FONr == objektNr && (o->AlsWeg() != nullptr || o->AlsKnoten() != nullptr)) objekt = o.get();
     const TKnoten* knoten = objekt != nullptr ? objekt->AlsKnoten() : nullptr;
     THerkunft h;
+    h.Objekt = objektNr;
     h.VonQuelle = knoten != nullptr && knoten->Art() == TKnotenArt::Quelle;
     if (objekt == nullptr || (!h.VonQuelle && !ZielWert(*objekt, 0)))
         throw EModellErzeugen("die Herkunft gibt es f\xFCr Quellen, Senken, Verzweigungen und Wege");
@@ -92,10 +105,7 @@ THerkunft HerkunftBerechnen(const TModell& modell, uint32_t objektNr) {
             h.Zeilen.insert(h.Zeilen.end(), zeilen.begin(), zeilen.end());
         }
         h.Quellen.push_back(knoten->FONr);
-        h.Wegstroeme.emplace_back();
-        for (const auto& o : m.FOListe.Alle())
-            if (const TWeg* w = o->AlsWeg(); w != nullptr && WegStrom(*w, AnzeigeArtikel(m)) > 0.0)
-                h.Wegstroeme.back()[w->FONr] = WegStrom(*w, AnzeigeArtikel(m));
+        h.Wegstroeme.push_back(Wegstroeme(m));
         return h;
     }
     // Erst alles: der Strom, den die Beiträge aufteilen.
@@ -110,10 +120,7 @@ THerkunft HerkunftBerechnen(const TModell& modell, uint32_t objektNr) {
         for (int a = 0; a < n; ++a) b.push_back(*ZielWert(*objekt, a));
         beitraege.push_back(std::move(b));
         h.Quellen.push_back(q.Quelle->FONr);
-        h.Wegstroeme.emplace_back();
-        for (const auto& o : m.FOListe.Alle())
-            if (const TWeg* w = o->AlsWeg(); w != nullptr && WegStrom(*w, AnzeigeArtikel(m)) > 0.0)
-                h.Wegstroeme.back()[w->FONr] = WegStrom(*w, AnzeigeArtikel(m));
+        h.Wegstroeme.push_back(Wegstroeme(m));
     }
     for (int a = 0; a < n; ++a)
         for (size_t i = 0; i < quellen.size(); ++i) {
@@ -124,6 +131,37 @@ THerkunft HerkunftBerechnen(const TModell& modell, uint32_t objektNr) {
                                 ganz != 0.0 ? strom / ganz * 100.0 : 0.0, strom});
         }
     return h;
+}
+
+std::vector<uint32_t> WegeDesBeitrags(const TModell& modell, const THerkunft& h, size_t zeile) {
+    if (zeile >= h.Zeilen.size()) return {};
+    const uint32_t quelle = h.VonQuelle ? h.Objekt : h.Zeilen[zeile].FONr;
+    const uint32_t ziel = h.VonQuelle ? h.Zeilen[zeile].FONr : h.Objekt;
+    const std::unordered_map<uint32_t, double>* stroeme = nullptr;
+    for (size_t i = 0; i < h.Quellen.size(); ++i)
+        if (h.Quellen[i] == quelle) stroeme = &h.Wegstroeme[i];
+    if (stroeme == nullptr) return {};
+    // Rückwärts vom Ziel: jeder Weg, von dem aus es zu erreichen ist.
+    std::vector<const TWeg*> offen;
+    const TFO* z = modell.FOListe.NrSuchen(ziel);
+    if (z == nullptr) return {};
+    const auto eingaenge = [&](const TKnoten* k) {
+        for (int e = 0; k != nullptr && e < k->AnzahlEingaenge(); ++e) offen.push_back(k->GetEingang(e));
+    };
+    if (const TWeg* w = z->AlsWeg()) offen.push_back(w);
+    else eingaenge(z->AlsKnoten());
+    std::unordered_map<uint32_t, bool> gesehen;
+    std::vector<uint32_t> wege;
+    while (!offen.empty()) {
+        const TWeg* w = offen.back();
+        offen.pop_back();
+        if (w == nullptr || !gesehen.emplace(w->FONr, true).second) continue;
+        if (stroeme->count(w->FONr) == 0) continue; // der Beitrag nimmt diesen Weg nicht
+        wege.push_back(w->FONr);
+        eingaenge(w->Start());
+    }
+    std::sort(wege.begin(), wege.end());
+    return wege;
 }
 
 std::string HerkunftAlsCsv(const THerkunft& h) {

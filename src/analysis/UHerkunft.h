@@ -23,16 +23,22 @@ struct THerkunftsZeile {
 };
 
 struct THerkunft {
+    uint32_t Objekt = 0;    // wonach gefragt wurde
     bool VonQuelle = false; // das Objekt ist eine Quelle: Zeilen nennen Senken
     bool Ok = true;
     std::string Grund;      // wenn nicht Ok: warum (Windows-1252)
     std::vector<THerkunftsZeile> Zeilen;
     // Je Quelle (Reihenfolge der Quellen) der Strom jedes Wegs in ihrer
-    // Rechnung, im angezeigten Artikel oder der Summe: zum Hervorheben der
-    // Wege, die ein Beitrag nimmt.
+    // Rechnung, in der Summe aller Artikel (ein Wandler wechselt den Artikel
+    // unterwegs): zum Hervorheben der Wege, die ein Beitrag nimmt.
     std::vector<uint32_t> Quellen;
     std::vector<std::unordered_map<uint32_t, double>> Wegstroeme;
 };
+
+// Die Wege, die der Beitrag einer Zeile nimmt: Wege mit Strom aus ihrer
+// Quelle, von denen aus das Ziel (das Objekt, bei einer Quelle die Senke der
+// Zeile) zu erreichen ist.
+std::vector<uint32_t> WegeDesBeitrags(const TModell& modell, const THerkunft& h, size_t zeile);
 
 // Wirft EModellErzeugen, wenn das Objekt weder Quelle, Senke, Verzweigung noch Weg ist.
 THerkunft HerkunftBerechnen(const TModell& modell, uint32_t objektNr);

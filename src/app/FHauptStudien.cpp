@@ -87,6 +87,9 @@ void TFMHaupt::StudienAnlegen() {
     DKEmpfindlichkeit = dock(QStringLiteral("Empfindlichkeit"), "DKEmpfindlichkeit",
                              QStringLiteral("Wirkung jeder Eingabe auf das Ziel"));
     DKHerkunft = dock(QStringLiteral("Herkunft"), "DKHerkunft", QStringLiteral("Anteile der Quellen am Strom"));
+    // Übereinander als Reiter: jede Liste behält die volle Breite.
+    tabifyDockWidget(DKVergleich, DKEmpfindlichkeit);
+    tabifyDockWidget(DKEmpfindlichkeit, DKHerkunft);
     // Schliesst der Benutzer die Liste des Vergleichs, endet der Vergleich.
     connect(DKVergleich, &QDockWidget::visibilityChanged, this, [this](bool sichtbar) {
         if (!sichtbar && isVisible() && Vergleichsbild) Befehl([this] { ACDateiVergleichBeendenExecute(); });
@@ -133,6 +136,7 @@ void TFMHaupt::VergleichAktualisieren() {
     AnsichtObjekt->Vergleich = Vergleichsbild.get();
     // Die Liste folgt dem angezeigten Artikel oder der Summe, grösste Differenz zuerst.
     const int artikel = AnzeigeArtikel(*Modell());
+    VergleichsArtikel = artikel;
     const TVergleich& v = artikel == SummeArtikel ? summe : jeArtikel;
     std::vector<QStringList> zeilen;
     std::vector<uint32_t> nummern;
@@ -241,9 +245,10 @@ void TFMHaupt::ACAnsichtEmpfindlichkeitExecute() {
                           zahl(z.ZielPlus), z.Gescheitert() ? QtAusAnsi(z.Grund) : Zahl(m, z.Wirkung())});
         nummern.push_back(w.FONr);
         // Das Bild zeigt die grössten Wirkungen; die Tabelle alle.
-        if (!z.Gescheitert() && balken.size() < 15 && z.Wirkung() > 0.0)
+        if (!z.Gescheitert() && balken.size() < 10 && z.Wirkung() > 0.0)
             balken.push_back({QtAusAnsi(w.Objekt + " " + w.Groesse + " " + w.Artikel +
-                                        (w.Nach.empty() ? std::string() : " \x96 " + w.Nach)),
+                                        (w.Von.empty() ? std::string() : " von " + w.Von) +
+                                        (w.Nach.empty() ? std::string() : " nach " + w.Nach)),
                               *z.ZielMinus, *z.ZielPlus});
     }
     DKEmpfindlichkeit->Fuellen({QStringLiteral("Objekt"), QStringLiteral("Grösse"), QStringLiteral("Artikel"),
@@ -253,7 +258,10 @@ void TFMHaupt::ACAnsichtEmpfindlichkeitExecute() {
     DKEmpfindlichkeit->BildSetzen(new TTornado(e.ZielBasis, std::move(balken)));
     const TFO* zielJetzt = Modell()->FOListe.NrSuchen(auftrag.ZielFONr);
     DKEmpfindlichkeit->KopfSetzen(QtAusAnsi(
-        "Ziel " + (zielJetzt != nullptr ? zielJetzt->Titel() : std::string()) + ": " + m.WertText(e.ZielBasis) +
+        "Ziel " + (zielJetzt != nullptr ? zielJetzt->Titel() : std::string()) + ", " +
+        (auftrag.Artikel == SummeArtikel ? std::string("Summe aller Artikel")
+                                         : m.ArtikelListe[static_cast<size_t>(auftrag.Artikel)]) +
+        ": " + m.WertText(e.ZielBasis) +
         ", jede Eingabe um " + TextAusFloat(prozent, m.Anzeigetrenner) +
         " % gesenkt (orange) und gehoben (blau); ein Anteil wird von den anderen seines Eingangs ausgeglichen."));
     DKEmpfindlichkeit->CsvSpeichern = [this, csv = EmpfindlichkeitAlsCsv(e)] {
@@ -298,18 +306,14 @@ void TFMHaupt::ACAnsichtHerkunftExecute() {
         (h.VonQuelle ? "Wohin die Str\xF6me von " : "Woher der Strom von ") + o->Titel() +
         (h.VonQuelle ? " gehen, je Senke." : " kommt, je Quelle.") +
         " Eine Zeile w\xE4hlt die Wege, die ihr Beitrag nimmt."));
-    // Eine Zeile wählt die Wege, die der Beitrag ihrer Quelle nimmt.
+    // Eine Zeile wählt die Wege, die der Beitrag ihrer Quelle zum Ziel nimmt.
     DKHerkunft->ZeileGewaehlt = [this, h](int zeile) {
         Befehl([this, &h, zeile] {
-            if (Modell() == nullptr || zeile < 0 || static_cast<size_t>(zeile) >= h.Zeilen.size()) return;
-            const uint32_t quelle = h.VonQuelle ? h.Quellen.front() : h.Zeilen[static_cast<size_t>(zeile)].FONr;
-            for (size_t i = 0; i < h.Quellen.size(); ++i) {
-                if (h.Quellen[i] != quelle) continue;
-                Modell()->FOListe.AuswahlLeeren();
-                for (const auto& [nr, strom] : h.Wegstroeme[i])
-                    if (TFO* w = Modell()->FOListe.NrSuchen(nr); w != nullptr) Modell()->FOListe.Auswaehlen(w, true);
-                Neuzeichnen();
-            }
+            if (Modell() == nullptr || zeile < 0) return;
+            Modell()->FOListe.AuswahlLeeren();
+            for (const uint32_t nr : WegeDesBeitrags(*Modell(), h, static_cast<size_t>(zeile)))
+                if (TFO* w = Modell()->FOListe.NrSuchen(nr); w != nullptr) Modell()->FOListe.Auswaehlen(w, true);
+            Neuzeichnen();
         });
     };
     DKHerkunft->CsvSpeichern = [this, csv = HerkunftAlsCsv(h)] {

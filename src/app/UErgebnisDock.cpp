@@ -30,6 +30,8 @@ TErgebnisDock::TErgebnisDock(const QString& titel, const char* name, const QStri
     SG->setEditTriggers(QAbstractItemView::NoEditTriggers);
     SG->setWordWrap(false);
     SG->verticalHeader()->hide();
+    SG->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    SG->verticalHeader()->setDefaultSectionSize(SG->fontMetrics().height() + 4);
     Rahmen->addWidget(SG, 1);
     BTCsv = new QPushButton(QStringLiteral("Als CSV speichern..."), inhalt);
     BTCsv->setObjectName(QLatin1String(name) + QStringLiteral("Csv"));
@@ -73,6 +75,8 @@ void TErgebnisDock::Fuellen(const QStringList& kopf, const std::vector<QStringLi
             SG->setItem(static_cast<int>(r), c, zelle);
         }
     SG->resizeColumnsToContents();
+    // Das Wichtigste steht oben: nach jedem Füllen dort beginnen.
+    SG->scrollToTop();
 }
 
 } // namespace tessomir

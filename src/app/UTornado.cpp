@@ -19,7 +19,8 @@ TTornado::TTornado(double basis, std::vector<TTornadoBalken> balken, QWidget* el
     setObjectName(QStringLiteral("PATornado"));
     setAccessibleName(QStringLiteral("Tornado-Bild"));
     setAccessibleDescription(QStringLiteral("Zielwert bei gesenkter (orange) und gehobener (blau) Eingabe"));
-    setMinimumHeight(fontMetrics().height() * 4);
+    // Jeder Balken eine lesbare Zeile, dazu die Achse: so hoch wird das Bild mindestens.
+    setMinimumHeight((fontMetrics().height() + 4) * static_cast<int>(Balken.size() + 1) + 4);
 }
 
 QSize TTornado::sizeHint() const {

@@ -18,6 +18,8 @@ void Verschieben(TFO& objekt, const TAnsicht& ansicht);
 // blossen Knoten, der nur die Grundmarke hat.
 void WegZeichnen(const TWeg& weg, TAnsicht& ansicht, int modus);
 void WegAnzeigeZeichnen(const TWeg& weg, TAnsicht& ansicht, int modus);
+// Der Name eines Wegs waagrecht mittig über t, seine Unterkante h Punkte darüber.
+void WegNameZeichnen(const TWeg& weg, TAnsicht& ansicht, TBildpunkt t, int32_t h);
 bool WegGetroffen(const TWeg& weg, const TAnsicht& ansicht);
 bool KnotenZeichnen(const TKnoten& knoten, TAnsicht& ansicht, int modus);
 void VerzweigungAnzeigeZeichnen(const TVerzweigung& verzweigung, TAnsicht& ansicht, int modus);

@@ -45,10 +45,14 @@ bool DifferenzZeichnen(const TFO& objekt, TAnsicht& ansicht) {
     if (w != nullptr && (w->Start() == nullptr || w->Ziel() == nullptr)) return true;
     const TModell& m = *objekt.Modell;
     const TVergleichsZeile* z = ansicht.Vergleich->Zeile(objekt.FONr, AnzeigeArtikel(m));
-    // Gleich geblieben (im Rahmen der Stellen der Anzeige): nichts, damit die Änderungen auffallen.
-    if (z == nullptr || !(std::fabs(z->Differenz()) > m.StromAufloesung())) return true;
     const TBildpunkt t = w != nullptr ? WegAnzeigepunkt(*w, ansicht)
                                       : VerzweigungAnzeigepunkt(static_cast<const TVerzweigung&>(*k), ansicht);
+    // Gleich geblieben (im Rahmen der Stellen der Anzeige): keine Differenz,
+    // damit die Änderungen auffallen; der Name des Wegs bleibt.
+    if (z == nullptr || !(std::fabs(z->Differenz()) > m.StromAufloesung())) {
+        if (w != nullptr && m.WegeBeschr) WegNameZeichnen(*w, ansicht, t, 0);
+        return true;
+    }
     const double faktor = ansicht.Schriftfaktor();
     const int32_t w2 = Runden(faktor * m.StromGroesse / 2);
     const int32_t h2 = std::max(1, Runden(faktor * m.StromGroesse / 10));
@@ -71,7 +75,8 @@ bool DifferenzZeichnen(const TFO& objekt, TAnsicht& ansicht) {
     f.StiftfarbeSetzen(Grau);
     f.Polylinie({{t.X, t.Y - h2}, {t.X, t.Y + h2 + 1}});
     // Die Zahl über dem Balken: "+1.2 (+20 %)"; ohne Strom in A nur die Differenz.
-    std::string text = (d > 0 ? "+" : "") + ansicht.Werttext(m, d);
+    std::string text = d > 0 ? "+" : "";
+    text += ansicht.Werttext(m, d);
     if (const std::optional<double> p = z->Prozent())
         text += " (" + std::string(*p > 0 ? "+" : "") + TextAusFloatFest(*p, 0, m.Anzeigetrenner) + " %)";
     f.SchriftSetzen(m.Schrift);
@@ -84,6 +89,8 @@ bool DifferenzZeichnen(const TFO& objekt, TAnsicht& ansicht) {
     if (ansicht.TextSichtbar(x, y, g)) f.TextAusgeben(x, y, text);
     f.StiftfarbeSetzen(stift);
     f.PinselfarbeSetzen(pinsel);
+    // Der Name über der Differenz: welcher Weg es ist, bleibt lesbar.
+    if (w != nullptr && m.WegeBeschr) WegNameZeichnen(*w, ansicht, t, h2 + g.Hoehe);
     return true;
 }
 

@@ -105,19 +105,22 @@ void WegAnzeigeZeichnen(const TWeg& w, TAnsicht& ansicht, int modus) {
             h = (g.Hoehe + 1) / 2;
         }
     }
-    if (m.WegeBeschr && texte) {
-        IZeichenflaeche& z = *ansicht.Zeichenflaeche;
-        const TFarbe pinsel = z.Pinselfarbe();
-        z.PinselfarbeSetzen(ansicht.Texthintergrund());
-        z.SchriftSetzen(m.Schrift);
-        std::string puffer;
-        const std::string_view name = Beschriftung(w.Name, puffer);
-        const TTextgroesse g = z.TextAusmass(name);
-        const int32_t x = t.X - (g.Breite + 1) / 2;
-        const int32_t y = t.Y - h - g.Hoehe;
-        if (ansicht.TextSichtbar(x, y, g)) z.TextAusgeben(x, y, name);
-        z.PinselfarbeSetzen(pinsel);
-    }
+    if (m.WegeBeschr && texte) WegNameZeichnen(w, ansicht, t, h);
+}
+
+void WegNameZeichnen(const TWeg& w, TAnsicht& ansicht, TBildpunkt t, int32_t h) {
+    const TModell& m = *w.Modell;
+    IZeichenflaeche& z = *ansicht.Zeichenflaeche;
+    const TFarbe pinsel = z.Pinselfarbe();
+    z.PinselfarbeSetzen(ansicht.Texthintergrund());
+    z.SchriftSetzen(m.Schrift);
+    std::string puffer;
+    const std::string_view name = Beschriftung(w.Name, puffer);
+    const TTextgroesse g = z.TextAusmass(name);
+    const int32_t x = t.X - (g.Breite + 1) / 2;
+    const int32_t y = t.Y - h - g.Hoehe;
+    if (ansicht.TextSichtbar(x, y, g)) z.TextAusgeben(x, y, name);
+    z.PinselfarbeSetzen(pinsel);
 }
 
 bool WegGetroffen(const TWeg& w, const TAnsicht& ansicht) {

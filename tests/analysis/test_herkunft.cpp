@@ -3,6 +3,7 @@
 // die Ströme einer Quelle enden; eine Schlaufe, die nicht zur Ruhe kommt.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "analysis/UBerechnung.h"
@@ -28,11 +29,13 @@ struct TNetz {
     TVerzweigung& V2 = Bau.Knoten<TVerzweigung>("V2");
     TSenke& S = Bau.Knoten<TSenke>("S");
     TWeg* Zurueck = nullptr;
+    TWeg* VonQ1 = nullptr;
+    TWeg* VonQ2 = nullptr;
     TNetz() {
         Bau.M().ArtikelListe[0] = "Erz";
         Bau.M().ArtikelEinfuegen("Metall");
-        Bau.Weg(Q1, V1);
-        Bau.Weg(Q2, V1);
+        VonQ1 = &Bau.Weg(Q1, V1);
+        VonQ2 = &Bau.Weg(Q2, V1);
         Bau.Weg(V1, W);
         Bau.Weg(W, V2);
         Bau.Weg(V2, S);
@@ -88,6 +91,16 @@ TEST(Herkunft, ZweiQuellenUeberSchlaufeUndWandler) {
     EXPECT_EQ(h.Wegstroeme.size(), 2U);
     const std::string csv = HerkunftAlsCsv(h);
     EXPECT_EQ(csv.substr(0, csv.find('\r')), "Artikel,QuelleFONr,Quelle,Anteil,Strom");
+    // Die Wege eines Beitrags: die der Quelle Q1 bis S, ohne den Zulauf von Q2.
+    for (size_t i = 0; i < h.Zeilen.size(); ++i) {
+        const std::vector<uint32_t> wege = WegeDesBeitrags(n.Bau.M(), h, i);
+        const bool vonQ1 = h.Zeilen[i].FONr == n.Q1.FONr;
+        EXPECT_EQ(std::count(wege.begin(), wege.end(), n.VonQ1->FONr), vonQ1 ? 1 : 0);
+        EXPECT_EQ(std::count(wege.begin(), wege.end(), n.VonQ2->FONr), vonQ1 ? 0 : 1);
+        EXPECT_EQ(std::count(wege.begin(), wege.end(), n.Zurueck->FONr), 1); // die Schlaufe gehört dazu
+        EXPECT_EQ(wege.size(), 5U);
+    }
+    EXPECT_TRUE(WegeDesBeitrags(n.Bau.M(), h, h.Zeilen.size()).empty());
     // Das Original bleibt, wie es war.
     EXPECT_EQ(n.Q1.Matrix().W(0, 0, 1), 10);
 }
@@ -102,6 +115,7 @@ TEST(Herkunft, WoDieStroemeEinerQuelleEndenUndOhneRuhe) {
     EXPECT_EQ(h.Zeilen[0].FONr, n.S.FONr);
     EXPECT_NEAR(h.Zeilen[0].Strom, 5.0, 1e-9);
     EXPECT_NEAR(h.Zeilen[0].Anteil, 100.0, 1e-12);
+    EXPECT_EQ(WegeDesBeitrags(n.Bau.M(), h, 0).size(), 5U); // von Q1 bis S, mit der Schlaufe
     const std::string csv = HerkunftAlsCsv(h);
     EXPECT_EQ(csv.substr(0, csv.find('\r')), "Artikel,SenkeFONr,Senke,Anteil,Strom");
     // Ein Wandler ist kein Ziel; eine Schlaufe mit Verstärkung über 1 kommt nicht zur Ruhe.

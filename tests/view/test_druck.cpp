@@ -11,6 +11,7 @@
 #include "base/UFehler.h"
 #include "model/UKnoten.h"
 #include "view/UDruck.h"
+#include "view/USankey.h"
 
 namespace tessomir::test {
 namespace {
@@ -238,6 +239,40 @@ TEST_F(Druck, FehlerImAuftragStelltDenBildschirmWiederHer) {
     EXPECT_EQ(zweiter.Begonnen, 0);
     EXPECT_EQ(Ansicht.Zeichenflaeche, &Bildschirm);
     EXPECT_FALSE(Ansicht.DruckModus);
+}
+
+// Die Sankey-Ansicht gedruckt: dieselben Bänder wie am Schirm (Breiten im
+// Verhältnis der Ströme, in den Artikelfarben), die Legende auf der Seite.
+TEST_F(Druck, SankeyBaenderUndLegendeWieAmSchirm) {
+    TModellBau::TStrecke a = Bau.Strecke("QA", "SA");
+    TModellBau::TStrecke b = Bau.Strecke("QB", "SB");
+    a.Q.Refpunkt = {0, -100};
+    a.S.Refpunkt = {400, -100};
+    b.Q.Refpunkt = {0, -300};
+    b.S.Refpunkt = {400, -300};
+    Menge(a.Q, 0, 10);
+    Menge(b.Q, 0, 5);
+    ASSERT_EQ(ModellNeuberechnen(Bau.M()), TBerechnungsErgebnis::BerechnungOK);
+    Ansicht.Sankey = TSankey{};
+    Drucken();
+    std::vector<int> breiten;
+    bool legende = false;
+    for (const TPrimitiv& e : Drucker.Seite(0)) {
+        if (e.Art == TPrimitiv::Polygon && e.Pinsel == ArtikelFarbe(0) && e.Punkte.size() == 4)
+            breiten.push_back(std::abs(e.Punkte[0].Y - e.Punkte[3].Y));
+        if (e.Art == TPrimitiv::Textausgabe && e.Text.rfind("= ", 0) == 0) legende = true;
+    }
+    ASSERT_EQ(breiten.size(), 2U);
+    std::sort(breiten.begin(), breiten.end());
+    // Der grösste Strom 40 Punkte mal Schriftfaktor und Massstab der Seite; der halbe halb so breit.
+    EXPECT_NEAR(breiten[1], 2.0 * breiten[0], 1.0);
+    EXPECT_GT(breiten[1], 40);
+    EXPECT_TRUE(legende);
+    // Nach dem Druck gilt die Ansicht des Schirms wieder, mit ihren Bändern.
+    EXPECT_FALSE(Ansicht.DruckModus);
+    ASSERT_TRUE(Ansicht.Sankey);
+    SankeyMassstabSetzen(Bau.M(), Ansicht);
+    EXPECT_NEAR(WegBand(a.W, Ansicht)->Breite, 40.0, 0.5);
 }
 
 } // namespace
