@@ -90,9 +90,11 @@ void TFMHaupt::StudienAnlegen() {
     // Übereinander als Reiter: jede Liste behält die volle Breite.
     tabifyDockWidget(DKVergleich, DKEmpfindlichkeit);
     tabifyDockWidget(DKEmpfindlichkeit, DKHerkunft);
-    // Schliesst der Benutzer die Liste des Vergleichs, endet der Vergleich.
+    // Schliesst der Benutzer die Liste des Vergleichs, endet der Vergleich;
+    // hinter einem anderen Reiter bleibt er (dann ist sie nur verdeckt).
     connect(DKVergleich, &QDockWidget::visibilityChanged, this, [this](bool sichtbar) {
-        if (!sichtbar && isVisible() && Vergleichsbild) Befehl([this] { ACDateiVergleichBeendenExecute(); });
+        if (!sichtbar && DKVergleich->isHidden() && isVisible() && Vergleichsbild)
+            Befehl([this] { ACDateiVergleichBeendenExecute(); });
     });
 }
 

@@ -101,6 +101,12 @@ TEST_F(StudienFenster, VergleichMitVarianteUndBeenden) {
     QTest::mouseDClick(t.viewport(), Qt::LeftButton, {}, zelle.center());
     ASSERT_EQ(F->Modell()->FOListe.Auswahl().size(), 1U);
     EXPECT_EQ(QString::number(F->Modell()->FOListe.Auswahl().front().Objekt->FONr), t.item(0, 0)->text());
+    // Die Herkunft legt ihre Liste als Reiter darüber; der Vergleich bleibt.
+    Waehlen("Papierballen");
+    A("ACAnsichtHerkunft")->trigger();
+    EXPECT_TRUE(F->findChild<TErgebnisDock*>(QStringLiteral("DKHerkunft"))->isVisible());
+    EXPECT_NE(F->Ansicht().Vergleich, nullptr);
+    dock->raise();
     // Die Summe: die Liste folgt.
     A("ACAnsichtSumme")->trigger();
     EXPECT_EQ(t.item(0, 2)->text(), QStringLiteral("Summe"));
@@ -108,6 +114,11 @@ TEST_F(StudienFenster, VergleichMitVarianteUndBeenden) {
     EXPECT_EQ(F->Ansicht().Vergleich, nullptr);
     EXPECT_FALSE(dock->isVisible());
     EXPECT_FALSE(A("ACDateiVergleichBeenden")->isEnabled());
+    // Die Liste schliessen beendet den Vergleich ebenso.
+    A("ACDateiVergleichen")->trigger();
+    ASSERT_NE(F->Ansicht().Vergleich, nullptr);
+    dock->close();
+    EXPECT_EQ(F->Ansicht().Vergleich, nullptr);
 }
 
 TEST_F(StudienFenster, EmpfindlichkeitUndHerkunftEinerSenke) {
