@@ -188,6 +188,13 @@ TTextgroesse TAnsicht::ZahlZeichnen(TBildpunkt p, const std::string& text, bool 
     return groesse;
 }
 
+bool KnotenBeschriftet(const TKnoten& k) {
+    const TModell& m = *k.Modell;
+    return (dynamic_cast<const TQuelle*>(&k) && m.QuellenBeschr) || (dynamic_cast<const TSenke*>(&k) && m.SenkenBeschr) ||
+           (dynamic_cast<const TVerzweigung*>(&k) && m.VerzweigBeschr) ||
+           (dynamic_cast<const TWandler*>(&k) && m.WandlerBeschr);
+}
+
 void ModellZeichnen(const TModell& modell, TAnsicht& ansicht) { AllesZeichnen(modell.FOListe, ansicht, modell); }
 
 TBildpunkt Zeichnungsgroesse(const TModell& modell, TAnsicht& ansicht) {
@@ -206,11 +213,7 @@ TBildpunkt Zeichnungsgroesse(const TModell& modell, TAnsicht& ansicht) {
         if (k == nullptr) continue;
         const TBildpunkt p = ansicht.Transformieren(k->Refpunkt);
         int64_t rechts = p.X + std::max(symbol, balken);
-        const bool beschriftet = (dynamic_cast<const TQuelle*>(k) && modell.QuellenBeschr) ||
-                                 (dynamic_cast<const TSenke*>(k) && modell.SenkenBeschr) ||
-                                 (dynamic_cast<const TVerzweigung*>(k) && modell.VerzweigBeschr) ||
-                                 (dynamic_cast<const TWandler*>(k) && modell.WandlerBeschr);
-        if (beschriftet) {
+        if (KnotenBeschriftet(*k)) {
             std::string puffer;
             const int32_t w = z.TextAusmass(Beschriftung(k->Name, puffer)).Breite;
             rechts = std::max<int64_t>(rechts, p.X - (w + 1) / 4 + w);

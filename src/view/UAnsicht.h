@@ -11,6 +11,7 @@
 
 namespace tessomir {
 
+class TKnoten;
 class TVergleichsanzeige;
 
 // Die Sankey-Ansicht: jeder Weg ein Band so breit wie sein Strom. Eine
@@ -116,6 +117,9 @@ private:
 
 // Rundet auf die nächste Ganzzahl, Hälften zur geraden; ERangeError außerhalb von 32 Bit.
 int32_t Runden(double wert);
+
+// Ob der Name des Knotens im Diagramm steht (je Knotenart eine Einstellung).
+bool KnotenBeschriftet(const TKnoten& knoten);
 
 // Zeichnet das Modell in zwei Durchgängen (Symbole, dann Anzeigen).
 void ModellZeichnen(const TModell& modell, TAnsicht& ansicht);

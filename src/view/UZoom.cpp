@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "base/UFehler.h"
+#include "base/UText.h"
 #include "model/UKnoten.h"
 
 namespace tessomir {
@@ -22,15 +23,27 @@ struct TBereich {
     int64_t Links, Oben, Rechts, Unten;
 };
 
-// Linke obere Ecke aus den Knotenorten mit dem Rand der Symbole, rechte
-// untere wie für den Rollbereich; ERangeError, wenn ein Ort nicht in 32 Bit passt.
+// Linke obere Ecke aus den Knotenorten mit dem Rand der Symbole und ihrer
+// Namen, rechte untere wie für den Rollbereich; ERangeError, wenn ein Ort
+// nicht in 32 Bit passt.
 TBereich Zeichnungsbereich(const TModell& modell, TAnsicht& ansicht) {
-    const int64_t symbol = Runden(ansicht.Schriftfaktor() * 3 * modell.SymbolGroesse / 2.0) + 10;
+    const int64_t halb = Runden(ansicht.Schriftfaktor() * 3 * modell.SymbolGroesse / 2.0);
+    const int64_t symbol = halb + 10;
+    IZeichenflaeche& z = *ansicht.Zeichenflaeche;
+    z.SchriftSetzen(modell.Schrift);
+    const int64_t zeile = z.TextAusmass("HgH").Hoehe;
     int64_t links = INT64_MAX, oben = INT64_MAX;
     for (const TKnoten* k : modell.FOListe.Knoten()) {
         const TBildpunkt p = ansicht.Transformieren(k->Refpunkt);
         links = std::min<int64_t>(links, p.X - symbol);
         oben = std::min<int64_t>(oben, p.Y - symbol);
+        // Namen stehen über dem Symbol und ragen um ein Viertel ihrer Breite nach links.
+        if (KnotenBeschriftet(*k)) {
+            std::string puffer;
+            const int64_t breite = z.TextAusmass(Beschriftung(k->Name, puffer)).Breite;
+            links = std::min<int64_t>(links, p.X - (breite + 1) / 4 - 2);
+            oben = std::min<int64_t>(oben, p.Y - halb - (zeile * 4) / 3 - 2);
+        }
     }
     const TBildpunkt ende = Zeichnungsgroesse(modell, ansicht);
     return {std::max<int64_t>(links, 0), std::max<int64_t>(oben, 0), ende.X, ende.Y};

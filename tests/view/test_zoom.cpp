@@ -85,6 +85,27 @@ TEST(Zoom, GanzesModellWaehltDenGroesstenPassendenSchritt) {
     }
 }
 
+TEST(Zoom, GanzesModellZeigtAuchDieNamenLinksUndOben) {
+    TAufzeichnendeFlaeche flaeche; // 8 Punkte je Zeichen, Zeilen 13 hoch
+    TModellBau bau;
+    bau.M().QuellenBeschr = true;
+    auto& q = bau.Knoten<TQuelle>("Eine sehr lange Quelle", {300, -200});
+    bau.Knoten<TSenke>("S", {1300, -900});
+    TAnsicht ansicht{&flaeche};
+    const TBildpunkt ecke = GanzesModellZeigen(bau.M(), ansicht, {800, 600});
+    const TBildpunkt p = ansicht.Transformieren(q.Refpunkt);
+    const int32_t breite = 8 * static_cast<int32_t>(q.Name.size());
+    // Der Name beginnt ein Viertel seiner Breite links vom Knoten und steht über dem Symbol.
+    EXPECT_LE(ecke.X, p.X - (breite + 1) / 4);
+    EXPECT_LE(ecke.Y, p.Y - Runden(3 * bau.M().SymbolGroesse / 2.0) - (13 * 4) / 3);
+    // Ohne Namen darf die Ecke näher am Knoten liegen.
+    bau.M().QuellenBeschr = false;
+    TAnsicht ohne{&flaeche};
+    const TBildpunkt ohneNamen = GanzesModellZeigen(bau.M(), ohne, {800, 600});
+    const TBildpunkt p2 = ohne.Transformieren(q.Refpunkt);
+    EXPECT_GT(ohneNamen.X, p2.X - (breite + 1) / 4);
+}
+
 TEST(Zoom, GanzesModellOhneKnotenUndMitEinem) {
     TAufzeichnendeFlaeche flaeche;
     TModellBau bau;
