@@ -8,6 +8,16 @@
 #include <QVBoxLayout>
 
 namespace tessomir {
+namespace {
+
+// Eine Zahl ohne angehängte Nullen ("0,5" statt "0,500000"), im Zahlformat des Systems.
+class TZahlFeld final : public QDoubleSpinBox {
+public:
+    using QDoubleSpinBox::QDoubleSpinBox;
+    QString textFromValue(double wert) const override { return locale().toString(wert, 'g', 10); }
+};
+
+} // namespace
 
 TFMSankeyMassstab::TFMSankeyMassstab(QWidget* eltern) : QDialog(eltern) {
     setObjectName(QStringLiteral("FMSankeyMassstab"));
@@ -24,7 +34,7 @@ TFMSankeyMassstab::TFMSankeyMassstab(QWidget* eltern) : QDialog(eltern) {
     SEBreite->setAccessibleName(RBBreite->text());
     RBFest = new QRadioButton(QStringLiteral("Fester Massstab: 1 Punkt ="), this);
     RBFest->setObjectName(QStringLiteral("RBFest"));
-    SEMenge = new QDoubleSpinBox(this);
+    SEMenge = new TZahlFeld(this);
     SEMenge->setObjectName(QStringLiteral("SEMenge"));
     SEMenge->setRange(1e-6, 1e12);
     SEMenge->setDecimals(6);
