@@ -10,7 +10,6 @@
 // der Aufbau beider Indizes, den die erste Abfrage nach einer Änderung zahlt.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <algorithm>
@@ -194,14 +193,3 @@ BENCHMARK(BM_BilanzAllerKnoten)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace tessomir
-
-int main(int argc, char** argv) {
-    // Die Zeichenfläche misst Text mit Qt-Schriften; ohne Bildschirm.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

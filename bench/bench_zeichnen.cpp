@@ -4,7 +4,6 @@
 // dasselbe in der Sankey-Ansicht (Bänder statt Linien).
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPoint>
@@ -239,13 +238,3 @@ BENCHMARK(BM_NeuzeichnenSankeySumme)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace tessomir
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -1,7 +1,6 @@
 #include "analysis/UEmpfindlichkeit.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <mutex>
 #include <thread>
@@ -18,20 +17,6 @@
 namespace tessomir {
 namespace {
 
-// Die Kopien rechnen still und mit einer Uhr, die jeder Faden lesen darf.
-class TStill final : public IProtokoll {
-public:
-    void LogLeeren() override {}
-    void LogZeile(const std::string&) override {}
-};
-class TStetigeUhr final : public IUhr {
-public:
-    uint32_t Millisekunden() override {
-        return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                         std::chrono::steady_clock::now().time_since_epoch())
-                                         .count());
-    }
-};
 
 double Zelle(const TDyn3DMatrix& m, int a, int b, int c) {
     const double* z = m.Zelle(a, b, c);
@@ -42,8 +27,8 @@ double Zelle(const TDyn3DMatrix& m, int a, int b, int c) {
 struct TKopie {
     std::unique_ptr<TModell> Modell;
     std::unordered_map<uint32_t, TFO*> Objekte;
-    TStill Still;
-    TStetigeUhr Uhr;
+    // Still, und mit einer Uhr, die jeder Faden lesen darf.
+    TStillesProtokoll Still;
 
     explicit TKopie(const TModell& vorlage) : Modell(ModellKopie(vorlage)) {
         Modell->Protokoll = &Still;
@@ -54,7 +39,7 @@ struct TKopie {
         return it != Objekte.end() ? it->second : nullptr;
     }
     std::optional<double> Rechnen(uint32_t ziel, int artikel) {
-        if (ModellNeuberechnen(*Modell, {}, &Uhr) != TBerechnungsErgebnis::BerechnungOK) return std::nullopt;
+        if (ModellNeuberechnen(*Modell, {}, &Systemuhr()) != TBerechnungsErgebnis::BerechnungOK) return std::nullopt;
         const TFO* o = Objekt(ziel);
         return o != nullptr ? ZielWert(*o, artikel) : std::nullopt;
     }

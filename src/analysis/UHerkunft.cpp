@@ -1,7 +1,6 @@
 #include "analysis/UHerkunft.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 
 #include "analysis/UBerechnung.h"
@@ -15,12 +14,6 @@
 
 namespace tessomir {
 namespace {
-
-class TStill final : public IProtokoll {
-public:
-    void LogLeeren() override {}
-    void LogZeile(const std::string&) override {}
-};
 
 // Die Liefermengen einer Quelle je Artikel (die Zellen, die die Werte-Tabelle nennt).
 struct TQuellwerte {
@@ -50,7 +43,7 @@ std::unordered_map<uint32_t, double> Wegstroeme(const TModell& m) {
 
 THerkunft HerkunftBerechnen(const TModell& modell, uint32_t objektNr) {
     std::unique_ptr<TModell> kopie = ModellKopie(modell);
-    TStill still;
+    TStillesProtokoll still;
     kopie->Protokoll = &still;
     TModell& m = *kopie;
     const TFO* objekt = nullptr;

@@ -221,6 +221,7 @@ private:
     void VergleichAktualisieren();
     // Das eine gewählte Objekt, wenn es ein Ziel sein kann (Weg, Verzweigung, Senke).
     const TFO* EinzelnesZiel() const;
+    std::function<void()> CsvAnbieten(std::string csv, const QString& vorgabe);
     void UebersichtCsvSpeichern();
     void ArtikelGewaehlt(int index);
 

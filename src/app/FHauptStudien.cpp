@@ -98,6 +98,18 @@ void TFMHaupt::StudienAnlegen() {
     });
 }
 
+// "Als CSV speichern..." einer Ergebnisliste: fragt nach der Datei und schreibt 'csv'.
+std::function<void()> TFMHaupt::CsvAnbieten(std::string csv, const QString& vorgabe) {
+    return [this, csv = std::move(csv), vorgabe] {
+        Befehl([this, &csv, &vorgabe] {
+            const std::optional<QString> ziel = Dateiwahl->CsvSpeichern(this, vorgabe);
+            if (!ziel) return;
+            const TSpeichernErgebnis e = DateiSichern(Pfad(*ziel), csv);
+            if (!e.Ok) Plattform().Meldungen->Fehler(MeldungMitGrund(e.Meldung, e.Grund));
+        });
+    };
+}
+
 // ---------------------------------------------------------------- Vergleich
 
 void TFMHaupt::ACDateiVergleichenExecute() {
@@ -159,14 +171,7 @@ void TFMHaupt::VergleichAktualisieren() {
     for (const std::string& s : v.NurInB) kopf += "\nNur in B: " + s;
     for (const std::string& s : v.Abweichungen) kopf += "\n" + s;
     DKVergleich->KopfSetzen(QtAusAnsi(kopf));
-    DKVergleich->CsvSpeichern = [this, csv = VergleichAlsCsv(v)] {
-        Befehl([this, csv] {
-            const std::optional<QString> ziel = Dateiwahl->CsvSpeichern(this, QStringLiteral("vergleich.csv"));
-            if (!ziel) return;
-            const TSpeichernErgebnis e = DateiSichern(Pfad(*ziel), csv);
-            if (!e.Ok) Plattform().Meldungen->Fehler(MeldungMitGrund(e.Meldung, e.Grund));
-        });
-    };
+    DKVergleich->CsvSpeichern = CsvAnbieten(VergleichAlsCsv(v), QStringLiteral("vergleich.csv"));
     PBHaupt->Neuzeichnen();
 }
 
@@ -266,14 +271,7 @@ void TFMHaupt::ACAnsichtEmpfindlichkeitExecute() {
         ": " + m.WertText(e.ZielBasis) +
         ", jede Eingabe um " + TextAusFloat(prozent, m.Anzeigetrenner) +
         " % gesenkt (orange) und gehoben (blau); ein Anteil wird von den anderen seines Eingangs ausgeglichen."));
-    DKEmpfindlichkeit->CsvSpeichern = [this, csv = EmpfindlichkeitAlsCsv(e)] {
-        Befehl([this, csv] {
-            const std::optional<QString> ziel = Dateiwahl->CsvSpeichern(this, QStringLiteral("empfindlichkeit.csv"));
-            if (!ziel) return;
-            const TSpeichernErgebnis r = DateiSichern(Pfad(*ziel), csv);
-            if (!r.Ok) Plattform().Meldungen->Fehler(MeldungMitGrund(r.Meldung, r.Grund));
-        });
-    };
+    DKEmpfindlichkeit->CsvSpeichern = CsvAnbieten(EmpfindlichkeitAlsCsv(e), QStringLiteral("empfindlichkeit.csv"));
     DKEmpfindlichkeit->show();
     DKEmpfindlichkeit->raise();
 }
@@ -318,14 +316,7 @@ void TFMHaupt::ACAnsichtHerkunftExecute() {
             Neuzeichnen();
         });
     };
-    DKHerkunft->CsvSpeichern = [this, csv = HerkunftAlsCsv(h)] {
-        Befehl([this, csv] {
-            const std::optional<QString> ziel = Dateiwahl->CsvSpeichern(this, QStringLiteral("herkunft.csv"));
-            if (!ziel) return;
-            const TSpeichernErgebnis r = DateiSichern(Pfad(*ziel), csv);
-            if (!r.Ok) Plattform().Meldungen->Fehler(MeldungMitGrund(r.Meldung, r.Grund));
-        });
-    };
+    DKHerkunft->CsvSpeichern = CsvAnbieten(HerkunftAlsCsv(h), QStringLiteral("herkunft.csv"));
     DKHerkunft->show();
     DKHerkunft->raise();
 }

@@ -51,6 +51,8 @@ TPlattform plattform{&stderrMeldungen, &stderrSignalton, &stderrProtokoll, &syst
 
 TPlattform& Plattform() { return plattform; }
 
+IUhr& Systemuhr() { return systemUhr; }
+
 void PlattformVorgaben() {
     plattform = TPlattform{&stderrMeldungen, &stderrSignalton, &stderrProtokoll, &systemUhr};
 }

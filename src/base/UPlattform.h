@@ -55,6 +55,16 @@ struct TPlattform {
 };
 
 TPlattform& Plattform();
+// Die monotone Systemuhr; ohne Zustand, jeder Faden darf sie lesen (anders
+// als eine Uhr, die ein Test einsetzt).
+IUhr& Systemuhr();
+
+// Ein Protokoll, das nichts behält: für Rechnungen auf Kopien des Modells.
+class TStillesProtokoll final : public IProtokoll {
+public:
+    void LogLeeren() override {}
+    void LogZeile(const std::string&) override {}
+};
 // Setzt alle Schnittstellen auf die Vorgaben zurück.
 void PlattformVorgaben();
 

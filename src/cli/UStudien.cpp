@@ -65,7 +65,8 @@ const TFO* ObjektNachName(const TModell& m, const std::string& utf8, std::string
     int anzahl = 0;
     for (const auto& o : m.FOListe.Alle()) {
         if (o->AlsKnoten() == nullptr && o->AlsWeg() == nullptr) continue;
-        const bool passt = name.size() > 1 && name[0] == '#' ? "#" + std::to_string(o->FONr) == name : o->Name == name;
+        // "#12": die Nummer; ohne "lit" + to_string, das GCC 12 falsch warnen lässt (-Wrestrict).
+        const bool passt = name.size() > 1 && name[0] == '#' ? name.substr(1) == std::to_string(o->FONr) : o->Name == name;
         if (!passt) continue;
         gefunden = o.get();
         ++anzahl;
